@@ -1,0 +1,10 @@
+#ifndef TARNEL_TDE_STRINGS_H
+#define TARNEL_TDE_STRINGS_H
+
+#include <tarnel/cdecls.h>
+
+TARNEL_BEGIN_DECLS
+
+TARNEL_END_DECLS
+
+#endif
