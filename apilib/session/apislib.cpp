@@ -1,0 +1,165 @@
+// Start-up of a session: from TNAPIX for a launched client, or through the
+// host's connection service for one that attaches itself. Both end in hookup.
+#include <netconfig.h>
+#include <rpc/rpc.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <tarnel/api_to_tn.h>
+
+#include "session.h"
+
+namespace {
+
+constexpr long kDefaultTimeOutSeconds = 604800; // seven days
+constexpr int kRemoteHostPid = -223;            // switches the liveness check off
+
+const char *const kNotCalled = "not called by a Tarnel product";
+const char *const kGetHostByName = "unable to gethostbyname";
+
+bool is_loopback(const struct sockaddr_in &a) {
+    return (ntohl(a.sin_addr.s_addr) >> 24) == 127;
+}
+
+} // namespace
+
+extern "C" {
+
+void T_ApiErr(const char *message) {
+    std::fprintf(stderr, "Tarnel API client \"%s\": %s.\n", myname, message);
+}
+
+struct timeval get_TA_TimeOut(void) {
+    if (TA_TimeOut.tv_sec == 0 && TA_TimeOut.tv_usec == 0) TA_TimeOut.tv_sec = kDefaultTimeOutSeconds;
+    return TA_TimeOut;
+}
+
+void *Tapitn_InitAck(int *pid) {
+    return api_tn_init_ack_5_1(pid, tarnel_client);
+}
+
+const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVers, int hostPid,
+                   const char *hostName) {
+    myprog = callbackProg;
+    myvers = callbackVers;
+    hisprog = hostProg;
+    hisvers = hostVers;
+    hispid = hostPid;
+
+    rpcb_unset(myprog, myvers, nullptr);
+
+    client_transp = svctcp_create(RPC_ANYSOCK, 0, 0);
+    if (client_transp == nullptr) return "unable to create TCP service";
+
+    struct netconfig *nconf = getnetconfigent("tcp");
+    bool registered = nconf != nullptr &&
+                      svc_reg(client_transp, myprog, myvers, tn_api_prog_1, nconf);
+    if (nconf != nullptr) freenetconfigent(nconf);
+    if (!registered) return "unable to register TCP client).";
+
+    struct sockaddr_in self, host;
+    if (hostnameToRealAddr(thishost(), &self) != 0) return kGetHostByName;
+    if (hostnameToRealAddr(hostName, &host) != 0) return kGetHostByName;
+
+    // A host on this machine is reached over loopback and keeps its process
+    // number for the liveness check. Any 127/8 address is this machine too:
+    // many systems resolve their own name to 127.0.1.1, not 127.0.0.1.
+    if (host.sin_addr.s_addr == self.sin_addr.s_addr || is_loopback(host)) {
+        host.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    } else {
+        hispid = kRemoteHostPid;
+    }
+
+    client_socket = RPC_ANYSOCK;
+    tarnel_client = clnttcp_create(&host, hisprog, hisvers, &client_socket, 0, 0);
+    if (tarnel_client == nullptr) return "unable to create TCP client";
+    // The socket is closed by T_ApiShutDown itself; the handle must not close
+    // it again when destroyed (the number may have been reused by then).
+    clnt_control(tarnel_client, CLSET_FD_NCLOSE, nullptr);
+    struct timeval timeout = get_TA_TimeOut();
+    clnt_control(tarnel_client, CLSET_TIMEOUT, reinterpret_cast<char *>(&timeout));
+
+    int pid = getpid();
+    if (Tapitn_InitAck(&pid) == nullptr) return "unable to make initial contact";
+    return nullptr;
+}
+
+const char *T_ApiStartUp(T_ApiFdFuncT fdFunc) {
+    setvbuf(stdout, nullptr, _IONBF, 0);
+
+    struct rlimit limit = {256, 256};
+    (void)setrlimit(RLIMIT_NOFILE, &limit);
+
+    sigset_t all;
+    sigfillset(&all);
+    (void)sigprocmask(SIG_UNBLOCK, &all, nullptr);
+
+    T_ApiSetFdFunc(fdFunc);
+
+    const char *env = std::getenv("TNAPIX");
+    if (env == nullptr) return kNotCalled;
+
+    // The name field is bounded by myname's size; a longer name is cut there.
+    int callbackProg, callbackVers, hostProg, hostVers, hostPid;
+    if (std::sscanf(env, "%d.%d %d.%d %d.%d.%255s", &callbackProg, &callbackVers, &hostProg,
+                    &hostVers, &hostPid, &TA_clientno, myname) != 7)
+        return kNotCalled;
+
+    if (TA_clientno >= 0) {
+        pid_t child = fork();
+        if (child < 0) return "unable to fork";
+        if (child > 0) _exit(0);
+    } else {
+        TA_clientno = ~TA_clientno;
+    }
+
+    const char *message =
+        hookup(callbackProg, callbackVers, hostProg, hostVers, hostPid, nullptr);
+    if (message != nullptr) return message;
+    call_fd_func();
+    return nullptr;
+}
+
+int T_ApiConnectToSession(StringT clientString, StringT hostName, int program) {
+    struct timeval timeout = get_TA_TimeOut();
+    TA_bailout = 0;
+    const char *host = (hostName == nullptr || hostName[0] == '\0') ? thishost() : hostName;
+
+    int code;
+    if (!apiLocalCall(host, program, 0, as_xdrproc(xdr_void), nullptr,
+                      as_xdrproc(xdr_void), nullptr, timeout)) {
+        code = -20;
+    } else {
+        TnRpcApiConnectArgT argument;
+        argument.clientPid = getpid();
+        argument.clientAddr = host_ntoa(thishost());
+        argument.clientString = clientString;
+        TnRpcApiConnectReturnT reply;
+        std::memset(&reply, 0, sizeof reply);
+
+        if (!apiLocalCall(host, program, 108, as_xdrproc(xdr_TnRpcApiConnectArgT),
+                          &argument, as_xdrproc(xdr_TnRpcApiConnectReturnT),
+                          &reply, timeout)) {
+            code = -7;
+        } else {
+            code = reply.status;
+        }
+        if (code == 0) {
+            if (hookup(reply.clientProg, reply.clientVers, reply.hostProg, reply.hostVers,
+                       reply.hostPid, reply.hostName) != nullptr)
+                code = -22;
+            else
+                call_fd_func();
+        }
+        xdr_free(as_xdrproc(xdr_TnRpcApiConnectReturnT),
+                 reinterpret_cast<char *>(&reply));
+    }
+    TA_errno = code;
+    return code;
+}
+}

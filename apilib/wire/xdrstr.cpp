@@ -1,0 +1,75 @@
+// The nullable string: a null pointer travels as the empty string, and a
+// decoded string is always allocated, never null.
+#include <tarnel/api_values.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+namespace {
+
+// Stands in for a null string while it is encoded; encoding never writes it.
+char shared_empty_string[1] = {0};
+
+// Read sizes: the first chunk, and the most one step may add. Both are
+// multiples of 4, so every chunk but the last ends on an XDR unit boundary
+// and the final one takes the padding.
+constexpr u_int kFirstChunk = 4096;
+constexpr u_int kMaxChunk = 1u << 20;
+
+// Decodes like the XDR string primitive, but allocates only as the bytes
+// actually arrive: a length word far larger than the data fails after at
+// most one chunk instead of reserving the claimed size up front. The result
+// is a buffer of exactly length + 1 bytes, NUL-terminated.
+bool_t decode_string(XDR *xdrs, char **out)
+{
+    *out = nullptr;
+    u_int size;
+    if (!xdr_u_int(xdrs, &size) || size == UINT_MAX)
+        return FALSE;
+    char *buf = static_cast<char *>(std::malloc(std::min(size, kFirstChunk) + 1u));
+    if (buf == nullptr)
+        return FALSE;
+    u_int got = 0;
+    while (got < size) {
+        u_int step = std::clamp(got, kFirstChunk, kMaxChunk);
+        u_int want = std::min(size - got, step);
+        if (got != 0) {
+            char *grown = static_cast<char *>(std::realloc(buf, size_t{got} + want + 1));
+            if (grown == nullptr) {
+                std::free(buf);
+                return FALSE;
+            }
+            buf = grown;
+        }
+        if (!xdr_opaque(xdrs, buf + got, want)) {
+            std::free(buf);
+            return FALSE;
+        }
+        got += want;
+    }
+    buf[size] = '\0';
+    *out = buf;
+    return TRUE;
+}
+
+} // namespace
+
+// Decoding always allocates a new string and stores it in the field; whatever
+// the field held before is neither written through nor released.
+extern "C" bool_t xdr_StringT(XDR *xdrs, StringT *objp)
+{
+    switch (xdrs->x_op) {
+    case XDR_ENCODE:
+        if (*objp == nullptr) {
+            char *empty = shared_empty_string;
+            return xdr_string(xdrs, &empty, UINT_MAX);
+        }
+        return xdr_string(xdrs, objp, UINT_MAX);
+    case XDR_DECODE:
+        return decode_string(xdrs, objp);
+    case XDR_FREE:
+        return xdr_string(xdrs, objp, UINT_MAX);
+    }
+    return FALSE;
+}
