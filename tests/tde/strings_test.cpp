@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
-#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -24,76 +23,56 @@ const int kPairs[29][2] = {
 }  // namespace
 
 TEST(CaseTables, LettersMapAndEverythingElseIsIdentity) {
-  std::set<int> lowerChanges, upperChanges;
-  for (int c = 'A'; c <= 'Z'; ++c) {
-    EXPECT_EQ(TdeMToLower[c], c + 32);
-    EXPECT_EQ(TdeMToUpper[c + 32], c);
-    lowerChanges.insert(c);
-    upperChanges.insert(c + 32);
-  }
-  for (const auto &p : kPairs) {
-    EXPECT_EQ(TdeMToLower[p[0]], p[1]) << std::hex << p[0];
-    EXPECT_EQ(TdeMToUpper[p[1]], p[0]) << std::hex << p[1];
-    EXPECT_EQ(TdeMToUpper[TdeMToLower[p[0]]], p[0]);
-    lowerChanges.insert(p[0]);
-    upperChanges.insert(p[1]);
-  }
+  int lower[256], upper[256];
+  for (int c = 0; c < 256; ++c) lower[c] = upper[c] = c;
+  for (int c = 'A'; c <= 'Z'; ++c) lower[c] = c + 32, upper[c + 32] = c;
+  for (const auto &p : kPairs) lower[p[0]] = p[1], upper[p[1]] = p[0];
   for (int c = 0; c < 256; ++c) {
-    if (!lowerChanges.count(c)) EXPECT_EQ(TdeMToLower[c], c) << std::hex << c;
-    if (!upperChanges.count(c)) EXPECT_EQ(TdeMToUpper[c], c) << std::hex << c;
+    EXPECT_EQ(TdeMToLower[c], lower[c]) << std::hex << c;
+    EXPECT_EQ(TdeMToUpper[c], upper[c]) << std::hex << c;
   }
-  EXPECT_EQ(TdeMToUpper[0xA7], 0xA7);
 }
 
-TEST(Strings, StatedExamples) {
+// What the random model does not reach: null arguments, edits, conversions.
+TEST(Strings, NullsEditsAndConversions) {
   EXPECT_EQ(T_StrLen(nullptr), 0);
-  EXPECT_EQ(T_StrEqual(nullptr, ""), 1);
   EXPECT_EQ(T_StrCmp(nullptr, "a"), -97);
-  EXPECT_EQ(T_StrEqualN("abc", "abd", 2), 1);
-  EXPECT_EQ(T_StrEqualN("abc", "abd", 3), 0);
-  EXPECT_EQ(T_StrCmpN("abc", "abd", 1), 0);
-  EXPECT_EQ(T_StrCmpN("b", "a", -3), 1);
-  EXPECT_EQ(T_StrCmpN("b", "a", 0), 0);
-  EXPECT_LT(T_StrMCmp("a", "B"), 0);
-  EXPECT_GT(T_StrMCmp("a", "A"), 0);
-  EXPECT_EQ(T_StrSIEqual("Page-Number", "page number"), 1);
-  EXPECT_EQ(T_StrSIEqual("a-b c", "ABC"), 1);
-  EXPECT_EQ(T_StrSIEqual("ab", "abc"), 0);
-  EXPECT_EQ(T_StrIEqual("\x80\xE7", "\x8A\x87"), 1);  // upper-half pairs fold
+  EXPECT_EQ(T_StrICmp(nullptr, nullptr), 0);
+  EXPECT_EQ(T_StrSIEqual(nullptr, "- -"), 1);
   EXPECT_EQ(T_StrSuffix(nullptr, ""), 1);
   EXPECT_EQ(T_StrSuffix(nullptr, "a"), 0);
-  EXPECT_EQ(T_StrISuffix("ABC", "bc"), 1);
-  EXPECT_EQ(T_StrSubString("", ""), -1);
+  EXPECT_EQ(T_StrISuffix("AB\x80", "b\x8A"), 1);
   EXPECT_EQ(T_StrSubString("abc", nullptr), -1);
+  EXPECT_EQ(T_StrChr(nullptr, 'a'), nullptr);
   EXPECT_EQ(T_StrChr("abc", 0), nullptr);
-  EXPECT_EQ(T_StrChr("a\xFF", 0xFF - 256), nullptr);  // outside 0..255
   EXPECT_EQ(T_StrAlphaToInt(nullptr), 0);
   EXPECT_EQ(T_StrAlphaToInt(" -42x"), -42);
   EXPECT_EQ(T_StrAlphaToReal(nullptr), 0.0);
 
-  char buf[16] = "a \t ";
-  T_StrStripTrailingSpaces(buf);
-  EXPECT_STREQ(buf, "a \t");
-  std::strcpy(buf, "  x y ");
-  T_StrStripLeadingSpaces(buf);
-  EXPECT_STREQ(buf, "x y ");
-  std::strcpy(buf, "abcdef");
-  T_StrReverse(buf, 3);
-  EXPECT_STREQ(buf, "cbadef");
-  T_StrTrunc(buf, 2);
-  EXPECT_STREQ(buf, "cb");
-  T_StrCpy(buf, nullptr);
+  char buf[16] = "abc";
+  EXPECT_EQ(T_StrCpyN(buf, "x", 0), 0);  // no room even for the terminator
+  EXPECT_STREQ(buf, "abc");
+  EXPECT_EQ(T_StrCpyN(buf, nullptr, 4), 0);
   EXPECT_STREQ(buf, "");
-  EXPECT_EQ(T_StrCat(buf, "xy"), 2);
-  EXPECT_EQ(T_StrCat(nullptr, "xy"), 0);
+  EXPECT_EQ(T_StrCpyN(nullptr, "x", 4) + T_StrCatN(nullptr, "x", 4) + T_StrNCatN(nullptr, "x", 3, 8) +
+                T_StrCatCharN(nullptr, 'x', 8) + T_StrCat(nullptr, "x"),
+            0);
   T_StrCpy(nullptr, "x");
   T_StrStrip(nullptr, "x");
+  T_StrCpy(buf, "a \t ");
+  T_StrStripTrailingSpaces(buf);
+  EXPECT_STREQ(buf, "a \t");
+  T_StrCpy(buf, "  x y ");
+  T_StrStripLeadingSpaces(buf);
+  EXPECT_STREQ(buf, "x y ");
+  EXPECT_EQ(T_StrCat(buf, "z"), 5);
+  T_StrTrunc(buf, 1);
+  EXPECT_STREQ(buf, "x");
 
   const char *words[] = {"b", "A", "a", "B", "\x8A", "\x80"};
   std::qsort(words, 6, sizeof *words, T_StrQsortCmp);
   EXPECT_STREQ(words[0], "A");
   EXPECT_STREQ(words[1], "a");
-  EXPECT_STREQ(words[3], "b");
   EXPECT_STREQ(words[4], "\x80");
 
   char *copy = T_StrCopyString("h\xE9llo");
@@ -168,8 +147,8 @@ TEST(Strings, MatchesReferenceModelOnRandomInputs) {
 
     EXPECT_EQ(T_StrCmp(pa, pb), refCmp(a, b, 1L << 20, false));
     EXPECT_EQ(T_StrICmp(pa, pb), refCmp(a, b, 1L << 20, true));
-    if (n != 0) EXPECT_EQ(T_StrCmpN(pa, pb, n), refCmp(a, b, n - 1, false));
-    if (n != 0) EXPECT_EQ(T_StrICmpN(pa, pb, n), refCmp(a, b, n - 1, true));
+    EXPECT_EQ(T_StrCmpN(pa, pb, n), n == 0 ? 0 : refCmp(a, b, n - 1, false));
+    EXPECT_EQ(T_StrICmpN(pa, pb, n), n == 0 ? 0 : refCmp(a, b, n - 1, true));
     EXPECT_EQ(T_StrEqual(pa, pb), a == b);
     EXPECT_EQ(T_StrIEqual(pa, pb), folded(a) == folded(b));
     EXPECT_EQ(T_StrEqualN(pa, pb, n), n <= 0 || a.substr(0, n) == b.substr(0, n));
@@ -213,23 +192,4 @@ TEST(Strings, MatchesReferenceModelOnRandomInputs) {
     std::reverse(rev.begin(), rev.begin() + std::min<size_t>(std::max(n, 0), a.size()));
     EXPECT_EQ(S(buf), rev);
   }
-}
-
-TEST(Strings, NullTargetsAndSources) {
-  char buf[8] = "abc";
-  EXPECT_EQ(T_StrCpyN(nullptr, "x", 4), 0);
-  EXPECT_EQ(T_StrCpyN(buf, nullptr, 4), 0);
-  EXPECT_STREQ(buf, "");
-  std::strcpy(buf, "abc");
-  EXPECT_EQ(T_StrCpyN(buf, "x", 0), 0);  // no room even for the terminator
-  EXPECT_STREQ(buf, "abc");
-  EXPECT_EQ(T_StrCatN(nullptr, "x", 4), 0);
-  EXPECT_EQ(T_StrCatN(buf, nullptr, 8), 3);
-  EXPECT_EQ(T_StrNCatN(buf, nullptr, 3, 8), 3);
-  EXPECT_EQ(T_StrNCatN(nullptr, "x", 3, 8), 0);
-  EXPECT_EQ(T_StrCatCharN(nullptr, 'x', 8), 0);
-  EXPECT_EQ(T_StrChr(nullptr, 'a'), nullptr);
-  EXPECT_EQ(T_StrRChr("", 'a'), nullptr);
-  EXPECT_EQ(T_StrSIEqual(nullptr, "- -"), 1);
-  EXPECT_EQ(T_StrICmp(nullptr, nullptr), 0);
 }

@@ -105,7 +105,7 @@ unsigned char ubytes[] = {0, 200, 255};
 u_int uints[] = {0xFFFFFFFFu, 1};
 T_FontT fonts[] = {{1, 2, 3, 4}, {0xFFFFFFFFu, 0, 9, 360}};
 T_CombinedFontT combined[] = {{5, 6, 7, 8}};
-TextItemT text_items[] = {{0, {1, {s_alert}}}, {12, {2, {nullptr}}}};
+TextItemT text_items[] = {{0, {1, {s_alert}}}, {12, {2, {.value = 42}}}};
 T_AttributeDefT attr_defs[] = {
     {s_alert, 1, 2, 3, {2, strings}, {0, nullptr}, s_long, nullptr},
     {nullptr, -1, 0, 9, {1, strings + 2}, {3, strings}, s_empty, s_alert}};

@@ -23,7 +23,7 @@ using Proc = bool_t (*)(XDR *, T *);
 template <class T>
 Bytes encode(Proc<T> proc, T *value, bool *ok = nullptr)
 {
-    Bytes buf(1 << 16);
+    Bytes buf(xdr_sizeof(reinterpret_cast<xdrproc_t>(proc), value) + 16);
     XDR xdrs;
     xdrmem_create(&xdrs, reinterpret_cast<char *>(buf.data()), buf.size(), XDR_ENCODE);
     bool done = proc(&xdrs, value);

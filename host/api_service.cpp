@@ -1,0 +1,178 @@
+// The host's API program: a TCP service on the loopback address, registered
+// with the local RPC binder. Every procedure goes through the procedure
+// table: decode with its argument routine, run the family handler, apply the
+// scenario's rule, send with its result routine, release both.
+#include <netinet/in.h>
+#include <rpc/rpc.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string_view>
+
+#include "handlers/handlers.h"
+
+namespace tnhost {
+namespace {
+
+using tarnel::wire::ProcEntry;
+
+SVCXPRT *apiTransport = nullptr;
+bool registered = false;
+
+// Whether the reply record starts with an int that carries the status (or is
+// one int). Every reply record does, except the two spelling replies.
+bool leadingStatus(const ProcEntry &e) {
+    std::string_view t = e.resType;
+    if (t == "int")
+        return true;
+    static const std::set<std::string_view> without = {"ApiTnThesaurusRetT",
+                                                       "ApiTnShowHyphenationRetT"};
+    return t.size() > 4 && t.substr(t.size() - 4) == "RetT" && !without.count(t);
+}
+
+RequestRule *matchRule(Host &host, u_int proc, const ClientSession *client) {
+    for (RequestRule &r : host.scenario.rules) {
+        if (static_cast<u_int>(r.proc) != proc || r.times == 0)
+            continue;
+        if (!r.client.empty() && (!client || client->id != r.client))
+            continue;
+        return &r;
+    }
+    return nullptr;
+}
+
+// A zeroed buffer for a record, never of size 0 so the pointer is valid.
+void *zeroed(std::size_t size) { return std::calloc(1, size ? size : 1); }
+
+void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
+    Host &host = *theHost;
+    u_int proc = rq->rq_proc;
+    if (proc == 0) {
+        svc_sendreply(xprt, as_xdrproc(xdr_void), nullptr);
+        return;
+    }
+    ClientSession *client = host.byApiFd(xprt->xp_fd);
+    std::string who = " client=" + (client ? client->id : std::string("?"));
+    const ProcEntry *e = tarnel::wire::findProc(proc);
+    if (!e) {
+        svcerr_noproc(xprt);
+        say("request" + who + " proc=" + std::to_string(proc) + " unknown -> proc_unavail");
+        fail("request for procedure " + std::to_string(proc) + ", which the program lacks");
+        return;
+    }
+    void *arg = zeroed(e->argSize);
+    void *res = zeroed(e->resSize);
+    if (!svc_getargs(xprt, e->argProc, static_cast<caddr_t>(arg))) {
+        svcerr_decode(xprt);
+        say("request" + who + " proc=" + std::to_string(proc) + " stub=" + e->stub +
+            " -> garbage_args");
+        fail(std::string("cannot decode the arguments of ") + e->stub);
+        svc_freeargs(xprt, e->argProc, static_cast<caddr_t>(arg));
+        std::free(arg);
+        std::free(res);
+        return;
+    }
+
+    Request req{*e, client, xprt, arg, res, {}, {}};
+    Handler h = findHandler(proc);
+    if (h)
+        h(host, req);
+    else
+        req.detail += " unhandled";
+    client = req.client;
+    if (client)
+        client->requestCounts[static_cast<int>(proc)]++;
+    host.requestCounts[static_cast<int>(proc)]++;
+
+    RequestRule *rule = matchRule(host, proc, client);
+    if (rule && rule->times > 0)
+        rule->times--;
+    std::string outcome;
+    if (rule && rule->drop) {
+        // The library destroys the transport when its next read finds the
+        // connection closed; destroying it here would pull it from under the
+        // request handling that called us.
+        shutdown(xprt->xp_fd, SHUT_RDWR);
+        outcome = "dropped";
+    } else {
+        if (rule && rule->status && leadingStatus(*e))
+            *static_cast<int *>(res) = *rule->status;
+        bool sent = svc_sendreply(xprt, e->resProc, static_cast<caddr_t>(res));
+        if (!sent)
+            outcome = "reply-failed";
+        else if (e->resSize == 0)
+            outcome = "reply";
+        else if (leadingStatus(*e))
+            outcome = "reply status=" + std::to_string(*static_cast<int *>(res));
+        else
+            outcome = "reply zero";
+    }
+    say("request" + (client ? " client=" + client->id : who) + " proc=" + std::to_string(proc) +
+        " stub=" + e->stub + req.detail + " -> " + outcome);
+    for (const std::string &line : req.events)
+        say(line);
+
+    if (!svc_freeargs(xprt, e->argProc, static_cast<caddr_t>(arg)))
+        fail(std::string("cannot release the arguments of ") + e->stub);
+    xdr_free(e->resProc, static_cast<char *>(res));
+    std::free(arg);
+    std::free(res);
+
+    // Callbacks go out from the main loop once this reply is on its way.
+    if (rule && !rule->drop && !rule->then.empty() && client)
+        client->sequences.push_back(
+            {std::deque<CallbackSpec>(rule->then.begin(), rule->then.end()),
+             client->controls.size()});
+}
+
+}  // namespace
+
+bool startApiService(Host &host) {
+    installHandlers();
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        fail(std::string("socket: ") + std::strerror(errno));
+        return false;
+    }
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(fd, reinterpret_cast<sockaddr *>(&sa), sizeof sa) != 0 || listen(fd, 16) != 0) {
+        fail(std::string("bind/listen: ") + std::strerror(errno));
+        close(fd);
+        return false;
+    }
+    apiTransport = svc_vc_create(fd, 0, 0);
+    if (!apiTransport) {
+        fail("cannot create the API service transport");
+        close(fd);
+        return false;
+    }
+    u_long prog = static_cast<u_long>(host.scenario.apiProg);
+    u_long vers = static_cast<u_long>(host.scenario.apiVers);
+    svc_unreg(prog, vers);
+    netconfig *nc = getnetconfigent("tcp");
+    registered = nc && svc_reg(apiTransport, prog, vers, dispatch, nc);
+    if (nc)
+        freenetconfigent(nc);
+    if (!registered) {
+        fail("cannot register the API program with rpcbind");
+        return false;
+    }
+    return true;
+}
+
+void stopApiService(Host &host) {
+    if (registered)
+        svc_unreg(static_cast<u_long>(host.scenario.apiProg),
+                  static_cast<u_long>(host.scenario.apiVers));
+    registered = false;
+    if (apiTransport)
+        svc_destroy(apiTransport);
+    apiTransport = nullptr;
+}
+
+}  // namespace tnhost

@@ -1,0 +1,148 @@
+// Calls of the client's callback program, found through the RPC binder on
+// the loopback address. Only the main loop calls here, never a dispatcher:
+// a client may be waiting for the reply to its own request.
+#include <netinet/in.h>
+#include <rpc/rpc.h>
+
+#include "host.h"
+#include "tarnel/api_to_tn.h"
+
+namespace tnhost {
+namespace {
+
+using Expect = CallbackSpec::Expect;
+
+const char *expectName(Expect e) {
+    switch (e) {
+    case Expect::Ok: return "ok";
+    case Expect::ProcUnavail: return "proc_unavail";
+    case Expect::GarbageArgs: return "garbage_args";
+    case Expect::NoReply: return "no_reply";
+    case Expect::Error: return "error";
+    case Expect::Any: return "any";
+    }
+    return "?";
+}
+
+bool connectCallback(ClientSession &c, std::string &error) {
+    if (c.callback)
+        return true;
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = 0;  // asks the binder
+    int sock = RPC_ANYSOCK;
+    c.callback = clnttcp_create(&addr, static_cast<u_long>(c.callbackProg),
+                                static_cast<u_long>(c.callbackVers), &sock, 0, 0);
+    if (!c.callback) {
+        error = clnt_spcreateerror("connect");
+        while (!error.empty() && error.back() == '\n')
+            error.pop_back();
+        return false;
+    }
+    c.callbackSocket = sock;
+    return true;
+}
+
+}  // namespace
+
+void closeCallback(ClientSession &c) {
+    if (c.callback)
+        clnt_destroy(c.callback);
+    c.callback = nullptr;
+    c.callbackSocket = -1;
+}
+
+std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &c, const CallbackSpec &spec) {
+    int n = ++c.callbackCount;
+    std::string line = "callback client=" + c.id + " n=" + std::to_string(n) +
+                       " proc=" + std::to_string(spec.proc) + " name=" + callbackName(spec.proc);
+
+    TnApiInitArgT init{spec.initialization};
+    TnApiCommandArgT command{spec.command};
+    TnApiMessageArgT message{const_cast<char *>(spec.message.c_str()), spec.uint1, spec.uint2};
+    Tn4ApiNotifyArgT old{spec.notification, spec.objId, const_cast<char *>(spec.text.c_str())};
+    TnApiDialogEventArgT dialog{spec.int1, spec.int2, spec.int3};
+    TnApiNotifyArgT notify{spec.notification, spec.objId, const_cast<char *>(spec.text.c_str()),
+                           spec.number};
+    xdrproc_t argProc = as_xdrproc(xdr_void);
+    void *arg = nullptr;
+    switch (spec.proc) {
+    case 2:
+        argProc = as_xdrproc(xdr_TnApiInitArgT), arg = &init;
+        line += " initialization=" + std::to_string(spec.initialization);
+        break;
+    case 3:
+        argProc = as_xdrproc(xdr_TnApiCommandArgT), arg = &command;
+        line += " command=" + std::to_string(spec.command);
+        break;
+    case 4:
+        argProc = as_xdrproc(xdr_TnApiMessageArgT), arg = &message;
+        line += " message=" + quoted(spec.message) + " uint1=" + std::to_string(spec.uint1) +
+                " uint2=" + std::to_string(spec.uint2);
+        break;
+    case 5:
+        argProc = as_xdrproc(xdr_Tn4ApiNotifyArgT), arg = &old;
+        line += " notification=" + std::to_string(spec.notification) +
+                " objId=" + std::to_string(spec.objId) + " text=" + quoted(spec.text);
+        break;
+    case 6:
+        argProc = as_xdrproc(xdr_TnApiDialogEventArgT), arg = &dialog;
+        line += " int1=" + std::to_string(spec.int1) + " int2=" + std::to_string(spec.int2) +
+                " int3=" + std::to_string(spec.int3);
+        break;
+    case 7:
+        argProc = as_xdrproc(xdr_TnApiNotifyArgT), arg = &notify;
+        line += " notification=" + std::to_string(spec.notification) +
+                " objId=" + std::to_string(spec.objId) + " text=" + quoted(spec.text) +
+                " number=" + std::to_string(spec.number);
+        break;
+    default:
+        break;
+    }
+    if (spec.garbage) {
+        // No argument bytes at all: no callback record decodes from nothing.
+        argProc = as_xdrproc(xdr_void), arg = nullptr;
+        line += " garbage";
+    }
+
+    Expect got;
+    std::string outcome;
+    Clock::time_point sentAt = Clock::now();
+    std::string error;
+    if (!connectCallback(c, error)) {
+        got = Expect::Error;
+        outcome = "error=" + quoted(error);
+    } else {
+        timeval tv{spec.timeoutMs / 1000, (spec.timeoutMs % 1000) * 1000};
+        enum clnt_stat st = clnt_call(c.callback, static_cast<rpcproc_t>(spec.proc), argProc,
+                                      static_cast<caddr_t>(arg), as_xdrproc(xdr_void), nullptr, tv);
+        switch (st) {
+        case RPC_SUCCESS: got = Expect::Ok, outcome = "ok"; break;
+        case RPC_TIMEDOUT: got = Expect::NoReply, outcome = "no-reply"; break;
+        case RPC_PROCUNAVAIL: got = Expect::ProcUnavail, outcome = "proc_unavail"; break;
+        case RPC_CANTDECODEARGS: got = Expect::GarbageArgs, outcome = "garbage_args"; break;
+        default:
+            got = Expect::Error;
+            outcome = "error=" + quoted(clnt_sperrno(st));
+            // The connection is in an unknown state; the next callback reconnects.
+            closeCallback(c);
+            break;
+        }
+    }
+    say(line + " -> " + outcome);
+    if (spec.expect != Expect::Any && got != spec.expect)
+        fail("callback " + std::to_string(n) + " to " + c.id + ": expected " +
+             expectName(spec.expect) + ", got " + outcome);
+    (void)host;
+    if (got != Expect::Ok || !spec.expectsOver())
+        return nullptr;
+    auto control = openControl(c, "callback-" + std::to_string(n),
+                               spec.over == CallbackSpec::Over::Value
+                                   ? std::optional<int>(spec.overValue)
+                                   : std::nullopt);
+    control->since = sentAt;  // the round trip counts from the call
+    return control;
+}
+
+}  // namespace tnhost

@@ -1,0 +1,148 @@
+// The connection service through which a client that was not launched asks
+// for a session: UDP, version 1, procedures 0 and 108, on the loopback
+// address.
+#include <netinet/in.h>
+#include <rpc/rpc.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "host.h"
+#include "tarnel/api_to_tn.h"
+
+namespace tnhost {
+namespace {
+
+SVCXPRT *connectTransport = nullptr;
+bool registered = false;
+constexpr u_long kConnectVers = 1;
+
+ClientSession *sessionForAttach(Host &host) {
+    const ConnectSpec &cs = host.scenario.connect;
+    if (!cs.launchId.empty())
+        return host.find(cs.launchId);
+    for (auto it = host.clients.rbegin(); it != host.clients.rend(); ++it)
+        if (!(*it)->acked && !(*it)->attached)
+            return it->get();
+    // Nobody launched it: a session of its own.
+    auto c = std::make_unique<ClientSession>();
+    c->id = "a" + std::to_string(host.clients.size() + 1);
+    c->callbackProg = host.scenario.apiProg + static_cast<int>(host.clients.size()) + 1;
+    c->launchedAt = Clock::now();
+    host.clients.push_back(std::move(c));
+    return host.clients.back().get();
+}
+
+void connect108(Host &host, SVCXPRT *xprt) {
+    TnRpcApiConnectArgT arg{};
+    if (!svc_getargs(xprt, as_xdrproc(xdr_TnRpcApiConnectArgT), reinterpret_cast<caddr_t>(&arg))) {
+        svcerr_decode(xprt);
+        say("attach proc=108 -> garbage_args");
+        fail("cannot decode a connection request");
+        svc_freeargs(xprt, as_xdrproc(xdr_TnRpcApiConnectArgT), reinterpret_cast<caddr_t>(&arg));
+        return;
+    }
+    const ConnectSpec &cs = host.scenario.connect;
+    std::string line = "attach proc=108 pid=" + std::to_string(arg.clientPid) +
+                       " string=" + quoted(arg.clientString ? arg.clientString : "") +
+                       " addr=" + quoted(arg.clientAddr ? arg.clientAddr : "");
+    if (!cs.answer108) {
+        svcerr_noproc(xprt);
+        say(line + " -> proc_unavail");
+    } else {
+        TnRpcApiConnectReturnT ret{};
+        std::string hostName = cs.hostName.value_or("localhost");
+        ret.hostName = const_cast<char *>(hostName.c_str());
+        ret.status = cs.status;
+        ClientSession *c = nullptr;
+        if (cs.status == 0) {
+            c = sessionForAttach(host);
+            if (c) {
+                c->clientPid = arg.clientPid;
+                c->attached = true;
+            }
+            ret.clientProg = cs.clientProg.value_or(c ? c->callbackProg : 0);
+            ret.clientVers = cs.clientVers.value_or(c ? c->callbackVers : 1);
+            ret.hostProg = cs.hostProg.value_or(host.scenario.apiProg);
+            ret.hostVers = cs.hostVers.value_or(host.scenario.apiVers);
+            ret.hostPid = cs.hostPid.value_or(static_cast<int>(getpid()));
+        }
+        bool sent = svc_sendreply(xprt, as_xdrproc(xdr_TnRpcApiConnectReturnT),
+                                  reinterpret_cast<caddr_t>(&ret));
+        line += " -> status=" + std::to_string(cs.status);
+        if (c)
+            line += " client=" + c->id + " callback=" + std::to_string(ret.clientProg) + "." +
+                    std::to_string(ret.clientVers);
+        if (!sent)
+            line += " reply-failed";
+        say(line);
+        if (c)
+            host.attachesSeen++;
+    }
+    if (!svc_freeargs(xprt, as_xdrproc(xdr_TnRpcApiConnectArgT), reinterpret_cast<caddr_t>(&arg)))
+        fail("cannot release a connection request");
+}
+
+void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
+    Host &host = *theHost;
+    switch (rq->rq_proc) {
+    case 0:
+        svc_sendreply(xprt, as_xdrproc(xdr_void), nullptr);
+        say("attach proc=0 -> reply");
+        break;
+    case 108:
+        connect108(host, xprt);
+        break;
+    default:
+        svcerr_noproc(xprt);
+        say("attach proc=" + std::to_string(rq->rq_proc) + " -> proc_unavail");
+        break;
+    }
+}
+
+}  // namespace
+
+bool startConnectService(Host &host) {
+    int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        fail(std::string("socket: ") + std::strerror(errno));
+        return false;
+    }
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(fd, reinterpret_cast<sockaddr *>(&sa), sizeof sa) != 0) {
+        fail(std::string("bind: ") + std::strerror(errno));
+        close(fd);
+        return false;
+    }
+    connectTransport = svc_dg_create(fd, 0, 0);
+    if (!connectTransport) {
+        fail("cannot create the connection service transport");
+        close(fd);
+        return false;
+    }
+    u_long prog = static_cast<u_long>(host.scenario.connect.program);
+    svc_unreg(prog, kConnectVers);
+    netconfig *nc = getnetconfigent("udp");
+    registered = nc && svc_reg(connectTransport, prog, kConnectVers, dispatch, nc);
+    if (nc)
+        freenetconfigent(nc);
+    if (!registered) {
+        fail("cannot register the connection service with rpcbind");
+        return false;
+    }
+    return true;
+}
+
+void stopConnectService(Host &host) {
+    if (registered)
+        svc_unreg(static_cast<u_long>(host.scenario.connect.program), kConnectVers);
+    registered = false;
+    if (connectTransport)
+        svc_destroy(connectTransport);
+    connectTransport = nullptr;
+}
+
+}  // namespace tnhost

@@ -1,0 +1,136 @@
+// The simulated host: shared state of one run and the entry points of its
+// units. Everything runs on one thread; the RPC library's dispatchers reach
+// the run through the single global `theHost`.
+#ifndef TNHOST_HOST_H
+#define TNHOST_HOST_H
+
+#include <rpc/rpc.h>
+#include <sys/types.h>
+
+#include <chrono>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "scenario.h"
+
+namespace tnhost {
+
+using Clock = std::chrono::steady_clock;
+
+// XDR routines have several signatures; the RPC calls take them as xdrproc_t.
+template <typename F> inline xdrproc_t as_xdrproc(F *routine) {
+    return reinterpret_cast<xdrproc_t>(reinterpret_cast<void (*)()>(routine));
+}
+
+// One line per event on standard output, flushed at once.
+void say(const std::string &line);
+// A failed expectation: logged as "fail ..." and remembered for the exit status.
+void fail(const std::string &message);
+bool anyFailure();
+// Quotes a text for a key=value field: "..." with \" \\ \n and \xHH escapes.
+std::string quoted(const std::string &text);
+
+// A callback (or a control period opened by take-control) whose over request
+// is still due.
+struct OpenControl {
+    std::string label;
+    std::optional<int> expectedValue;
+    Clock::time_point since;
+    bool closed = false;
+};
+
+// Callbacks that a request rule queued: sent one at a time from the main loop,
+// each once every control opened after the sequence was made has been closed.
+struct CallbackSequence {
+    std::deque<CallbackSpec> pending;
+    std::size_t depth;
+};
+
+// Output captured from one stream of a launched process.
+struct OutputPipe {
+    int fd = -1;
+    std::string stream;  // "stdout" or "stderr"
+    std::string partial;
+};
+
+struct ClientSession {
+    std::string id;
+    LaunchSpec launch;
+    pid_t launcherPid = -1;   // the process the host started
+    pid_t clientPid = -1;     // the process that sent procedure 1000
+    pid_t decoyPid = -1;      // stands in as "the host" for the liveness test
+    int callbackProg = 0;
+    int callbackVers = 1;
+    bool forking = false;
+    bool acked = false;
+    bool attached = false;
+    int apiFd = -1;           // connection its requests arrive on
+    Clock::time_point launchedAt;
+    CLIENT *callback = nullptr;
+    int callbackSocket = -1;
+    int callbackCount = 0;
+    std::vector<std::shared_ptr<OpenControl>> controls;  // innermost last
+    std::vector<CallbackSequence> sequences;              // newest last
+    std::vector<OutputPipe> outputs;
+    std::vector<std::string> lines[2];                    // stdout, stderr
+    std::map<int, int> requestCounts;                     // procedure -> count
+};
+
+struct Host {
+    Scenario scenario;
+    bool timing = false;
+    Clock::time_point deadline;
+    std::vector<std::unique_ptr<ClientSession>> clients;
+    std::map<pid_t, int> exits;  // raw wait status of every reaped process
+    std::map<int, int> requestCounts;  // procedure -> count, all sessions
+    int attachesSeen = 0;
+    int attachesWaited = 0;
+    int signalPipe[2] = {-1, -1};
+    bool stopRequested = false;
+    int stopSignal = 0;
+
+    ClientSession *find(const std::string &id);
+    ClientSession *byPid(pid_t pid);
+    ClientSession *byApiFd(int fd);
+    // The session a step addresses: named, or the last one launched.
+    ClientSession *target(const std::string &id);
+};
+
+extern Host *theHost;
+
+// api_service.cpp
+bool startApiService(Host &host);
+void stopApiService(Host &host);
+// connect_service.cpp
+bool startConnectService(Host &host);
+void stopConnectService(Host &host);
+// processes.cpp
+bool launchClient(Host &host, const LaunchSpec &spec);
+void reapChildren(Host &host);
+void drainOutput(ClientSession &client, std::size_t index, bool atEof);
+void killDecoy(ClientSession &client);
+void terminateAll(Host &host);
+std::string describeStatus(int waitStatus);
+// callbacks.cpp
+// Sends one callback; returns the control it opened when an over is due.
+std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &client,
+                                          const CallbackSpec &spec);
+void closeCallback(ClientSession &client);
+// runner.cpp
+void pollOnce(Host &host, int maxWaitMs);
+void pumpSequences(Host &host);
+bool runSteps(Host &host);
+// Opens a control period (a callback or take-control) on the client.
+std::shared_ptr<OpenControl> openControl(ClientSession &client, const std::string &label,
+                                         std::optional<int> expected);
+// Closes the innermost open control with the over request's value; returns
+// the transcript line.
+std::string closeControl(ClientSession &client, int value);
+
+}  // namespace tnhost
+
+#endif

@@ -1,0 +1,268 @@
+// The main loop and the scenario's steps. One thread: the loop serves the RPC
+// services, reads client output, reaps processes and sends queued callbacks;
+// every step is a bounded wait on that loop.
+#include <poll.h>
+#include <rpc/rpc.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <functional>
+#include <signal.h>
+#include <sys/wait.h>
+
+#include "host.h"
+
+namespace tnhost {
+
+Host *theHost = nullptr;
+
+ClientSession *Host::find(const std::string &id) {
+    for (auto &c : clients)
+        if (c->id == id)
+            return c.get();
+    return nullptr;
+}
+
+ClientSession *Host::byPid(pid_t pid) {
+    for (auto &c : clients)
+        if (pid > 0 && (c->clientPid == pid || c->launcherPid == pid))
+            return c.get();
+    return nullptr;
+}
+
+ClientSession *Host::byApiFd(int fd) {
+    // The newest session on a descriptor wins: descriptors are reused.
+    for (auto it = clients.rbegin(); it != clients.rend(); ++it)
+        if ((*it)->apiFd == fd)
+            return it->get();
+    return nullptr;
+}
+
+ClientSession *Host::target(const std::string &id) {
+    if (!id.empty())
+        return find(id);
+    return clients.empty() ? nullptr : clients.back().get();
+}
+
+std::shared_ptr<OpenControl> openControl(ClientSession &client, const std::string &label,
+                                         std::optional<int> expected) {
+    auto c = std::make_shared<OpenControl>();
+    c->label = label;
+    c->expectedValue = expected;
+    c->since = Clock::now();
+    client.controls.push_back(c);
+    return c;
+}
+
+std::string closeControl(ClientSession &client, int value) {
+    std::string line = "over client=" + client.id + " value=" + std::to_string(value);
+    if (client.controls.empty()) {
+        fail("over request from " + client.id + " while no callback or take-control was open");
+        return line + " for=none";
+    }
+    auto c = client.controls.back();
+    client.controls.pop_back();
+    c->closed = true;
+    line += " for=" + c->label;
+    if (theHost->timing)
+        line += " us=" + std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(
+                                             Clock::now() - c->since)
+                                             .count());
+    if (c->expectedValue && *c->expectedValue != value)
+        fail("over for " + c->label + " of " + client.id + " carried " + std::to_string(value) +
+             ", expected " + std::to_string(*c->expectedValue));
+    return line;
+}
+
+void pumpSequences(Host &host) {
+    for (auto &c : host.clients)
+        while (!c->sequences.empty()) {
+            CallbackSequence &top = c->sequences.back();
+            if (top.pending.empty()) {
+                c->sequences.pop_back();
+                continue;
+            }
+            if (c->controls.size() > top.depth)
+                break;
+            CallbackSpec next = top.pending.front();
+            top.pending.pop_front();
+            sendCallback(host, *c, next);
+        }
+}
+
+void pollOnce(Host &host, int maxWaitMs) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(host.deadline - Clock::now());
+    int wait = static_cast<int>(std::max<long long>(0, std::min<long long>(maxWaitMs, left.count())));
+
+    std::vector<pollfd> fds(svc_pollfd, svc_pollfd + svc_max_pollfd);
+    std::size_t svcCount = fds.size();
+    fds.push_back({host.signalPipe[0], POLLIN, 0});
+    std::vector<std::pair<ClientSession *, std::size_t>> outs;
+    for (auto &c : host.clients)
+        for (std::size_t i = 0; i < c->outputs.size(); ++i)
+            if (c->outputs[i].fd >= 0) {
+                fds.push_back({c->outputs[i].fd, POLLIN, 0});
+                outs.emplace_back(c.get(), i);
+            }
+    int rc = poll(fds.data(), fds.size(), wait);
+    if (rc > 0) {
+        int svcReady = 0;
+        for (std::size_t i = 0; i < svcCount; ++i)
+            svcReady += fds[i].revents != 0;
+        if (svcReady)
+            svc_getreq_poll(fds.data(), svcReady);
+        if (fds[svcCount].revents) {
+            unsigned char sig[64];
+            ssize_t n = read(host.signalPipe[0], sig, sizeof sig);
+            for (ssize_t i = 0; i < n; ++i)
+                if (sig[i] != SIGCHLD) {
+                    host.stopRequested = true;
+                    host.stopSignal = sig[i];
+                }
+        }
+        for (std::size_t k = 0; k < outs.size(); ++k)
+            if (fds[svcCount + 1 + k].revents)
+                drainOutput(*outs[k].first, outs[k].second, false);
+    }
+    reapChildren(host);
+    pumpSequences(host);
+}
+
+namespace {
+
+bool waitUntil(Host &host, int timeoutMs, const std::string &what,
+               const std::function<bool()> &done) {
+    auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (done())
+            return true;
+        if (host.stopRequested)
+            return false;
+        auto now = Clock::now();
+        if (now >= host.deadline) {
+            fail("overall timeout while waiting for " + what);
+            return false;
+        }
+        if (now >= until) {
+            fail("timeout waiting for " + what);
+            return false;
+        }
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - now).count();
+        pollOnce(host, static_cast<int>(std::min<long long>(left + 1, 100)));
+    }
+}
+
+void serveFor(Host &host, int ms) {
+    auto until = Clock::now() + std::chrono::milliseconds(ms);
+    while (!host.stopRequested && Clock::now() < until && Clock::now() < host.deadline) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
+        pollOnce(host, static_cast<int>(std::max<long long>(1, left.count())));
+    }
+}
+
+ClientSession *need(Host &host, const Step &s) {
+    ClientSession *c = host.target(s.client);
+    if (!c)
+        fail(s.kind + ": no session " + (s.client.empty() ? "launched yet" : s.client));
+    return c;
+}
+
+bool runStep(Host &host, const Step &s) {
+    if (s.kind == "launch")
+        return launchClient(host, s.launch);
+    if (s.kind == "serve") {
+        serveFor(host, s.ms);
+        return true;
+    }
+    if (s.kind == "wait_attach") {
+        bool ok = waitUntil(host, s.timeoutMs, "an attach",
+                            [&] { return host.attachesSeen > host.attachesWaited; });
+        if (ok)
+            host.attachesWaited++;
+        return ok;
+    }
+    if (s.kind == "wait_request") {
+        ClientSession *c = s.client.empty() ? nullptr : need(host, s);
+        if (!s.client.empty() && !c)
+            return false;
+        std::map<int, int> &counts = c ? c->requestCounts : host.requestCounts;
+        return waitUntil(host, s.timeoutMs, "request " + std::to_string(s.proc),
+                         [&] { return counts[s.proc] >= s.count; });
+    }
+    ClientSession *c = need(host, s);
+    if (!c)
+        return false;
+    if (s.kind == "wait_ack")
+        return waitUntil(host, s.timeoutMs, "the acknowledgement of " + c->id,
+                         [&] { return c->acked; });
+    if (s.kind == "callback") {
+        auto control = sendCallback(host, *c, s.callback);
+        if (control)
+            return waitUntil(host, s.callback.overTimeoutMs,
+                             "the over request for " + control->label + " of " + c->id,
+                             [&] { return control->closed; });
+        serveFor(host, s.callback.serveMs);
+        return true;
+    }
+    if (s.kind == "wait_exit") {
+        auto pidOf = [&] {
+            return s.role == "launcher" ? c->launcherPid
+                                        : (c->clientPid > 0 ? c->clientPid : c->launcherPid);
+        };
+        if (!waitUntil(host, s.timeoutMs, "the exit of " + c->id + " (" + s.role + ")",
+                       [&] { return pidOf() > 0 && host.exits.count(pidOf()); }))
+            return false;
+        int st = host.exits[pidOf()];
+        if (s.status && !(WIFEXITED(st) && WEXITSTATUS(st) == *s.status)) {
+            fail(c->id + " (" + s.role + ") ended with " + describeStatus(st) +
+                 ", expected status=" + std::to_string(*s.status));
+        }
+        // Whatever it wrote before it ended belongs before the next step.
+        for (std::size_t i = 0; i < c->outputs.size(); ++i)
+            if (c->outputs[i].fd >= 0)
+                drainOutput(*c, i, false);
+        return true;
+    }
+    if (s.kind == "wait_output") {
+        int which = s.stream == "stdout" ? 0 : 1;
+        return waitUntil(host, s.timeoutMs, s.stream + " line " + quoted(s.text) + " of " + c->id,
+                         [&] {
+                             const auto &l = c->lines[which];
+                             return std::find(l.begin(), l.end(), s.text) != l.end();
+                         });
+    }
+    if (s.kind == "vanish") {
+        if (c->decoyPid <= 0) {
+            fail("vanish: " + c->id + " was not launched with host_pid \"decoy\"");
+            return false;
+        }
+        say("vanish client=" + c->id + " decoy=" + std::to_string(c->decoyPid));
+        killDecoy(*c);
+        return true;
+    }
+    if (s.kind == "close_callback") {
+        closeCallback(*c);
+        say("close-callback client=" + c->id);
+        return true;
+    }
+    fail("unknown step " + s.kind);
+    return false;
+}
+
+}  // namespace
+
+bool runSteps(Host &host) {
+    for (std::size_t i = 0; i < host.scenario.steps.size(); ++i) {
+        if (host.stopRequested)
+            return false;
+        if (!runStep(host, host.scenario.steps[i])) {
+            say("abandon step=" + std::to_string(i) + " do=" + host.scenario.steps[i].kind);
+            return false;
+        }
+    }
+    serveFor(host, host.scenario.graceMs);
+    return true;
+}
+
+}  // namespace tnhost

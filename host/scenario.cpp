@@ -1,0 +1,361 @@
+// Reading a scenario. Unknown keys are errors, so a misspelt field fails the
+// run instead of silently changing what a test checks.
+#include "scenario.h"
+
+#include <nlohmann/json.hpp>
+
+#include <set>
+#include <stdexcept>
+
+namespace tnhost {
+namespace {
+
+using nlohmann::json;
+
+const char *const kCallbackNames[] = {"null",    "quit",       "init",         "command",
+                                      "message", "old_notify", "dialog_event", "notify"};
+
+[[noreturn]] void bad(const std::string &where, const std::string &what) {
+    throw std::runtime_error(where + ": " + what);
+}
+
+void checkKeys(const json &obj, const std::string &where, const std::set<std::string> &allowed) {
+    if (!obj.is_object())
+        bad(where, "must be an object");
+    for (auto it = obj.begin(); it != obj.end(); ++it)
+        if (!allowed.count(it.key()))
+            bad(where, "unknown key \"" + it.key() + "\"");
+}
+
+int getInt(const json &obj, const char *key, int fallback, const std::string &where) {
+    auto it = obj.find(key);
+    if (it == obj.end())
+        return fallback;
+    if (!it->is_number_integer())
+        bad(where, std::string(key) + " must be an integer");
+    return it->get<int>();
+}
+
+unsigned getUInt(const json &obj, const char *key, const std::string &where) {
+    auto it = obj.find(key);
+    if (it == obj.end())
+        return 0;
+    if (!it->is_number_integer())
+        bad(where, std::string(key) + " must be an integer");
+    return static_cast<unsigned>(it->get<long long>());
+}
+
+std::string getString(const json &obj, const char *key, const std::string &fallback,
+                      const std::string &where) {
+    auto it = obj.find(key);
+    if (it == obj.end())
+        return fallback;
+    if (!it->is_string())
+        bad(where, std::string(key) + " must be a string");
+    return it->get<std::string>();
+}
+
+std::optional<int> getOptInt(const json &obj, const char *key, const std::string &where) {
+    if (!obj.contains(key))
+        return std::nullopt;
+    return getInt(obj, key, 0, where);
+}
+
+int procOf(const json &v, const std::string &where) {
+    if (v.is_number_integer())
+        return v.get<int>();
+    if (v.is_string()) {
+        int p = callbackProcByName(v.get<std::string>());
+        if (p >= 0)
+            return p;
+    }
+    bad(where, "proc must be a number or one of null, quit, init, command, message, "
+               "old_notify, dialog_event, notify");
+}
+
+const std::set<std::string> kCallbackKeys = {
+    "proc",   "garbage", "expect", "over",    "timeout_ms", "serve_ms", "over_timeout_ms",
+    "initialization", "command", "message", "uint1", "uint2", "notification", "objId",
+    "text",   "number",  "int1",   "int2",    "int3"};
+
+CallbackSpec parseCallback(const json &obj, const std::string &where, bool allowStepKeys) {
+    std::set<std::string> keys = kCallbackKeys;
+    if (allowStepKeys) {
+        keys.insert("do");
+        keys.insert("client");
+    }
+    checkKeys(obj, where, keys);
+    CallbackSpec cb;
+    if (!obj.contains("proc"))
+        bad(where, "callback needs proc");
+    cb.proc = procOf(obj["proc"], where);
+    cb.initialization = getInt(obj, "initialization", 0, where);
+    cb.command = getInt(obj, "command", 0, where);
+    cb.notification = getInt(obj, "notification", 0, where);
+    cb.number = getInt(obj, "number", 0, where);
+    cb.int1 = getInt(obj, "int1", 0, where);
+    cb.int2 = getInt(obj, "int2", 0, where);
+    cb.int3 = getInt(obj, "int3", 0, where);
+    cb.objId = getUInt(obj, "objId", where);
+    cb.uint1 = getUInt(obj, "uint1", where);
+    cb.uint2 = getUInt(obj, "uint2", where);
+    cb.text = getString(obj, "text", "", where);
+    cb.message = getString(obj, "message", "", where);
+    if (obj.contains("garbage")) {
+        if (!obj["garbage"].is_boolean())
+            bad(where, "garbage must be true or false");
+        cb.garbage = obj["garbage"].get<bool>();
+    }
+    std::string expect = getString(obj, "expect", "", where);
+    if (expect.empty()) {
+        using E = CallbackSpec::Expect;
+        cb.expect = cb.garbage ? E::GarbageArgs
+                    : cb.proc > 7 ? E::ProcUnavail
+                    : cb.proc == 5 ? E::NoReply
+                                   : E::Ok;
+    } else if (expect == "ok") {
+        cb.expect = CallbackSpec::Expect::Ok;
+    } else if (expect == "proc_unavail") {
+        cb.expect = CallbackSpec::Expect::ProcUnavail;
+    } else if (expect == "garbage_args") {
+        cb.expect = CallbackSpec::Expect::GarbageArgs;
+    } else if (expect == "no_reply") {
+        cb.expect = CallbackSpec::Expect::NoReply;
+    } else if (expect == "error") {
+        cb.expect = CallbackSpec::Expect::Error;
+    } else if (expect == "any") {
+        cb.expect = CallbackSpec::Expect::Any;
+    } else {
+        bad(where, "expect must be ok, proc_unavail, garbage_args, no_reply, error or any");
+    }
+    if (obj.contains("over")) {
+        const json &o = obj["over"];
+        if (o.is_boolean())
+            cb.over = o.get<bool>() ? CallbackSpec::Over::Any : CallbackSpec::Over::None;
+        else if (o.is_number_integer()) {
+            cb.over = CallbackSpec::Over::Value;
+            cb.overValue = o.get<int>();
+        } else
+            bad(where, "over must be true, false or the expected value");
+    }
+    cb.timeoutMs = getInt(obj, "timeout_ms",
+                          cb.expect == CallbackSpec::Expect::NoReply ? 500 : 5000, where);
+    cb.serveMs = getInt(obj, "serve_ms", 500, where);
+    cb.overTimeoutMs = getInt(obj, "over_timeout_ms", 10000, where);
+    return cb;
+}
+
+LaunchSpec parseLaunch(const json &obj, const std::string &where) {
+    checkKeys(obj, where,
+              {"do", "client", "path", "args", "number", "name", "tnapix", "host_pid",
+               "callback_program", "callback_version", "env", "capture"});
+    LaunchSpec l;
+    l.id = getString(obj, "client", "", where);
+    l.path = getString(obj, "path", "", where);
+    if (l.path.empty())
+        bad(where, "launch needs path");
+    if (obj.contains("args")) {
+        if (!obj["args"].is_array())
+            bad(where, "args must be an array of strings");
+        for (const json &a : obj["args"]) {
+            if (!a.is_string())
+                bad(where, "args must be an array of strings");
+            l.args.push_back(a.get<std::string>());
+        }
+    }
+    l.number = getInt(obj, "number", -1, where);
+    std::string base = l.path.substr(l.path.find_last_of('/') + 1);
+    l.name = getString(obj, "name", base, where);
+    if (obj.contains("tnapix")) {
+        const json &t = obj["tnapix"];
+        if (t.is_null() || t == "missing")
+            l.tnapix = LaunchSpec::Tnapix::Missing;
+        else if (t == "valid")
+            l.tnapix = LaunchSpec::Tnapix::Valid;
+        else if (t.is_object() && t.size() == 1 && t.contains("raw") && t["raw"].is_string()) {
+            l.tnapix = LaunchSpec::Tnapix::Raw;
+            l.rawTnapix = t["raw"].get<std::string>();
+        } else
+            bad(where, "tnapix must be \"valid\", \"missing\" or {\"raw\": text}");
+    }
+    if (obj.contains("host_pid")) {
+        const json &h = obj["host_pid"];
+        if (h == "decoy")
+            l.decoyHost = true;
+        else if (h.is_number_integer())
+            l.hostPid = h.get<int>();
+        else if (h != "self")
+            bad(where, "host_pid must be \"self\", \"decoy\" or a number");
+    }
+    l.callbackProg = getOptInt(obj, "callback_program", where);
+    l.callbackVers = getInt(obj, "callback_version", 1, where);
+    if (obj.contains("env")) {
+        if (!obj["env"].is_object())
+            bad(where, "env must be an object of strings");
+        for (auto it = obj["env"].begin(); it != obj["env"].end(); ++it) {
+            if (!it->is_string())
+                bad(where, "env must be an object of strings");
+            l.env[it.key()] = it->get<std::string>();
+        }
+    }
+    if (obj.contains("capture")) {
+        if (!obj["capture"].is_boolean())
+            bad(where, "capture must be true or false");
+        l.capture = obj["capture"].get<bool>();
+    }
+    return l;
+}
+
+RequestRule parseRule(const json &obj, const std::string &where) {
+    checkKeys(obj, where, {"proc", "client", "status", "drop", "then", "modal_result", "times"});
+    RequestRule r;
+    r.proc = getInt(obj, "proc", 0, where);
+    if (r.proc < 1000)
+        bad(where, "rule needs the procedure number (1000 or more)");
+    r.client = getString(obj, "client", "", where);
+    r.status = getOptInt(obj, "status", where);
+    if (obj.contains("drop")) {
+        if (!obj["drop"].is_boolean())
+            bad(where, "drop must be true or false");
+        r.drop = obj["drop"].get<bool>();
+    }
+    if (obj.contains("then")) {
+        if (!obj["then"].is_array())
+            bad(where, "then must be an array of callbacks");
+        int i = 0;
+        for (const json &c : obj["then"])
+            r.then.push_back(parseCallback(c, where + ".then[" + std::to_string(i++) + "]", false));
+    }
+    if (obj.contains("modal_result")) {
+        CallbackSpec done;
+        done.proc = 6;
+        done.int3 = getInt(obj, "modal_result", 0, where);
+        r.then.push_back(done);
+    }
+    r.times = getInt(obj, "times", -1, where);
+    return r;
+}
+
+ConnectSpec parseConnect(const json &obj, const std::string &where) {
+    checkKeys(obj, where,
+              {"run", "program", "status", "answer_108", "client", "clientProg", "clientVers",
+               "hostProg", "hostVers", "hostPid", "hostName"});
+    ConnectSpec c;
+    if (obj.contains("run")) {
+        if (!obj["run"].is_boolean())
+            bad(where, "run must be true or false");
+        c.run = obj["run"].get<bool>();
+    }
+    if (obj.contains("answer_108")) {
+        if (!obj["answer_108"].is_boolean())
+            bad(where, "answer_108 must be true or false");
+        c.answer108 = obj["answer_108"].get<bool>();
+    }
+    c.program = getInt(obj, "program", 0, where);
+    c.status = getInt(obj, "status", 0, where);
+    c.launchId = getString(obj, "client", "", where);
+    c.clientProg = getOptInt(obj, "clientProg", where);
+    c.clientVers = getOptInt(obj, "clientVers", where);
+    c.hostProg = getOptInt(obj, "hostProg", where);
+    c.hostVers = getOptInt(obj, "hostVers", where);
+    c.hostPid = getOptInt(obj, "hostPid", where);
+    if (obj.contains("hostName"))
+        c.hostName = getString(obj, "hostName", "", where);
+    return c;
+}
+
+Step parseStep(const json &obj, const std::string &where) {
+    if (!obj.is_object() || !obj.contains("do") || !obj["do"].is_string())
+        bad(where, "a step is an object with \"do\"");
+    Step s;
+    s.kind = obj["do"].get<std::string>();
+    if (s.kind == "launch") {
+        s.launch = parseLaunch(obj, where);
+        s.client = s.launch.id;
+        return s;
+    }
+    if (s.kind == "callback") {
+        s.callback = parseCallback(obj, where, true);
+        s.client = getString(obj, "client", "", where);
+        return s;
+    }
+    static const std::map<std::string, std::set<std::string>> keys = {
+        {"wait_ack", {"do", "client", "timeout_ms"}},
+        {"wait_attach", {"do", "timeout_ms"}},
+        {"wait_request", {"do", "client", "proc", "count", "timeout_ms"}},
+        {"serve", {"do", "ms"}},
+        {"wait_exit", {"do", "client", "role", "status", "timeout_ms"}},
+        {"wait_output", {"do", "client", "stream", "text", "timeout_ms"}},
+        {"vanish", {"do", "client"}},
+        {"close_callback", {"do", "client"}},
+    };
+    auto k = keys.find(s.kind);
+    if (k == keys.end())
+        bad(where, "unknown step \"" + s.kind + "\"");
+    checkKeys(obj, where, k->second);
+    s.client = getString(obj, "client", "", where);
+    s.timeoutMs = getInt(obj, "timeout_ms", 10000, where);
+    s.ms = getInt(obj, "ms", 0, where);
+    s.proc = getInt(obj, "proc", 0, where);
+    s.count = getInt(obj, "count", 1, where);
+    s.status = getOptInt(obj, "status", where);
+    s.role = getString(obj, "role", "client", where);
+    if (s.role != "client" && s.role != "launcher")
+        bad(where, "role must be client or launcher");
+    s.stream = getString(obj, "stream", "stdout", where);
+    if (s.stream != "stdout" && s.stream != "stderr")
+        bad(where, "stream must be stdout or stderr");
+    s.text = getString(obj, "text", "", where);
+    if (s.kind == "wait_request" && s.proc < 1000)
+        bad(where, "wait_request needs proc");
+    return s;
+}
+
+}  // namespace
+
+bool CallbackSpec::expectsOver() const {
+    if (over == Over::Auto)
+        return expect == Expect::Ok && proc >= 2 && proc <= 7 && proc != 5;
+    return over != Over::None;
+}
+
+int callbackProcByName(const std::string &name) {
+    for (int i = 0; i < 8; ++i)
+        if (name == kCallbackNames[i])
+            return i;
+    return -1;
+}
+
+const char *callbackName(int proc) {
+    return proc >= 0 && proc < 8 ? kCallbackNames[proc] : "unknown";
+}
+
+Scenario parseScenario(const json &doc) {
+    checkKeys(doc, "scenario",
+              {"program", "version", "timeout_s", "grace_ms", "connect_service", "requests",
+               "steps"});
+    Scenario s;
+    s.apiProg = getInt(doc, "program", 0, "scenario");
+    s.apiVers = getInt(doc, "version", 1, "scenario");
+    s.timeoutS = getInt(doc, "timeout_s", 60, "scenario");
+    s.graceMs = getInt(doc, "grace_ms", 300, "scenario");
+    if (doc.contains("connect_service"))
+        s.connect = parseConnect(doc["connect_service"], "connect_service");
+    if (doc.contains("requests")) {
+        if (!doc["requests"].is_array())
+            bad("requests", "must be an array");
+        int i = 0;
+        for (const json &r : doc["requests"])
+            s.rules.push_back(parseRule(r, "requests[" + std::to_string(i++) + "]"));
+    }
+    if (doc.contains("steps")) {
+        if (!doc["steps"].is_array())
+            bad("steps", "must be an array");
+        int i = 0;
+        for (const json &st : doc["steps"])
+            s.steps.push_back(parseStep(st, "steps[" + std::to_string(i++) + "]"));
+    }
+    return s;
+}
+
+}  // namespace tnhost

@@ -1,0 +1,253 @@
+// The formatter: agreement with the platform's snprintf on generated formats,
+// the places where it deliberately differs, and its safety limits.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <tarnel/tde_sprint.h>
+#include <tarnel/tde_strings.h>
+
+namespace {
+
+// Unchecked entry points, so tests can pass what the format attribute rejects.
+int vs(char *buf, int size, const char *format, ...) {
+  va_list ap;
+  va_start(ap, format);
+  const int n = TdeVSnprintf(buf, size, format, ap);
+  va_end(ap);
+  return n;
+}
+
+std::string fmt(const char *format, ...) {
+  static char buf[1 << 17];
+  va_list ap;
+  va_start(ap, format);
+  TdeVSnprintf(buf, sizeof buf, format, ap);
+  va_end(ap);
+  return buf;
+}
+
+// ---- Differential check against snprintf ----------------------------------
+
+using Val = std::variant<int, long, double, const char *>;
+
+template <class... A>
+void compare(const std::string &format, const std::vector<Val> &vals, size_t i, unsigned cut, A... a) {
+  if constexpr (sizeof...(A) < 4) {
+    if (i < vals.size()) {
+      std::visit([&](auto x) { compare(format, vals, i + 1, cut, a..., x); }, vals[i]);
+      return;
+    }
+  }
+  static char want[1 << 14], got[1 << 14];
+  const int full = std::snprintf(want, sizeof want, format.c_str(), a...);
+  ASSERT_GE(full, 0) << format;
+  EXPECT_EQ(vs(got, sizeof got, format.c_str(), a...), full) << format;
+  EXPECT_STREQ(got, want) << format;
+  // Truncated: the first size - 1 characters, and their count.
+  const int size = static_cast<int>(cut % (full + 2)) + 1;
+  std::memset(got, 'Z', sizeof got);
+  EXPECT_EQ(vs(got, size, format.c_str(), a...), std::min(full, size - 1)) << format << " size " << size;
+  EXPECT_EQ(std::string(got), std::string(want, std::min(full, size - 1))) << format;
+  EXPECT_EQ(got[size], 'Z') << format;
+}
+
+TEST(SprintDifferential, GeneratedFormatsAgreeWithSnprintf) {
+  std::mt19937 rng(20240611);
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  const std::string longText(700, 'q');
+  const char *strings[] = {"", "a", "hello", "tab\there", "\xE9\xFF", longText.c_str()};
+  const double doubles[] = {0.0, -0.0, 1.5, -2.25, 3.14159265358979, 1e-300, 6.02e23, -1e300, 123456.789};
+  const char *convs = "diouxXcsfeEgG%";
+
+  for (int round = 0; round < 4000; ++round) {
+    std::string format = pick(3) ? "<" : "";
+    std::vector<Val> vals;
+    while (vals.size() < 4 && pick(4) != 0) {
+      const char conv = convs[pick(14)];
+      std::string spec = "%";
+      for (const char f : std::string("-+ #0")) if (pick(4) == 0) spec += f;
+      auto number = [&](bool star) {
+        if (star && vals.size() < 3 && pick(4) == 0) {
+          spec += '*';
+          vals.push_back(pick(600) - 300);
+        } else if (pick(2)) {
+          spec += std::to_string(pick(4) == 0 ? 250 + pick(60) : pick(20));
+        }
+      };
+      number(conv != '%');  // %% consumes nothing, not even a star
+      if (pick(2)) {
+        spec += '.';
+        number(conv != '%');
+      }
+      if (conv == '%') {
+      } else if (conv == 's') {
+        vals.push_back(strings[pick(6)]);
+      } else if (conv == 'c') {
+        vals.push_back(1 + pick(255));
+      } else if (std::strchr("feEgG", conv)) {
+        vals.push_back(doubles[pick(9)]);
+      } else if (pick(3) == 0) {
+        spec += 'l';
+        vals.push_back(static_cast<long>(rng()) * (pick(2) ? -977 : 1));
+      } else {
+        if (pick(4) == 0) spec += pick(2) ? "h" : "hh";
+        vals.push_back(static_cast<int>(rng()));
+      }
+      format += spec + conv + std::string(pick(3), 'a' + pick(26));
+    }
+    if (getenv("SHOWFMT") && round < 15) printf("%s  [%zu]\n", format.c_str(), vals.size());
+    compare(format, vals, 0, rng());
+    if (HasFailure()) return;
+  }
+}
+
+// ---- Deliberate differences and documented examples -----------------------
+
+TEST(Sprint, BoundedBufferStoresAndCountsOnlyWhatFits) {
+  char buf[16];
+  EXPECT_EQ(vs(buf, 5, "abcdefgh"), 4);
+  EXPECT_STREQ(buf, "abcd");
+  EXPECT_EQ(vs(buf, 1, "abcdefgh"), 0);
+  EXPECT_STREQ(buf, "");
+  EXPECT_EQ(vs(nullptr, 10, "abc"), 0);
+  // No room for even the terminator: the buffer is left alone.
+  std::strcpy(buf, "keep");
+  EXPECT_EQ(vs(buf, 0, "abc"), 0);
+  EXPECT_STREQ(buf, "keep");
+  // %n counts delivered characters, after truncation.
+  int n = -1;
+  EXPECT_EQ(vs(buf, 4, "abcdef%ngh", &n), 3);
+  EXPECT_EQ(n, 3);
+}
+
+TEST(Sprint, DocumentedConversions) {
+  char buf[64];
+  const char *none = nullptr;
+  EXPECT_EQ(T_Sprintf(buf, none), 0);
+  EXPECT_STREQ(buf, "");
+  EXPECT_EQ(vs(buf, 64, "%5s|", none), 6);
+  EXPECT_STREQ(buf, "     |");
+  EXPECT_EQ(fmt("%*d|%-*d|%*d|", 5, 42, 5, 42, -5, 42), "   42|42   |42   |");
+  EXPECT_EQ(fmt("%.*f|%.*s", -1, 2.5, -3, "abc"), "2.500000|abc");  // negative precision: none
+  EXPECT_EQ(fmt("%.2s", "abcdef"), "ab");
+  EXPECT_EQ(vs(buf, 64, "a%cb", 0), 2);  // a conversion's text ends at its 0 byte
+  EXPECT_STREQ(buf, "ab");
+  EXPECT_EQ(fmt("%%|%d", 7), "%|7");
+  int n = 0;
+  EXPECT_EQ(T_Sprintf(buf, "%d%n", 7, &n), 1);
+  EXPECT_EQ(n, 1);
+  // Each %n store has the width its length letters name.
+  unsigned char bytes[4] = {0xEE, 0xEE, 0xEE, 0xEE};
+  short s[2] = {-1, -1};
+  long l = -1;
+  fmt("%70000d%hhn%hn%ln", 1, bytes, s, &l);
+  EXPECT_EQ(bytes[0], 70000 & 0xFF);
+  EXPECT_EQ(bytes[1], 0xEE);
+  EXPECT_EQ(s[0], static_cast<short>(70000));
+  EXPECT_EQ(s[1], -1);
+  EXPECT_EQ(l, 70000);
+}
+
+TEST(Sprint, LongStringGrowsTheBufferForLaterConversions) {
+  const std::string big(1000, 'x');
+  const std::string out = fmt("%s|%300d|%-1200s|", big.c_str(), 5, "y");
+  EXPECT_EQ(out, big + "|" + std::string(299, ' ') + "5|y" + std::string(1199, ' ') + "|");
+  // A precision may cover an array without a terminator.
+  const char raw[3] = {'a', 'b', 'c'};
+  EXPECT_EQ(fmt("%.3s|%.2s", raw, raw), "abc|ab");
+}
+
+// ---- Limits of the working buffers ----------------------------------------
+
+TEST(Sprint, WideNumbersAndLongSpecificationsAreFormattedInFull) {
+  char want[2048];
+  std::snprintf(want, sizeof want, "%300d", 77);
+  EXPECT_EQ(fmt("%300d", 77), want);
+  std::snprintf(want, sizeof want, "%.400f", 1.0 / 3);
+  EXPECT_EQ(fmt("%.400f", 1.0 / 3), want);
+  std::snprintf(want, sizeof want, "%1000.900e", -2.5);
+  EXPECT_EQ(fmt("%1000.900e", -2.5), want);
+  // Specifications beyond the 63-character local area, with and without stars.
+  const std::string zeros(120, '0');
+  EXPECT_EQ(fmt(("[%" + zeros + "7d]").c_str(), 42), "[0000042]");
+  EXPECT_EQ(fmt(("[%-" + zeros + "*.*d]").c_str(), 600, 3, 42).size(), 602u);
+}
+
+TEST(Sprint, UnreadableOrIncompleteSpecificationsAreLiteral) {
+  // Nothing is consumed, so the next conversion still gets its argument.
+  EXPECT_EQ(fmt("%a|%d", 5), "%a|%d");
+  EXPECT_EQ(fmt("%1$d|%hs|%lp|%d", 5), "%1$d|%hs|%lp|5");
+  EXPECT_EQ(fmt("%l5d,%d", 6), "%l5d,6");
+  char buf[16];
+  EXPECT_EQ(vs(buf, 16, "ab%-5"), 5);
+  EXPECT_STREQ(buf, "ab%-5");
+  EXPECT_EQ(fmt("x%"), "x%");
+  // A width beyond the int range is rejected by the formatter: no text.
+  EXPECT_EQ(fmt("<%99999999999d>%d", 1, 2), "<>2");
+}
+
+TEST(Sprint, CustomOutputFunctionDecidesTheCount) {
+  // Accepts at most two characters per delivery.
+  auto out = [](void *ctx, const char *text, int n) {
+    static_cast<std::string *>(ctx)->append(text, static_cast<size_t>(std::min(n, 2)));
+    return std::min(n, 2);
+  };
+  std::string got;
+  int n = 0;
+  auto run = [&](const char *f, ...) {
+    va_list ap;
+    va_start(ap, f);
+    const int r = Tde_doprnt(out, &got, f, ap);
+    va_end(ap);
+    return r;
+  };
+  EXPECT_EQ(run("abc%d%s%n|", 12345, "xyz", &n), 7);
+  EXPECT_EQ(got, "ab12xy|");
+  EXPECT_EQ(n, 6);
+}
+
+TEST(Sprint, StrCatIntNAppendsDecimal) {
+  char buf[16] = "n=";
+  EXPECT_EQ(T_StrCatIntN(buf, -12, 16), 5);
+  EXPECT_STREQ(buf, "n=-12");
+  EXPECT_EQ(T_StrCatIntN(buf, -2147483647 - 1, 8), 7);
+  EXPECT_STREQ(buf, "n=-12-2");
+  EXPECT_EQ(T_StrCatIntN(nullptr, 5, 8), 0);
+}
+
+// Caps the address space 64 MB above what is mapped now (ASan's shadow is
+// already counted), so a large block cannot be had.
+void capAddressSpace() {
+  long pages = 0;
+  FILE *f = std::fopen("/proc/self/statm", "r");
+  if (f == nullptr || std::fscanf(f, "%ld", &pages) != 1) std::_Exit(99);
+  std::fclose(f);
+  const rlim_t cap = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (64u << 20);
+  const rlimit r{cap, cap};
+  if (setrlimit(RLIMIT_AS, &r) != 0) std::_Exit(98);
+}
+
+TEST(SprintDeathTest, MemoryShortageStopsAtTheConversion) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        capAddressSpace();
+        char buf[32];
+        int n = 0;
+        const int stored = vs(buf, 32, "ab%d%n%1500000000s|%d", 1, &n, "x", 2);
+        std::_Exit(stored == 3 && n == 3 && std::strcmp(buf, "ab1") == 0 ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+}  // namespace

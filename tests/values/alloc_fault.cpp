@@ -1,0 +1,64 @@
+// Interposed API allocators; see alloc_fault.h.
+#include "alloc_fault.h"
+
+#include <cstdlib>
+
+#include <tarnel/tde_memory.h>
+
+namespace alloc_fault {
+namespace {
+
+Counters g_counters;
+bool g_armed = false;
+unsigned g_pass = 0;
+unsigned g_fail = 0;
+
+bool should_fail() {
+    ++g_counters.calls;
+    if (!g_armed) return false;
+    if (g_pass > 0) {
+        --g_pass;
+        return false;
+    }
+    if (g_fail > 0) {
+        --g_fail;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void arm(unsigned pass, unsigned fail) {
+    g_armed = true;
+    g_pass = pass;
+    g_fail = fail;
+}
+
+void disarm() { g_armed = false; }
+
+Counters &counters() { return g_counters; }
+
+}  // namespace alloc_fault
+
+extern "C" {
+
+void *TapiMalloc(size_t size) {
+    return alloc_fault::should_fail() ? nullptr : std::malloc(size);
+}
+
+void *TapiCalloc(size_t count, size_t size) {
+    return alloc_fault::should_fail() ? nullptr : std::calloc(count, size);
+}
+
+void *TapiRealloc(void *ptr, size_t size) {
+    auto &c = alloc_fault::counters();
+    ++c.reallocs;
+    c.lastReallocSize = size;
+    if (alloc_fault::should_fail()) return nullptr;
+    return ptr == nullptr ? std::malloc(size) : std::realloc(ptr, size != 0 ? size : 1);
+}
+
+void T_ApiFree(void *ptr) { std::free(ptr); }
+
+}  // extern "C"
