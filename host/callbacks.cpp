@@ -119,7 +119,12 @@ std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &c, const Ca
                                       static_cast<caddr_t>(arg), as_xdrproc(xdr_void), nullptr, tv);
         switch (st) {
         case RPC_SUCCESS: got = Expect::Ok, outcome = "ok"; break;
-        case RPC_TIMEDOUT: got = Expect::NoReply, outcome = "no-reply"; break;
+        case RPC_TIMEDOUT:
+            got = Expect::NoReply, outcome = "no-reply";
+            // The TCP handle cannot be trusted after a time-out (its record
+            // stream stops mid-read): the next callback connects afresh.
+            closeCallback(c);
+            break;
         case RPC_PROCUNAVAIL: got = Expect::ProcUnavail, outcome = "proc_unavail"; break;
         case RPC_CANTDECODEARGS: got = Expect::GarbageArgs, outcome = "garbage_args"; break;
         default:

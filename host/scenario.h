@@ -36,7 +36,7 @@ struct CallbackSpec {
     int int1 = 0, int2 = 0, int3 = 0;
     unsigned objId = 0, uint1 = 0, uint2 = 0;
     std::string text, message;
-    bool garbage = false;  // send a bare word instead of the record
+    bool garbage = false;  // send no argument bytes: no record decodes from nothing
     enum class Expect { Ok, ProcUnavail, GarbageArgs, NoReply, Error, Any } expect = Expect::Ok;
     enum class Over { Auto, None, Any, Value } over = Over::Auto;
     int overValue = 0;

@@ -49,6 +49,7 @@ void *T_Realloc(void *ptr, unsigned int size, int flags) {
 int TdeFree(void *pptr) {
   // pptr addresses a pointer variable of any object-pointer type; memcpy
   // reads and clears it without aliasing it as void *.
+  if (pptr == nullptr) return -1;
   void *block;
   std::memcpy(&block, pptr, sizeof block);
   if (block == nullptr) return -1;

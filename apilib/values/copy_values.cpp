@@ -120,7 +120,7 @@ void T_ApiDeallocateTextItem(TextItemT *item) {
 }
 
 TextItemsT T_ApiAllocateTextItems(int n) {
-    // Even an empty list gets an array (of one item): callers rely on it.
+    // Even an empty list gets an array, of one item.
     TextItemsT out{};
     if (n < 0) return out;
     const u_int count = static_cast<u_int>(n);

@@ -192,10 +192,7 @@ static_assert(std::size(kSpell) == 8);
 // are fresh copies; one that cannot be made stays null and the rest follows.
 template <size_t N> T_PropValsT build(const Row (&table)[N]) {
     T_PropValsT list = T_ApiAllocatePropVals(static_cast<int>(N));
-    if (list.count != N) {
-        T_ApiDeallocatePropVals(&list);
-        return list;
-    }
+    if (list.count != N) return T_PropValsT{};
     for (size_t i = 0; i < N; ++i) {
         const Row &e = table[i];
         T_PropValT &p = list.items[i];

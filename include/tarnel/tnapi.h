@@ -1,9 +1,11 @@
 /* The API library for clients of the Tarnel host: the wire records and call
- * stubs of the host's API program, and the foundation library. */
+ * stubs of the host's API program, the session with the host, and the
+ * foundation library. */
 #ifndef TARNEL_TNAPI_H
 #define TARNEL_TNAPI_H
 
 #include <tarnel/api_to_tn.h>
 #include <tarnel/tde.h>
+#include <tarnel/tnapi_session.h>
 
 #endif

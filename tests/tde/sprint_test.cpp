@@ -105,7 +105,6 @@ TEST(SprintDifferential, GeneratedFormatsAgreeWithSnprintf) {
       }
       format += spec + conv + std::string(pick(3), 'a' + pick(26));
     }
-    if (getenv("SHOWFMT") && round < 15) printf("%s  [%zu]\n", format.c_str(), vals.size());
     compare(format, vals, 0, rng());
     if (HasFailure()) return;
   }

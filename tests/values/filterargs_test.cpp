@@ -19,141 +19,97 @@ std::string join(int pieces) {
     return text;
 }
 
-// Slot k of the record (0 to 5: arg1..arg6, then extra).
-const char *piece(const TdeApiFilterArgsT *a, u_int k) {
-    const StringT slots[] = {a->arg1, a->arg2, a->arg3, a->arg4, a->arg5, a->arg6};
-    return k < 6 ? slots[k] : (k - 6 < a->extra.count ? a->extra.items[k - 6] : nullptr);
+// Every piece of the record in order, slots first; "-" for a null slot.
+std::vector<std::string> pieces(const TdeApiFilterArgsT *a) {
+    std::vector<std::string> out;
+    for (StringT s : {a->arg1, a->arg2, a->arg3, a->arg4, a->arg5, a->arg6}) out.push_back(s ? s : "-");
+    for (u_int i = 0; i < a->extra.count; ++i) out.push_back(a->extra.items[i]);
+    return out;
 }
 
-void release(TdeApiFilterArgsT *a) {
+std::vector<std::string> split(const std::string &text) {
+    TdeApiFilterArgsT *a = TdeApiExpandFilterArgs(text.c_str());
+    std::vector<std::string> out = pieces(a);
     TdeApiDeallocateFilterArgs(a);
     T_Free(a);
+    return out;
 }
 
 struct Delivery {
-    int notification = 0;
-    unsigned objId = 0;
-    int number = 0;
+    int notification;
+    unsigned objId;
+    int number;
     std::vector<std::string> pieces;
-    int calls = 0;
 };
-Delivery g_delivery;
+std::vector<Delivery> g_deliveries;
 
 }  // namespace
 
-// The client's notification callback, as a filter client would write it.
+// The client's notification callback, as a filter client writes it.
 extern "C" void T_ApiNotify(int notification, unsigned int objId, StringT text, int number) {
-    auto *args = reinterpret_cast<TdeApiFilterArgsT *>(text);
-    g_delivery = Delivery{notification, objId, number, {}, g_delivery.calls + 1};
-    for (u_int k = 0; k < 6 + args->extra.count; ++k) {
-        const char *p = piece(args, k);
-        g_delivery.pieces.push_back(p ? p : "<null>");
-    }
+    g_deliveries.push_back({notification, objId, number,
+                            pieces(reinterpret_cast<TdeApiFilterArgsT *>(text))});
 }
 
 TEST(FilterArgs, SplitsIntoSlotsThenExtra) {
-    TdeApiFilterArgsT *two = TdeApiExpandFilterArgs(("a" + kSep + "b").c_str());
-    EXPECT_STREQ(two->arg1, "a");
-    EXPECT_STREQ(two->arg2, "b");
-    EXPECT_EQ(two->arg3, nullptr);
-    EXPECT_EQ(two->arg6, nullptr);
-    EXPECT_EQ(two->extra.count, 0u);
-    EXPECT_EQ(two->extra.items, nullptr);
-    release(two);
+    using V = std::vector<std::string>;
+    EXPECT_EQ(split("a" + kSep + "b"), (V{"a", "b", "-", "-", "-", "-"}));
+    EXPECT_EQ(split(""), (V{"", "-", "-", "-", "-", "-"}));
+    EXPECT_EQ(split(kSep + "x" + kSep + kSep), (V{"", "x", "", "", "-", "-"}));
+    V ten = split(join(10));
+    EXPECT_EQ(ten.size(), 10u);
+    EXPECT_EQ(ten[5] + ten[9], "p5p9");
 
-    TdeApiFilterArgsT *empty = TdeApiExpandFilterArgs("");
-    ASSERT_NE(empty->arg1, nullptr);
-    EXPECT_STREQ(empty->arg1, "");
-    EXPECT_EQ(empty->arg2, nullptr);
-    release(empty);
-
-    // Empty pieces between, before and after separators are empty strings.
-    TdeApiFilterArgsT *gaps = TdeApiExpandFilterArgs((kSep + "x" + kSep + kSep).c_str());
-    EXPECT_STREQ(gaps->arg1, "");
-    EXPECT_STREQ(gaps->arg2, "x");
-    EXPECT_STREQ(gaps->arg3, "");
-    EXPECT_STREQ(gaps->arg4, "");
-    EXPECT_EQ(gaps->arg5, nullptr);
-    release(gaps);
-}
-
-TEST(FilterArgs, ManyPiecesKeepTheirOrder) {
-    TdeApiFilterArgsT *ten = TdeApiExpandFilterArgs(join(10).c_str());
-    EXPECT_EQ(ten->extra.count, 4u);
-    EXPECT_STREQ(ten->arg6, "p5");
-    EXPECT_STREQ(ten->extra.items[3], "p9");
-    release(ten);
-
-    TdeApiFilterArgsT *forty = TdeApiExpandFilterArgs(join(40).c_str());
-    ASSERT_EQ(forty->extra.count, 34u);
-    for (u_int k = 0; k < 40; ++k) EXPECT_EQ(piece(forty, k), "p" + std::to_string(k));
-    TdeApiDeallocateFilterArgs(forty);
-    EXPECT_EQ(forty->arg1, nullptr);
-    EXPECT_EQ(forty->extra.count, 0u);
-    EXPECT_EQ(forty->extra.items, nullptr);
-    TdeApiDeallocateFilterArgs(forty);  // twice: harmless
-    T_Free(forty);
-    TdeApiDeallocateFilterArgs(nullptr);
-}
-
-TEST(FilterArgs, ExtraGrowsBySixteen) {
-    T_StringsT list{};
     const unsigned before = alloc_fault::counters().calls;
-    for (int i = 0; i < 34; ++i) ASSERT_EQ(addfstr(&list, T_ApiCopyString("s")), 0);
-    // 34 strings plus arrays of 16, 32 and 48 entries.
-    EXPECT_EQ(alloc_fault::counters().calls - before, 37u);
-    T_ApiDeallocateStrings(&list);
+    TdeApiFilterArgsT *forty = TdeApiExpandFilterArgs(join(40).c_str());
+    // The record, 40 pieces, and extra arrays of 16, 32 and 48 entries.
+    EXPECT_EQ(alloc_fault::counters().calls - before, 44u);
+    ASSERT_EQ(forty->extra.count, 34u);
+    for (u_int k = 0; k < 34; ++k) EXPECT_EQ(forty->extra.items[k], "p" + std::to_string(k + 6));
+    TdeApiDeallocateFilterArgs(forty);
+    EXPECT_TRUE(forty->arg1 == nullptr && forty->extra.count == 0 && forty->extra.items == nullptr);
+    TdeApiDeallocateFilterArgs(forty);  // twice: harmless
+    TdeApiDeallocateFilterArgs(nullptr);
+    T_Free(forty);
 }
 
 TEST(FilterArgs, ExhaustedMemory) {
+    using V = std::vector<std::string>;
     {
         alloc_fault::Scope fail(0);
         EXPECT_EQ(TdeApiExpandFilterArgs("a"), nullptr);
     }
     {
-        // The second piece cannot be copied: it is missing, and later pieces
-        // stay in their own places.
+        // A piece that cannot be copied is missing; later pieces keep their places.
         alloc_fault::Scope fail(2);
-        TdeApiFilterArgsT *a = TdeApiExpandFilterArgs(join(3).c_str());
-        EXPECT_STREQ(a->arg1, "p0");
-        EXPECT_EQ(a->arg2, nullptr);
-        EXPECT_STREQ(a->arg3, "p2");
-        release(a);
+        EXPECT_EQ(split(join(3)), (V{"p0", "-", "p2", "-", "-", "-"}));
     }
     {
-        // Record, six slots, the seventh piece, then its array fails: the
+        // Record and seven pieces pass, the extra array fails: the seventh
         // piece is released and the list ends there.
         alloc_fault::Scope fail(8);
-        TdeApiFilterArgsT *a = TdeApiExpandFilterArgs(join(9).c_str());
-        EXPECT_STREQ(a->arg6, "p5");
-        EXPECT_EQ(a->extra.count, 0u);
-        release(a);
-    }
-    {
-        T_StringsT list{};
-        alloc_fault::Scope fail(0);
-        EXPECT_EQ(addfstr(&list, nullptr), -1);
-        EXPECT_EQ(list.count, 0u);
+        EXPECT_EQ(split(join(9)).size(), 6u);
     }
     const std::string text = join(40);
-    alloc_fault::each_failure_point([&] { release(TdeApiExpandFilterArgs(text.c_str())); });
+    alloc_fault::each_failure_point([&] {
+        TdeApiFilterArgsT *a = TdeApiExpandFilterArgs(text.c_str());
+        TdeApiDeallocateFilterArgs(a);
+        T_Free(a);
+    });
 }
 
 TEST(FilterArgs, NotificationGetsTheSplitRecord) {
+    g_deliveries.clear();
     translateFileToFile(44, const_cast<char *>(("in.txt" + kSep + "out.doc").c_str()), 3);
-    EXPECT_EQ(g_delivery.notification, 75);
-    EXPECT_EQ(g_delivery.objId, 44u);
-    EXPECT_EQ(g_delivery.number, 3);
-    const std::vector<std::string> expected = {"in.txt", "out.doc", "<null>", "<null>", "<null>", "<null>"};
-    EXPECT_EQ(g_delivery.pieces, expected);
-
-    // Without memory for the record the notification still arrives, empty.
-    const int calls = g_delivery.calls;
     {
+        // Without memory for the record the notification still arrives, empty.
         alloc_fault::Scope fail(0);
         translateFileToFile(45, const_cast<char *>("a"), 0);
     }
-    EXPECT_EQ(g_delivery.calls, calls + 1);
-    EXPECT_EQ(g_delivery.objId, 45u);
-    EXPECT_EQ(g_delivery.pieces[0], "<null>");
+    ASSERT_EQ(g_deliveries.size(), 2u);
+    const Delivery &d = g_deliveries[0];
+    EXPECT_TRUE(d.notification == 75 && d.objId == 44 && d.number == 3);
+    EXPECT_EQ(d.pieces, (std::vector<std::string>{"in.txt", "out.doc", "-", "-", "-", "-"}));
+    EXPECT_EQ(g_deliveries[1].objId, 45u);
+    EXPECT_EQ(g_deliveries[1].pieces[0], "-");
 }

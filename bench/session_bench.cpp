@@ -1,0 +1,82 @@
+// Session timings measured by the simulated host (its --timing transcript):
+// from launching a client to procedure 1000 arriving, and the round trip of a
+// callback from the host's call to the client's over request.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Runs the host on a scenario; returns the us= figures of the lines that
+// start with `prefix`.
+std::vector<double> timings(const std::string &scenario, const std::string &prefix) {
+    char path[] = "/tmp/session_bench_XXXXXX";
+    int fd = mkstemp(path);
+    std::vector<double> out;
+    if (fd < 0)
+        return out;
+    if (write(fd, scenario.data(), scenario.size()) != static_cast<ssize_t>(scenario.size())) {
+        close(fd);
+        unlink(path);
+        return out;
+    }
+    close(fd);
+    std::string cmd = std::string(TNHOST_PATH) + " --timing --prog " +
+                      std::to_string(0x40000000 + ((getpid() & 0x1FFFFF) << 8)) +
+                      " --scenario " + path;
+    FILE *p = popen(cmd.c_str(), "r");
+    char line[4096];
+    while (p && std::fgets(line, sizeof line, p)) {
+        std::string l = line;
+        auto us = l.find(" us=");
+        if (l.rfind(prefix, 0) == 0 && us != std::string::npos)
+            out.push_back(std::atof(l.c_str() + us + 4));
+    }
+    if (p)
+        pclose(p);
+    unlink(path);
+    return out;
+}
+
+std::string scenario(int callbacks) {
+    std::string s = R"({"grace_ms": 0, "timeout_s": 60, "steps": [{"do": "launch", "path": ")" +
+                    std::string(SESSION_CLIENT_PATH) + R"("}, {"do": "wait_ack"})";
+    for (int i = 0; i < callbacks; ++i)
+        s += R"(, {"do": "callback", "proc": "command", "command": 1})";
+    return s + R"(, {"do": "callback", "proc": "quit"}, {"do": "wait_exit", "status": 0}]})";
+}
+
+void BM_LaunchToInitAck(benchmark::State &state) {
+    for (auto _ : state) {
+        std::vector<double> t = timings(scenario(0), "init-ack ");
+        if (t.size() != 1) {
+            state.SkipWithError("the host reported no acknowledgement");
+            return;
+        }
+        state.SetIterationTime(t[0] / 1e6);
+    }
+}
+BENCHMARK(BM_LaunchToInitAck)->UseManualTime()->Iterations(20)->Unit(benchmark::kMicrosecond);
+
+void BM_CallbackRoundTrip(benchmark::State &state) {
+    const int perRun = 200;
+    for (auto _ : state) {
+        std::vector<double> t = timings(scenario(perRun), "over ");
+        if (t.size() != perRun) {
+            state.SkipWithError("the host reported fewer overs than callbacks");
+            return;
+        }
+        double sum = 0;
+        for (double v : t)
+            sum += v;
+        state.SetIterationTime(sum / perRun / 1e6);
+    }
+}
+BENCHMARK(BM_CallbackRoundTrip)->UseManualTime()->Iterations(5)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
