@@ -34,8 +34,10 @@ template <typename Run> void *run_callback(struct svc_req *request, Run run) {
 
 using Handler = void *(*)(void *, struct svc_req *);
 
-template <typename Arg> Handler handler(void *(*fn)(Arg *, struct svc_req *)) {
-    return reinterpret_cast<Handler>(fn);
+// Adapts a typed handler to the dispatcher's untyped argument area.
+template <typename Arg, void *(*Fn)(Arg *, struct svc_req *)>
+void *untyped(void *argument, struct svc_req *request) {
+    return Fn(static_cast<Arg *>(argument), request);
 }
 
 } // namespace
@@ -131,27 +133,27 @@ void tn_api_prog_1(struct svc_req *request, SVCXPRT *transport) {
         break;
     case 2:
         decode = as_xdrproc(xdr_TnApiInitArgT);
-        run = handler(tn_api_init_1);
+        run = untyped<TnApiInitArgT, tn_api_init_1>;
         break;
     case 3:
         decode = as_xdrproc(xdr_TnApiCommandArgT);
-        run = handler(tn_api_command_1);
+        run = untyped<TnApiCommandArgT, tn_api_command_1>;
         break;
     case 4:
         decode = as_xdrproc(xdr_TnApiMessageArgT);
-        run = handler(tn_api_message_1);
+        run = untyped<TnApiMessageArgT, tn_api_message_1>;
         break;
     case 5:
         decode = as_xdrproc(xdr_Tn4ApiNotifyArgT);
-        run = handler(tn4_api_notify_1);
+        run = untyped<Tn4ApiNotifyArgT, tn4_api_notify_1>;
         break;
     case 6:
         decode = as_xdrproc(xdr_TnApiDialogEventArgT);
-        run = handler(tn_api_dialog_event_1);
+        run = untyped<TnApiDialogEventArgT, tn_api_dialog_event_1>;
         break;
     case 7:
         decode = as_xdrproc(xdr_TnApiNotifyArgT);
-        run = handler(tn_api_notify_1);
+        run = untyped<TnApiNotifyArgT, tn_api_notify_1>;
         break;
     default:
         svcerr_noproc(transport);
@@ -161,6 +163,8 @@ void tn_api_prog_1(struct svc_req *request, SVCXPRT *transport) {
     std::memset(&argument, 0, sizeof argument);
     if (!svc_getargs(transport, decode, reinterpret_cast<char *>(&argument))) {
         svcerr_decode(transport);
+        // Strings decoded before the failing field must not leak.
+        (void)svc_freeargs(transport, decode, reinterpret_cast<char *>(&argument));
         return;
     }
     void *result = run(&argument, request);

@@ -19,7 +19,7 @@ std::int32_t metricDiv(std::int32_t a, std::int32_t b);
 std::int32_t metricFractMul(std::int32_t a, std::int32_t b, std::int32_t c);
 std::int32_t metricSqrt(std::int32_t m);
 int metricApproxEqual(std::int32_t a, std::int32_t b);
-// lo must leave room for a whole turn above it (lo <= INT_MAX - 0x167FFFF).
+// lo + 360.0 must fit in 32 bits (lo <= INT_MAX - 0x1680000).
 void metricConstrainAngle(std::int32_t* pa, std::int32_t lo);
 
 // True when the 32-bit form of a*b/c wraps its high partial product (|a| is
