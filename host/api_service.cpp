@@ -44,6 +44,29 @@ RequestRule *matchRule(Host &host, u_int proc, const ClientSession *client) {
     return nullptr;
 }
 
+// The argument as it travelled: its XDR encoding in hex, so that tests can
+// compare it with the record they meant to send.
+std::string encodedHex(const ProcEntry &e, void *arg) {
+    if (e.argSize == 0)
+        return "";
+    XDR x;
+    unsigned long size = xdr_sizeof(e.argProc, arg);
+    std::string bytes(size, '\0');
+    xdrmem_create(&x, bytes.data(), static_cast<u_int>(size), XDR_ENCODE);
+    bool ok = e.argProc(&x, arg);
+    xdr_destroy(&x);
+    if (!ok)
+        return "?";
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    hex.reserve(2 * size);
+    for (unsigned char c : bytes) {
+        hex += digits[c >> 4];
+        hex += digits[c & 15];
+    }
+    return hex;
+}
+
 // A zeroed buffer for a record, never of size 0 so the pointer is valid.
 void *zeroed(std::size_t size) { return std::calloc(1, size ? size : 1); }
 
@@ -77,6 +100,8 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
     }
 
     Request req{*e, client, xprt, arg, res, {}, {}};
+    if (host.scenario.logArgs)
+        req.detail = " args=" + encodedHex(*e, arg);
     Handler h = findHandler(proc);
     if (h)
         h(host, req);

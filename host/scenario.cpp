@@ -332,13 +332,14 @@ const char *callbackName(int proc) {
 
 Scenario parseScenario(const json &doc) {
     checkKeys(doc, "scenario",
-              {"program", "version", "timeout_s", "grace_ms", "connect_service", "requests",
+              {"program", "version", "timeout_s", "grace_ms", "log_args", "connect_service", "requests",
                "steps"});
     Scenario s;
     s.apiProg = getInt(doc, "program", 0, "scenario");
     s.apiVers = getInt(doc, "version", 1, "scenario");
     s.timeoutS = getInt(doc, "timeout_s", 60, "scenario");
     s.graceMs = getInt(doc, "grace_ms", 300, "scenario");
+    s.logArgs = doc.value("log_args", false);
     if (doc.contains("connect_service"))
         s.connect = parseConnect(doc["connect_service"], "connect_service");
     if (doc.contains("requests")) {

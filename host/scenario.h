@@ -87,6 +87,7 @@ struct Scenario {
     int apiVers = 1;
     int timeoutS = 60;
     int graceMs = 300;             // served after the last step
+    bool logArgs = false;          // request lines carry the argument's encoding
     ConnectSpec connect;
     std::vector<RequestRule> rules;
     std::vector<Step> steps;

@@ -53,6 +53,12 @@ const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVer
 
     rpcb_unset(myprog, myvers, nullptr);
 
+    // A request to a host that has gone writes to a closed connection; that
+    // must fail the call (TA_errno -1), not kill the client with SIGPIPE.
+    struct sigaction pipe_action;
+    if (sigaction(SIGPIPE, nullptr, &pipe_action) == 0 && pipe_action.sa_handler == SIG_DFL)
+        signal(SIGPIPE, SIG_IGN);
+
     client_transp = svctcp_create(RPC_ANYSOCK, 0, 0);
     if (client_transp == nullptr) return "unable to create TCP service";
 

@@ -7,7 +7,7 @@ namespace {
 
 void modalDialog(Host &, Request &req) {
     const auto *a = static_cast<const ApiTnDoDialogArgT *>(req.arg);
-    req.detail = " dialogNum=" + std::to_string(a->int1) + " dialogId=" + std::to_string(a->uint1);
+    req.detail += " dialogNum=" + std::to_string(a->int1) + " dialogId=" + std::to_string(a->uint1);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ ClientSession *sessionForAck(Host &host, pid_t pid) {
 
 void initAck(Host &host, Request &req, const char *form) {
     int pid = *static_cast<int *>(req.arg);
-    req.detail = " pid=" + std::to_string(pid);
+    req.detail += " pid=" + std::to_string(pid);
     ClientSession *c = req.client && !req.client->acked ? req.client : sessionForAck(host, pid);
     if (!c) {
         req.events.push_back(std::string(form) + " client=? pid=" + std::to_string(pid));
@@ -60,7 +60,7 @@ void initAck4(Host &host, Request &req) { initAck(host, req, "init-ack-4"); }
 
 void over(Host &, Request &req) {
     int value = *static_cast<int *>(req.arg);
-    req.detail = " value=" + std::to_string(value);
+    req.detail += " value=" + std::to_string(value);
     if (!req.client) {
         fail("over request on a connection that never acknowledged");
         return;

@@ -7,5 +7,7 @@
 #include <tarnel/api_to_tn.h>
 #include <tarnel/tde.h>
 #include <tarnel/tnapi_session.h>
+#include <tarnel/tnapi_values.h>
+#include <tarnel/tnapi_requests.h>
 
 #endif

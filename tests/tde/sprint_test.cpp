@@ -113,20 +113,16 @@ TEST(SprintDifferential, GeneratedFormatsAgreeWithSnprintf) {
 // ---- Deliberate differences and documented examples -----------------------
 
 TEST(Sprint, BoundedBufferStoresAndCountsOnlyWhatFits) {
-  char buf[16];
-  EXPECT_EQ(vs(buf, 5, "abcdefgh"), 4);
-  EXPECT_STREQ(buf, "abcd");
+  char buf[16] = "keep";
+  int n = -1;
+  EXPECT_EQ(vs(buf, 0, "abc"), 0);  // no room even for the terminator
+  EXPECT_STREQ(buf, "keep");
+  EXPECT_EQ(vs(nullptr, 10, "abc"), 0);
   EXPECT_EQ(vs(buf, 1, "abcdefgh"), 0);
   EXPECT_STREQ(buf, "");
-  EXPECT_EQ(vs(nullptr, 10, "abc"), 0);
-  // No room for even the terminator: the buffer is left alone.
-  std::strcpy(buf, "keep");
-  EXPECT_EQ(vs(buf, 0, "abc"), 0);
-  EXPECT_STREQ(buf, "keep");
-  // %n counts delivered characters, after truncation.
-  int n = -1;
-  EXPECT_EQ(vs(buf, 4, "abcdef%ngh", &n), 3);
-  EXPECT_EQ(n, 3);
+  EXPECT_EQ(vs(buf, 5, "abcdef%ngh", &n), 4);  // %n counts what was stored
+  EXPECT_STREQ(buf, "abcd");
+  EXPECT_EQ(n, 4);
 }
 
 TEST(Sprint, DocumentedConversions) {
@@ -136,17 +132,12 @@ TEST(Sprint, DocumentedConversions) {
   EXPECT_STREQ(buf, "");
   EXPECT_EQ(vs(buf, 64, "%5s|", none), 6);
   EXPECT_STREQ(buf, "     |");
-  EXPECT_EQ(fmt("%*d|%-*d|%*d|", 5, 42, 5, 42, -5, 42), "   42|42   |42   |");
-  EXPECT_EQ(fmt("%.*f|%.*s", -1, 2.5, -3, "abc"), "2.500000|abc");  // negative precision: none
-  EXPECT_EQ(fmt("%.2s", "abcdef"), "ab");
   EXPECT_EQ(vs(buf, 64, "a%cb", 0), 2);  // a conversion's text ends at its 0 byte
   EXPECT_STREQ(buf, "ab");
-  EXPECT_EQ(fmt("%%|%d", 7), "%|7");
-  int n = 0;
-  EXPECT_EQ(T_Sprintf(buf, "%d%n", 7, &n), 1);
-  EXPECT_EQ(n, 1);
+  EXPECT_EQ(fmt("%*d|%-*d|%*d|%%|%.2s", 5, 42, 5, 42, -5, 42, "abcdef"), "   42|42   |42   |%|ab");
+  EXPECT_EQ(fmt("%.*f|%.*s", -1, 2.5, -3, "abc"), "2.500000|abc");  // negative precision: none
   // Each %n store has the width its length letters name.
-  unsigned char bytes[4] = {0xEE, 0xEE, 0xEE, 0xEE};
+  unsigned char bytes[2] = {0xEE, 0xEE};
   short s[2] = {-1, -1};
   long l = -1;
   fmt("%70000d%hhn%hn%ln", 1, bytes, s, &l);
@@ -157,25 +148,17 @@ TEST(Sprint, DocumentedConversions) {
   EXPECT_EQ(l, 70000);
 }
 
-TEST(Sprint, LongStringGrowsTheBufferForLaterConversions) {
+// ---- Limits of the working buffers ----------------------------------------
+
+TEST(Sprint, LongTextsAndSpecificationsAreFormattedInFull) {
   const std::string big(1000, 'x');
-  const std::string out = fmt("%s|%300d|%-1200s|", big.c_str(), 5, "y");
-  EXPECT_EQ(out, big + "|" + std::string(299, ' ') + "5|y" + std::string(1199, ' ') + "|");
+  EXPECT_EQ(fmt("%s|%-1200s|", big.c_str(), "y"), big + "|y" + std::string(1199, ' ') + "|");
+  char want[2048];
+  std::snprintf(want, sizeof want, "%1000.900e", -2.5);
+  EXPECT_EQ(fmt("%1000.900e", -2.5), want);
   // A precision may cover an array without a terminator.
   const char raw[3] = {'a', 'b', 'c'};
   EXPECT_EQ(fmt("%.3s|%.2s", raw, raw), "abc|ab");
-}
-
-// ---- Limits of the working buffers ----------------------------------------
-
-TEST(Sprint, WideNumbersAndLongSpecificationsAreFormattedInFull) {
-  char want[2048];
-  std::snprintf(want, sizeof want, "%300d", 77);
-  EXPECT_EQ(fmt("%300d", 77), want);
-  std::snprintf(want, sizeof want, "%.400f", 1.0 / 3);
-  EXPECT_EQ(fmt("%.400f", 1.0 / 3), want);
-  std::snprintf(want, sizeof want, "%1000.900e", -2.5);
-  EXPECT_EQ(fmt("%1000.900e", -2.5), want);
   // Specifications beyond the 63-character local area, with and without stars.
   const std::string zeros(120, '0');
   EXPECT_EQ(fmt(("[%" + zeros + "7d]").c_str(), 42), "[0000042]");
@@ -184,33 +167,31 @@ TEST(Sprint, WideNumbersAndLongSpecificationsAreFormattedInFull) {
 
 TEST(Sprint, UnreadableOrIncompleteSpecificationsAreLiteral) {
   // Nothing is consumed, so the next conversion still gets its argument.
-  EXPECT_EQ(fmt("%a|%d", 5), "%a|%d");
-  EXPECT_EQ(fmt("%1$d|%hs|%lp|%d", 5), "%1$d|%hs|%lp|5");
-  EXPECT_EQ(fmt("%l5d,%d", 6), "%l5d,6");
+  EXPECT_EQ(fmt("%a|%1$d|%hs|%lp|%l5d|%d", 5), "%a|%1$d|%hs|%lp|%l5d|5");
   char buf[16];
   EXPECT_EQ(vs(buf, 16, "ab%-5"), 5);
   EXPECT_STREQ(buf, "ab%-5");
-  EXPECT_EQ(fmt("x%"), "x%");
   // A width beyond the int range is rejected by the formatter: no text.
   EXPECT_EQ(fmt("<%99999999999d>%d", 1, 2), "<>2");
 }
 
-TEST(Sprint, CustomOutputFunctionDecidesTheCount) {
-  // Accepts at most two characters per delivery.
-  auto out = [](void *ctx, const char *text, int n) {
-    static_cast<std::string *>(ctx)->append(text, static_cast<size_t>(std::min(n, 2)));
-    return std::min(n, 2);
-  };
+int twoAtATime(void *ctx, const char *text, int n) {
+  static_cast<std::string *>(ctx)->append(text, static_cast<size_t>(std::min(n, 2)));
+  return std::min(n, 2);
+}
+
+int viaEngine(std::string *got, const char *format, ...) {
+  va_list ap;
+  va_start(ap, format);
+  const int r = Tde_doprnt(twoAtATime, got, format, ap);
+  va_end(ap);
+  return r;
+}
+
+TEST(Sprint, OutputFunctionDecidesTheCount) {
   std::string got;
   int n = 0;
-  auto run = [&](const char *f, ...) {
-    va_list ap;
-    va_start(ap, f);
-    const int r = Tde_doprnt(out, &got, f, ap);
-    va_end(ap);
-    return r;
-  };
-  EXPECT_EQ(run("abc%d%s%n|", 12345, "xyz", &n), 7);
+  EXPECT_EQ(viaEngine(&got, "abc%d%s%n|", 12345, "xyz", &n), 7);
   EXPECT_EQ(got, "ab12xy|");
   EXPECT_EQ(n, 6);
 }
@@ -218,7 +199,6 @@ TEST(Sprint, CustomOutputFunctionDecidesTheCount) {
 TEST(Sprint, StrCatIntNAppendsDecimal) {
   char buf[16] = "n=";
   EXPECT_EQ(T_StrCatIntN(buf, -12, 16), 5);
-  EXPECT_STREQ(buf, "n=-12");
   EXPECT_EQ(T_StrCatIntN(buf, -2147483647 - 1, 8), 7);
   EXPECT_STREQ(buf, "n=-12-2");
   EXPECT_EQ(T_StrCatIntN(nullptr, 5, 8), 0);

@@ -1,0 +1,11 @@
+#ifndef TARNEL_TNAPI_REQ_TEXT_H
+#define TARNEL_TNAPI_REQ_TEXT_H
+
+#include <tarnel/api_values.h>
+#include <tarnel/cdecls.h>
+
+TARNEL_BEGIN_DECLS
+
+TARNEL_END_DECLS
+
+#endif
