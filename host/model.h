@@ -38,6 +38,7 @@ constexpr int noFile = -10;       // a file could not be read, written or unders
 constexpr int emptyStack = -11;   // pop of an empty clipboard stack
 constexpr int wrongType = -12;    // the object is not of the type the request needs
 constexpr int badArgument = -13;  // an argument outside what the request accepts
+constexpr int unsaved = -14;      // close of a modified document without the discard flag
 }  // namespace st
 
 // Object types that the model itself gives meaning to; clients may create
@@ -69,6 +70,13 @@ constexpr int elementCatalog = 1488;  // document: computed from its element def
 constexpr int attributeDefs = 1584;   // element definition
 constexpr int attributes = 1634;      // element
 constexpr int progress = 104;         // session object: last progress value
+constexpr int firstObject = 116;      // document: head of its object chain (kind id)
+constexpr int nextObject = 1051;      // object: next object of the chain, 0 ends it (kind id)
+constexpr int textSelection = 72;     // document: selected text (kind text range)
+constexpr int elementSelection = 73;  // document: selected elements (kind element range)
+constexpr int tableSelection = 74;    // table: selected rows and columns (kind ints)
+constexpr int customSetup = 75;       // custom document: its ten set-up numbers (kind ints)
+constexpr int insetSource = 76;       // text inset: the file it shows (kind string)
 }  // namespace pn
 
 // A T_TypedValT that owns its memory (deep copies in and out).
@@ -133,9 +141,11 @@ struct Document {
     bool book = false;
     bool modified = false;
     std::vector<u_int> objects;  // its objects in creation order (not itself)
-    int reformats = 0;          // document-wide operations applied, for the transcript
-    T_TextRangeT selection{};   // last shown, centred or selected text
-    T_ElementRangeT elementSelection{};  // element structure operations work on this
+    int nextUnique = 1;         // unique numbers of its objects
+    bool cached = false;
+    std::map<std::string, int> applied;  // document-wide operations run on it, by name
+    T_TextRangeT shown{};       // text last scrolled to or centred on
+    u_int shownObject = 0;      // graphic object last centred on
 };
 
 // A document description (the schema in host/README.md). Throws ModelError.

@@ -57,6 +57,20 @@ struct RequestRule {
     int times = -1;                // how many requests it applies to (-1: all)
 };
 
+// How the simulated user answers one prompt, chooser or question (the
+// "answers" key). Which fields a procedure takes is checked when parsing.
+struct Answer {
+    std::optional<int> status, value, x, y, width, height;
+    std::optional<std::string> text;
+};
+
+// The answers for one procedure, given in the order they are asked; the last
+// one keeps answering once the others are used.
+struct AnswerList {
+    std::vector<Answer> items;
+    std::size_t used = 0;
+};
+
 struct ConnectSpec {
     bool run = true;
     int program = 0;               // 0: api program + 0x100000
@@ -91,12 +105,15 @@ struct Scenario {
     ConnectSpec connect;
     std::vector<RequestRule> rules;
     std::vector<Step> steps;
+    std::map<int, AnswerList> answers;  // procedure -> what the user answers
 };
 
 // Parses a scenario; throws std::runtime_error naming the offending part.
 Scenario parseScenario(const nlohmann::json &doc);
 int callbackProcByName(const std::string &name);  // -1 when unknown
 const char *callbackName(int proc);
+// The next answer for a procedure, or null when the scenario gives none.
+const Answer *takeAnswer(Scenario &scenario, int proc);
 
 }  // namespace tnhost
 
