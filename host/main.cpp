@@ -16,6 +16,7 @@
 #include <iostream>
 
 #include "host.h"
+#include "model.h"
 
 namespace {
 
@@ -128,6 +129,7 @@ int main(int argc, char **argv) {
             doc = quickScenario(clientPath, clientNumber, clientName);
         }
         host.scenario = parseScenario(doc);
+        loadDocuments(host.scenario.documents);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "tnhost: scenario: %s\n", e.what());
         return 2;

@@ -137,7 +137,8 @@ struct Object {
 
 struct Document {
     u_int id = 0;
-    std::string path;           // name it was opened or saved as
+    std::string path;           // name it answers to (open finds it by this or by file)
+    std::string file;           // file it was loaded from or last saved to ("" none)
     bool book = false;
     bool modified = false;
     std::vector<u_int> objects;  // its objects in creation order (not itself)
@@ -164,10 +165,13 @@ public:
     u_int loadDocumentFile(const std::string &path);
     // The description loadDocument reads back (used by save).
     nlohmann::json describe(u_int docId) const;
+    // Reloads a document from its file under the same id (its objects get new
+    // ids); throws ModelError, leaving the document as it was, when it fails.
+    void reload(u_int docId);
     u_int newDocument(const std::string &path, bool book);
     void closeDocument(u_int docId);
     Document *document(u_int docId);
-    Document *documentByPath(const std::string &path);
+    Document *documentByPath(const std::string &path);  // by name or file
     const std::map<u_int, Document> &documents() const { return docs_; }
 
     // ---- Objects ----------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <set>
 #include <stdexcept>
 
@@ -236,6 +237,69 @@ RequestRule parseRule(const json &obj, const std::string &where) {
     return r;
 }
 
+// The fields each answerable procedure's answer may carry.
+const std::map<int, std::set<std::string>> kAnswerFields = {
+    {1008, {"value"}},                                    // alert: the button pressed
+    {1009, {"status", "value"}},                          // prompt for an int
+    {1010, {"status", "text"}},                           // prompt for a string
+    {1011, {"status", "value"}},                          // prompt for a measurement
+    {1012, {"status", "text"}},                           // file chooser (old form)
+    {1013, {"status", "value"}},                          // scroll box
+    {1017, {"status", "value"}},                          // quick select
+    {1028, {"status", "text"}},                           // file chooser
+    {1304, {"status", "x", "y"}},                         // prompt for a point
+    {1305, {"status", "x", "y", "width", "height"}},      // prompt for a rectangle
+    {1372, {"value"}},                                    // user cancel
+    {1414, {"status"}},                                   // interactive selection
+};
+
+Answer parseAnswer(const json &obj, const std::set<std::string> &fields, const std::string &where) {
+    checkKeys(obj, where, fields);
+    Answer a;
+    a.status = getOptInt(obj, "status", where);
+    a.value = getOptInt(obj, "value", where);
+    a.x = getOptInt(obj, "x", where);
+    a.y = getOptInt(obj, "y", where);
+    a.width = getOptInt(obj, "width", where);
+    a.height = getOptInt(obj, "height", where);
+    if (obj.contains("text"))
+        a.text = getString(obj, "text", "", where);
+    return a;
+}
+
+// "answers": {"<proc>": answer or [answer, ...]}.
+std::map<int, AnswerList> parseAnswers(const json &obj) {
+    if (!obj.is_object())
+        bad("answers", "must be an object keyed by procedure number");
+    std::map<int, AnswerList> answers;
+    for (auto it = obj.begin(); it != obj.end(); ++it) {
+        std::string where = "answers." + it.key();
+        int proc = -1;
+        try {
+            std::size_t end = 0;
+            proc = std::stoi(it.key(), &end);
+            if (end != it.key().size())
+                proc = -1;
+        } catch (const std::exception &) {
+        }
+        auto fields = kAnswerFields.find(proc);
+        if (fields == kAnswerFields.end())
+            bad(where, "not a procedure that takes answers");
+        AnswerList &list = answers[proc];
+        if (it->is_array()) {
+            if (it->empty())
+                bad(where, "needs at least one answer");
+            int i = 0;
+            for (const json &a : *it)
+                list.items.push_back(
+                    parseAnswer(a, fields->second, where + "[" + std::to_string(i++) + "]"));
+        } else {
+            list.items.push_back(parseAnswer(*it, fields->second, where));
+        }
+    }
+    return answers;
+}
+
 ConnectSpec parseConnect(const json &obj, const std::string &where) {
     checkKeys(obj, where,
               {"run", "program", "status", "answer_108", "client", "clientProg", "clientVers",
@@ -326,6 +390,17 @@ int callbackProcByName(const std::string &name) {
     return -1;
 }
 
+const Answer *takeAnswer(Scenario &scenario, int proc) {
+    auto it = scenario.answers.find(proc);
+    if (it == scenario.answers.end() || it->second.items.empty())
+        return nullptr;
+    AnswerList &list = it->second;
+    std::size_t i = std::min(list.used, list.items.size() - 1);
+    if (list.used < list.items.size())
+        list.used++;
+    return &list.items[i];
+}
+
 const char *callbackName(int proc) {
     return proc >= 0 && proc < 8 ? kCallbackNames[proc] : "unknown";
 }
@@ -333,7 +408,7 @@ const char *callbackName(int proc) {
 Scenario parseScenario(const json &doc) {
     checkKeys(doc, "scenario",
               {"program", "version", "timeout_s", "grace_ms", "log_args", "connect_service", "requests",
-               "steps"});
+               "steps", "answers", "documents"});
     Scenario s;
     s.apiProg = getInt(doc, "program", 0, "scenario");
     s.apiVers = getInt(doc, "version", 1, "scenario");
@@ -348,6 +423,17 @@ Scenario parseScenario(const json &doc) {
         int i = 0;
         for (const json &r : doc["requests"])
             s.rules.push_back(parseRule(r, "requests[" + std::to_string(i++) + "]"));
+    }
+    if (doc.contains("answers"))
+        s.answers = parseAnswers(doc["answers"]);
+    if (doc.contains("documents")) {
+        if (!doc["documents"].is_array())
+            bad("documents", "must be an array");
+        for (const json &d : doc["documents"]) {
+            if (!d.is_string() && !d.is_object())
+                bad("documents", "each is a file name or an inline description");
+            s.documents.push_back(d);
+        }
     }
     if (doc.contains("steps")) {
         if (!doc["steps"].is_array())

@@ -102,6 +102,7 @@ struct Scenario {
     int timeoutS = 60;
     int graceMs = 300;             // served after the last step
     bool logArgs = false;          // request lines carry the argument's encoding
+    std::vector<nlohmann::json> documents;  // file names or inline descriptions (model.h)
     ConnectSpec connect;
     std::vector<RequestRule> rules;
     std::vector<Step> steps;

@@ -80,7 +80,7 @@ T_MetricT T_MetricDiv(T_MetricT a, T_MetricT b) {
     countOverflow();
     return INT_MAX;
   }
-  if (q < INT_MIN) {
+  if (q <= INT_MIN) {
     countOverflow();
     return INT_MIN;
   }

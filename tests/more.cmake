@@ -17,3 +17,29 @@ if(TARGET tnapi AND TARGET tnhost AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/request
   add_dependencies(requests_tests tnhost)
   gtest_discover_tests(requests_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS requests TIMEOUT 300)
 endif()
+
+# Request functions that need a real session (modal dialogs, leaving the
+# session): a test client built on tnapi, run by tnhost.
+if(TARGET tnapi AND TARGET session_harness AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/requests/session)
+  add_executable(requests_dialog_client requests/clients/dialog_client.c)
+  target_link_libraries(requests_dialog_client PRIVATE tnapi)
+  file(GLOB request_session_sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/requests/session/*_test.cpp)
+  add_executable(requests_session_tests ${request_session_sources})
+  target_link_libraries(requests_session_tests PRIVATE session_harness GTest::gtest_main)
+  target_compile_definitions(requests_session_tests PRIVATE
+    DIALOG_CLIENT_PATH="$<TARGET_FILE:requests_dialog_client>")
+  add_dependencies(requests_session_tests requests_dialog_client)
+  gtest_discover_tests(requests_session_tests DISCOVERY_TIMEOUT 60
+                       PROPERTIES LABELS "requests;session" TIMEOUT 120)
+endif()
+
+# The simulated host's document model, tested through the protocol against a
+# running tnhost.
+if(TARGET host_tests)
+  find_package(nlohmann_json REQUIRED)
+  target_link_libraries(host_tests PRIVATE nlohmann_json::nlohmann_json)
+  target_compile_definitions(host_tests PRIVATE TNHOST_PATH="$<TARGET_FILE:tnhost>"
+    TNHOST_SAMPLE="${CMAKE_SOURCE_DIR}/host/samples/sample.json")
+  add_dependencies(host_tests tnhost)
+endif()

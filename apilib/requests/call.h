@@ -51,6 +51,12 @@ int status(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, int failure = -1) {
     return code;
 }
 
+// Status result of a procedure without an argument.
+template <typename Reply> int status(Reply *(*stub)(void *, CLIENT *), int failure = -1) {
+    static int none = 0;
+    return status(stub, static_cast<void *>(&none), failure);
+}
+
 // No result: as a status result, with nothing returned.
 template <typename Reply, typename Arg>
 void none(Reply *(*stub)(Arg *, CLIENT *), Arg *argument) {
@@ -110,6 +116,23 @@ T record(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T Reply::*member, Copy 
     return result;
 }
 
+// Record result assembled from several reply fields: `take` builds it from
+// the reply on status 0.
+template <typename Reply, typename Arg, typename Take>
+auto record(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, Take take)
+    -> decltype(take(*static_cast<const Reply *>(nullptr))) {
+    using T = decltype(take(*static_cast<const Reply *>(nullptr)));
+    Reply *reply = send(stub, argument);
+    T result{};
+    if (reply == nullptr) return result;
+    if (reply->status != 0)
+        TA_errno = reply->status;
+    else
+        result = take(static_cast<const Reply &>(*reply));
+    release(reply);
+    return result;
+}
+
 // Answer result: on status 0 the answer goes through `out` and 0 is
 // returned; a refusal returns -1 and touches neither `out` nor TA_errno.
 template <typename Reply, typename Arg, typename T>
@@ -124,6 +147,11 @@ int answer(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T Reply::*member, T *
     release(reply);
     return result;
 }
+
+// A record or list passed by pointer is copied in by value (a list as its
+// header, so the encoder reads the caller's own array); a null pointer
+// travels as the zero record or the empty list instead of crashing the call.
+template <typename List> List headerOf(const List *list) { return list != nullptr ? *list : List{}; }
 
 // A property identifier by number (no name) or by name (number 0).
 inline T_PropIdentT byNumber(int propNum) { return T_PropIdentT{propNum, nullptr}; }

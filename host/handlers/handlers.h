@@ -34,6 +34,16 @@ Handler findHandler(u_int proc);  // null when the procedure has none yet
 // One registration function per family; installHandlers calls them all.
 void registerSessionHandlers();
 void registerDialogHandlers();
+// Menus, host services, fonts, spelling (menus.cpp ... spelling.cpp).
+void registerMenuHandlers();
+void registerServiceHandlers();
+void registerFontHandlers();
+void registerSpellingHandlers();
+// The document model's families (model.h).
+void registerObjectHandlers();
+void registerPropertyHandlers();
+void registerDocumentHandlers();
+void registerTextHandlers();
 void installHandlers();
 
 }  // namespace tnhost

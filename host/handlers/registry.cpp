@@ -20,6 +20,14 @@ Handler findHandler(u_int proc) {
 void installHandlers() {
     registerSessionHandlers();
     registerDialogHandlers();
+    registerMenuHandlers();
+    registerServiceHandlers();
+    registerFontHandlers();
+    registerSpellingHandlers();
+    registerObjectHandlers();
+    registerPropertyHandlers();
+    registerDocumentHandlers();
+    registerTextHandlers();
 }
 
 }  // namespace tnhost

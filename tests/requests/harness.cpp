@@ -105,12 +105,25 @@ void ServedHost::drain(int waitMs) {
 }
 
 const std::vector<std::string> &ServedHost::lines() {
+    settle();
     drain(0);
     return lines_;
 }
 
+// The host prints a request's line after sending its reply, so a caller that
+// has its reply may still find only an older line for the same procedure. The
+// host serves one request at a time and the null procedure prints nothing:
+// once a null call is answered, every earlier request's line is in the pipe.
+void ServedHost::settle() {
+    if (pid_ <= 0 || tarnel_client == nullptr) return;
+    struct timeval timeout = {2, 0};
+    (void)clnt_call(tarnel_client, NULLPROC, reinterpret_cast<xdrproc_t>(xdr_void), nullptr,
+                    reinterpret_cast<xdrproc_t>(xdr_void), nullptr, timeout);
+}
+
 std::string ServedHost::lineOf(int proc) {
     const std::string key = " proc=" + std::to_string(proc) + " ";
+    settle();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     for (;;) {
         drain(0);

@@ -38,6 +38,7 @@ class ServedHost {
 
   private:
     void drain(int waitMs);
+    void settle();
     int program_ = 0;
     pid_t pid_ = -1;
     int out_ = -1;

@@ -1,0 +1,620 @@
+// Clients and sessions, notification requests, hypertext commands, and the
+// host's menus and commands.
+//
+// Menus and commands form one registry of named objects with ids; a name
+// belongs to one item. Menus hold items in order, and an item may sit in
+// several menus. Older requests name items by strings, newer ones by id. The
+// host's own menus (owner "") stay defined; what a client defines is
+// forgotten when it disconnects, or when it is removed from its last menu.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "handlers.h"
+#include "model.h"
+
+namespace tnhost {
+namespace {
+
+template <typename T> const T &argOf(const Request &req) { return *static_cast<const T *>(req.arg); }
+template <typename T> T &resOf(Request &req) { return *static_cast<T *>(req.res); }
+
+std::string str(const char *s) { return s ? s : ""; }
+
+// ---- Client sessions ------------------------------------------------------
+
+// What the host keeps per client session. Connections that never sent the
+// initial acknowledgement share the session "?".
+struct ClientState {
+    std::set<int> notifications;
+    std::optional<std::string> directory;
+    bool disconnected = false;
+};
+
+std::map<std::string, ClientState> &clientStates() {
+    static std::map<std::string, ClientState> states;
+    return states;
+}
+
+std::string keyOf(const Request &req) { return req.client ? req.client->id : "?"; }
+ClientState &stateOf(const Request &req) { return clientStates()[keyOf(req)]; }
+
+std::string event(const char *what, const Request &req) {
+    return std::string(what) + " client=" + keyOf(req);
+}
+
+std::string joined(const std::set<int> &numbers) {
+    std::string out;
+    for (int n : numbers)
+        out += (out.empty() ? "" : ",") + std::to_string(n);
+    return out.empty() ? "none" : out;
+}
+
+// ---- Menu and command registry --------------------------------------------
+
+// Ids of menus and commands lie apart from the document model's ids.
+constexpr u_int kFirstMenuId = 0x40000001;
+const char *const kMenuBar = "MenuBar";
+
+struct Item {
+    u_int id = 0;
+    bool menu = false;
+    std::string name, label, shortcut;
+    int command = 0;              // command: the number its command callback carries
+    std::string owner;            // session that defined it; "" for the host's own
+    std::vector<u_int> children;  // menu: its items in order
+    bool enabled = true, checked = false;
+    u_int icon = 0;
+};
+
+class Registry {
+public:
+    Registry() {
+        u_int bar = add(true, kMenuBar, "", "");
+        for (const char *name : {"File", "Edit", "View", "Help"})
+            items_[bar].children.push_back(add(true, name, name, ""));
+    }
+
+    Item *byId(u_int id) {
+        auto it = items_.find(id);
+        return it == items_.end() ? nullptr : &it->second;
+    }
+    Item *byName(const std::string &name) {
+        for (auto &[id, item] : items_)
+            if (item.name == name)
+                return &item;
+        return nullptr;
+    }
+    bool shortcutUsed(const std::string &shortcut) const {
+        for (const auto &[id, item] : items_)
+            if (!item.menu && !shortcut.empty() && item.shortcut == shortcut)
+                return true;
+        return false;
+    }
+    bool commandNumberUsed(const std::string &owner, int number) const {
+        for (const auto &[id, item] : items_)
+            if (!item.menu && item.owner == owner && item.command == number)
+                return true;
+        return false;
+    }
+
+    u_int add(bool menu, const std::string &name, const std::string &label,
+              const std::string &owner) {
+        u_int id = next_++;
+        Item &item = items_[id];
+        item.id = id;
+        item.menu = menu;
+        item.name = name;
+        item.label = label;
+        item.owner = owner;
+        return id;
+    }
+
+    // Places an item at the end of a menu, once.
+    void attach(Item &menu, u_int id) {
+        if (!holds(menu, id))
+            menu.children.push_back(id);
+    }
+    static bool holds(const Item &menu, u_int id) {
+        for (u_int c : menu.children)
+            if (c == id)
+                return true;
+        return false;
+    }
+    // The menu (`menu` itself or one of its submenus when `deep`) that holds
+    // the item directly; 0 when none does.
+    u_int holder(const Item &menu, u_int id, bool deep) {
+        std::set<u_int> seen;
+        return holderFrom(menu, id, deep, seen);
+    }
+    // Whether `inner` is `outer` or lies somewhere inside it.
+    bool within(u_int inner, const Item &outer) {
+        return inner == outer.id || holder(outer, inner, true) != 0;
+    }
+
+    // Takes an item out of a menu; a client's item that no menu holds any
+    // longer is forgotten, and so, in turn, are its orphaned items.
+    void detach(Item &menu, u_int id) {
+        auto &c = menu.children;
+        for (auto it = c.begin(); it != c.end(); ++it)
+            if (*it == id) {
+                c.erase(it);
+                break;
+            }
+        dropIfOrphan(id);
+    }
+
+    // Forgets everything a session defined.
+    void forgetOwner(const std::string &owner) {
+        std::vector<u_int> gone;
+        for (const auto &[id, item] : items_)
+            if (item.owner == owner)
+                gone.push_back(id);
+        for (u_int id : gone)
+            forget(id);
+    }
+
+private:
+    u_int holderFrom(const Item &menu, u_int id, bool deep, std::set<u_int> &seen) {
+        if (!seen.insert(menu.id).second)
+            return 0;
+        if (holds(menu, id))
+            return menu.id;
+        if (!deep)
+            return 0;
+        for (u_int c : menu.children) {
+            Item *sub = byId(c);
+            if (sub && sub->menu)
+                if (u_int found = holderFrom(*sub, id, true, seen))
+                    return found;
+        }
+        return 0;
+    }
+    bool inAnyMenu(u_int id) const {
+        for (const auto &[mid, item] : items_)
+            if (item.menu && holds(item, id))
+                return true;
+        return false;
+    }
+    void dropIfOrphan(u_int id) {
+        Item *item = byId(id);
+        if (item && !item->owner.empty() && !inAnyMenu(id))
+            forget(id);
+    }
+    void forget(u_int id) {
+        auto it = items_.find(id);
+        if (it == items_.end())
+            return;
+        std::vector<u_int> children = it->second.children;
+        items_.erase(it);
+        for (auto &[mid, menu] : items_) {
+            auto &c = menu.children;
+            c.erase(std::remove(c.begin(), c.end(), id), c.end());
+        }
+        for (u_int c : children)
+            dropIfOrphan(c);
+    }
+
+    std::map<u_int, Item> items_;
+    u_int next_ = kFirstMenuId;
+};
+
+Registry &registry() {
+    static Registry r;
+    return r;
+}
+
+// The menu an older request names: "" is the menu bar.
+int menuByName(const std::string &name, Item *&out) {
+    out = registry().byName(name.empty() ? kMenuBar : name);
+    if (!out)
+        return st::notFound;
+    return out->menu ? st::ok : st::wrongType;
+}
+
+int menuById(u_int id, Item *&out) {
+    out = registry().byId(id);
+    if (!out)
+        return st::noObject;
+    return out->menu ? st::ok : st::wrongType;
+}
+
+// Checks a new item's name and shortcut against the registry.
+int checkNew(const std::string &name, const std::string &shortcut) {
+    if (name.empty())
+        return st::badArgument;
+    if (registry().byName(name) || registry().shortcutUsed(shortcut))
+        return st::badArgument;
+    return st::ok;
+}
+
+int defineCommand(const Request &req, int number, const std::string &name,
+                  const std::string &label, const std::string &shortcut, u_int &id) {
+    id = 0;
+    if (int s = checkNew(name, shortcut))
+        return s;
+    if (registry().commandNumberUsed(keyOf(req), number))
+        return st::badArgument;
+    id = registry().add(false, name, label, keyOf(req));
+    Item &item = *registry().byId(id);
+    item.command = number;
+    item.shortcut = shortcut;
+    return st::ok;
+}
+
+int defineMenu(const Request &req, const std::string &name, const std::string &label, u_int &id) {
+    id = 0;
+    if (int s = checkNew(name, ""))
+        return s;
+    id = registry().add(true, name, label, keyOf(req));
+    return st::ok;
+}
+
+void noteId(Request &req, u_int id) {
+    if (id)
+        req.detail += " id=" + std::to_string(id);
+}
+
+// ---- Handlers: clients and sessions ----------------------------------------
+
+void clientNumber(Host &, Request &req) {
+    resOf<int>(req) = req.client ? req.client->launch.number : -1;
+}
+
+void clientName(Host &, Request &req) {
+    std::string name;
+    if (req.client)
+        name = req.client->launch.name.empty() ? req.client->id : req.client->launch.name;
+    resOf<StringT>(req) = strdup(name.c_str());
+}
+
+// A session's directory: the one it set, else its program's directory, else
+// the host's working directory.
+std::string directoryOf(const Request &req) {
+    ClientState &s = stateOf(req);
+    if (s.directory)
+        return *s.directory;
+    if (req.client) {
+        const std::string &path = req.client->launch.path;
+        auto slash = path.rfind('/');
+        if (slash != std::string::npos)
+            return slash == 0 ? "/" : path.substr(0, slash);
+    }
+    char cwd[PATH_MAX];
+    return getcwd(cwd, sizeof cwd) ? cwd : ".";
+}
+
+void clientDirectory(Host &, Request &req) {
+    resOf<StringT>(req) = strdup(directoryOf(req).c_str());
+}
+
+void setClientDirectory(Host &, Request &req) {
+    std::string dir = str(argOf<StringT>(req));
+    req.detail += " dir=" + tnhost::quoted(dir);
+    struct stat sb;
+    if (dir.empty()) {
+        resOf<int>(req) = st::badArgument;
+    } else if (stat(dir.c_str(), &sb) != 0 || !S_ISDIR(sb.st_mode)) {
+        resOf<int>(req) = st::noFile;
+    } else {
+        stateOf(req).directory = dir;
+    }
+}
+
+// Hands a text to another client as a message callback, sent from the main
+// loop once the caller's reply is out and the receiver holds no control
+// opened since.
+void callClient(Host &host, Request &req) {
+    const auto &a = argOf<ApiTnCallClientArgT>(req);
+    std::string name = str(a.str1), text = str(a.str2);
+    req.detail += " name=" + tnhost::quoted(name);
+    auto &r = resOf<ApiTnGetIntRetT>(req);
+    for (auto &c : host.clients) {
+        bool named = c->id == name || (!c->launch.name.empty() && c->launch.name == name);
+        if (!named || !c->acked || clientStates()[c->id].disconnected)
+            continue;
+        CallbackSpec message;
+        message.proc = 4;
+        message.message = text;
+        c->sequences.push_back({std::deque<CallbackSpec>{message}, c->controls.size()});
+        r.value = c->clientPid;
+        req.events.push_back(event("call-client", req) + " target=" + c->id +
+                             " message=" + tnhost::quoted(text));
+        return;
+    }
+    r.status = st::notFound;
+}
+
+void returnValue(Host &, Request &req) {
+    std::string value = " value=" + std::to_string(argOf<int>(req));
+    req.detail += value;
+    req.events.push_back(event("return-value", req) + value);
+}
+
+// The session ends: it asks for nothing more, and its menus and commands go.
+void disconnect(Host &, Request &req) {
+    ClientState &s = stateOf(req);
+    s.disconnected = true;
+    s.notifications.clear();
+    registry().forgetOwner(keyOf(req));
+    req.events.push_back(event("disconnect", req));
+}
+
+// ---- Handlers: notifications and hypertext ---------------------------------
+
+void notification(Host &, Request &req) {
+    const auto &a = argOf<ApiTnNotificationArgT>(req);
+    if (a.notification <= 0) {
+        req.detail += " notification=" + std::to_string(a.notification);
+        resOf<int>(req) = st::badArgument;
+        return;
+    }
+    std::set<int> &asked = stateOf(req).notifications;
+    if (a.state)
+        asked.insert(a.notification);
+    else
+        asked.erase(a.notification);
+    req.detail += " notification=" + std::to_string(a.notification) +
+                  " state=" + std::to_string(a.state) + " asked=" + joined(asked);
+}
+
+// Function codes run host functions in order; a negative code is no
+// function, and the list is then refused as a whole.
+void fcodes(Host &, Request &req) {
+    const T_IntsT &codes = argOf<ApiTnFcodesArgT>(req).codes;
+    std::string list;
+    bool ok = true;
+    for (u_int i = 0; i < codes.count; ++i) {
+        list += (i ? "," : "") + std::to_string(codes.items[i]);
+        ok = ok && codes.items[i] >= 0;
+    }
+    req.detail += " codes=" + (list.empty() ? std::string("none") : list);
+    if (!ok)
+        resOf<int>(req) = st::badArgument;
+    else if (codes.count)
+        req.events.push_back(event("fcodes", req) + " codes=" + list);
+}
+
+void hypertext(Host &, Request &req) {
+    const auto &a = argOf<ApiTnHypertextCommandArgT>(req);
+    std::string command = str(a.command);
+    if (command.empty()) {
+        resOf<int>(req) = st::badArgument;
+        return;
+    }
+    std::string fields = " doc=" + std::to_string(a.docId) + " command=" + tnhost::quoted(command);
+    req.detail += fields;
+    req.events.push_back(event("hypertext", req) + fields);
+}
+
+// ---- Handlers: menus and commands -------------------------------------------
+
+void menuExists(Host &, Request &req) {
+    std::string name = str(argOf<ApiTnExistsArgT>(req).name);
+    Item *item = registry().byName(name);
+    resOf<int>(req) = item && item->menu ? 1 : 0;
+    req.detail += " name=" + tnhost::quoted(name);
+}
+
+void shortcutExists(Host &, Request &req) {
+    std::string shortcut = str(argOf<ApiTnExistsArgT>(req).name);
+    resOf<int>(req) = registry().shortcutUsed(shortcut) ? 1 : 0;
+    req.detail += " shortcut=" + tnhost::quoted(shortcut);
+}
+
+// Parent menu name, new menu name, label.
+void addMenu(Host &, Request &req) {
+    const auto &a = argOf<ApiTnAddMenuArgT>(req);
+    req.detail += " menu=" + tnhost::quoted(str(a.str1)) + " name=" + tnhost::quoted(str(a.str2));
+    Item *parent = nullptr;
+    u_int id = 0;
+    int s = menuByName(str(a.str1), parent);
+    if (!s)
+        s = defineMenu(req, str(a.str2), str(a.str3), id);
+    if (!s)
+        registry().attach(*parent, id);
+    noteId(req, id);
+    resOf<int>(req) = s;
+}
+
+// Menu name, name of the item to take out of it.
+void removeMenu(Host &, Request &req) {
+    const auto &a = argOf<ApiTnRemoveMenuArgT>(req);
+    req.detail += " menu=" + tnhost::quoted(str(a.str1)) + " name=" + tnhost::quoted(str(a.str2));
+    Item *menu = nullptr;
+    int s = menuByName(str(a.str1), menu);
+    Item *item = s ? nullptr : registry().byName(str(a.str2));
+    if (!s && (!item || !Registry::holds(*menu, item->id)))
+        s = st::notFound;
+    if (!s)
+        registry().detach(*menu, item->id);
+    resOf<int>(req) = s;
+}
+
+// Command number, menu name, command name, label, shortcut.
+void addCommand(Host &, Request &req) {
+    const auto &a = argOf<ApiTnAddCommandArgT>(req);
+    req.detail += " command=" + std::to_string(a.int1) + " menu=" + tnhost::quoted(str(a.str1)) +
+                  " name=" + tnhost::quoted(str(a.str2));
+    Item *menu = nullptr;
+    u_int id = 0;
+    int s = str(a.str1).empty() ? st::badArgument : menuByName(str(a.str1), menu);
+    if (!s)
+        s = defineCommand(req, a.int1, str(a.str2), str(a.str3), str(a.str4), id);
+    if (!s)
+        registry().attach(*menu, id);
+    noteId(req, id);
+    resOf<int>(req) = s;
+}
+
+// Command number, name, label, shortcut.
+void defineCommandById(Host &, Request &req) {
+    const auto &a = argOf<ApiTnDefineCommandArgT>(req);
+    req.detail += " command=" + std::to_string(a.int1) + " name=" + tnhost::quoted(str(a.str1));
+    auto &r = resOf<ApiTnObjRetT>(req);
+    r.status = defineCommand(req, a.int1, str(a.str1), str(a.str2), str(a.str3), r.objId);
+    noteId(req, r.objId);
+}
+
+// Name, label.
+void defineMenuById(Host &, Request &req) {
+    const auto &a = argOf<ApiTnDefineMenuArgT>(req);
+    req.detail += " name=" + tnhost::quoted(str(a.str1));
+    auto &r = resOf<ApiTnObjRetT>(req);
+    r.status = defineMenu(req, str(a.str1), str(a.str2), r.objId);
+    noteId(req, r.objId);
+}
+
+void addCommandToMenu(Host &, Request &req) {
+    const auto &a = argOf<ApiTnAddCommandToMenuArgT>(req);
+    req.detail += " menu=" + std::to_string(a.uint1) + " item=" + std::to_string(a.uint2);
+    Item *menu = nullptr;
+    int s = menuById(a.uint1, menu);
+    Item *command = registry().byId(a.uint2);
+    if (!s && !command)
+        s = st::noObject;
+    else if (!s && command->menu)
+        s = st::wrongType;
+    if (!s)
+        registry().attach(*menu, command->id);
+    resOf<int>(req) = s;
+}
+
+void addMenuToMenu(Host &, Request &req) {
+    const auto &a = argOf<ApiTnAddMenuToMenuArgT>(req);
+    req.detail += " menu=" + std::to_string(a.uint1) + " item=" + std::to_string(a.uint2);
+    Item *menu = nullptr, *sub = nullptr;
+    int s = menuById(a.uint1, menu);
+    if (!s)
+        s = menuById(a.uint2, sub);
+    // A menu inside itself would have no end.
+    if (!s && registry().within(menu->id, *sub))
+        s = st::badArgument;
+    if (!s)
+        registry().attach(*menu, sub->id);
+    resOf<int>(req) = s;
+}
+
+// Command number, menu id, name, label, shortcut.
+void defineAndAddCommand(Host &, Request &req) {
+    const auto &a = argOf<ApiTnDefineAndAddCommandArgT>(req);
+    req.detail += " command=" + std::to_string(a.int1) + " menu=" + std::to_string(a.uint1) +
+                  " name=" + tnhost::quoted(str(a.str1));
+    auto &r = resOf<ApiTnObjRetT>(req);
+    Item *menu = nullptr;
+    r.status = menuById(a.uint1, menu);
+    if (!r.status)
+        r.status = defineCommand(req, a.int1, str(a.str1), str(a.str2), str(a.str3), r.objId);
+    if (!r.status)
+        registry().attach(*menu, r.objId);
+    noteId(req, r.objId);
+}
+
+// Menu id, name, label.
+void defineAndAddMenu(Host &, Request &req) {
+    const auto &a = argOf<ApiTnDefineAndAddMenuArgT>(req);
+    req.detail += " menu=" + std::to_string(a.uint1) + " name=" + tnhost::quoted(str(a.str1));
+    auto &r = resOf<ApiTnObjRetT>(req);
+    Item *menu = nullptr;
+    r.status = menuById(a.uint1, menu);
+    if (!r.status)
+        r.status = defineMenu(req, str(a.str1), str(a.str2), r.objId);
+    if (!r.status)
+        registry().attach(*menu, r.objId);
+    noteId(req, r.objId);
+}
+
+// The host takes note of a customization file for its menus; the file must
+// exist, its contents are the host's business.
+void loadMenuCustomization(Host &, Request &req) {
+    const auto &a = argOf<ApiTnLoadMenuCustomizationFileArgT>(req);
+    std::string file = str(a.str1);
+    struct stat sb;
+    if (file.empty())
+        resOf<int>(req) = st::badArgument;
+    else if (stat(file.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode))
+        resOf<int>(req) = st::noFile;
+    else
+        req.events.push_back(event("menu-customization", req) + " file=" + tnhost::quoted(file) +
+                             " flag=" + std::to_string(a.int1));
+    if (resOf<int>(req))
+        req.detail += " file=" + tnhost::quoted(file);
+}
+
+// Menu id, item id, enabled, label ("" keeps it), icon object id, checked:
+// how an item of a menu is shown.
+void animateMenu(Host &, Request &req) {
+    const auto &a = argOf<ApiTnAnimateMenuArgT>(req);
+    req.detail += " menu=" + std::to_string(a.uint1) + " item=" + std::to_string(a.uint2) +
+                  " enabled=" + std::to_string(a.int1 != 0) +
+                  " checked=" + std::to_string(a.int2 != 0);
+    Item *menu = nullptr;
+    int s = menuById(a.uint1, menu);
+    Item *item = registry().byId(a.uint2);
+    if (!s && !item)
+        s = st::noObject;
+    else if (!s && !Registry::holds(*menu, item->id))
+        s = st::notFound;
+    if (!s) {
+        item->enabled = a.int1 != 0;
+        item->checked = a.int2 != 0;
+        if (a.str1 && *a.str1)
+            item->label = a.str1;
+        item->icon = a.uint3;
+    }
+    resOf<int>(req) = s;
+}
+
+// Menu id, item id, deep (non-zero: search submenus too): the menu that
+// holds the item directly.
+void menuItemInMenu(Host &, Request &req) {
+    const auto &a = argOf<ApiTnMenuItemInMenuArgT>(req);
+    req.detail += " menu=" + std::to_string(a.uint1) + " item=" + std::to_string(a.uint2);
+    auto &r = resOf<ApiTnObjRetT>(req);
+    Item *menu = nullptr;
+    r.status = menuById(a.uint1, menu);
+    if (!r.status) {
+        r.objId = registry().holder(*menu, a.uint2, a.int1 != 0);
+        if (!r.objId)
+            r.status = st::notFound;
+    }
+    noteId(req, r.objId);
+}
+
+}  // namespace
+
+void registerMenuHandlers() {
+    registerHandler(1340, clientNumber);
+    registerHandler(1341, clientName);
+    registerHandler(1342, clientDirectory);
+    registerHandler(1344, setClientDirectory);
+    registerHandler(1016, callClient);
+    registerHandler(1375, returnValue);
+    registerHandler(1376, disconnect);
+    registerHandler(1015, notification);
+    registerHandler(1014, fcodes);
+    registerHandler(1310, hypertext);
+    registerHandler(1003, menuExists);
+    registerHandler(1004, shortcutExists);
+    registerHandler(1005, addMenu);
+    registerHandler(1006, removeMenu);
+    registerHandler(1007, addCommand);
+    registerHandler(1250, defineCommandById);
+    registerHandler(1251, defineMenuById);
+    registerHandler(1252, addCommandToMenu);
+    registerHandler(1253, addMenuToMenu);
+    registerHandler(1254, defineAndAddCommand);
+    registerHandler(1255, defineAndAddMenu);
+    registerHandler(1256, loadMenuCustomization);
+    registerHandler(1257, animateMenu);
+    registerHandler(1258, menuItemInMenu);
+}
+
+}  // namespace tnhost

@@ -1,0 +1,114 @@
+// Helpers shared by the handlers of the document model's families: reply
+// statuses, transcript fields and reply copies. Every list or string put into
+// a reply is new malloc'd memory: the dispatcher releases the reply with the
+// XDR free operation after sending it.
+#ifndef TNHOST_HANDLERS_OBJECTS_COMMON_H
+#define TNHOST_HANDLERS_OBJECTS_COMMON_H
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <tarnel/tnapi_values.h>
+
+#include "handlers.h"
+#include "model.h"
+
+namespace tnhost {
+
+// The reply's status: the leading int of every reply record of these families
+// (or the one int of a bare-int reply).
+inline void replyStatus(Request &req, int status) { *static_cast<int *>(req.res) = status; }
+
+template <typename A> const A &argOf(const Request &req) { return *static_cast<const A *>(req.arg); }
+template <typename R> R &resOf(Request &req) { return *static_cast<R *>(req.res); }
+
+inline std::string num(long long n) { return std::to_string(n); }
+inline void field(Request &req, const char *key, long long value) {
+    req.detail += std::string(" ") + key + "=" + num(value);
+}
+inline void field(Request &req, const char *key, const std::string &text) {
+    req.detail += std::string(" ") + key + "=" + quoted(text);
+}
+inline void fieldLoc(Request &req, const char *key, const T_TextLocT &l) {
+    req.detail += std::string(" ") + key + "=" + num(l.objId) + ":" + num(l.offset);
+}
+inline void fieldRange(Request &req, const char *key, const T_TextRangeT &r) {
+    req.detail += std::string(" ") + key + "=" + num(r.begin.objId) + ":" + num(r.begin.offset) +
+                  "-" + num(r.end.objId) + ":" + num(r.end.offset);
+}
+inline void fieldIdent(Request &req, const T_PropIdentT &id) {
+    if (id.num)
+        field(req, "prop", id.num);
+    else
+        field(req, "propName", id.name ? id.name : "");
+}
+inline std::string identName(const T_PropIdentT &id) {
+    return id.num ? std::string() : std::string(id.name ? id.name : "");
+}
+
+// A property list of the reply built from model properties (deep copies; a
+// numbered entry carries no name, as the wire drops it).
+inline T_PropValsT propList(const std::vector<Prop> &props) {
+    T_PropValsT l{static_cast<u_int>(props.size()),
+                  static_cast<T_PropValT *>(std::calloc(props.size() ? props.size() : 1,
+                                                        sizeof(T_PropValT)))};
+    for (std::size_t i = 0; i < props.size(); i++) {
+        l.items[i].ident.num = props[i].num;
+        l.items[i].ident.name = props[i].num ? nullptr : strdup(props[i].name.c_str());
+        l.items[i].value = props[i].value.copy();
+    }
+    return l;
+}
+
+inline T_StringsT stringList(const std::vector<std::string> &items) {
+    T_StringsT l{static_cast<u_int>(items.size()),
+                 static_cast<StringT *>(std::calloc(items.size() ? items.size() : 1, sizeof(StringT)))};
+    for (std::size_t i = 0; i < items.size(); i++)
+        l.items[i] = strdup(items[i].c_str());
+    return l;
+}
+
+// The entry of a request's parameter list with this number, or null.
+inline const T_TypedValT *param(const T_PropValsT &list, int number) {
+    for (u_int i = 0; i < list.count; i++)
+        if (list.items[i].ident.num == number)
+            return &list.items[i].value;
+    return nullptr;
+}
+inline int intParam(const T_PropValsT &list, int number, int fallback) {
+    const T_TypedValT *v = param(list, number);
+    return v && v->kind == vk::integer ? v->u.ival : fallback;
+}
+inline std::string stringParam(const T_PropValsT &list, int number) {
+    const T_TypedValT *v = param(list, number);
+    return v && v->kind == vk::string && v->u.string ? v->u.string : "";
+}
+
+// Where an id stands in a list of children (the size when it is absent).
+inline std::size_t indexIn(const std::vector<u_int> &v, u_int id) {
+    std::size_t i = 0;
+    while (i < v.size() && v[i] != id)
+        i++;
+    return i;
+}
+
+// The document a request names, or null with the reply status set.
+inline Document *docOrFail(Request &req, u_int docId) {
+    field(req, "doc", docId);
+    Document *d = model().document(docId);
+    if (!d)
+        replyStatus(req, st::noObject);
+    return d;
+}
+
+// Parts of the text family, installed by registerTextHandlers.
+void registerTextPropHandlers();
+void registerElementHandlers();
+void registerTableHandlers();
+void registerSearchHandlers();
+
+}  // namespace tnhost
+
+#endif

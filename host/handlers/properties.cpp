@@ -1,0 +1,356 @@
+// Properties of objects by number and by name, of every value kind, and the
+// element catalogue and attributes. A read names the kind it expects: a
+// property of another kind answers st::wrongKind, a missing one
+// st::noProperty, an unknown object st::noObject.
+// The element catalogue (property 1488 of a document) is computed: one entry
+// per element definition, its value the number of elements of it.
+#include <cctype>
+
+#include "objects_common.h"
+
+namespace tnhost {
+namespace {
+
+Value catalogue(u_int docId) {
+    Model &m = model();
+    const Document &d = *m.document(docId);
+    std::vector<T_ElementCatalogEntryT> entries;
+    for (u_int id : d.objects)
+        if (m.object(id)->type == ot::elementDef) {
+            int uses = 0;
+            for (u_int other : d.objects)
+                uses += m.object(other)->type == ot::element && m.object(other)->elementDef == id;
+            entries.push_back({id, uses});
+        }
+    T_TypedValT v{};
+    v.kind = vk::catalog;
+    v.u.catalog = {static_cast<u_int>(entries.size()), entries.data()};
+    return Value(v);  // copies the entries
+}
+
+bool computed(const Object &o, int num) { return num == pn::elementCatalog && o.id == o.docId; }
+
+// Reads a property: the status, and on success a deep copy in *out.
+int readProp(Request &req, u_int docId, u_int objId, const T_PropIdentT &ident, int kind,
+             T_TypedValT *out) {
+    field(req, "doc", docId);
+    field(req, "obj", objId);
+    fieldIdent(req, ident);
+    Object *o = model().resolve(docId, objId);
+    if (!o)
+        return st::noObject;
+    Value v;
+    if (computed(*o, ident.num)) {
+        v = catalogue(o->docId);
+    } else {
+        const Prop *p = o->find(ident.num, identName(ident));
+        if (!p)
+            return st::noProperty;
+        v = p->value;
+    }
+    if (kind >= 0 && v.kind() != kind) {
+        field(req, "kind", v.kind());
+        return st::wrongKind;
+    }
+    *out = v.copy();
+    return st::ok;
+}
+
+int writeProp(Request &req, u_int docId, u_int objId, const T_PropIdentT &ident,
+              const T_TypedValT &value) {
+    field(req, "doc", docId);
+    field(req, "obj", objId);
+    fieldIdent(req, ident);
+    field(req, "kind", value.kind);
+    Object *o = model().resolve(docId, objId);
+    if (!o)
+        return st::noObject;
+    if (ident.num == 0 && identName(ident).empty())
+        return st::badArgument;
+    if (computed(*o, ident.num))
+        return st::badArgument;
+    o->set(ident.num, identName(ident), Value(value));
+    if (Document *d = model().document(o->docId))
+        d->modified = true;
+    return st::ok;
+}
+
+// A read of one kind into the reply record Ret; `take` moves the copy's arm
+// into the reply, which then owns its memory.
+template <typename Ret, typename Take> void getAs(Request &req, int kind, Take take) {
+    const auto &a = argOf<ApiTnGetPropArgT>(req);
+    Ret &r = resOf<Ret>(req);
+    T_TypedValT v{};
+    r.status = readProp(req, a.docId, a.objId, a.ident, kind, &v);
+    if (r.status == st::ok)
+        take(r, v);
+}
+
+// A write of one kind from the request record Arg; `view` gives the value as
+// a T_TypedValT that borrows the request's memory (the model copies it).
+template <typename Arg, typename View> void setAs(Request &req, int kind, View view) {
+    const Arg &a = argOf<Arg>(req);
+    T_TypedValT v{};
+    v.kind = kind;
+    view(v, a);
+    replyStatus(req, writeProp(req, a.docId, a.objId, a.ident, v));
+}
+
+// One read or write per kind: the reply's or request's `value` field is the
+// typed value's arm (lists and records move whole).
+#define GET_AS(fn, Ret, kind, arm)                                                        \
+    void fn(Host &, Request &req) {                                                           \
+        getAs<Ret>(req, kind, [](Ret &r, T_TypedValT &v) { r.value = v.u.arm; });             \
+    }
+#define SET_AS(fn, Arg, kind, arm)                                                        \
+    void fn(Host &, Request &req) {                                                           \
+        setAs<Arg>(req, kind, [](T_TypedValT &v, const Arg &a) { v.u.arm = a.value; });       \
+    }
+
+GET_AS(getInt, ApiTnGetIntRetT, vk::integer, ival)
+SET_AS(setInt, ApiTnSetIntArgT, vk::integer, ival)
+GET_AS(getMetric, ApiTnGetMetricRetT, vk::metric, metric)
+SET_AS(setMetric, ApiTnSetMetricArgT, vk::metric, metric)
+GET_AS(getString, ApiTnGetStringRetT, vk::string, string)
+GET_AS(getStrings, ApiTnGetStringsRetT, vk::strings, strings)
+SET_AS(setStrings, ApiTnSetStringsArgT, vk::strings, strings)
+GET_AS(getMetrics, ApiTnGetMetricsRetT, vk::metrics, metrics)
+SET_AS(setMetrics, ApiTnSetMetricsArgT, vk::metrics, metrics)
+GET_AS(getPoints, ApiTnGetPointsRetT, vk::points, points)
+SET_AS(setPoints, ApiTnSetPointsArgT, vk::points, points)
+GET_AS(getTabs, ApiTnGetTabsRetT, vk::tabs, tabs)
+SET_AS(setTabs, ApiTnSetTabsArgT, vk::tabs, tabs)
+GET_AS(getInts, ApiTnGetIntsRetT, vk::ints, ints)
+SET_AS(setInts, ApiTnSetIntsArgT, vk::ints, ints)
+GET_AS(getUBytes, ApiTnGetUBytesRetT, vk::ubytes, ubytes)
+SET_AS(setUBytes, ApiTnSetUBytesArgT, vk::ubytes, ubytes)
+GET_AS(getTextLoc, ApiTnGetTextLocRetT, vk::textLoc, textLoc)
+SET_AS(setTextLoc, ApiTnSetTextLocArgT, vk::textLoc, textLoc)
+GET_AS(getTextRange, ApiTnGetTextRangeRetT, vk::textRange, textRange)
+SET_AS(setTextRange, ApiTnSetTextRangeArgT, vk::textRange, textRange)
+GET_AS(getCatalog, ApiTnGetElementCatalogRetT, vk::catalog, catalog)
+GET_AS(getAttributeDefs, ApiTnGetAttributeDefsRetT, vk::attributeDefs, attributeDefs)
+SET_AS(setAttributeDefs, ApiTnSetAttributeDefsArgT, vk::attributeDefs, attributeDefs)
+GET_AS(getAttributes, ApiTnGetAttributesRetT, vk::attributes, attributes)
+SET_AS(setAttributes, ApiTnSetAttributesArgT, vk::attributes, attributes)
+
+void setString(Host &, Request &req) {
+    setAs<ApiTnSetStringArgT>(req, vk::string,
+                              [](T_TypedValT &v, const ApiTnSetStringArgT &a) { v.u.string = a.value; });
+}
+
+// Object ids are kind 4 (a word handled like an integer).
+void getId(Host &, Request &req) {
+    getAs<ApiTnGetIdRetT>(req, vk::id,
+                          [](ApiTnGetIdRetT &r, T_TypedValT &v) { r.value = static_cast<u_int>(v.u.ival); });
+}
+void setId(Host &, Request &req) {
+    setAs<ApiTnSetIdArgT>(req, vk::id, [](T_TypedValT &v, const ApiTnSetIdArgT &a) {
+        v.u.ival = static_cast<int>(a.value);
+    });
+}
+
+void getElementRange(Host &, Request &req) {
+    getAs<ApiTnGetElementRangeRetT>(req, vk::elementRange,
+                                    [](ApiTnGetElementRangeRetT &r, T_TypedValT &v) {
+                                        if (v.u.elementRange)
+                                            r.value = *v.u.elementRange;
+                                        std::free(v.u.elementRange);
+                                    });
+}
+void setElementRange(Host &, Request &req) {
+    setAs<ApiTnSetElementRangeArgT>(req, vk::elementRange,
+                                    [](T_TypedValT &v, const ApiTnSetElementRangeArgT &a) {
+                                        v.u.elementRange = const_cast<T_ElementRangeT *>(&a.value);
+                                    });
+}
+
+void getVal(Host &, Request &req) {
+    getAs<ApiTnGetValRetT>(req, -1, [](ApiTnGetValRetT &r, T_TypedValT &v) { r.value = v; });
+}
+void setVal(Host &, Request &req) {
+    const auto &a = argOf<ApiTnSetValArgT>(req);
+    replyStatus(req, writeProp(req, a.docId, a.objId, a.ident, a.value));
+}
+
+void getProp(Host &, Request &req) {
+    getAs<ApiTnGetPropRetT>(req, -1, [&req](ApiTnGetPropRetT &r, T_TypedValT &v) {
+        const auto &a = argOf<ApiTnGetPropArgT>(req);
+        r.prop.ident.num = a.ident.num;
+        r.prop.ident.name = a.ident.num ? nullptr : strdup(identName(a.ident).c_str());
+        r.prop.value = v;
+    });
+}
+void setProp(Host &, Request &req) {
+    const auto &a = argOf<ApiTnSetPropArgT>(req);
+    replyStatus(req, writeProp(req, a.docId, a.objId, a.prop.ident, a.prop.value));
+}
+
+void getProps(Host &, Request &req) {
+    const auto &a = argOf<ApiTnGeneralObjArgT>(req);
+    auto &r = resOf<ApiTnGetPropsRetT>(req);
+    field(req, "doc", a.docId);
+    field(req, "obj", a.objId);
+    Object *o = model().resolve(a.docId, a.objId);
+    if (!o) {
+        r.status = st::noObject;
+        return;
+    }
+    std::vector<Prop> all = o->props;
+    if (o->type != ot::session && o->id == o->docId)
+        all.push_back(Prop{pn::elementCatalog, "", catalogue(o->docId)});
+    field(req, "count", static_cast<long long>(all.size()));
+    r.props = propList(all);
+}
+
+void setProps(Host &, Request &req) {
+    const auto &a = argOf<ApiTnSetPropsArgT>(req);
+    field(req, "doc", a.docId);
+    field(req, "obj", a.objId);
+    field(req, "count", a.props.count);
+    Object *o = model().resolve(a.docId, a.objId);
+    if (!o)
+        return replyStatus(req, st::noObject);
+    // All or nothing: every entry is checked before any is stored.
+    for (u_int i = 0; i < a.props.count; i++) {
+        const T_PropIdentT &id = a.props.items[i].ident;
+        if ((id.num == 0 && identName(id).empty()) || computed(*o, id.num))
+            return replyStatus(req, st::badArgument);
+    }
+    for (u_int i = 0; i < a.props.count; i++)
+        o->set(a.props.items[i].ident.num, identName(a.props.items[i].ident),
+               Value(a.props.items[i].value));
+    if (Document *d = model().document(o->docId))
+        d->modified = true;
+}
+
+void deleteProp(Host &, Request &req) {
+    const auto &a = argOf<ApiTnGetPropArgT>(req);
+    field(req, "doc", a.docId);
+    field(req, "obj", a.objId);
+    fieldIdent(req, a.ident);
+    Object *o = model().resolve(a.docId, a.objId);
+    if (!o)
+        return replyStatus(req, st::noObject);
+    if (!o->erase(a.ident.num, identName(a.ident)))
+        return replyStatus(req, st::noProperty);
+}
+
+bool sameName(const char *a, const std::string &b, bool anyCase) {
+    std::string x = a ? a : "";
+    if (x.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < x.size(); i++)
+        if (anyCase ? std::tolower(static_cast<unsigned char>(x[i])) !=
+                          std::tolower(static_cast<unsigned char>(b[i]))
+                    : x[i] != b[i])
+            return false;
+    return true;
+}
+
+// Removes the attribute `name` from elements whose definition does not define
+// it: the one element given, or with object 0 every element of the document.
+// Flag bit 0 compares names without regard to case.
+void deleteUndefinedAttribute(Host &, Request &req) {
+    const auto &a = argOf<ApiTnDeleteUndefinedAttributeArgT>(req);
+    Document *d = docOrFail(req, a.docId);
+    std::string name = a.str1 ? a.str1 : "";
+    field(req, "name", name);
+    field(req, "flags", a.int1);
+    field(req, "obj", a.uint1);
+    if (!d)
+        return;
+    Model &m = model();
+    std::vector<Object *> targets;
+    if (a.uint1 == 0) {
+        for (u_int id : d->objects)
+            if (m.object(id)->type == ot::element)
+                targets.push_back(m.object(id));
+    } else {
+        Object *o = m.resolve(a.docId, a.uint1);
+        if (!o)
+            return replyStatus(req, st::noObject);
+        if (o->type != ot::element)
+            return replyStatus(req, st::wrongType);
+        targets.push_back(o);
+    }
+    bool anyCase = a.int1 & 1;
+    int removed = 0;
+    for (Object *e : targets) {
+        Prop *attrs = e->find(pn::attributes, "");
+        if (!attrs || attrs->value.kind() != vk::attributes)
+            continue;
+        bool defined = false;
+        if (Object *def = m.object(e->elementDef))
+            if (const Prop *defs = def->find(pn::attributeDefs, "");
+                defs && defs->value.kind() == vk::attributeDefs) {
+                const T_AttributeDefsT &l = defs->value.get().u.attributeDefs;
+                for (u_int i = 0; i < l.count; i++)
+                    defined = defined || sameName(l.items[i].name, name, anyCase);
+            }
+        if (defined)
+            continue;
+        const T_AttributesT &have = attrs->value.get().u.attributes;
+        std::vector<T_AttributeT> keep;
+        for (u_int i = 0; i < have.count; i++)
+            if (!sameName(have.items[i].name, name, anyCase))
+                keep.push_back(have.items[i]);
+        if (keep.size() == have.count)
+            continue;
+        removed += static_cast<int>(have.count - keep.size());
+        T_TypedValT v{};
+        v.kind = vk::attributes;
+        v.u.attributes = {static_cast<u_int>(keep.size()), keep.data()};
+        attrs->value = Value(v);  // copies what is kept before the old list goes
+    }
+    field(req, "removed", removed);
+    if (removed == 0)
+        return replyStatus(req, st::notFound);
+    d->modified = true;
+}
+
+}  // namespace
+
+void registerPropertyHandlers() {
+    registerHandler(1060, getProp);
+    registerHandler(1061, setProp);
+    registerHandler(1062, getProps);
+    registerHandler(1063, setProps);
+    registerHandler(1064, getInt);
+    registerHandler(1065, setInt);
+    registerHandler(1066, getId);
+    registerHandler(1067, setId);
+    registerHandler(1068, getMetric);
+    registerHandler(1069, setMetric);
+    registerHandler(1070, getString);
+    registerHandler(1071, setString);
+    registerHandler(1072, getStrings);
+    registerHandler(1073, setStrings);
+    registerHandler(1074, getMetrics);
+    registerHandler(1075, setMetrics);
+    registerHandler(1076, getPoints);
+    registerHandler(1077, setPoints);
+    registerHandler(1078, getTabs);
+    registerHandler(1079, setTabs);
+    registerHandler(1082, deleteProp);
+    registerHandler(1083, getUBytes);
+    registerHandler(1084, setUBytes);
+    registerHandler(1092, getInts);
+    registerHandler(1093, setInts);
+    registerHandler(1098, getVal);
+    registerHandler(1099, setVal);
+    registerHandler(1266, getTextRange);
+    registerHandler(1267, setTextRange);
+    registerHandler(1268, getTextLoc);
+    registerHandler(1269, setTextLoc);
+    registerHandler(1285, getCatalog);
+    registerHandler(1400, getAttributeDefs);
+    registerHandler(1401, setAttributeDefs);
+    registerHandler(1402, getAttributes);
+    registerHandler(1403, setAttributes);
+    registerHandler(1404, getElementRange);
+    registerHandler(1405, setElementRange);
+    registerHandler(1406, deleteUndefinedAttribute);
+}
+
+}  // namespace tnhost

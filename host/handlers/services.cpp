@@ -1,0 +1,83 @@
+// Host services: sleeping, the user-cancel check, shell commands and
+// programs. A simulated host never runs what a client sends: commands and
+// programs are only recorded in the transcript, and sleeps are cut short so
+// that tests stay fast.
+#include <time.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "handlers.h"
+#include "model.h"
+
+namespace tnhost {
+namespace {
+
+// The longest a sleep request really waits.
+constexpr long kMaxSleepUs = 2000;
+
+template <typename T> const T &argOf(const Request &req) { return *static_cast<const T *>(req.arg); }
+std::string who(const Request &req) { return req.client ? req.client->id : "?"; }
+
+void pause(long long us) {
+    us = std::clamp<long long>(us, 0, kMaxSleepUs);
+    timespec ts{0, static_cast<long>(us) * 1000};
+    while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
+    }
+}
+
+void sleepSeconds(Host &, Request &req) {
+    int seconds = argOf<int>(req);
+    req.detail += " seconds=" + std::to_string(seconds);
+    pause(static_cast<long long>(seconds) * 1000000);
+}
+
+void sleepMicroseconds(Host &, Request &req) {
+    int us = argOf<int>(req);
+    req.detail += " us=" + std::to_string(us);
+    pause(us);
+}
+
+// Whether the user asked to cancel (1) or not (0); the scenario may answer.
+void userCancel(Host &host, Request &req) {
+    const Answer *answer = takeAnswer(host.scenario, 1372);
+    *static_cast<int *>(req.res) = answer && answer->value ? *answer->value : 0;
+}
+
+void systemShell(Host &, Request &req) {
+    const char *command = argOf<StringT>(req);
+    if (!command || !*command) {
+        *static_cast<int *>(req.res) = st::badArgument;
+        return;
+    }
+    std::string fields = " command=" + tnhost::quoted(command);
+    req.detail += fields;
+    req.events.push_back("shell client=" + who(req) + fields);
+}
+
+void forkAndExec(Host &, Request &req) {
+    const auto &a = argOf<ApiTnForkAndExecArgT>(req);
+    if (!a.str1 || !*a.str1) {
+        *static_cast<int *>(req.res) = st::badArgument;
+        return;
+    }
+    std::string args;
+    for (u_int i = 0; i < a.items.count; ++i)
+        args += (i ? "," : "") + tnhost::quoted(a.items.items[i] ? a.items.items[i] : "");
+    std::string fields = " path=" + tnhost::quoted(a.str1) + " argc=" +
+                         std::to_string(a.items.count) + (args.empty() ? "" : " args=" + args);
+    req.detail += fields;
+    req.events.push_back("exec client=" + who(req) + fields);
+}
+
+}  // namespace
+
+void registerServiceHandlers() {
+    registerHandler(1370, sleepSeconds);
+    registerHandler(1371, sleepMicroseconds);
+    registerHandler(1372, userCancel);
+    registerHandler(1373, systemShell);
+    registerHandler(1374, forkAndExec);
+}
+
+}  // namespace tnhost

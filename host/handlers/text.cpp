@@ -1,0 +1,248 @@
+// Text of objects: add, delete, show, read as text items, and conversion
+// between text and element locations.
+//
+// Text items (kinds are this host's): 1 a string, 2 a line end (the '\n'
+// itself is not in any string), 3 an anchored object (value: its id), 4 a
+// change of text properties (value: how many are in force from there).
+// Flags of the reads select kinds: bit 0 strings, bit 1 line ends, bit 2
+// anchors, bit 3 property changes; 0 selects all. The second flag word of
+// the "2" forms caps the bytes of one string item (0: no cap).
+#include <set>
+
+#include "objects_common.h"
+
+namespace tnhost {
+namespace {
+
+void addText(Host &, Request &req) {
+    const auto &a = argOf<ApiTnAddTextArgT>(req);
+    auto &r = resOf<ApiTnAddTextRetT>(req);
+    std::string text = a.text ? a.text : "";
+    field(req, "doc", a.docId);
+    fieldLoc(req, "loc", a.loc);
+    field(req, "bytes", static_cast<long long>(text.size()));
+    Model &m = model();
+    if ((r.status = m.checkLoc(a.docId, a.loc)))
+        return;
+    m.insertText(*m.resolve(a.docId, a.loc.objId), a.loc.offset, text);
+    r.loc = T_TextLocT{a.loc.objId, a.loc.offset + static_cast<int>(text.size())};
+}
+
+void deleteText(Host &, Request &req) {
+    const auto &a = argOf<ApiTnGeneralTextRangeArgT>(req);
+    field(req, "doc", a.docId);
+    fieldRange(req, "range", a.range);
+    Model &m = model();
+    if (int s = m.checkRange(a.docId, a.range))
+        return replyStatus(req, s);
+    m.eraseText(*m.resolve(a.docId, a.range.begin.objId), a.range.begin.offset, a.range.end.offset);
+}
+
+// Scrolling to and centring on text only move the (absent) view: the range is
+// checked and remembered as what the document shows.
+void showText(Host &, Request &req) {
+    const auto &a = argOf<ApiTnGeneralTextRangeArgT>(req);
+    fieldRange(req, "range", a.range);
+    Document *d = docOrFail(req, a.docId);
+    if (!d)
+        return;
+    if (int s = model().checkRange(a.docId, a.range))
+        return replyStatus(req, s);
+    d->shown = a.range;
+}
+
+void centerOnObject(Host &, Request &req) {
+    const auto &a = argOf<ApiTnGeneralObjArgT>(req);
+    field(req, "obj", a.objId);
+    Document *d = docOrFail(req, a.docId);
+    if (!d)
+        return;
+    Object *o = model().resolve(a.docId, a.objId);
+    if (!o)
+        return replyStatus(req, st::noObject);
+    if (o->id == a.docId)
+        return replyStatus(req, st::wrongType);
+    d->shownObject = o->id;
+}
+
+// Text items of [begin, end) of an object; end == size also reports what
+// stands at the very end.
+TextItemsT textItems(const Object &o, int begin, int end, u_int kinds, u_int maxBytes) {
+    Model &m = model();
+    auto want = [&](int bit) { return kinds == 0 || (kinds >> bit & 1); };
+    std::set<int> changes;
+    for (const TextRun &r : o.runs) {
+        changes.insert(r.begin);
+        changes.insert(r.end);
+    }
+    std::multimap<int, u_int> anchors;
+    for (u_int id : m.document(o.docId)->objects) {
+        const Object &x = *m.object(id);
+        if (x.anchored && x.anchor.objId == o.id)
+            anchors.emplace(x.anchor.offset, id);
+    }
+    std::vector<TextItemT> items;
+    auto item = [&](int at, int kind, int value) {
+        TextItemT t{};
+        t.offset = at;
+        t.data.kind = kind;
+        t.data.u.value = value;
+        items.push_back(t);
+    };
+    bool endIncluded = static_cast<std::size_t>(end) == o.text.size();
+    for (int p = begin;;) {
+        if (p == end && !endIncluded)
+            break;
+        if (changes.count(p) && want(3))
+            item(p, 4, static_cast<int>(m.textProps(o, p).size()));
+        auto [lo, hi] = anchors.equal_range(p);
+        for (auto it = lo; it != hi; ++it)
+            if (want(2))
+                item(p, 3, static_cast<int>(it->second));
+        if (p >= end)
+            break;
+        if (o.text[static_cast<std::size_t>(p)] == '\n') {
+            if (want(1))
+                item(p, 2, 0);
+            p++;
+            continue;
+        }
+        int q = p + 1;
+        while (q < end && o.text[static_cast<std::size_t>(q)] != '\n' && !changes.count(q) &&
+               !anchors.count(q) && (maxBytes == 0 || static_cast<u_int>(q - p) < maxBytes))
+            q++;
+        if (want(0)) {
+            TextItemT t{};
+            t.offset = p;
+            t.data.kind = 1;
+            t.data.u.text = strdup(o.text.substr(static_cast<std::size_t>(p),
+                                                 static_cast<std::size_t>(q - p)).c_str());
+            items.push_back(t);
+        }
+        p = q;
+    }
+    TextItemsT out{static_cast<u_int>(items.size()),
+                   static_cast<TextItemT *>(std::calloc(items.size() ? items.size() : 1,
+                                                        sizeof(TextItemT)))};
+    std::copy(items.begin(), items.end(), out.items);
+    return out;
+}
+
+void replyItems(Request &req, const Object &o, int begin, int end, u_int kinds, u_int maxBytes) {
+    auto &r = resOf<ApiTnGetTextRetT>(req);
+    r.items = textItems(o, begin, end, kinds, maxBytes);
+    field(req, "items", r.items.count);
+}
+
+void objectText(Request &req, u_int docId, u_int objId, u_int kinds, u_int maxBytes) {
+    field(req, "doc", docId);
+    field(req, "obj", objId);
+    field(req, "flags", kinds);
+    Object *o = model().resolve(docId, objId);
+    if (!o || o->type == ot::session)
+        return replyStatus(req, st::noObject);
+    replyItems(req, *o, 0, static_cast<int>(o->text.size()), kinds, maxBytes);
+}
+
+void rangeText(Request &req, u_int docId, const T_TextRangeT &range, u_int kinds, u_int maxBytes) {
+    field(req, "doc", docId);
+    fieldRange(req, "range", range);
+    field(req, "flags", kinds);
+    Model &m = model();
+    if (int s = m.checkRange(docId, range))
+        return replyStatus(req, s);
+    replyItems(req, *m.resolve(docId, range.begin.objId), range.begin.offset, range.end.offset,
+               kinds, maxBytes);
+}
+
+void getText(Host &, Request &req) {
+    const auto &a = argOf<ApiTnGetTextArgT>(req);
+    objectText(req, a.docId, a.objId, a.uint1, 0);
+}
+void getText2(Host &, Request &req) {
+    const auto &a = argOf<ApiTnGetText2ArgT>(req);
+    objectText(req, a.docId, a.objId, a.uint1, a.uint2);
+}
+void getTextForRange(Host &, Request &req) {
+    const auto &a = argOf<ApiTnGetTextForRangeArgT>(req);
+    rangeText(req, a.docId, a.range, a.uint1, 0);
+}
+void getTextForRange2(Host &, Request &req) {
+    const auto &a = argOf<ApiTnGetTextForRange2ArgT>(req);
+    rangeText(req, a.docId, a.range, a.uint1, a.uint2);
+}
+
+// Element locations: the child element before which the point lies in its
+// parent (0: after the last child), and the offset in that child's text.
+// The text location of one is the child's text at the offset; with no child,
+// the end of the parent's text.
+void elementToText(Host &, Request &req) {
+    const auto &a = argOf<ApiTnElementLocToTextLocArgT>(req);
+    auto &r = resOf<ApiTnElementLocToTextLocRetT>(req);
+    field(req, "doc", a.docId);
+    req.detail += " eloc=" + num(a.eloc.parentId) + "/" + num(a.eloc.childId) + ":" +
+                  num(a.eloc.offset);
+    Model &m = model();
+    Object *parent = m.resolve(a.docId, a.eloc.parentId);
+    if (!parent) {
+        r.status = st::noObject;
+        return;
+    }
+    T_TextLocT loc{parent->id, static_cast<int>(parent->text.size())};
+    if (a.eloc.childId) {
+        Object *child = m.resolve(a.docId, a.eloc.childId);
+        if (!child) {
+            r.status = st::noObject;
+            return;
+        }
+        if (child->parent != parent->id) {
+            r.status = st::badLocation;
+            return;
+        }
+        loc = T_TextLocT{child->id, a.eloc.offset};
+    } else if (a.eloc.offset != 0) {
+        r.status = st::badLocation;
+        return;
+    }
+    if ((r.status = m.checkLoc(a.docId, loc)))
+        return;
+    r.loc = loc;
+}
+
+void textToElement(Host &, Request &req) {
+    const auto &a = argOf<ApiTnTextLocToElementLocArgT>(req);
+    auto &r = resOf<ApiTnTextLocToElementLocRetT>(req);
+    field(req, "doc", a.docId);
+    fieldLoc(req, "loc", a.loc);
+    Model &m = model();
+    if ((r.status = m.checkLoc(a.docId, a.loc)))
+        return;
+    Object &o = *m.resolve(a.docId, a.loc.objId);
+    if (o.type != ot::element) {
+        r.status = st::wrongType;
+        return;
+    }
+    r.eloc = T_ElementLocT{o.parent, o.id, a.loc.offset};
+}
+
+}  // namespace
+
+void registerTextHandlers() {
+    registerHandler(1038, showText);
+    registerHandler(1039, showText);
+    registerHandler(1058, addText);
+    registerHandler(1059, deleteText);
+    registerHandler(1080, getText);
+    registerHandler(1081, getTextForRange);
+    registerHandler(1085, getText2);
+    registerHandler(1086, getTextForRange2);
+    registerHandler(1286, elementToText);
+    registerHandler(1287, textToElement);
+    registerHandler(1413, centerOnObject);
+    registerTextPropHandlers();
+    registerElementHandlers();
+    registerTableHandlers();
+    registerSearchHandlers();
+}
+
+}  // namespace tnhost

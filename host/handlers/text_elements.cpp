@@ -1,0 +1,345 @@
+// Element structure. Elements are objects of type 7 whose definition (type 6)
+// names them; each has a parent (the document at the top level) and ordered
+// children, and holds its own text. The structure operations work on the
+// document's element selection (its property 73): the selected element is
+// the begin location's child; merges take every sibling from the begin's
+// child to the end's child; a split cuts at the begin location's offset.
+#include <algorithm>
+
+#include "objects_common.h"
+
+namespace tnhost {
+namespace {
+
+std::vector<u_int> &kids(u_int parentId) { return model().object(parentId)->children; }
+
+// Moves the text of `from` (with its runs and anchored objects) into `to` at
+// an offset; `from` is left without text.
+void moveText(Object &from, Object &to, int at) {
+    Model &m = model();
+    std::vector<TextRun> runs = from.runs;
+    std::vector<u_int> anchored;
+    for (u_int id : m.document(from.docId)->objects)
+        if (m.object(id)->anchored && m.object(id)->anchor.objId == from.id)
+            anchored.push_back(id);
+    m.insertText(to, at, from.text);
+    for (TextRun r : runs) {
+        r.begin += at;
+        r.end += at;
+        to.runs.push_back(r);
+    }
+    for (u_int id : anchored) {
+        Object &x = *m.object(id);
+        x.anchor = T_TextLocT{to.id, x.anchor.offset + at};
+    }
+    from.text.clear();
+    from.runs.clear();
+}
+
+void select(u_int docId, u_int parent, u_int first, u_int last) {
+    T_ElementRangeT r{{parent, first, 0}, {parent, last, 0}};
+    T_TypedValT v{};
+    v.kind = vk::elementRange;
+    v.u.elementRange = &r;
+    model().object(docId)->set(pn::elementSelection, "", Value(v));
+}
+
+// The selection, checked; null with the reply status set when unusable.
+Object *selected(Request &req, u_int docId, T_ElementRangeT *range) {
+    Document *d = docOrFail(req, docId);
+    if (!d)
+        return nullptr;
+    Model &m = model();
+    const Prop *p = m.object(docId)->find(pn::elementSelection, "");
+    if (!p || p->value.kind() != vk::elementRange || !p->value.get().u.elementRange) {
+        replyStatus(req, st::noProperty);
+        return nullptr;
+    }
+    *range = *p->value.get().u.elementRange;
+    field(req, "element", range->begin.childId);
+    Object *e = m.resolve(docId, range->begin.childId);
+    if (!e || e->type != ot::element) {
+        replyStatus(req, st::badLocation);
+        return nullptr;
+    }
+    return e;
+}
+
+void merge(Request &req, bool intoFirst) {
+    T_ElementRangeT r;
+    Object *first = selected(req, argOf<ApiTnGeneralDocArgT>(req).docId, &r);
+    if (!first)
+        return;
+    Model &m = model();
+    std::vector<u_int> &sib = kids(first->parent);
+    std::size_t b = indexIn(sib, first->id), e = indexIn(sib, r.end.childId);
+    if (e >= sib.size() || e <= b)
+        return replyStatus(req, st::badArgument);
+    std::vector<u_int> group(sib.begin() + static_cast<long>(b), sib.begin() + static_cast<long>(e) + 1);
+    Object &target = *m.object(intoFirst ? group.front() : group.back());
+    std::vector<u_int> children;
+    for (u_int id : group)
+        for (u_int c : m.object(id)->children)
+            children.push_back(c);
+    if (intoFirst) {
+        for (std::size_t i = 1; i < group.size(); i++)
+            moveText(*m.object(group[i]), target, static_cast<int>(target.text.size()));
+    } else {
+        for (std::size_t i = group.size() - 1; i-- > 0;)
+            moveText(*m.object(group[i]), target, 0);
+    }
+    for (u_int c : children)
+        m.object(c)->parent = target.id;
+    target.children = children;
+    for (u_int id : group)
+        if (id != target.id) {
+            m.object(id)->children.clear();
+            m.remove(id);
+        }
+    field(req, "merged", static_cast<long long>(group.size()));
+    select(target.docId, target.parent, target.id, target.id);
+}
+
+void mergeIntoFirst(Host &, Request &req) { merge(req, true); }
+void mergeIntoLast(Host &, Request &req) { merge(req, false); }
+
+void split(Host &, Request &req) {
+    T_ElementRangeT r;
+    Object *e = selected(req, argOf<ApiTnGeneralDocArgT>(req).docId, &r);
+    if (!e)
+        return;
+    int at = r.begin.offset;
+    if (at < 0 || static_cast<std::size_t>(at) > e->text.size())
+        return replyStatus(req, st::badLocation);
+    Model &m = model();
+    Object &f = m.create(e->docId, ot::element);
+    e = m.object(r.begin.childId);
+    f.elementDef = e->elementDef;
+    f.name = e->name;
+    f.parent = e->parent;
+    std::vector<u_int> &sib = kids(e->parent);
+    sib.insert(sib.begin() + static_cast<long>(indexIn(sib, e->id)) + 1, f.id);
+    // The tail, with its runs and anchors, becomes the new element's text.
+    f.text = e->text.substr(static_cast<std::size_t>(at));
+    for (TextRun &run : e->runs)
+        if (run.end > at)
+            f.runs.push_back(TextRun{std::max(run.begin, at) - at, run.end - at, run.props});
+    for (u_int id : m.document(e->docId)->objects) {
+        Object &x = *m.object(id);
+        if (x.anchored && x.anchor.objId == e->id && x.anchor.offset >= at)
+            x.anchor = T_TextLocT{f.id, x.anchor.offset - at};
+    }
+    e->text.resize(static_cast<std::size_t>(at));
+    for (TextRun &run : e->runs)
+        run.end = std::min(run.end, at);
+    std::erase_if(e->runs, [](const TextRun &x) { return x.end <= x.begin; });
+    m.document(e->docId)->modified = true;
+    field(req, "new", f.id);
+}
+
+Object *definition(Request &req, u_int docId, u_int defId) {
+    Object *def = model().resolve(docId, defId);
+    if (!def)
+        replyStatus(req, st::noObject);
+    else if (def->type != ot::elementDef)
+        replyStatus(req, st::wrongType);
+    return def && def->type == ot::elementDef ? def : nullptr;
+}
+
+void wrap(Host &, Request &req) {
+    const auto &a = argOf<ApiTnGeneralElementDefArgT>(req);
+    field(req, "def", a.objId);
+    T_ElementRangeT r;
+    Object *e = selected(req, a.docId, &r);
+    if (!e)
+        return;
+    Object *def = definition(req, a.docId, a.objId);
+    if (!def)
+        return;
+    Model &m = model();
+    Object &w = m.create(a.docId, ot::element);
+    e = m.object(r.begin.childId);
+    w.elementDef = def->id;
+    w.name = def->name;
+    w.parent = e->parent;
+    std::vector<u_int> &sib = kids(e->parent);
+    sib[indexIn(sib, e->id)] = w.id;
+    w.children.push_back(e->id);
+    e->parent = w.id;
+    m.document(a.docId)->modified = true;
+    field(req, "new", w.id);
+}
+
+void unwrap(Host &, Request &req) {
+    T_ElementRangeT r;
+    Object *e = selected(req, argOf<ApiTnGeneralDocArgT>(req).docId, &r);
+    if (!e)
+        return;
+    if (e->children.empty())
+        return replyStatus(req, st::badArgument);
+    Model &m = model();
+    std::vector<u_int> children = e->children;
+    moveText(*e, *m.object(children.front()), 0);
+    std::vector<u_int> &sib = kids(e->parent);
+    std::size_t i = indexIn(sib, e->id);
+    sib.erase(sib.begin() + static_cast<long>(i));
+    sib.insert(sib.begin() + static_cast<long>(i), children.begin(), children.end());
+    for (u_int c : children)
+        m.object(c)->parent = e->parent;
+    e->children.clear();
+    u_int parent = e->parent;
+    m.remove(e->id);
+    select(argOf<ApiTnGeneralDocArgT>(req).docId, parent, children.front(), children.front());
+}
+
+void promote(Host &, Request &req) {
+    T_ElementRangeT r;
+    Object *e = selected(req, argOf<ApiTnGeneralDocArgT>(req).docId, &r);
+    if (!e)
+        return;
+    Model &m = model();
+    Object &p = *m.object(e->parent);
+    if (p.type != ot::element)
+        return replyStatus(req, st::badArgument);
+    std::erase(p.children, e->id);
+    std::vector<u_int> &up = kids(p.parent);
+    up.insert(up.begin() + static_cast<long>(indexIn(up, p.id)) + 1, e->id);
+    e->parent = p.parent;
+    select(e->docId, e->parent, e->id, e->id);
+    m.document(e->docId)->modified = true;
+}
+
+void demote(Host &, Request &req) {
+    T_ElementRangeT r;
+    Object *e = selected(req, argOf<ApiTnGeneralDocArgT>(req).docId, &r);
+    if (!e)
+        return;
+    Model &m = model();
+    std::vector<u_int> &sib = kids(e->parent);
+    std::size_t i = indexIn(sib, e->id);
+    if (i == 0)
+        return replyStatus(req, st::badArgument);
+    Object &prev = *m.object(sib[i - 1]);
+    sib.erase(sib.begin() + static_cast<long>(i));
+    prev.children.push_back(e->id);
+    e->parent = prev.id;
+    select(e->docId, e->parent, e->id, e->id);
+    m.document(e->docId)->modified = true;
+}
+
+// Places a new object under a parent (the document or an element of it),
+// before a child of that parent (0: after the last).
+int placeAt(u_int docId, const T_ElementLocT &at, Object **parent, std::size_t *index) {
+    Model &m = model();
+    *parent = m.resolve(docId, at.parentId);
+    if (!*parent)
+        return st::noObject;
+    if ((*parent)->id != docId && (*parent)->type != ot::element &&
+        (*parent)->type != ot::bookComponent)
+        return st::wrongType;
+    std::vector<u_int> &sib = (*parent)->children;
+    *index = at.childId ? indexIn(sib, at.childId) : sib.size();
+    return *index > sib.size() || (at.childId && *index == sib.size()) ? st::badLocation : st::ok;
+}
+
+u_int insertNew(u_int docId, int type, Object &parent, std::size_t index) {
+    u_int parentId = parent.id;
+    Object &o = model().create(docId, type);
+    o.parent = parentId;
+    std::vector<u_int> &sib = model().object(parentId)->children;
+    sib.insert(sib.begin() + static_cast<long>(index), o.id);
+    model().document(docId)->modified = true;
+    return o.id;
+}
+
+void replyNew(Request &req, int status, u_int id) {
+    auto &r = resOf<ApiTnObjRetT>(req);
+    r.status = status;
+    r.objId = status ? 0 : id;
+    if (!status)
+        field(req, "id", id);
+}
+
+// A new element at a text location becomes the last child of the element (or
+// the document) whose text holds the location.
+void newElement(Host &, Request &req) {
+    const auto &a = argOf<ApiTnNewElementArgT>(req);
+    field(req, "def", a.objId);
+    fieldLoc(req, "loc", a.loc);
+    if (!docOrFail(req, a.docId))
+        return;
+    Object *def = definition(req, a.docId, a.objId);
+    if (!def)
+        return;
+    Model &m = model();
+    if (int s = m.checkLoc(a.docId, a.loc))
+        return replyNew(req, s, 0);
+    Object &holder = *m.resolve(a.docId, a.loc.objId);
+    if (holder.id != a.docId && holder.type != ot::element)
+        return replyNew(req, st::wrongType, 0);
+    std::string name = def->name;
+    u_int defId = def->id;
+    u_int id = insertNew(a.docId, ot::element, holder, holder.children.size());
+    m.object(id)->elementDef = defId;
+    m.object(id)->name = name;
+    replyNew(req, st::ok, id);
+}
+
+void newElementInHierarchy(Host &, Request &req) {
+    const auto &a = argOf<ApiTnNewElementInHierarchyArgT>(req);
+    field(req, "def", a.objId);
+    req.detail += " eloc=" + num(a.eloc.parentId) + "/" + num(a.eloc.childId);
+    if (!docOrFail(req, a.docId))
+        return;
+    Object *def = definition(req, a.docId, a.objId);
+    if (!def)
+        return;
+    Object *parent;
+    std::size_t index;
+    if (int s = placeAt(a.docId, a.eloc, &parent, &index))
+        return replyNew(req, s, 0);
+    std::string name = def->name;
+    u_int defId = def->id;
+    u_int id = insertNew(a.docId, ot::element, *parent, index);
+    model().object(id)->elementDef = defId;
+    model().object(id)->name = name;
+    replyNew(req, st::ok, id);
+}
+
+// A book's component, named by its file, placed in the book's hierarchy.
+void newBookComponent(Host &, Request &req) {
+    const auto &a = argOf<ApiTnNewBookComponentInHierarchyArgT>(req);
+    std::string file = a.str1 ? a.str1 : "";
+    field(req, "file", file);
+    Document *d = docOrFail(req, a.docId);
+    if (!d)
+        return;
+    if (!d->book)
+        return replyNew(req, st::wrongType, 0);
+    if (file.empty())
+        return replyNew(req, st::badArgument, 0);
+    Object *parent;
+    std::size_t index;
+    if (int s = placeAt(a.docId, a.eloc, &parent, &index))
+        return replyNew(req, s, 0);
+    u_int id = insertNew(a.docId, ot::bookComponent, *parent, index);
+    model().object(id)->name = file;
+    replyNew(req, st::ok, id);
+}
+
+}  // namespace
+
+void registerElementHandlers() {
+    registerHandler(1100, mergeIntoFirst);
+    registerHandler(1101, mergeIntoLast);
+    registerHandler(1102, split);
+    registerHandler(1103, wrap);
+    registerHandler(1104, unwrap);
+    registerHandler(1105, promote);
+    registerHandler(1106, demote);
+    registerHandler(1108, newElement);
+    registerHandler(1111, newElementInHierarchy);
+    registerHandler(1112, newBookComponent);
+}
+
+}  // namespace tnhost

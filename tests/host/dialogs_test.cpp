@@ -1,0 +1,145 @@
+// Alerts, prompts answered from the scenario, dialog resources and the host
+// services that must never run what a client sends.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
+#include <string>
+
+#include "host_process.h"
+
+namespace host_test {
+namespace {
+
+StringT S(const char *s) { return const_cast<StringT>(s); }
+
+TEST(HostDialogs, PromptsTakeTheScenariosAnswersInOrder) {
+    HostProcess h({{"answers",
+                    {{"1010", {{{"status", 0}, {"text", "hello"}}, {{"status", 0}}}},
+                     {"1009", {{"status", 0}}},
+                     {"1013", {{"status", 0}, {"value", 5}}},
+                     {"1304", {{"status", 0}, {"x", 3}, {"y", 4}}},
+                     {"1305", {{"status", -7}}}}}});
+    CLIENT *c = h.client();
+    ASSERT_TRUE(c);
+    auto promptString = [&]() {
+        auto r = call(c, api_tn_prompt_string_1, xdr_ApiTnPromptStringRetT,
+                      ApiTnPromptArgT{S("Name?"), S("default")});
+        return r->status ? std::to_string(r->status) : std::string(r->text);
+    };
+    // The last answer keeps answering: status 0 alone accepts the default.
+    EXPECT_EQ(promptString(), "hello");
+    EXPECT_EQ(promptString(), "default");
+    EXPECT_EQ(promptString(), "default");
+
+    auto i = call(c, api_tn_prompt_int_1, xdr_ApiTnPromptIntRetT, ApiTnPromptArgT{S("N?"), S("12")});
+    EXPECT_EQ(i->status, 0);
+    EXPECT_EQ(i->value, 12);
+    auto bad = call(c, api_tn_prompt_int_1, xdr_ApiTnPromptIntRetT, ApiTnPromptArgT{S("N?"), S("1x")});
+    EXPECT_EQ(bad->status, -13);
+
+    // Without an answer the user cancels.
+    auto chosen = call(c, old_api_tn_choose_file_1, xdr_ApiTnChooseFileRetT,
+                       oldApiTnChooseFileArgT{S("Open"), S("/tmp"), S("a.doc"), 0});
+    EXPECT_EQ(chosen->status, -30);
+    StringT items[] = {S("a"), S("b"), S("c")};
+    EXPECT_EQ(call(c, api_tn_scroll_box_1, xdr_ApiTnScrollBoxRetT,
+                   ApiTnScrollBoxArgT{S("Pick"), 1, {3, items}})->status, -13);  // no item 5
+    EXPECT_EQ(call(c, api_tn_quick_select_1, xdr_ApiTnQuickSelectRetT,
+                   ApiTnQuickSelectArgT{1, S("Pick"), {3, items}})->status, -30);
+
+    auto p = call(c, api_tn_prompt_point_1, xdr_ApiTnPromptPointRetT, ApiTnPromptPointArgT{1, 2, 0});
+    EXPECT_EQ(p->status, 0);
+    EXPECT_EQ(p->point.x, 3);
+    EXPECT_EQ(p->point.y, 4);
+    EXPECT_EQ(call(c, api_tn_prompt_rect_1, xdr_ApiTnPromptRectRetT, ApiTnPromptRectArgT{1, 2, 0})->status, -7);
+}
+
+TEST(HostDialogs, ChoosersOfferTheDefaultName) {
+    HostProcess h({{"answers", {{"1028", {{"status", 0}}}, {"1017", {{"status", 0}}}}}});
+    CLIENT *c = h.client();
+    ASSERT_TRUE(c);
+    auto chosen = call(c, api_tn_choose_file_1, xdr_ApiTnChooseFileRetT,
+                       ApiTnChooseFileArgT{S("Open"), S("/tmp"), S("a.doc"), 0, S("*.doc")});
+    ASSERT_EQ(chosen->status, 0);
+    EXPECT_STREQ(chosen->text, "/tmp/a.doc");
+    StringT items[] = {S("a"), S("b")};
+    auto q = call(c, api_tn_quick_select_1, xdr_ApiTnQuickSelectRetT, ApiTnQuickSelectArgT{1, S("Pick"), {2, items}});
+    EXPECT_EQ(q->status, 0);
+    EXPECT_EQ(q->value, 0);
+}
+
+TEST(HostDialogs, ResourcesAndDialogs) {
+    HostProcess h;
+    CLIENT *c = h.client();
+    ASSERT_TRUE(c);
+    auto open = [&](int type, const char *name) {
+        auto r = call(c, api_tn_open_resource_1, xdr_ApiTnObjRetT, ApiTnOpenResourceArgT{type, S(name)});
+        return r->status ? static_cast<u_int>(r->status) : r->objId;
+    };
+    u_int find = open(1, "Find");
+    EXPECT_EQ(open(1, "Find"), find);
+    EXPECT_NE(open(2, "Find"), find);
+    EXPECT_EQ(open(1, ""), static_cast<u_int>(-13));
+
+    auto item = [&](u_int dialog, int n) {
+        auto r = call(c, api_tn_dialog_item_id_1, xdr_ApiTnObjRetT, ApiTnDialogItemIdArgT{dialog, n});
+        return r->status ? static_cast<u_int>(r->status) : r->objId;
+    };
+    u_int three = item(find, 3);
+    EXPECT_EQ(item(find, 3), three);
+    EXPECT_NE(item(find, 4), three);
+    EXPECT_EQ(item(find, 300), static_cast<u_int>(-13));
+    EXPECT_EQ(item(4242, 1), static_cast<u_int>(-2));
+
+    EXPECT_EQ(*call(c, api_tn_modeless_dialog_1, xdr_int, ApiTnDoDialogArgT{1, find}), 0);
+    EXPECT_EQ(*call(c, api_tn_modeless_dialog_1, xdr_int, ApiTnDoDialogArgT{1, 4242}), -2);
+    // A modal dialog without a number returns at once with the host's status.
+    EXPECT_EQ(*call(c, api_tn_modal_dialog_1, xdr_int, ApiTnDoDialogArgT{0, find}), 0);
+}
+
+TEST(HostDialogs, AlertsAndServicesAreRecordedNotRun) {
+    HostProcess h({{"answers", {{"1372", {{{"value", 0}}, {{"value", 1}}}}}}});
+    CLIENT *c = h.client();
+    ASSERT_TRUE(c);
+    EXPECT_EQ(*call(c, api_tn_alert_1, xdr_int, ApiTnAlertArgT{S("Careful \"now\""), 2}), 0);
+    EXPECT_NE(h.lineOf(1008).find(R"( type=2 text="Careful \"now\"" )"), std::string::npos) << h.lineOf(1008);
+
+    std::string marker = "/tmp/tnhost-never-" + std::to_string(getpid());
+    std::string shell = "touch " + marker;
+    EXPECT_EQ(*call(c, api_tn_system_shell_1, xdr_int, S(shell.c_str())), 0);
+    EXPECT_NE(h.lineOf(1373).find("command=\"" + shell + "\""), std::string::npos);
+    StringT args[] = {S(marker.c_str())};
+    EXPECT_EQ(*call(c, api_tn_fork_and_exec_1, xdr_int, ApiTnForkAndExecArgT{S("/usr/bin/touch"), {1, args}}), 0);
+    EXPECT_NE(h.lineOf(1374).find("path=\"/usr/bin/touch\" argc=1"), std::string::npos);
+    EXPECT_NE(access(marker.c_str(), F_OK), 0) << "the host ran a client's command";
+    EXPECT_EQ(*call(c, api_tn_system_shell_1, xdr_int, S("")), -13);
+
+    // Sleeps are cut short.
+    auto start = std::chrono::steady_clock::now();
+    int seconds = 30;
+    EXPECT_TRUE(api_tn_sleep_1(&seconds, c));
+    EXPECT_TRUE(api_tn_usleep_1(&seconds, c));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+
+    EXPECT_EQ(*api_tn_user_cancel_1(nullptr, c), 0);
+    EXPECT_EQ(*api_tn_user_cancel_1(nullptr, c), 1);
+}
+
+TEST(HostDialogs, BadAnswersAreScenarioErrors) {
+    std::string err;
+    json base = {{"program", 0x40000000 + (getpid() & 0xFFFF)}, {"steps", json::array()}};
+    json scenario = base;
+    scenario["answers"] = {{"1010", {{"value", 3}}}};  // a string prompt has no value
+    EXPECT_EQ(runHost(scenario, &err), 2);
+    EXPECT_NE(err.find("answers.1010"), std::string::npos) << err;
+    scenario["answers"] = {{"1050", {{"status", 0}}}};
+    err.clear();
+    EXPECT_EQ(runHost(scenario, &err), 2);
+    EXPECT_NE(err.find("takes answers"), std::string::npos) << err;
+}
+
+}  // namespace
+}  // namespace host_test

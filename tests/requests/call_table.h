@@ -1,0 +1,106 @@
+// Tables of request functions run against the simulated host: per function,
+// what the host received, the result when it accepts, when it refuses and
+// when it is gone, and what each of these leaves in TA_errno.
+#ifndef REQUESTS_CALL_TABLE_H
+#define REQUESTS_CALL_TABLE_H
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <tarnel/tnapi.h>
+
+#include "harness.h"
+
+namespace requests_test {
+
+// The status every refusal rule writes into the reply (its leading status,
+// or the int of a reply that is nothing but an int).
+constexpr int kRefusal = -40;
+// TA_errno before every call: a call that must not touch it leaves it.
+constexpr int kUntouched = 77;
+
+// A string argument from a literal; request functions never write through it.
+inline StringT S(const char *s) { return const_cast<StringT>(s); }
+
+// Results rendered as text, so that one table holds every result type;
+// strings are released once rendered.
+inline std::string shown(int v) { return std::to_string(v); }
+inline std::string shown(unsigned int v) { return std::to_string(v) + "u"; }
+inline std::string shown(StringT s) {
+    std::string out = s != nullptr ? "\"" + std::string(s) + "\"" : "null";
+    T_ApiDeallocateString(&s);
+    return out;
+}
+inline std::string shown(T_PointT p) {
+    return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+}
+inline std::string shown(RectT r) {
+    return "(" + std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.width) +
+           "," + std::to_string(r.height) + ")";
+}
+
+struct Call {
+    const char *name;
+    int proc;
+    std::function<std::string()> run;  // calls the function and shows its result
+    std::string args;                  // the argument's expected encoding
+    std::string accepted;              // result when the host accepts ("": shown elsewhere)
+    std::string refused;               // result when the host refuses with kRefusal
+    bool reportsRefusal;               // whether the refusal goes to TA_errno
+    std::string lost;                  // result when no reply comes
+};
+
+// The expected argument encoding of a record.
+template <typename T> std::string sent(bool_t (*proc)(XDR *, T *), T record) {
+    return hexOf(proc, record);
+}
+
+// An output variable's value before the call: a refusal must leave it.
+inline char kKept[] = "kept";
+inline std::string shownAnswer(StringT out) { return out == kKept ? "kept" : shown(out); }
+
+// Runs the table in order on a host that accepts (with the scenario keys of
+// `extra`: answers ...), then on one that refuses every call, then again
+// once that host is gone. The accepting host's model sees only the accepted
+// calls, so later rows may build on earlier ones.
+inline void runCalls(const std::vector<Call> &calls, json extra = json::object()) {
+    {
+        ServedHost host(json::array(), extra);
+        ASSERT_TRUE(host.ready()) << host.text();
+        for (const Call &c : calls) {
+            if (c.accepted.empty()) continue;
+            SCOPED_TRACE(std::string(c.name) + " accepted");
+            TA_errno = kUntouched;
+            EXPECT_EQ(c.run(), c.accepted) << host.lineOf(c.proc);
+            EXPECT_EQ(TA_errno, kUntouched);
+        }
+    }
+    std::set<int> procs;
+    for (const Call &c : calls) procs.insert(c.proc);
+    json rules = json::array();
+    for (int proc : procs) rules.push_back({{"proc", proc}, {"status", kRefusal}});
+    ServedHost host(rules, extra);
+    ASSERT_TRUE(host.ready()) << host.text();
+    for (const Call &c : calls) {
+        SCOPED_TRACE(std::string(c.name) + " refused");
+        TA_errno = kUntouched;
+        EXPECT_EQ(c.run(), c.refused);
+        EXPECT_EQ(TA_errno, c.reportsRefusal ? kRefusal : kUntouched);
+        EXPECT_EQ(host.argsOf(c.proc), c.args);
+    }
+    host.vanish();
+    for (const Call &c : calls) {
+        SCOPED_TRACE(std::string(c.name) + " lost");
+        TA_errno = kUntouched;
+        EXPECT_EQ(c.run(), c.lost);
+        EXPECT_EQ(TA_errno, -1);
+    }
+}
+
+} // namespace requests_test
+
+#endif

@@ -1,0 +1,40 @@
+/* A client that opens modal dialogs and leaves its session through the
+ * request functions, printing each result so that the host's transcript
+ * shows it. The initialisation code selects what it does:
+ *   1  modal dialog 3 of object 77
+ *   2  modal dialog 0 of object 77 (answered at once)
+ *   3  disconnect from the session */
+#include <stdio.h>
+
+#include <tarnel/tnapi.h>
+
+void T_ApiInitialize(int initialization) {
+    switch (initialization) {
+    case 1:
+    case 2: {
+        int result = T_ApiModalDialog(initialization == 1 ? 3 : 0, 77);
+        printf("modal=%d errno=%d\n", result, TA_errno);
+        break;
+    }
+    case 3: {
+        int result = T_ApiDisconnectFromSession();
+        printf("disconnect=%d bailout=%d connected=%d\n", result, TA_bailout,
+               tarnel_client != NULL);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+/* Callbacks served while a dialog is open. */
+void T_ApiCommand(int command) { printf("command %d\n", command); }
+
+void T_ApiDialogEvent(int int1, int int2, int int3) {
+    printf("dialog-event %d %d %d\n", int1, int2, int3);
+}
+
+void T_ApiNotify(int notification, unsigned int objId, StringT text, int number) {
+    (void)text;
+    printf("notify %d %u %d\n", notification, objId, number);
+}

@@ -1,0 +1,140 @@
+// Alerts, prompts, choosers, the scroll box, quick selection and dialog
+// resources. Answer results must leave the caller's variable and TA_errno
+// alone when the user cancels; every row shows the variable after the call.
+#include "call_table.h"
+
+namespace requests_test {
+namespace {
+
+T_StringsT items() {
+    static StringT names[] = {S("alpha"), S("beta"), S("gamma")};
+    return {3, names};
+}
+
+template <typename T> std::string withOut(int result, T out) {
+    return shown(result) + " out=" + shown(out);
+}
+std::string withOut(int result, StringT out) { return shown(result) + " out=" + shownAnswer(out); }
+
+// What the simulated user answers when the host does not refuse.
+const json kAnswers = {{"answers",
+                        {{"1008", {{"value", 2}}},
+                         {"1009", {{"value", 42}}},
+                         {"1010", {{"text", "yes"}}},
+                         {"1011", {{"value", 0x18000}}},
+                         {"1012", {{"text", "/tmp/old.doc"}}},
+                         {"1013", {{"value", 1}}},
+                         {"1017", {{"value", 2}}},
+                         {"1028", {{"text", "/tmp/new.doc"}}},
+                         {"1304", {{"x", 3}, {"y", 4}}},
+                         {"1305", {{"x", 1}, {"y", 2}, {"width", 30}, {"height", 40}}}}}};
+
+TEST(PromptCalls, EveryFunction) {
+    const std::string oldChooser =
+        sent(xdr_oldApiTnChooseFileArgT, {S("Open"), S("/tmp"), nullptr, 0});
+    runCalls(
+        {
+            {"T_ApiAlert", 1008, [] { return shown(T_ApiAlert(S("Careful"), 2)); },
+             sent(xdr_ApiTnAlertArgT, {S("Careful"), 2}), "2", shown(kRefusal), false, "-1"},
+            {"T_ApiPromptInt", 1009,
+             [] {
+                 int out = 111;
+                 return withOut(T_ApiPromptInt(&out, S("How many?"), S("7")), out);
+             },
+             sent(xdr_ApiTnPromptArgT, {S("How many?"), S("7")}), "0 out=42", "-1 out=111", false,
+             "-1 out=111"},
+            {"T_ApiPromptMetric", 1011,
+             [] {
+                 T_MetricT out = 111;
+                 return withOut(T_ApiPromptMetric(&out, S("Width?"), S("1.5"), 3), out);
+             },
+             sent(xdr_ApiTnPromptMetricArgT, {S("Width?"), S("1.5"), 3}), "0 out=98304",
+             "-1 out=111", false, "-1 out=111"},
+            {"T_ApiPromptString", 1010,
+             [] {
+                 StringT out = kKept;
+                 return withOut(T_ApiPromptString(&out, S("Name?"), S("none")), out);
+             },
+             sent(xdr_ApiTnPromptArgT, {S("Name?"), S("none")}), "0 out=\"yes\"", "-1 out=kept",
+             false, "-1 out=kept"},
+            {"T_ApiPromptPoint", 1304, [] { return shown(T_ApiPromptPoint(7, 9, 1)); },
+             sent(xdr_ApiTnPromptPointArgT, {7, 9, 1}), "(3,4)", "(0,0)", true, "(0,0)"},
+            {"T_ApiPromptRect", 1305, [] { return shown(T_ApiPromptRect(7, 9, 0)); },
+             sent(xdr_ApiTnPromptRectArgT, {7, 9, 0}), "(1,2,30,40)", "(0,0,0,0)", true,
+             "(0,0,0,0)"},
+            {"oldT_ApiChooseFile", 1012,
+             [] {
+                 StringT out = kKept;
+                 return withOut(oldT_ApiChooseFile(&out, S("Open"), S("/tmp"), nullptr, 0), out);
+             },
+             oldChooser, "0 out=\"/tmp/old.doc\"", "-1 out=kept", false, "-1 out=kept"},
+            // Exactly what the older chooser sends with no third string and mode 0.
+            {"T_ApiFileScrollBox", 1012,
+             [] {
+                 StringT out = kKept;
+                 return withOut(T_ApiFileScrollBox(&out, S("Open"), S("/tmp")), out);
+             },
+             oldChooser, "0 out=\"/tmp/old.doc\"", "-1 out=kept", false, "-1 out=kept"},
+            {"T_ApiChooseFile", 1028,
+             [] {
+                 StringT out = kKept;
+                 return withOut(
+                     T_ApiChooseFile(&out, S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc")), out);
+             },
+             sent(xdr_ApiTnChooseFileArgT, {S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc")}),
+             "0 out=\"/tmp/new.doc\"", "-1 out=kept", false, "-1 out=kept"},
+            // The default item travels before the list.
+            {"T_ApiScrollBox", 1013,
+             [] {
+                 int out = 111;
+                 T_StringsT list = items();
+                 return withOut(T_ApiScrollBox(&out, S("Pick"), &list, 3), out);
+             },
+             sent(xdr_ApiTnScrollBoxArgT, {S("Pick"), 3, items()}), "0 out=1", "-1 out=111", false,
+             "-1 out=111"},
+            {"T_ApiQuickSelect", 1017,
+             [] {
+                 T_StringsT list = items();
+                 return shown(T_ApiQuickSelect(5, S("Which?"), &list));
+             },
+             sent(xdr_ApiTnQuickSelectArgT, {5, S("Which?"), items()}), "2", "-1", true, "-1"},
+        },
+        kAnswers);
+}
+
+// The host numbers dialog resources and their items from 0x48000001.
+constexpr unsigned int kFind = 0x48000001, kFindItem = 0x48000002;
+
+TEST(DialogCalls, EveryFunction) {
+    runCalls({
+        {"T_ApiOpenResource", 1315, [] { return shown(T_ApiOpenResource(2, S("Find"))); },
+         sent(xdr_ApiTnOpenResourceArgT, {2, S("Find")}), shown(kFind), shown(0u), true,
+         shown(0u)},
+        // Number 0: the host's answer at once, not a status.
+        {"T_ApiModalDialog(0)", 1316, [] { return shown(T_ApiModalDialog(0, kFind)); },
+         sent(xdr_ApiTnDoDialogArgT, {0, kFind}), "0", shown(kRefusal), false, "0"},
+        // A dialog the host declines is not waited for; an accepted one
+        // is shown end to end.
+        {"T_ApiModalDialog(3)", 1316, [] { return shown(T_ApiModalDialog(3, kFind)); },
+         sent(xdr_ApiTnDoDialogArgT, {3, kFind}), "", "0", true, "0"},
+        {"T_ApiModelessDialog", 1317, [] { return shown(T_ApiModelessDialog(1, kFind)); },
+         sent(xdr_ApiTnDoDialogArgT, {1, kFind}), "0", shown(kRefusal), false, "0"},
+        {"T_ApiDialogItemId", 1318, [] { return shown(T_ApiDialogItemId(kFind, 4)); },
+         sent(xdr_ApiTnDialogItemIdArgT, {kFind, 4}), shown(kFindItem), shown(0u), true,
+         shown(0u)},
+        {"T_ApiUserInteractSelection", 1414, [] { return shown(T_ApiUserInteractSelection(1)); },
+         sent(xdr_ApiTnUserInteractSelectionArgT, {1}), "0", shown(kRefusal), true, "-1"},
+    });
+}
+
+// A null list pointer travels as the empty list.
+TEST(PromptCalls, NullListIsSentEmpty) {
+    ServedHost host(json::array(), {{"answers", {{"1017", {{"status", 0}}}}}});
+    ASSERT_TRUE(host.ready()) << host.text();
+    TA_errno = kUntouched;
+    EXPECT_EQ(T_ApiQuickSelect(5, S("Which?"), nullptr), -1);  // nothing to select
+    EXPECT_EQ(host.argsOf(1017), sent(xdr_ApiTnQuickSelectArgT, {5, S("Which?"), {0, nullptr}}));
+}
+
+} // namespace
+} // namespace requests_test

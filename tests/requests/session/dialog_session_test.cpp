@@ -1,0 +1,65 @@
+// Modal dialogs and leaving the session, run by a real client under the
+// simulated host: callbacks are served inside the modal call.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace session_test {
+namespace {
+
+json run(json rules, int initialization, json initExtra = json::object()) {
+    json init = {{"initialization", initialization}};
+    init.update(initExtra);
+    return {{"requests", rules},
+            {"steps",
+             {launch(DIALOG_CLIENT_PATH), step("wait_ack"), callback("init", init),
+              callback("quit"), step("wait_exit", {{"status", 0}})}}};
+}
+
+TEST(ModalDialogRequest, ServesCallbacksUntilTheHostEndsTheDialog) {
+    json rule = {{"proc", 1316},
+                 {"status", 0},
+                 {"then",
+                  {{{"proc", "command"}, {"command", 5}},
+                   {{"proc", "dialog_event"}, {"int1", 4}, {"int2", 1}, {"int3", 2}}}},
+                 {"modal_result", 42}};
+    HostRun r = runHost(run({rule}, 1, {{"over", 0}}));
+    ASSERT_EQ(r.status, 0) << r.text();
+    EXPECT_TRUE(r.has({"proc=1316", "dialogNum=3 dialogId=77"})) << r.text();
+    const int command = r.indexOf("text=command 5");
+    const int event = r.indexOf("text=dialog-event 4 1 2");
+    const int result = r.indexOf("text=modal=42 errno=0");
+    EXPECT_TRUE(command >= 0 && command < event && event < result) << r.text();
+    // Each callback of the wait hands control back, the init's own last.
+    const auto overs = r.find({"over client=c1"});
+    ASSERT_EQ(overs.size(), 4u) << r.text();
+    EXPECT_NE(overs.back().find("value=0 for=callback-1"), std::string::npos) << r.text();
+}
+
+TEST(ModalDialogRequest, NumberZeroReturnsTheAnswerAtOnce) {
+    HostRun r = runHost(run({{{"proc", 1316}, {"status", 9}}}, 2));
+    ASSERT_EQ(r.status, 0) << r.text();
+    EXPECT_TRUE(r.has({"text=modal=9 errno=0"})) << r.text();
+}
+
+TEST(ModalDialogRequest, DeclinedDialogIsNotWaitedFor) {
+    HostRun r = runHost(run({{{"proc", 1316}, {"status", 5}}}, 1));
+    ASSERT_EQ(r.status, 0) << r.text();
+    EXPECT_TRUE(r.has({"text=modal=0 errno=5"})) << r.text();
+}
+
+TEST(DisconnectRequest, HandsBackControlAndEndsTheClient) {
+    json scenario = {{"requests", {{{"proc", 1376}, {"status", 6}}}},
+                     {"steps",
+                      {launch(DIALOG_CLIENT_PATH), step("wait_ack"),
+                       callback("init", {{"initialization", 3}, {"over", 0}}),
+                       step("wait_exit", {{"status", 0}})}}};
+    HostRun r = runHost(scenario);
+    ASSERT_EQ(r.status, 0) << r.text();
+    EXPECT_TRUE(r.has({"text=disconnect=6 bailout=1 connected=0"})) << r.text();
+    // One over only: the handler sends none after the client's own.
+    EXPECT_EQ(r.find({"over client=c1"}).size(), 1u) << r.text();
+}
+
+}  // namespace
+}  // namespace session_test
