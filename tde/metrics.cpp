@@ -1,6 +1,7 @@
-// 16.16 fixed-point arithmetic. Results are those of the classic 32-bit
-// algorithms (16x16 partial products, shift-and-subtract division, 15-bit
-// split for a*b/c); 64-bit intermediates give the same values faster.
+// 16.16 fixed-point arithmetic. The results are defined by 32-bit algorithms
+// (16x16 partial products, shift-and-subtract division, a 15-bit split for
+// a*b/c); 64-bit intermediates give the same values, and the same overflow
+// reports, faster.
 #include <tarnel/tde_metrics.h>
 #include <tarnel/tde_memory.h>
 
@@ -45,7 +46,7 @@ T_MetricT T_MetricFloat(double d) {
 }
 
 double T_MetricToFloat(T_MetricT m) {
-  // Single precision on purpose: callers rely on the historical rounding.
+  // Through single precision by design: from 256.0 up the low bits are lost.
   return static_cast<double>(static_cast<float>(m) * 1.5258789e-5f);
 }
 
@@ -80,7 +81,7 @@ T_MetricT T_MetricDiv(T_MetricT a, T_MetricT b) {
     countOverflow();
     return INT_MAX;
   }
-  if (q <= INT_MIN) {
+  if (q < INT_MIN) {
     countOverflow();
     return INT_MIN;
   }

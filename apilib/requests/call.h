@@ -116,6 +116,13 @@ T record(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T Reply::*member, Copy 
     return result;
 }
 
+// Record result of a procedure without an argument.
+template <typename Reply, typename T, typename Copy>
+T record(Reply *(*stub)(void *, CLIENT *), T Reply::*member, Copy copy) {
+    static int none = 0;
+    return record(stub, static_cast<void *>(&none), member, copy);
+}
+
 // Record result assembled from several reply fields: `take` builds it from
 // the reply on status 0.
 template <typename Reply, typename Arg, typename Take>

@@ -5,10 +5,13 @@
 #include <cstring>
 
 #include <tarnel/api_to_tn.h>
+#include <tarnel/tnapi_values.h>
 
 #include "session.h"
 
 namespace {
+
+constexpr int kFilterNotification = 75;
 
 char quit_result; // any non-null address: the dispatcher sends the empty reply
 
@@ -107,7 +110,13 @@ void *tn_api_dialog_event_1(TnApiDialogEventArgT *argument, struct svc_req *requ
 
 void *tn_api_notify_1(TnApiNotifyArgT *argument, struct svc_req *request) {
     return run_callback(request, [&] {
-        T_ApiNotify(argument->notification, argument->objId, argument->text, argument->number);
+        // A filter notification carries its arguments packed in the text; the
+        // client receives them split.
+        if (argument->notification == kFilterNotification)
+            translateFileToFile(argument->objId, argument->text, argument->number);
+        else
+            T_ApiNotify(argument->notification, argument->objId, argument->text,
+                        argument->number);
     });
 }
 

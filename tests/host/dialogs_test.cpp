@@ -16,7 +16,7 @@ namespace {
 StringT S(const char *s) { return const_cast<StringT>(s); }
 
 TEST(HostDialogs, PromptsTakeTheScenariosAnswersInOrder) {
-    HostProcess h({{"answers",
+    HostProcess h(json{{"answers",
                     {{"1010", {{{"status", 0}, {"text", "hello"}}, {{"status", 0}}}},
                      {"1009", {{"status", 0}}},
                      {"1013", {{"status", 0}, {"value", 5}}},
@@ -58,7 +58,7 @@ TEST(HostDialogs, PromptsTakeTheScenariosAnswersInOrder) {
 }
 
 TEST(HostDialogs, ChoosersOfferTheDefaultName) {
-    HostProcess h({{"answers", {{"1028", {{"status", 0}}}, {"1017", {{"status", 0}}}}}});
+    HostProcess h(json{{"answers", {{"1028", {{"status", 0}}}, {"1017", {{"status", 0}}}}}});
     CLIENT *c = h.client();
     ASSERT_TRUE(c);
     auto chosen = call(c, api_tn_choose_file_1, xdr_ApiTnChooseFileRetT,
@@ -101,7 +101,7 @@ TEST(HostDialogs, ResourcesAndDialogs) {
 }
 
 TEST(HostDialogs, AlertsAndServicesAreRecordedNotRun) {
-    HostProcess h({{"answers", {{"1372", {{{"value", 0}}, {{"value", 1}}}}}}});
+    HostProcess h(json{{"answers", {{"1372", {{{"value", 0}}, {{"value", 1}}}}}}});
     CLIENT *c = h.client();
     ASSERT_TRUE(c);
     EXPECT_EQ(*call(c, api_tn_alert_1, xdr_int, ApiTnAlertArgT{S("Careful \"now\""), 2}), 0);

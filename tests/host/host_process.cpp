@@ -65,24 +65,49 @@ HostProcess::~HostProcess() {
         close(out_);
 }
 
+std::size_t HostProcess::drain() {
+    char buffer[65536];
+    std::size_t total = 0;
+    ssize_t n;
+    while (out_ >= 0 && (n = read(out_, buffer, sizeof buffer)) > 0) {
+        total += static_cast<std::size_t>(n);
+        partial_.append(buffer, static_cast<std::size_t>(n));
+        for (std::size_t nl; (nl = partial_.find('\n')) != std::string::npos;) {
+            lines_.push_back(partial_.substr(0, nl));
+            partial_.erase(0, nl + 1);
+        }
+    }
+    return total;
+}
+
 std::string HostProcess::lineOf(int proc) {
     std::string key = " proc=" + std::to_string(proc) + " ";
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    // The host writes a request's line just after its reply: let the output
+    // settle first, so that the line of the call just made is there.
+    for (pollfd p = {out_, POLLIN, 0}; poll(&p, 1, 50) > 0 && drain() > 0;) {
+    }
     for (;;) {
-        char buffer[65536];
-        ssize_t n;
-        while ((n = read(out_, buffer, sizeof buffer)) > 0) {
-            partial_.append(buffer, static_cast<std::size_t>(n));
-            for (std::size_t nl; (nl = partial_.find('\n')) != std::string::npos;) {
-                lines_.push_back(partial_.substr(0, nl));
-                partial_.erase(0, nl + 1);
-            }
-        }
+        drain();
         for (auto it = lines_.rbegin(); it != lines_.rend(); ++it)
             if (it->rfind("request ", 0) == 0 && it->find(key) != std::string::npos)
                 return *it;
         if (std::chrono::steady_clock::now() >= deadline)
             return "";
+        pollfd p = {out_, POLLIN, 0};
+        poll(&p, 1, 20);
+    }
+}
+
+bool HostProcess::sawLine(const std::string &fragment) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (;;) {
+        drain();
+        for (const std::string &line : lines_)
+            if (line.find(fragment) != std::string::npos)
+                return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
         pollfd p = {out_, POLLIN, 0};
         poll(&p, 1, 20);
     }

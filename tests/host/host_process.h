@@ -21,15 +21,21 @@ class HostProcess {
   public:
     // `extra`: top-level scenario keys (documents, requests ...).
     explicit HostProcess(json extra = json::object());
+    // HostProcess h({{"documents", ...}}) without naming json.
+    HostProcess(std::initializer_list<nlohmann::detail::json_ref<json>> extra)
+        : HostProcess(json(extra)) {}
     ~HostProcess();
     HostProcess(const HostProcess &) = delete;
     HostProcess &operator=(const HostProcess &) = delete;
 
     CLIENT *client() const { return client_; }
-    // The transcript's request line for the latest call of `proc`.
+    // The transcript's latest request line for `proc` (waits up to 5 s for one).
     std::string lineOf(int proc);
+    // Whether a transcript line containing `fragment` arrives (waits up to 5 s).
+    bool sawLine(const std::string &fragment);
 
   private:
+    std::size_t drain();  // reads what the host wrote; the byte count
     int program_ = 0;
     pid_t pid_ = -1;
     int out_ = -1;

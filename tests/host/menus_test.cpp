@@ -4,6 +4,9 @@
 
 #include <unistd.h>
 
+#include <climits>
+#include <string>
+
 #include "host_process.h"
 
 namespace host_test {

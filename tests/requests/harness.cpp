@@ -117,8 +117,8 @@ const std::vector<std::string> &ServedHost::lines() {
 void ServedHost::settle() {
     if (pid_ <= 0 || tarnel_client == nullptr) return;
     struct timeval timeout = {2, 0};
-    (void)clnt_call(tarnel_client, NULLPROC, reinterpret_cast<xdrproc_t>(xdr_void), nullptr,
-                    reinterpret_cast<xdrproc_t>(xdr_void), nullptr, timeout);
+    const auto none = reinterpret_cast<xdrproc_t>(reinterpret_cast<void (*)()>(xdr_void));
+    (void)clnt_call(tarnel_client, NULLPROC, none, nullptr, none, nullptr, timeout);
 }
 
 std::string ServedHost::lineOf(int proc) {

@@ -11,6 +11,7 @@ T_StringsT items() {
     return {3, names};
 }
 
+// The result, then the variable: call first, show after.
 template <typename T> std::string withOut(int result, T out) {
     return shown(result) + " out=" + shown(out);
 }
@@ -39,21 +40,24 @@ TEST(PromptCalls, EveryFunction) {
             {"T_ApiPromptInt", 1009,
              [] {
                  int out = 111;
-                 return withOut(T_ApiPromptInt(&out, S("How many?"), S("7")), out);
+                 const int r = T_ApiPromptInt(&out, S("How many?"), S("7"));
+                 return withOut(r, out);
              },
              sent(xdr_ApiTnPromptArgT, {S("How many?"), S("7")}), "0 out=42", "-1 out=111", false,
              "-1 out=111"},
             {"T_ApiPromptMetric", 1011,
              [] {
                  T_MetricT out = 111;
-                 return withOut(T_ApiPromptMetric(&out, S("Width?"), S("1.5"), 3), out);
+                 const int r = T_ApiPromptMetric(&out, S("Width?"), S("1.5"), 3);
+                 return withOut(r, out);
              },
              sent(xdr_ApiTnPromptMetricArgT, {S("Width?"), S("1.5"), 3}), "0 out=98304",
              "-1 out=111", false, "-1 out=111"},
             {"T_ApiPromptString", 1010,
              [] {
                  StringT out = kKept;
-                 return withOut(T_ApiPromptString(&out, S("Name?"), S("none")), out);
+                 const int r = T_ApiPromptString(&out, S("Name?"), S("none"));
+                 return withOut(r, out);
              },
              sent(xdr_ApiTnPromptArgT, {S("Name?"), S("none")}), "0 out=\"yes\"", "-1 out=kept",
              false, "-1 out=kept"},
@@ -65,21 +69,23 @@ TEST(PromptCalls, EveryFunction) {
             {"oldT_ApiChooseFile", 1012,
              [] {
                  StringT out = kKept;
-                 return withOut(oldT_ApiChooseFile(&out, S("Open"), S("/tmp"), nullptr, 0), out);
+                 const int r = oldT_ApiChooseFile(&out, S("Open"), S("/tmp"), nullptr, 0);
+                 return withOut(r, out);
              },
              oldChooser, "0 out=\"/tmp/old.doc\"", "-1 out=kept", false, "-1 out=kept"},
             // Exactly what the older chooser sends with no third string and mode 0.
             {"T_ApiFileScrollBox", 1012,
              [] {
                  StringT out = kKept;
-                 return withOut(T_ApiFileScrollBox(&out, S("Open"), S("/tmp")), out);
+                 const int r = T_ApiFileScrollBox(&out, S("Open"), S("/tmp"));
+                 return withOut(r, out);
              },
              oldChooser, "0 out=\"/tmp/old.doc\"", "-1 out=kept", false, "-1 out=kept"},
             {"T_ApiChooseFile", 1028,
              [] {
                  StringT out = kKept;
-                 return withOut(
-                     T_ApiChooseFile(&out, S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc")), out);
+                 const int r = T_ApiChooseFile(&out, S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc"));
+                 return withOut(r, out);
              },
              sent(xdr_ApiTnChooseFileArgT, {S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc")}),
              "0 out=\"/tmp/new.doc\"", "-1 out=kept", false, "-1 out=kept"},
@@ -88,7 +94,8 @@ TEST(PromptCalls, EveryFunction) {
              [] {
                  int out = 111;
                  T_StringsT list = items();
-                 return withOut(T_ApiScrollBox(&out, S("Pick"), &list, 3), out);
+                 const int r = T_ApiScrollBox(&out, S("Pick"), &list, 3);
+                 return withOut(r, out);
              },
              sent(xdr_ApiTnScrollBoxArgT, {S("Pick"), 3, items()}), "0 out=1", "-1 out=111", false,
              "-1 out=111"},

@@ -78,7 +78,9 @@ TEST(SessionCalls, DisconnectEndsTheSessionEvenWithoutAHost) {
         EXPECT_EQ(TA_errno, gone ? -1 : kUntouched);
         EXPECT_EQ(TA_bailout, 1);
         EXPECT_EQ(tarnel_client, nullptr);
-        if (!gone) EXPECT_NE(host.lineOf(1376), "");
+        if (!gone) {
+            EXPECT_NE(host.lineOf(1376), "");
+        }
         TA_bailout = 0;
     }
 }

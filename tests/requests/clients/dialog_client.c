@@ -3,7 +3,8 @@
  * shows it. The initialisation code selects what it does:
  *   1  modal dialog 3 of object 77
  *   2  modal dialog 0 of object 77 (answered at once)
- *   3  disconnect from the session */
+ *   3  disconnect from the session
+ *   4  tell who it is, and call the client named "peer" */
 #include <stdio.h>
 
 #include <tarnel/tnapi.h>
@@ -20,6 +21,14 @@ void T_ApiInitialize(int initialization) {
         int result = T_ApiDisconnectFromSession();
         printf("disconnect=%d bailout=%d connected=%d\n", result, TA_bailout,
                tarnel_client != NULL);
+        break;
+    }
+    case 4: {
+        StringT name = T_ApiClientName();
+        int pid = T_ApiCallClient("peer", "hello");
+        printf("number=%d name=%s called=%s errno=%d\n", T_ApiClientNumber(), name,
+               pid > 0 ? "yes" : "no", TA_errno);
+        T_ApiDeallocateString(&name);
         break;
     }
     default:

@@ -61,5 +61,21 @@ TEST(DisconnectRequest, HandsBackControlAndEndsTheClient) {
     EXPECT_EQ(r.find({"over client=c1"}).size(), 1u) << r.text();
 }
 
+// Another client is called by name: the host hands it the text as a message.
+TEST(CallClientRequest, ReachesTheNamedClient) {
+    json scenario = {
+        {"steps",
+         {launch(SESSION_CLIENT_PATH, {{"client", "p"}, {"name", "peer"}}), step("wait_ack"),
+          launch(DIALOG_CLIENT_PATH, {{"client", "a"}, {"name", "asker"}}), step("wait_ack"),
+          callback("init", {{"client", "a"}, {"initialization", 4}}),
+          step("wait_output", {{"client", "p"}, {"stream", "stdout"}, {"text", "message [hello] 0 0"}}),
+          callback("quit", {{"client", "a"}}), callback("quit", {{"client", "p"}}),
+          step("wait_exit", {{"client", "a"}, {"status", 0}}),
+          step("wait_exit", {{"client", "p"}, {"status", 0}})}}};
+    HostRun r = runHost(scenario);
+    ASSERT_EQ(r.status, 0) << r.text();
+    EXPECT_TRUE(r.has({"client=a text=number=-1 name=asker called=yes errno=0"})) << r.text();
+}
+
 }  // namespace
 }  // namespace session_test

@@ -6,6 +6,7 @@
 
 #include <tarnel/api_to_tn.h>
 #include <tarnel/tnapi_session.h>
+#include <tarnel/tnapi_values.h>
 
 #include "callbacks.h"
 
@@ -55,6 +56,13 @@ void T_ApiCommand(int command) {
 }
 
 void T_ApiNotify(int notification, unsigned int objId, StringT text, int number) {
+    if (notification == 75) { /* the filter notification: text is the split record */
+        const TdeApiFilterArgsT *args = (const TdeApiFilterArgsT *)(const void *)text;
+        printf("filter %u [%s] [%s] [%s] extra=%u [%s] %d\n", objId, args->arg1 ? args->arg1 : "(null)",
+               args->arg2 ? args->arg2 : "(null)", args->arg3 ? args->arg3 : "(null)",
+               args->extra.count, args->extra.count ? args->extra.items[0] : "", number);
+        return;
+    }
     printf("notify %d %u [%s] %d\n", notification, objId, text ? text : "(null)", number);
 }
 
