@@ -33,6 +33,16 @@ bool leadingStatus(const ProcEntry &e) {
     return t.size() > 4 && t.substr(t.size() - 4) == "RetT" && !without.count(t);
 }
 
+// The two spelling replies carry their status last.
+int *trailingStatus(const ProcEntry &e, void *res) {
+    std::string_view t = e.resType;
+    if (t == "ApiTnThesaurusRetT")
+        return &static_cast<ApiTnThesaurusRetT *>(res)->status;
+    if (t == "ApiTnShowHyphenationRetT")
+        return &static_cast<ApiTnShowHyphenationRetT *>(res)->status;
+    return nullptr;
+}
+
 RequestRule *matchRule(Host &host, u_int proc, const ClientSession *client) {
     for (RequestRule &r : host.scenario.rules) {
         if (static_cast<u_int>(r.proc) != proc || r.times == 0)
@@ -123,8 +133,12 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
         shutdown(xprt->xp_fd, SHUT_RDWR);
         outcome = "dropped";
     } else {
-        if (rule && rule->status && leadingStatus(*e))
-            *static_cast<int *>(res) = *rule->status;
+        if (rule && rule->status) {
+            if (leadingStatus(*e))
+                *static_cast<int *>(res) = *rule->status;
+            else if (int *last = trailingStatus(*e, res))
+                *last = *rule->status;
+        }
         bool sent = svc_sendreply(xprt, e->resProc, static_cast<caddr_t>(res));
         if (!sent)
             outcome = "reply-failed";
@@ -132,6 +146,8 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
             outcome = "reply";
         else if (leadingStatus(*e))
             outcome = "reply status=" + std::to_string(*static_cast<int *>(res));
+        else if (const int *last = trailingStatus(*e, res))
+            outcome = "reply status=" + std::to_string(*last);
         else
             outcome = "reply zero";
     }

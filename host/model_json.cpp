@@ -383,7 +383,7 @@ json propsJson(const std::vector<Prop> &props) {
 
 u_int Model::loadDocument(const json &desc, const std::string &path) {
     checkKeys(desc, "document",
-              {"name", "book", "props", "objects", "text", "words"});
+              {"name", "book", "props", "objects", "text", "runs", "words", "children"});
     if (desc.contains("book") && !desc["book"].is_boolean())
         bad("document.book", "must be true or false");
     Loader ld;
@@ -413,6 +413,21 @@ u_int Model::loadDocument(const json &desc, const std::string &path) {
     u_int docId = newDocument(name.empty() ? path : name, desc.value("book", false));
     ld.docId = docId;
     try {
+        auto runsOf = [&](const json &j, Object &o, const std::string &at) {
+            if (!j.contains("runs"))
+                return;
+            const json &runs = ld.array(j["runs"], at + ".runs");
+            for (std::size_t r = 0; r < runs.size(); r++) {
+                std::string rat = at + ".runs[" + std::to_string(r) + "]";
+                checkKeys(runs[r], rat, {"begin", "end", "props"});
+                TextRun run{ld.integer(runs[r], "begin", rat), ld.integer(runs[r], "end", rat),
+                            ld.props(runs[r].value("props", json::array()), rat + ".props")};
+                if (run.begin < 0 || run.end < run.begin ||
+                    static_cast<std::size_t>(run.end) > o.text.size())
+                    bad(rat, "lies outside the object's text");
+                o.runs.push_back(run);
+            }
+        };
         std::vector<Object *> made;
         for (std::size_t i = 0; i < objs.size(); i++) {
             std::string at = "document.objects[" + std::to_string(i) + "]";
@@ -452,41 +467,32 @@ u_int Model::loadDocument(const json &desc, const std::string &path) {
             }
             if (j.contains("props"))
                 o.props = ld.props(j["props"], at + ".props");
-            if (j.contains("runs")) {
-                const json &runs = ld.array(j["runs"], at + ".runs");
-                for (std::size_t r = 0; r < runs.size(); r++) {
-                    std::string rat = at + ".runs[" + std::to_string(r) + "]";
-                    checkKeys(runs[r], rat, {"begin", "end", "props"});
-                    TextRun run{ld.integer(runs[r], "begin", rat), ld.integer(runs[r], "end", rat),
-                                ld.props(runs[r].value("props", json::array()), rat + ".props")};
-                    if (run.begin < 0 || run.end < run.begin ||
-                        static_cast<std::size_t>(run.end) > o.text.size())
-                        bad(rat, "lies outside the object's text");
-                    o.runs.push_back(run);
-                }
-            }
+            runsOf(j, o, at);
         }
         // An explicit child list fixes the order of children (describe writes it).
-        for (std::size_t i = 0; i < objs.size(); i++) {
-            if (!objs[i].contains("children"))
-                continue;
-            std::string at = "document.objects[" + std::to_string(i) + "].children";
-            std::vector<u_int> order;
-            for (const json &c : ld.array(objs[i]["children"], at))
-                order.push_back(ld.ref(c, at));
-            std::vector<u_int> have = made[i]->children, want = order;
+        auto order = [&](const json &j, Object &o, const std::string &at) {
+            if (!j.contains("children"))
+                return;
+            std::vector<u_int> want;
+            for (const json &c : ld.array(j["children"], at))
+                want.push_back(ld.ref(c, at));
+            std::vector<u_int> have = o.children, sorted = want;
             std::sort(have.begin(), have.end());
-            std::sort(want.begin(), want.end());
-            if (have != want)
+            std::sort(sorted.begin(), sorted.end());
+            if (have != sorted)
                 bad(at, "must list exactly the objects whose parent it is");
-            made[i]->children = order;
-        }
+            o.children = want;
+        };
+        for (std::size_t i = 0; i < objs.size(); i++)
+            order(objs[i], *made[i], "document.objects[" + std::to_string(i) + "].children");
+        order(desc, *object(docId), "document.children");
         for (std::size_t i = 0; i < objs.size(); i++)
             if (made[i]->anchored && checkLoc(docId, made[i]->anchor) != st::ok)
                 bad("document.objects[" + std::to_string(i) + "].anchor",
                     "is not a location in this document");
         Object &self = *object(docId);
         self.text = ld.text(desc, "text", "document");
+        runsOf(desc, self, "document");
         if (desc.contains("props"))
             self.props = ld.props(desc["props"], "document.props");
     } catch (...) {
@@ -543,6 +549,16 @@ json Model::describe(u_int docId) const {
         }
     };
     json out = {{"name", d.path}, {"book", d.book}, {"text", self.text}, {"props", propsJson(self.props)}};
+    if (!self.children.empty())
+        out["children"] = self.children;
+    auto runsJson = [](const Object &o) {
+        json runs = json::array();
+        for (const TextRun &r : o.runs)
+            runs.push_back({{"begin", r.begin}, {"end", r.end}, {"props", propsJson(r.props)}});
+        return runs;
+    };
+    if (!self.runs.empty())
+        out["runs"] = runsJson(self);
     json objs = json::array();
     for (u_int id : d.objects) {
         const Object &o = objects_.at(id);
@@ -558,11 +574,8 @@ json Model::describe(u_int docId) const {
             j["anchor"] = locJson(o.anchor);
         if (o.straddleRows || o.straddleCols)
             j["straddle"] = {o.straddleRows, o.straddleCols};
-        json runs = json::array();
-        for (const TextRun &r : o.runs)
-            runs.push_back({{"begin", r.begin}, {"end", r.end}, {"props", propsJson(r.props)}});
-        if (!runs.empty())
-            j["runs"] = runs;
+        if (!o.runs.empty())
+            j["runs"] = runsJson(o);
         objs.push_back(j);
     }
     out["objects"] = objs;

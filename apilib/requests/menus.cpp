@@ -67,8 +67,8 @@ int T_ApiLoadMenuCustomizationFile(StringT fileName, int flag) {
     return status(api_tn_load_menu_customization_file_1, &a);
 }
 
-int T_ApiAnimateMenu(unsigned int id1, unsigned int id2, int num1, StringT text,
-                     unsigned int id3, int num2) {
+int T_ApiAnimateMenu(unsigned int id1, unsigned int id2, int num1, StringT text, unsigned int id3,
+                     int num2) {
     ApiTnAnimateMenuArgT a = {id1, id2, num1, text, id3, num2};
     return status(api_tn_animate_menu_1, &a);
 }

@@ -28,7 +28,9 @@ Value catalogue(u_int docId) {
     return Value(v);  // copies the entries
 }
 
-bool computed(const Object &o, int num) { return num == pn::elementCatalog && o.id == o.docId; }
+bool computed(const Object &o, int num) {
+    return num == pn::elementCatalog && o.type != ot::session && o.id == o.docId;
+}
 
 // Reads a property: the status, and on success a deep copy in *out.
 int readProp(Request &req, u_int docId, u_int objId, const T_PropIdentT &ident, int kind,

@@ -98,7 +98,6 @@ void thesaurus(Host &, Request &req) {
     auto &r = resOf<ApiTnThesaurusRetT>(req);
     if (a.int1 < 0 || !isWord(word)) {
         r.status = st::badArgument;
-        req.detail += " status=" + std::to_string(r.status);
         return;
     }
     auto cut = [&](std::vector<std::string> list) {
@@ -114,8 +113,6 @@ void thesaurus(Host &, Request &req) {
         r.list4 = cut(words::nearest(words::headwords(), word, kMaxSuggestions));
         r.status = st::notFound;
     }
-    // The status is the reply's last field, which the request line does not show.
-    req.detail += " status=" + std::to_string(r.status);
 }
 
 void showHyphenation(Host &, Request &req) {
@@ -129,7 +126,6 @@ void showHyphenation(Host &, Request &req) {
     } else {
         r.status = isWord(word) ? st::notFound : st::badArgument;
     }
-    req.detail += " status=" + std::to_string(r.status);
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ int T_ApiScrollBox(int *selected, StringT title, T_StringsT *items, int defaultI
 int T_ApiQuickSelect(unsigned int docId, StringT prompt, T_StringsT *items);
 
 /* The client's dialog resources. A modal dialog with a non-zero number
- * serves callbacks until the host ends it and returns the dialog's result. */
+ * serves callbacks until the host ends it and returns the dialog's result;
+ * one the host declines returns 0 at once, its answer in TA_errno. */
 unsigned int T_ApiOpenResource(int type, StringT name);
 int T_ApiModalDialog(int dialogNum, unsigned int dialogId);
 int T_ApiModelessDialog(int dialogNum, unsigned int dialogId);

@@ -36,8 +36,8 @@ unsigned int T_ApiDefineAndAddCommand(int cmd, unsigned int menuId, StringT s1, 
                                       StringT s3);
 unsigned int T_ApiDefineAndAddMenu(unsigned int menuId, StringT s1, StringT s2);
 int T_ApiLoadMenuCustomizationFile(StringT fileName, int flag);
-int T_ApiAnimateMenu(unsigned int id1, unsigned int id2, int num1, StringT text,
-                     unsigned int id3, int num2);
+int T_ApiAnimateMenu(unsigned int id1, unsigned int id2, int num1, StringT text, unsigned int id3,
+                     int num2);
 unsigned int T_ApiMenuItemInMenu(unsigned int menuId, unsigned int itemId, int flag);
 
 TARNEL_END_DECLS

@@ -63,6 +63,11 @@ TEST(HostDocuments, SaveRevertCloseExport) {
     char sample[] = "sample.doc";
     u_int doc = call(c, api_tn_open_1, xdr_ApiTnOpenRetT, ApiTnOpenArgT{sample, {0, nullptr}})->objId;
     std::string saved = tempPath("saved.json"), text = tempPath("export.txt");
+    T_TypedValT bold{};
+    bold.kind = 1;
+    bold.u.ival = 1;
+    ASSERT_EQ(*call(c, api_tn_set_text_val_1, xdr_int,
+                    ApiTnSetTextValArgT{doc, {{doc, 0}, {doc, 3}}, {30, nullptr}, bold}), 0);
     {
         auto r = call(c, api_tn_save_1, xdr_ApiTnSaveRetT,
                       ApiTnSaveArgT{const_cast<char *>(saved.c_str()), doc, {0, nullptr}});
@@ -74,6 +79,8 @@ TEST(HostDocuments, SaveRevertCloseExport) {
     EXPECT_EQ(*call(c, api_tn_close_1, xdr_int, ApiTnCloseDocArgT{doc, 0}), -14);
     ASSERT_EQ(*call(c, api_tn_revert_1, xdr_int, ApiTnGeneralDocArgT{doc}), 0);
     EXPECT_EQ(call(c, api_tn_get_int_1, xdr_ApiTnGetIntRetT, byNum(doc, doc, 110))->value, 1);
+    EXPECT_EQ(call(c, api_tn_get_text_val_1, xdr_ApiTnGetValRetT,
+                   ApiTnGetTextPropArgT{doc, {doc, 1}, {30, nullptr}})->status, 0);
     {
         // References survive the round trip through the file.
         u_int head = call(c, api_tn_get_id_1, xdr_ApiTnGetIdRetT, byNum(doc, doc, 116))->value;
@@ -91,10 +98,12 @@ TEST(HostDocuments, SaveRevertCloseExport) {
         EXPECT_EQ(first, "A sample document for the alert client.");
     }
     {
-        auto r = call(c, api_tn_import_1, xdr_ApiTnImportRetT,
-                      ApiTnImportArgT{const_cast<char *>(text.c_str()), doc, {doc, 0}, {0, nullptr}});
-        EXPECT_EQ(r->status, 0);
-        EXPECT_EQ(r->objId, doc);
+        {
+            auto r = call(c, api_tn_import_1, xdr_ApiTnImportRetT,
+                          ApiTnImportArgT{const_cast<char *>(text.c_str()), doc, {doc, 0}, {0, nullptr}});
+            EXPECT_EQ(r->status, 0);
+            EXPECT_EQ(r->objId, doc);
+        }
         auto bad = call(c, api_tn_import_1, xdr_ApiTnImportRetT,
                         ApiTnImportArgT{const_cast<char *>(text.c_str()), doc, {doc, 100000}, {0, nullptr}});
         EXPECT_EQ(bad->status, -8);
@@ -117,16 +126,18 @@ TEST(HostDocuments, BookUpdateListsMissingComponents) {
     ASSERT_TRUE(c);
     char name[] = "manual.book", sample[] = "sample.doc";
     u_int id = call(c, api_tn_open_1, xdr_ApiTnOpenRetT, ApiTnOpenArgT{name, {0, nullptr}})->objId;
-    auto r = call(c, api_tn_update_book_1, xdr_ApiTnUpdateBookRetT, ApiTnUpdateBookArgT{id, {0, nullptr}});
-    EXPECT_EQ(r->status, -9);
-    ASSERT_TRUE(r->returned);
-    EXPECT_EQ(bits(r->returned), 1 << 8);
-    bool listed = false;
-    for (u_int i = 0; i < r->returned->count; i++)
-        if (r->returned->items[i].ident.num == 4)
-            listed = r->returned->items[i].value.u.strings.count == 1 &&
-                     std::string(r->returned->items[i].value.u.strings.items[0]) == "/no/such/chapter";
-    EXPECT_TRUE(listed);
+    {
+        auto r = call(c, api_tn_update_book_1, xdr_ApiTnUpdateBookRetT, ApiTnUpdateBookArgT{id, {0, nullptr}});
+        EXPECT_EQ(r->status, -9);
+        ASSERT_TRUE(r->returned);
+        EXPECT_EQ(bits(r->returned), 1 << 8);
+        bool listed = false;
+        for (u_int i = 0; i < r->returned->count; i++)
+            if (r->returned->items[i].ident.num == 4)
+                listed = r->returned->items[i].value.u.strings.count == 1 &&
+                         std::string(r->returned->items[i].value.u.strings.items[0]) == "/no/such/chapter";
+        EXPECT_TRUE(listed);
+    }
     u_int doc = call(c, api_tn_open_1, xdr_ApiTnOpenRetT, ApiTnOpenArgT{sample, {0, nullptr}})->objId;
     auto notBook = call(c, api_tn_update_book_1, xdr_ApiTnUpdateBookRetT, ApiTnUpdateBookArgT{doc, {0, nullptr}});
     EXPECT_EQ(notBook->status, -12);

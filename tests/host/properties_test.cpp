@@ -34,9 +34,14 @@ TEST(HostProperties, SampleChainLeadsToTheAlert) {
     auto head = call(c, api_tn_get_id_1, xdr_ApiTnGetIdRetT, byNum(doc, doc, 116));
     ASSERT_EQ(head->status, 0);
     for (u_int obj = head->value; obj != 0 && hops < 10; hops++) {
-        auto name = call(c, api_tn_get_string_1, xdr_ApiTnGetStringRetT, byNum(doc, obj, 20));
-        ASSERT_EQ(name->status, 0);
-        if (std::strcmp(name->value, "Alert") == 0) {
+        std::string name;
+        {
+            // One reply per stub at a time: the next call reuses its area.
+            auto r = call(c, api_tn_get_string_1, xdr_ApiTnGetStringRetT, byNum(doc, obj, 20));
+            ASSERT_EQ(r->status, 0);
+            name = r->value;
+        }
+        if (name == "Alert") {
             auto text = call(c, api_tn_get_string_1, xdr_ApiTnGetStringRetT, byNum(doc, obj, 1050));
             message = text->value;
             break;

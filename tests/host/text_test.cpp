@@ -94,14 +94,15 @@ TEST(HostText, FindReplaceAndSpell) {
     EXPECT_EQ(find(49, 4), 46);
     EXPECT_EQ(find(34, 4 | 1), 31);
 
-    auto spell = call(t.c, api_tn_spell_1, xdr_ApiTnSpellRetT, ApiTnSpellArgT{t.doc, {t.doc, 0}, {0, nullptr}});
-    ASSERT_EQ(spell->status, 0);
-    EXPECT_EQ(spell->range.begin.offset, 40);
-    EXPECT_EQ(spell->range.end.offset, 44);
-    EXPECT_EQ(spell->int1, 1);
-    ASSERT_EQ(spell->items.count, 1u);
-    EXPECT_STREQ(spell->items.items[0], "dog");
-
+    {
+        auto spell = call(t.c, api_tn_spell_1, xdr_ApiTnSpellRetT, ApiTnSpellArgT{t.doc, {t.doc, 0}, {0, nullptr}});
+        ASSERT_EQ(spell->status, 0);
+        EXPECT_EQ(spell->range.begin.offset, 40);
+        EXPECT_EQ(spell->range.end.offset, 44);
+        EXPECT_EQ(spell->int1, 1);
+        ASSERT_EQ(spell->items.count, 1u);
+        EXPECT_STREQ(spell->items.items[0], "dog");
+    }
     char dog[] = "dog";
     EXPECT_EQ(call(t.c, api_tn_replace_text_1, xdr_ApiTnReplaceTextRetT,
                    ApiTnReplaceTextArgT{t.doc, {{t.doc, 40}, {t.doc, 44}}, dog})->status, 0);

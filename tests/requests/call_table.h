@@ -24,12 +24,18 @@ constexpr int kRefusal = -40;
 constexpr int kUntouched = 77;
 
 // A string argument from a literal; request functions never write through it.
-inline StringT S(const char *s) { return const_cast<StringT>(s); }
+inline StringT S(const char *s) {
+    return const_cast<StringT>(s);
+}
 
 // Results rendered as text, so that one table holds every result type;
 // strings are released once rendered.
-inline std::string shown(int v) { return std::to_string(v); }
-inline std::string shown(unsigned int v) { return std::to_string(v) + "u"; }
+inline std::string shown(int v) {
+    return std::to_string(v);
+}
+inline std::string shown(unsigned int v) {
+    return std::to_string(v) + "u";
+}
 inline std::string shown(StringT s) {
     std::string out = s != nullptr ? "\"" + std::string(s) + "\"" : "null";
     T_ApiDeallocateString(&s);
@@ -46,12 +52,12 @@ inline std::string shown(RectT r) {
 struct Call {
     const char *name;
     int proc;
-    std::function<std::string()> run;  // calls the function and shows its result
-    std::string args;                  // the argument's expected encoding
-    std::string accepted;              // result when the host accepts ("": shown elsewhere)
-    std::string refused;               // result when the host refuses with kRefusal
-    bool reportsRefusal;               // whether the refusal goes to TA_errno
-    std::string lost;                  // result when no reply comes
+    std::function<std::string()> run; // calls the function and shows its result
+    std::string args;                 // the argument's expected encoding
+    std::string accepted;             // result when the host accepts ("": shown elsewhere)
+    std::string refused;              // result when the host refuses with kRefusal
+    bool reportsRefusal;              // whether the refusal goes to TA_errno
+    std::string lost;                 // result when no reply comes
 };
 
 // The expected argument encoding of a record.
@@ -61,7 +67,9 @@ template <typename T> std::string sent(bool_t (*proc)(XDR *, T *), T record) {
 
 // An output variable's value before the call: a refusal must leave it.
 inline char kKept[] = "kept";
-inline std::string shownAnswer(StringT out) { return out == kKept ? "kept" : shown(out); }
+inline std::string shownAnswer(StringT out) {
+    return out == kKept ? "kept" : shown(out);
+}
 
 // Runs the table in order on a host that accepts (with the scenario keys of
 // `extra`: answers ...), then on one that refuses every call, then again
@@ -80,9 +88,11 @@ inline void runCalls(const std::vector<Call> &calls, json extra = json::object()
         }
     }
     std::set<int> procs;
-    for (const Call &c : calls) procs.insert(c.proc);
+    for (const Call &c : calls)
+        procs.insert(c.proc);
     json rules = json::array();
-    for (int proc : procs) rules.push_back({{"proc", proc}, {"status", kRefusal}});
+    for (int proc : procs)
+        rules.push_back({{"proc", proc}, {"status", kRefusal}});
     ServedHost host(rules, extra);
     ASSERT_TRUE(host.ready()) << host.text();
     for (const Call &c : calls) {

@@ -1,6 +1,8 @@
 #include "harness.h"
 
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <rpc/pmap_clnt.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -56,12 +58,23 @@ ServedHost::ServedHost(json rules, json extra) {
     out_ = pipeFds[0];
     fcntl(out_, F_SETFL, O_NONBLOCK);
 
-    // The host is ready once the binder knows its program.
+    // The host is ready once the binder knows its program. Its port is asked
+    // of the port mapper and the handle made on it: the RPC library's own
+    // lookups (clnt_create) leak memory, on failure and on success.
     disconnect();
+    struct sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
-        tarnel_client = clnt_create("127.0.0.1", program_, 1, "tcp");
-        if (tarnel_client != nullptr) break;
+        const u_short port = pmap_getport(&address, program_, 1, IPPROTO_TCP);
+        if (port != 0) {
+            address.sin_port = htons(port);
+            int socket = RPC_ANYSOCK;
+            tarnel_client = clnttcp_create(&address, program_, 1, &socket, 0, 0);
+            if (tarnel_client != nullptr) break;
+            address.sin_port = 0;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     if (tarnel_client == nullptr) return;

@@ -32,12 +32,15 @@ TEST(MenuCalls, EveryFunction) {
         {"T_ApiDefineMenu", 1251, [] { return shown(T_ApiDefineMenu(S("Extras"), S("Extras"))); },
          sent(xdr_ApiTnDefineMenuArgT, {S("Extras"), S("Extras")}), shown(kExtras), zeroId, true,
          zeroId},
-        {"T_ApiAddCommandToMenu", 1252, [] { return shown(T_ApiAddCommandToMenu(kExtras, kCount)); },
+        {"T_ApiAddCommandToMenu", 1252,
+         [] { return shown(T_ApiAddCommandToMenu(kExtras, kCount)); },
          sent(xdr_ApiTnAddCommandToMenuArgT, {kExtras, kCount}), "0", refused, true, "-1"},
         {"T_ApiAddMenuToMenu", 1253, [] { return shown(T_ApiAddMenuToMenu(kTools, kExtras)); },
          sent(xdr_ApiTnAddMenuToMenuArgT, {kTools, kExtras}), "0", refused, true, "-1"},
         {"T_ApiDefineAndAddCommand", 1254,
-         [] { return shown(T_ApiDefineAndAddCommand(13, kExtras, S("Wrap"), S("Wrap Text"), S(""))); },
+         [] {
+             return shown(T_ApiDefineAndAddCommand(13, kExtras, S("Wrap"), S("Wrap Text"), S("")));
+         },
          sent(xdr_ApiTnDefineAndAddCommandArgT, {13, kExtras, S("Wrap"), S("Wrap Text"), S("")}),
          shown(kWrap), zeroId, true, zeroId},
         {"T_ApiDefineAndAddMenu", 1255,

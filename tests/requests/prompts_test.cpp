@@ -15,7 +15,18 @@ T_StringsT items() {
 template <typename T> std::string withOut(int result, T out) {
     return shown(result) + " out=" + shown(out);
 }
-std::string withOut(int result, StringT out) { return shown(result) + " out=" + shownAnswer(out); }
+std::string withOut(int result, StringT out) {
+    return shown(result) + " out=" + shownAnswer(out);
+}
+
+// Calls an answer function with its variable preset, and shows both.
+template <typename T, typename F> std::function<std::string()> answering(T preset, F call) {
+    return [=] {
+        T out = preset;
+        const int r = call(&out);
+        return withOut(r, out);
+    };
+}
 
 // What the simulated user answers when the host does not refuse.
 const json kAnswers = {{"answers",
@@ -38,27 +49,17 @@ TEST(PromptCalls, EveryFunction) {
             {"T_ApiAlert", 1008, [] { return shown(T_ApiAlert(S("Careful"), 2)); },
              sent(xdr_ApiTnAlertArgT, {S("Careful"), 2}), "2", shown(kRefusal), false, "-1"},
             {"T_ApiPromptInt", 1009,
-             [] {
-                 int out = 111;
-                 const int r = T_ApiPromptInt(&out, S("How many?"), S("7"));
-                 return withOut(r, out);
-             },
+             answering<int>(111, [](auto *o) { return T_ApiPromptInt(o, S("How many?"), S("7")); }),
              sent(xdr_ApiTnPromptArgT, {S("How many?"), S("7")}), "0 out=42", "-1 out=111", false,
              "-1 out=111"},
             {"T_ApiPromptMetric", 1011,
-             [] {
-                 T_MetricT out = 111;
-                 const int r = T_ApiPromptMetric(&out, S("Width?"), S("1.5"), 3);
-                 return withOut(r, out);
-             },
+             answering<T_MetricT>(
+                 111, [](auto *o) { return T_ApiPromptMetric(o, S("Width?"), S("1.5"), 3); }),
              sent(xdr_ApiTnPromptMetricArgT, {S("Width?"), S("1.5"), 3}), "0 out=98304",
              "-1 out=111", false, "-1 out=111"},
             {"T_ApiPromptString", 1010,
-             [] {
-                 StringT out = kKept;
-                 const int r = T_ApiPromptString(&out, S("Name?"), S("none"));
-                 return withOut(r, out);
-             },
+             answering<StringT>(
+                 kKept, [](auto *o) { return T_ApiPromptString(o, S("Name?"), S("none")); }),
              sent(xdr_ApiTnPromptArgT, {S("Name?"), S("none")}), "0 out=\"yes\"", "-1 out=kept",
              false, "-1 out=kept"},
             {"T_ApiPromptPoint", 1304, [] { return shown(T_ApiPromptPoint(7, 9, 1)); },
@@ -67,26 +68,21 @@ TEST(PromptCalls, EveryFunction) {
              sent(xdr_ApiTnPromptRectArgT, {7, 9, 0}), "(1,2,30,40)", "(0,0,0,0)", true,
              "(0,0,0,0)"},
             {"oldT_ApiChooseFile", 1012,
-             [] {
-                 StringT out = kKept;
-                 const int r = oldT_ApiChooseFile(&out, S("Open"), S("/tmp"), nullptr, 0);
-                 return withOut(r, out);
-             },
+             answering<StringT>(
+                 kKept,
+                 [](auto *o) { return oldT_ApiChooseFile(o, S("Open"), S("/tmp"), nullptr, 0); }),
              oldChooser, "0 out=\"/tmp/old.doc\"", "-1 out=kept", false, "-1 out=kept"},
             // Exactly what the older chooser sends with no third string and mode 0.
             {"T_ApiFileScrollBox", 1012,
-             [] {
-                 StringT out = kKept;
-                 const int r = T_ApiFileScrollBox(&out, S("Open"), S("/tmp"));
-                 return withOut(r, out);
-             },
+             answering<StringT>(
+                 kKept, [](auto *o) { return T_ApiFileScrollBox(o, S("Open"), S("/tmp")); }),
              oldChooser, "0 out=\"/tmp/old.doc\"", "-1 out=kept", false, "-1 out=kept"},
             {"T_ApiChooseFile", 1028,
-             [] {
-                 StringT out = kKept;
-                 const int r = T_ApiChooseFile(&out, S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc"));
-                 return withOut(r, out);
-             },
+             answering<StringT>(kKept,
+                                [](auto *o) {
+                                    return T_ApiChooseFile(o, S("Save"), S("/tmp"), S("new.doc"), 1,
+                                                           S("*.doc"));
+                                }),
              sent(xdr_ApiTnChooseFileArgT, {S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc")}),
              "0 out=\"/tmp/new.doc\"", "-1 out=kept", false, "-1 out=kept"},
             // The default item travels before the list.
@@ -115,8 +111,7 @@ constexpr unsigned int kFind = 0x48000001, kFindItem = 0x48000002;
 TEST(DialogCalls, EveryFunction) {
     runCalls({
         {"T_ApiOpenResource", 1315, [] { return shown(T_ApiOpenResource(2, S("Find"))); },
-         sent(xdr_ApiTnOpenResourceArgT, {2, S("Find")}), shown(kFind), shown(0u), true,
-         shown(0u)},
+         sent(xdr_ApiTnOpenResourceArgT, {2, S("Find")}), shown(kFind), shown(0u), true, shown(0u)},
         // Number 0: the host's answer at once, not a status.
         {"T_ApiModalDialog(0)", 1316, [] { return shown(T_ApiModalDialog(0, kFind)); },
          sent(xdr_ApiTnDoDialogArgT, {0, kFind}), "0", shown(kRefusal), false, "0"},
@@ -127,8 +122,7 @@ TEST(DialogCalls, EveryFunction) {
         {"T_ApiModelessDialog", 1317, [] { return shown(T_ApiModelessDialog(1, kFind)); },
          sent(xdr_ApiTnDoDialogArgT, {1, kFind}), "0", shown(kRefusal), false, "0"},
         {"T_ApiDialogItemId", 1318, [] { return shown(T_ApiDialogItemId(kFind, 4)); },
-         sent(xdr_ApiTnDialogItemIdArgT, {kFind, 4}), shown(kFindItem), shown(0u), true,
-         shown(0u)},
+         sent(xdr_ApiTnDialogItemIdArgT, {kFind, 4}), shown(kFindItem), shown(0u), true, shown(0u)},
         {"T_ApiUserInteractSelection", 1414, [] { return shown(T_ApiUserInteractSelection(1)); },
          sent(xdr_ApiTnUserInteractSelectionArgT, {1}), "0", shown(kRefusal), true, "-1"},
     });
@@ -139,7 +133,7 @@ TEST(PromptCalls, NullListIsSentEmpty) {
     ServedHost host(json::array(), {{"answers", {{"1017", {{"status", 0}}}}}});
     ASSERT_TRUE(host.ready()) << host.text();
     TA_errno = kUntouched;
-    EXPECT_EQ(T_ApiQuickSelect(5, S("Which?"), nullptr), -1);  // nothing to select
+    EXPECT_EQ(T_ApiQuickSelect(5, S("Which?"), nullptr), -1); // nothing to select
     EXPECT_EQ(host.argsOf(1017), sent(xdr_ApiTnQuickSelectArgT, {5, S("Which?"), {0, nullptr}}));
 }
 

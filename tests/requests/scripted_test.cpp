@@ -51,7 +51,8 @@ TEST(ScriptedCalls, EveryFunctionAcceptedRefusedAndLost) {
         {"Open", 1019,
          [&] {
              T_PropValsT *ret = nullptr;
-             return shown(T_ApiOpen(f.doc.data(), &params, &ret)) + listShown(ret);
+             const std::string result = shown(T_ApiOpen(f.doc.data(), &params, &ret));
+             return result + listShown(ret);
          },
          sent(xdr_ApiTnOpenArgT, ApiTnOpenArgT{f.doc.data(), params}), "5u bits=1",
          "0u bits=1", true, "0u list=none"},
@@ -59,28 +60,32 @@ TEST(ScriptedCalls, EveryFunctionAcceptedRefusedAndLost) {
         {"Save", 1020,
          [&] {
              T_PropValsT *ret = nullptr;
-             return shown(T_ApiSave(1, f.saved.data(), &params, &ret)) + listShown(ret);
+             const std::string result = shown(T_ApiSave(1, f.saved.data(), &params, &ret));
+             return result + listShown(ret);
          },
          sent(xdr_ApiTnSaveArgT, ApiTnSaveArgT{f.saved.data(), 1, params}), "1u bits=1",
          "0u bits=1", true, "0u list=none"},
         {"Import", 1024,
          [&] {
              T_PropValsT *ret = nullptr;
-             return shown(T_ApiImport(1, &at, f.text.data(), &params, &ret)) + listShown(ret);
+             const std::string result = shown(T_ApiImport(1, &at, f.text.data(), &params, &ret));
+             return result + listShown(ret);
          },
          sent(xdr_ApiTnImportArgT, ApiTnImportArgT{f.text.data(), 1, at, params}), "2u bits=1",
          "0u bits=1", true, "0u list=none"},
         {"Export", 1037,
          [&] {
              T_PropValsT *ret = nullptr;
-             return shown(T_ApiExport(1, f.out.data(), &params, &ret)) + listShown(ret);
+             const std::string result = shown(T_ApiExport(1, f.out.data(), &params, &ret));
+             return result + listShown(ret);
          },
          sent(xdr_ApiTnExportArgT, ApiTnExportArgT{f.out.data(), 1, params}), "0 bits=1",
          std::to_string(kRefusal) + " bits=1", true, "0 list=none"},
         {"UpdateBook", 1390,
          [&] {
              T_PropValsT *ret = nullptr;
-             return shown(T_ApiUpdateBook(3, &params, &ret)) + listShown(ret);
+             const std::string result = shown(T_ApiUpdateBook(3, &params, &ret));
+             return result + listShown(ret);
          },
          sent(xdr_ApiTnUpdateBookArgT, ApiTnUpdateBookArgT{3, params}), "0 bits=1",
          std::to_string(kRefusal) + " bits=1", true, "-1 list=none"},

@@ -68,7 +68,8 @@ TEST(SpellingCalls, EveryFunctionAcceptedRefusedAndLost) {
             {"Dictionary", 1408,
              [] {
                  T_StringsT found = kStale;
-                 return shown(T_ApiDictionary(1, S("qu"), 0, 0, &found)) + " " + shown(found);
+                 std::string result = shown(T_ApiDictionary(1, S("qu"), 0, 0, &found));
+                 return result + " " + shown(found);
              },
              sent(xdr_ApiTnDictionaryArgT, {1, S("qu"), 0, 0}), "0 [quick]", kRefused + " [quick]",
              true, "-1 -"},

@@ -37,7 +37,9 @@ void T_ApiInitialize(int initialization) {
 }
 
 /* Callbacks served while a dialog is open. */
-void T_ApiCommand(int command) { printf("command %d\n", command); }
+void T_ApiCommand(int command) {
+    printf("command %d\n", command);
+}
 
 void T_ApiDialogEvent(int int1, int int2, int int3) {
     printf("dialog-event %d %d %d\n", int1, int2, int3);

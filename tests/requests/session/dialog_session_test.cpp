@@ -68,7 +68,8 @@ TEST(CallClientRequest, ReachesTheNamedClient) {
          {launch(SESSION_CLIENT_PATH, {{"client", "p"}, {"name", "peer"}}), step("wait_ack"),
           launch(DIALOG_CLIENT_PATH, {{"client", "a"}, {"name", "asker"}}), step("wait_ack"),
           callback("init", {{"client", "a"}, {"initialization", 4}}),
-          step("wait_output", {{"client", "p"}, {"stream", "stdout"}, {"text", "message [hello] 0 0"}}),
+          step("wait_output",
+               {{"client", "p"}, {"stream", "stdout"}, {"text", "message [hello] 0 0"}}),
           callback("quit", {{"client", "a"}}), callback("quit", {{"client", "p"}}),
           step("wait_exit", {{"client", "a"}, {"status", 0}}),
           step("wait_exit", {{"client", "p"}, {"status", 0}})}}};
@@ -77,5 +78,5 @@ TEST(CallClientRequest, ReachesTheNamedClient) {
     EXPECT_TRUE(r.has({"client=a text=number=-1 name=asker called=yes errno=0"})) << r.text();
 }
 
-}  // namespace
-}  // namespace session_test
+} // namespace
+} // namespace session_test
