@@ -59,7 +59,7 @@ void BM_GetIntRawCall(benchmark::State &state) {
                       reinterpret_cast<char *>(&arg),
                       reinterpret_cast<xdrproc_t>(xdr_ApiTnGetIntRetT),
                       reinterpret_cast<char *>(&reply), timeout) != RPC_SUCCESS) {
-            state.SkipWithError("the raw call failed");
+            state.SkipWithError(clnt_sperror(tarnel_client, "the raw call failed"));
             return;
         }
         benchmark::DoNotOptimize(reply.value);

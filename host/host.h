@@ -68,6 +68,7 @@ struct ClientSession {
     bool forking = false;
     bool acked = false;
     bool attached = false;
+    bool bailedOut = false;   // an over carried a non-zero bail-out flag: it is ending
     int apiFd = -1;           // connection its requests arrive on
     Clock::time_point launchedAt;
     CLIENT *callback = nullptr;
@@ -120,6 +121,12 @@ std::string describeStatus(int waitStatus);
 std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &client,
                                           const CallbackSpec &spec);
 void closeCallback(ClientSession &client);
+// handlers/menus.cpp: notification requests.
+// Starts a newly launched session with the notifications that earlier
+// sessions of the same client name asked for; returns them.
+std::vector<int> adoptKeptNotifications(const ClientSession &client);
+// Whether the session asks for the notification now.
+bool asksForNotification(const ClientSession &client, int notification);
 // runner.cpp
 void pollOnce(Host &host, int maxWaitMs);
 void pumpSequences(Host &host);

@@ -43,8 +43,35 @@ std::map<std::string, ClientState> &clientStates() {
     return states;
 }
 
+// Notifications kept per client name. A client may ask for a notification
+// and end at once (the sample client bails out right after asking); the
+// request outlives that session, and a later launch under the same name
+// starts with it. Only an explicit disconnect (1376) or a request with state
+// 0 withdraws it.
+std::map<std::string, std::set<int>> &keptByName() {
+    static std::map<std::string, std::set<int>> kept;
+    return kept;
+}
+
+std::string nameOf(const ClientSession *c) { return c ? c->launch.name : ""; }
+
+// A session's state, made on first use with the notifications kept under
+// its name.
+ClientState &stateOf(const ClientSession *c) {
+    auto &states = clientStates();
+    std::string key = c ? c->id : "?";
+    auto it = states.find(key);
+    if (it == states.end()) {
+        it = states.emplace(key, ClientState{}).first;
+        auto kept = keptByName().find(nameOf(c));
+        if (!nameOf(c).empty() && kept != keptByName().end())
+            it->second.notifications = kept->second;
+    }
+    return it->second;
+}
+
 std::string keyOf(const Request &req) { return req.client ? req.client->id : "?"; }
-ClientState &stateOf(const Request &req) { return clientStates()[keyOf(req)]; }
+ClientState &stateOf(const Request &req) { return stateOf(req.client); }
 
 std::string event(const char *what, const Request &req) {
     return std::string(what) + " client=" + keyOf(req);
@@ -343,6 +370,8 @@ void disconnect(Host &, Request &req) {
     ClientState &s = stateOf(req);
     s.disconnected = true;
     s.notifications.clear();
+    if (!nameOf(req.client).empty())
+        keptByName().erase(nameOf(req.client));
     registry().forgetOwner(keyOf(req));
     req.events.push_back(event("disconnect", req));
 }
@@ -356,11 +385,16 @@ void notification(Host &, Request &req) {
         resOf<int>(req) = st::badArgument;
         return;
     }
+    auto apply = [&](std::set<int> &numbers) {
+        if (a.state)
+            numbers.insert(a.notification);
+        else
+            numbers.erase(a.notification);
+    };
     std::set<int> &asked = stateOf(req).notifications;
-    if (a.state)
-        asked.insert(a.notification);
-    else
-        asked.erase(a.notification);
+    apply(asked);
+    if (!nameOf(req.client).empty())
+        apply(keptByName()[nameOf(req.client)]);
     req.detail += " notification=" + std::to_string(a.notification) +
                   " state=" + std::to_string(a.state) + " asked=" + joined(asked);
 }
@@ -589,6 +623,16 @@ void menuItemInMenu(Host &, Request &req) {
 }
 
 }  // namespace
+
+std::vector<int> adoptKeptNotifications(const ClientSession &client) {
+    const std::set<int> &asked = stateOf(&client).notifications;
+    return {asked.begin(), asked.end()};
+}
+
+bool asksForNotification(const ClientSession &client, int notification) {
+    const ClientState &s = stateOf(&client);
+    return !s.disconnected && s.notifications.count(notification);
+}
 
 void registerMenuHandlers() {
     registerHandler(1340, clientNumber);
