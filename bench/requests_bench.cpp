@@ -27,8 +27,9 @@ ServedHost &host() {
     static ServedHost served(json::array(), json{{"log_args", false}});
     return served;
 }
-void keepUp(std::size_t iteration) {
-    if ((iteration & 511) == 0) (void)host().lines();
+void keepUp() {
+    static std::size_t requests = 0;
+    if ((++requests & 255) == 0) (void)host().lines();
 }
 
 bool ready(benchmark::State &state) {
@@ -39,10 +40,9 @@ bool ready(benchmark::State &state) {
 void BM_GetIntLibrary(benchmark::State &state) {
     if (!ready(state)) return;
     T_ApiSetInt(0, 0, 200, 42);
-    std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(T_ApiGetInt(0, 0, 200));
-        keepUp(++i);
+        keepUp();
     }
 }
 BENCHMARK(BM_GetIntLibrary)->UseRealTime();
@@ -53,7 +53,6 @@ void BM_GetIntRawCall(benchmark::State &state) {
     ApiTnGetPropArgT arg = {0, 0, {200, nullptr}};
     ApiTnGetIntRetT reply{};
     const struct timeval timeout = {10, 0};
-    std::size_t i = 0;
     for (auto _ : state) {
         if (clnt_call(tarnel_client, 1064, reinterpret_cast<xdrproc_t>(xdr_ApiTnGetPropArgT),
                       reinterpret_cast<char *>(&arg),
@@ -63,7 +62,7 @@ void BM_GetIntRawCall(benchmark::State &state) {
             return;
         }
         benchmark::DoNotOptimize(reply.value);
-        keepUp(++i);
+        keepUp();
     }
 }
 BENCHMARK(BM_GetIntRawCall)->UseRealTime();
@@ -90,13 +89,12 @@ bool storeList() {
 void BM_GetPropsTotal(benchmark::State &state) {
     if (!ready(state)) return;
     if (!storeList()) return state.SkipWithError("the host did not take the list");
-    std::size_t i = 0;
     for (auto _ : state) {
         T_PropValsT got = T_ApiGetProps(0, kListObject);
         state.PauseTiming();
         if (got.count < kEntries) return state.SkipWithError("the list came back short");
         T_ApiDeallocatePropVals(&got);
-        keepUp(++i);
+        keepUp();
         state.ResumeTiming();
     }
 }
@@ -135,5 +133,30 @@ void BM_GetPropsDecodeOnly(benchmark::State &state) {
     state.counters["bytes"] = static_cast<double>(bytes.size());
 }
 BENCHMARK(BM_GetPropsDecodeOnly)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The library's own share of a T_ApiGetProps: the deep copy it hands over
+// and the release of the decoded reply.
+void BM_GetPropsCopyAndRelease(benchmark::State &state) {
+    if (!ready(state)) return;
+    if (!storeList()) return state.SkipWithError("the host did not take the list");
+    std::string bytes = replyBytes();
+    if (bytes.empty()) return state.SkipWithError("the reply could not be encoded");
+    for (auto _ : state) {
+        state.PauseTiming();
+        ApiTnGetPropsRetT reply{};
+        XDR x;
+        xdrmem_create(&x, bytes.data(), static_cast<u_int>(bytes.size()), XDR_DECODE);
+        const bool ok = xdr_ApiTnGetPropsRetT(&x, &reply);
+        xdr_destroy(&x);
+        if (!ok) return state.SkipWithError("decoding failed");
+        state.ResumeTiming();
+        T_PropValsT copy = T_ApiCopyPropVals(&reply.props);
+        api_xdrfree(reinterpret_cast<xdrproc_t>(xdr_ApiTnGetPropsRetT), &reply);
+        state.PauseTiming();
+        T_ApiDeallocatePropVals(&copy);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_GetPropsCopyAndRelease)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

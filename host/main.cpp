@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <map>
 
 #include "host.h"
 #include "model.h"
@@ -36,7 +37,7 @@ void onSignal(int sig) {
 const char kUsage[] =
     "usage: tnhost [--scenario FILE | --json TEXT | --client PATH [--number N] [--name NAME]]\n"
     "              [--prog N] [--connect-prog N] [--no-connect-service] [--timeout SECONDS]\n"
-    "              [--timing]\n";
+    "              [--timing] [--var NAME=VALUE]...\n";
 
 bool parseNumber(const char *text, int &out) {
     char *end = nullptr;
@@ -65,6 +66,7 @@ nlohmann::json quickScenario(const std::string &path, int number, const std::str
 
 int main(int argc, char **argv) {
     std::string scenarioFile, scenarioText, clientPath, clientName;
+    std::map<std::string, std::string> vars;  // --var: values of ${NAME} in the scenario
     int clientNumber = -1, prog = 0, connectProg = 0, timeoutS = 0;
     bool noConnect = false, timing = false;
     for (int i = 1; i < argc; ++i) {
@@ -93,7 +95,13 @@ int main(int argc, char **argv) {
             ok = value(v) && parseNumber(v, connectProg);
         else if (a == "--timeout")
             ok = value(v) && parseNumber(v, timeoutS) && timeoutS > 0;
-        else if (a == "--no-connect-service")
+        else if (a == "--var") {
+            ok = value(v) && std::strchr(v, '=') && v[0] != '=';
+            if (ok) {
+                std::string def = v;
+                vars[def.substr(0, def.find('='))] = def.substr(def.find('=') + 1);
+            }
+        } else if (a == "--no-connect-service")
             noConnect = true;
         else if (a == "--timing")
             timing = true;
@@ -128,6 +136,7 @@ int main(int argc, char **argv) {
         } else {
             doc = quickScenario(clientPath, clientNumber, clientName);
         }
+        substituteVariables(doc, vars);
         host.scenario = parseScenario(doc);
         loadDocuments(host.scenario.documents);
     } catch (const std::exception &e) {

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 
 #include "host.h"
+#include "model.h"
 
 namespace tnhost {
 
@@ -61,6 +62,8 @@ std::string closeControl(ClientSession &client, int value) {
         fail("over request from " + client.id + " while no callback or take-control was open");
         return line + " for=none";
     }
+    if (value)
+        client.bailedOut = true;
     auto c = client.controls.back();
     client.controls.pop_back();
     c->closed = true;
@@ -168,9 +171,89 @@ ClientSession *need(Host &host, const Step &s) {
     return c;
 }
 
+std::string joined(const std::vector<int> &numbers) {
+    std::string out;
+    for (int n : numbers)
+        out += (out.empty() ? "" : ",") + std::to_string(n);
+    return out;
+}
+
+bool launch(Host &host, const LaunchSpec &spec) {
+    if (!launchClient(host, spec))
+        return false;
+    const ClientSession &c = *host.clients.back();
+    std::vector<int> kept = adoptKeptNotifications(c);
+    if (!kept.empty())
+        say("kept client=" + c.id + " name=" + quoted(c.launch.name) + " asked=" + joined(kept));
+    return true;
+}
+
+// Opens a document from its file as the open request (1019) does: a document
+// open under that name or file already is not loaded twice.
+bool openDocument(const Step &s) {
+    Model &m = model();
+    const Document *d = m.documentByPath(s.file);
+    bool already = d != nullptr;
+    if (!d) {
+        try {
+            d = m.document(m.loadDocumentFile(s.file));
+        } catch (const ModelError &e) {
+            fail(std::string("open: ") + e.what());
+            return false;
+        }
+    }
+    say("open doc=" + std::to_string(d->id) + " name=" + quoted(d->path) +
+        " file=" + quoted(d->file) + (already ? " already-open" : ""));
+    return true;
+}
+
+// A session that can receive callbacks: acknowledged, not ending, running.
+bool live(const Host &host, const ClientSession &c) {
+    pid_t pid = c.clientPid;
+    return c.acked && !c.bailedOut && pid > 0 && !host.exits.count(pid);
+}
+
+// Sends a notification to every live session that asked for it, one after
+// the other, each once the previous one has handed control back.
+bool notifyAll(Host &host, const Step &s) {
+    CallbackSpec spec = s.callback;
+    if (!s.document.empty()) {
+        const Document *d = model().documentByPath(s.document);
+        if (!d) {
+            fail("notify: no open document " + quoted(s.document));
+            return false;
+        }
+        spec.objId = d->id;
+    }
+    std::vector<ClientSession *> targets;
+    std::string ids;
+    for (auto &c : host.clients)
+        if (live(host, *c) && asksForNotification(*c, spec.notification)) {
+            targets.push_back(c.get());
+            ids += (ids.empty() ? "" : ",") + c->id;
+        }
+    say("notify notification=" + std::to_string(spec.notification) +
+        " objId=" + std::to_string(spec.objId) + " sessions=" + (ids.empty() ? "none" : ids));
+    if (s.sessions && *s.sessions != static_cast<int>(targets.size()))
+        fail("notify: " + std::to_string(targets.size()) + " sessions asked for notification " +
+             std::to_string(spec.notification) + ", expected " + std::to_string(*s.sessions));
+    for (ClientSession *c : targets) {
+        auto control = sendCallback(host, *c, spec);
+        if (control && !waitUntil(host, spec.overTimeoutMs,
+                                  "the over request for " + control->label + " of " + c->id,
+                                  [&] { return control->closed; }))
+            return false;
+    }
+    return true;
+}
+
 bool runStep(Host &host, const Step &s) {
     if (s.kind == "launch")
-        return launchClient(host, s.launch);
+        return launch(host, s.launch);
+    if (s.kind == "open")
+        return openDocument(s);
+    if (s.kind == "notify")
+        return notifyAll(host, s);
     if (s.kind == "serve") {
         serveFor(host, s.ms);
         return true;

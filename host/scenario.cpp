@@ -343,6 +343,30 @@ Step parseStep(const json &obj, const std::string &where) {
         s.client = getString(obj, "client", "", where);
         return s;
     }
+    if (s.kind == "open") {
+        checkKeys(obj, where, {"do", "file"});
+        s.file = getString(obj, "file", "", where);
+        if (s.file.empty())
+            bad(where, "open needs file");
+        return s;
+    }
+    if (s.kind == "notify") {
+        checkKeys(obj, where,
+                  {"do", "notification", "doc", "objId", "text", "number", "over", "timeout_ms",
+                   "over_timeout_ms", "sessions"});
+        if (!obj.contains("notification"))
+            bad(where, "notify needs notification");
+        if (obj.contains("doc") == obj.contains("objId"))
+            bad(where, "notify needs one of doc and objId");
+        json record = obj;
+        for (const char *key : {"do", "doc", "sessions"})
+            record.erase(key);
+        record["proc"] = 7;
+        s.callback = parseCallback(record, where, false);
+        s.document = getString(obj, "doc", "", where);
+        s.sessions = getOptInt(obj, "sessions", where);
+        return s;
+    }
     static const std::map<std::string, std::set<std::string>> keys = {
         {"wait_ack", {"do", "client", "timeout_ms"}},
         {"wait_attach", {"do", "timeout_ms"}},
@@ -375,7 +399,37 @@ Step parseStep(const json &obj, const std::string &where) {
     return s;
 }
 
+void substitute(json &node, const std::map<std::string, std::string> &vars,
+                const std::string &where) {
+    if (node.is_object()) {
+        for (auto it = node.begin(); it != node.end(); ++it)
+            substitute(*it, vars, where + "." + it.key());
+    } else if (node.is_array()) {
+        for (std::size_t i = 0; i < node.size(); ++i)
+            substitute(node[i], vars, where + "[" + std::to_string(i) + "]");
+    } else if (node.is_string()) {
+        std::string text = node.get<std::string>(), out;
+        std::size_t at = 0;
+        for (std::size_t open; (open = text.find("${", at)) != std::string::npos;) {
+            std::size_t close = text.find('}', open);
+            if (close == std::string::npos)
+                break;
+            std::string name = text.substr(open + 2, close - open - 2);
+            auto v = vars.find(name);
+            if (v == vars.end())
+                bad(where, "${" + name + "} has no value (--var " + name + "=...)");
+            out += text.substr(at, open - at) + v->second;
+            at = close + 1;
+        }
+        node = out + text.substr(at);
+    }
+}
+
 }  // namespace
+
+void substituteVariables(json &doc, const std::map<std::string, std::string> &vars) {
+    substitute(doc, vars, "scenario");
+}
 
 bool CallbackSpec::expectsOver() const {
     if (over == Over::Auto)

@@ -92,6 +92,9 @@ struct Step {
     std::string stream = "stdout";
     std::string text;
     int count = 1;
+    std::string file;               // open: the document file
+    std::string document;           // notify: name or file of an open document
+    std::optional<int> sessions;    // notify: how many sessions must receive it
     LaunchSpec launch;
     CallbackSpec callback;
 };
@@ -111,6 +114,9 @@ struct Scenario {
 
 // Parses a scenario; throws std::runtime_error naming the offending part.
 Scenario parseScenario(const nlohmann::json &doc);
+// Replaces every "${NAME}" in the scenario's strings by its value (the
+// --var option); throws std::runtime_error for a name without one.
+void substituteVariables(nlohmann::json &doc, const std::map<std::string, std::string> &vars);
 int callbackProcByName(const std::string &name);  // -1 when unknown
 const char *callbackName(int proc);
 // The next answer for a procedure, or null when the scenario gives none.

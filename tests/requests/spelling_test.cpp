@@ -8,6 +8,7 @@ namespace requests_test {
 // What an output list holds before the call: a call must replace it.
 static char kStaleWord[] = "stale";
 static char *kStaleItems[] = {kStaleWord};
+static constexpr T_StringsT kStale = {1, kStaleItems};
 
 // A list as [a b], or "-" for the empty list with no items array.
 static std::string shown(T_StringsT list) {
@@ -27,35 +28,34 @@ namespace {
 
 const std::string kRefused = std::to_string(kRefusal), kZero = "(0,0)-(0,0)";
 
-constexpr T_StringsT kStale = {1, kStaleItems};
-
 // Document 1 "Helo quick wrld" with text frame 2 "The lazy dog".
 const json kDocument = {
     {"documents",
      {{{"text", "Helo quick wrld"}, {"objects", {{{"key", "frame"}, {"type", 4}, {"text", "The lazy dog"}}}}}}}};
-
-T_PropValsT findText(const char *text) {
-    static T_PropValT param;
-    param = {{1, nullptr}, {3, {0}}};
-    param.value.u.string = S(text);
-    return {1, &param};
-}
 
 Call status(const char *name, int proc, std::function<int()> call, std::string args,
             std::string lost = "-1") {
     return Call{name, proc, [call] { return shown(call()); }, args, "0", kRefused, true, lost};
 }
 
+// The thesaurus's result and its four lists, from stale variables.
+std::string thesaurus(int limit, const char *word) {
+    T_StringsT l1 = kStale, l2 = kStale, l3 = kStale, l4 = kStale;
+    std::string result = shown(T_ApiThesaurus(limit, S(word), &l1, &l2, &l3, &l4));
+    return result + " " + shown(l1) + " " + shown(l2) + " " + shown(l3) + " " + shown(l4);
+}
+
 TEST(SpellingCalls, EveryFunctionAcceptedRefusedAndLost) {
     T_TextLocT start = {1, 0};
     T_TextRangeT misspelt = {{1, 0}, {1, 4}};
     T_PropValsT noParams = {0, nullptr};
-    const T_PropValsT lazy = findText("lazy");
-    T_PropValsT findLazy = lazy;
+    T_PropValT text = {{1, nullptr}, {3, {0}}};  // property 1: the text to find
+    text.value.u.string = S("lazy");
+    T_PropValsT findLazy = {1, &text};
     runCalls(
         {
             {"Find", 1087, [&] { return shown(T_ApiFind(1, &start, &findLazy)); },
-             sent(xdr_ApiTnFindArgT, {1, start, lazy}), "(2,4)-(2,8)", kZero, true, kZero},
+             sent(xdr_ApiTnFindArgT, {1, start, findLazy}), "(2,4)-(2,8)", kZero, true, kZero},
             {"Spell", 1088,
              [&] {
                  int unknown = 99;
@@ -79,57 +79,15 @@ TEST(SpellingCalls, EveryFunctionAcceptedRefusedAndLost) {
                    sent(xdr_ApiTnReplaceTextArgT, {1, misspelt, S("Hello")}), "0"),
             status("ResetSpelling", 1410, [] { return T_ApiResetSpelling(1); },
                    sent(xdr_ApiTnResetSpellingArgT, {1})),
+            // The status follows the lists in the reply, and follows the text.
+            {"Thesaurus", 1411, [] { return thesaurus(2, "quick"); },
+             sent(xdr_ApiTnThesaurusArgT, {2, S("quick")}), "0 [fast rapid] [slow] [speed] -",
+             kRefused + " [fast rapid] [slow] [speed] -", true, "-1 - - - -"},
+            {"ShowHyphenation", 1412, [] { return shown(T_ApiShowHyphenation(S("hyphenation"))); },
+             sent(xdr_ApiTnShowHyphenationArgT, {S("hyphenation")}), "\"hy-phen-a-tion\"", "null",
+             true, "null"},
         },
         kDocument);
-}
-
-// Thesaurus and hyphenation replies carry the status after their values,
-// where no request rule writes it: the host's own refusals stand in.
-struct Lookup {
-    const char *name;
-    int proc;
-    std::function<std::string()> run;
-    std::string args;
-    std::string result;
-    int errnoAfter;  // kUntouched when it succeeds
-};
-
-std::string thesaurus(int limit, const char *word) {
-    T_StringsT l1 = kStale, l2 = kStale, l3 = kStale, l4 = kStale;
-    std::string result = shown(T_ApiThesaurus(limit, S(word), &l1, &l2, &l3, &l4));
-    return result + " " + shown(l1) + " " + shown(l2) + " " + shown(l3) + " " + shown(l4);
-}
-
-TEST(SpellingCalls, ThesaurusAndHyphenationReadTheStatusLast) {
-    const int notFound = -9, badArgument = -13;
-    const std::vector<Lookup> rows = {
-        {"Thesaurus", 1411, [] { return thesaurus(0, "quick"); },
-         sent(xdr_ApiTnThesaurusArgT, {0, S("quick")}), "0 [fast rapid swift] [slow] [speed] -",
-         kUntouched},
-        // Refused, with the nearest headwords in the fourth list.
-        {"Thesaurus unknown", 1411, [] { return thesaurus(2, "quik"); },
-         sent(xdr_ApiTnThesaurusArgT, {2, S("quik")}), "-9 - - - [quick]", notFound},
-        {"ShowHyphenation", 1412, [] { return shown(T_ApiShowHyphenation(S("hyphenation"))); },
-         sent(xdr_ApiTnShowHyphenationArgT, {S("hyphenation")}), "\"hy-phen-a-tion\"", kUntouched},
-        {"ShowHyphenation refused", 1412, [] { return shown(T_ApiShowHyphenation(S("two words"))); },
-         sent(xdr_ApiTnShowHyphenationArgT, {S("two words")}), "null", badArgument},
-    };
-    ServedHost host;
-    ASSERT_TRUE(host.ready()) << host.text();
-    for (const Lookup &r : rows) {
-        SCOPED_TRACE(r.name);
-        TA_errno = kUntouched;
-        EXPECT_EQ(r.run(), r.result) << host.lineOf(r.proc);
-        EXPECT_EQ(TA_errno, r.errnoAfter);
-        EXPECT_EQ(host.argsOf(r.proc), r.args);
-    }
-    host.vanish();
-    TA_errno = kUntouched;
-    EXPECT_EQ(thesaurus(0, "quick"), "-1 - - - -");
-    EXPECT_EQ(TA_errno, -1);
-    TA_errno = kUntouched;
-    EXPECT_EQ(shown(T_ApiShowHyphenation(S("hyphenation"))), "null");
-    EXPECT_EQ(TA_errno, -1);
 }
 
 } // namespace
