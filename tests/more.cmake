@@ -43,3 +43,22 @@ if(TARGET host_tests)
     TNHOST_SAMPLE="${CMAKE_SOURCE_DIR}/host/samples/sample.json")
   add_dependencies(host_tests tnhost)
 endif()
+
+# The sample client end to end through the simulated host, the host's
+# features the demo relies on, and the demo script on the built programs.
+if(TARGET alert_client AND TARGET session_harness)
+  file(GLOB client_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/client/*.cpp)
+  add_executable(client_tests ${client_test_sources})
+  target_link_libraries(client_tests PRIVATE session_harness GTest::gtest_main)
+  target_compile_definitions(client_tests PRIVATE
+    ALERT_CLIENT_PATH="$<TARGET_FILE:alert_client>"
+    SAMPLE_DOCUMENT="${CMAKE_SOURCE_DIR}/host/samples/sample.json"
+    DEMO_SCRIPT="${CMAKE_SOURCE_DIR}/scripts/demo.sh")
+  add_dependencies(client_tests alert_client)
+  if(TARGET requests_dialog_client)
+    target_compile_definitions(client_tests PRIVATE
+      DIALOG_CLIENT_PATH="$<TARGET_FILE:requests_dialog_client>")
+    add_dependencies(client_tests requests_dialog_client)
+  endif()
+  gtest_discover_tests(client_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS client TIMEOUT 120)
+endif()

@@ -1,0 +1,125 @@
+// The sample client run by the simulated host: which requests each callback
+// makes it send, and what it shows.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace {
+
+using namespace session_test;
+
+// The procedures the client called after its acknowledgement, in order.
+std::vector<int> requests(const HostRun &run) {
+    std::vector<int> procs;
+    for (const std::string &l : run.lines) {
+        auto at = l.find(" proc=");
+        if (l.rfind("request ", 0) == 0 && at != std::string::npos) {
+            int proc = std::stoi(l.substr(at + 6));
+            if (proc != 1000)
+                procs.push_back(proc);
+        }
+    }
+    return procs;
+}
+
+// A document (id 1 as the run's only one) whose chain holds one object per
+// (property 20, property 1050) pair, in order. The last object has no
+// property 1051: the failed read ends the chain.
+json chainDocument(const std::vector<std::pair<std::string, std::string>> &objects,
+                   int qualifies = 1) {
+    json doc = {{"name", "t.doc"}, {"props", {{{"num", 110}, {"int", qualifies}}}},
+                {"objects", json::array()}};
+    if (!objects.empty())
+        doc["props"].push_back({{"num", 116}, {"id", "o0"}});
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        json props = {{{"num", 20}, {"string", objects[i].first}},
+                      {{"num", 1050}, {"string", objects[i].second}}};
+        if (i + 1 < objects.size())
+            props.push_back({{"num", 1051}, {"id", "o" + std::to_string(i + 1)}});
+        doc["objects"].push_back({{"key", "o" + std::to_string(i)}, {"props", props}});
+    }
+    return doc;
+}
+
+// Launches the client, initialises it with `code` (which must not end it),
+// sends the callbacks, then quits it.
+HostRun runClient(int code, std::vector<json> callbacks, json doc = nullptr) {
+    json steps = {launch(ALERT_CLIENT_PATH), step("wait_ack"),
+                  callback("init", {{"initialization", code}, {"over", 0}})};
+    for (json &c : callbacks)
+        steps.push_back(c);
+    steps.push_back(callback("quit"));
+    steps.push_back(step("wait_exit", {{"status", 0}}));
+    json scenario = {{"steps", steps}};
+    if (!doc.is_null())
+        scenario["documents"] = {doc};
+    return runHost(scenario);
+}
+
+json notify(int notification, json extra = json::object()) {
+    json fields = {{"notification", notification}, {"objId", 1}, {"over", 0}};
+    fields.update(extra);
+    return callback("notify", fields);
+}
+
+TEST(AlertClient, InitialisationOneAsksForNotificationTwoAndEnds) {
+    HostRun run = runHost({{"steps",
+                            {launch(ALERT_CLIENT_PATH), step("wait_ack"),
+                             callback("init", {{"initialization", 1}, {"over", 1}}),
+                             step("wait_exit", {{"status", 0}})}}});
+    ASSERT_EQ(run.status, 0) << run.text();
+    EXPECT_EQ(requests(run), (std::vector<int>{1015, 1002})) << run.text();
+    EXPECT_TRUE(run.has({"proc=1015", "notification=2 state=1"})) << run.text();
+}
+
+TEST(AlertClient, OtherInitialisationCodesSendNothingAndStayUntilQuit) {
+    for (int code : {0, 2}) {
+        HostRun run = runClient(code, {step("serve", {{"ms", 300}})});
+        ASSERT_EQ(run.status, 0) << run.text();
+        EXPECT_EQ(requests(run), (std::vector<int>{1002})) << run.text();
+        EXPECT_GT(run.indexOf("exit client=c1"), run.indexOf("name=quit")) << run.text();
+    }
+}
+
+TEST(AlertClient, DocumentWithoutProperty110OfOneIsOnlyAskedThat) {
+    HostRun run = runClient(0, {notify(2)}, chainDocument({{"Alert", "hidden"}}, 0));
+    ASSERT_EQ(run.status, 0) << run.text();
+    EXPECT_EQ(requests(run), (std::vector<int>{1002, 1064, 1002})) << run.text();
+    EXPECT_TRUE(run.has({"proc=1064", "doc=1 obj=1 prop=110", "status=0"})) << run.text();
+}
+
+// "alert" and "Alert " differ from "Alert": the whole chain is read, one name
+// and one next-object request per object, and nothing is shown.
+TEST(AlertClient, ChainWithoutAnExactAlertShowsNothing) {
+    HostRun run = runClient(
+        0, {notify(2)}, chainDocument({{"alert", "a"}, {"Alert ", "b"}, {"Note", "c"}}));
+    ASSERT_EQ(run.status, 0) << run.text();
+    EXPECT_EQ(requests(run), (std::vector<int>{1002, 1064, 1066, 1070, 1066, 1070, 1066, 1070,
+                                               1066, 1002}))
+        << run.text();
+    EXPECT_EQ(run.find({"prop=20", "status=0"}).size(), 3u) << run.text();
+    EXPECT_TRUE(run.find({"alert client="}).empty()) << run.text();
+}
+
+TEST(AlertClient, ShowsTheFirstAlertOfTheChainOnly) {
+    HostRun run = runClient(0, {notify(2)},
+                            chainDocument({{"Note", "no"}, {"Alert", "first"}, {"Alert", "second"}}));
+    ASSERT_EQ(run.status, 0) << run.text();
+    EXPECT_EQ(requests(run),
+              (std::vector<int>{1002, 1064, 1066, 1070, 1066, 1070, 1070, 1008, 1002}))
+        << run.text();
+    auto alerts = run.find({"alert client="});
+    ASSERT_EQ(alerts.size(), 1u) << run.text();
+    EXPECT_EQ(alerts[0], "alert client=c1 type=2 text=\"first\"");
+}
+
+TEST(AlertClient, OtherNotificationsAndCommandsOnlyHandControlBack) {
+    HostRun run = runClient(0,
+                            {notify(75, {{"text", "in.txt\x1e" "out.txt\x1e" "x"}}), notify(1),
+                             notify(3), callback("command", {{"command", 2}, {"over", 0}})},
+                            chainDocument({{"Alert", "never"}}));
+    ASSERT_EQ(run.status, 0) << run.text();
+    EXPECT_EQ(requests(run), (std::vector<int>{1002, 1002, 1002, 1002, 1002})) << run.text();
+}
+
+}  // namespace
