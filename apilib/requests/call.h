@@ -87,33 +87,32 @@ inline StringT plain(StringT *(*stub)(void *, CLIENT *)) {
 template <typename T> T take(const T &field) { return field; }
 inline StringT take(const StringT &field) { return T_ApiCopyString(field); }
 
-// Value and record results: the field `member` of the reply on status 0;
-// otherwise the status goes to TA_errno and `failure` is returned.
-template <typename Reply, typename Arg, typename T>
-T value(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T Reply::*member, T failure = T{}) {
+// The shape shared by value and record results: on status 0 the result is
+// `extract(reply)`; a non-zero status goes to TA_errno and, like a lost
+// reply, gives `failure`.
+template <typename Reply, typename Arg, typename T, typename Extract>
+T checked(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T failure, Extract extract) {
     Reply *reply = send(stub, argument);
     if (reply == nullptr) return failure;
     T result = failure;
     if (reply->status != 0)
         TA_errno = reply->status;
     else
-        result = take(reply->*member);
+        result = extract(static_cast<const Reply &>(*reply));
     release(reply);
     return result;
+}
+
+// Value result: the field `member` of the reply (a string copied).
+template <typename Reply, typename Arg, typename T>
+T value(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T Reply::*member, T failure = T{}) {
+    return checked(stub, argument, failure, [&](const Reply &r) { return take(r.*member); });
 }
 
 // Record result whose field owns memory: deep-copied with `copy`.
 template <typename Reply, typename Arg, typename T, typename Copy>
 T record(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T Reply::*member, Copy copy) {
-    Reply *reply = send(stub, argument);
-    T result{};
-    if (reply == nullptr) return result;
-    if (reply->status != 0)
-        TA_errno = reply->status;
-    else
-        result = copy(&(reply->*member));
-    release(reply);
-    return result;
+    return checked(stub, argument, T{}, [&](const Reply &r) { return copy(&(r.*member)); });
 }
 
 // Record result of a procedure without an argument.
@@ -129,15 +128,7 @@ template <typename Reply, typename Arg, typename Take>
 auto record(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, Take take)
     -> decltype(take(*static_cast<const Reply *>(nullptr))) {
     using T = decltype(take(*static_cast<const Reply *>(nullptr)));
-    Reply *reply = send(stub, argument);
-    T result{};
-    if (reply == nullptr) return result;
-    if (reply->status != 0)
-        TA_errno = reply->status;
-    else
-        result = take(static_cast<const Reply &>(*reply));
-    release(reply);
-    return result;
+    return checked(stub, argument, T{}, take);
 }
 
 // Answer result: on status 0 the answer goes through `out` and 0 is
