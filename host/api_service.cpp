@@ -2,17 +2,16 @@
 // with the local RPC binder. Every procedure goes through the procedure
 // table: decode with its argument routine, run the family handler, apply the
 // scenario's rule, send with its result routine, release both.
-#include <netinet/in.h>
 #include <rpc/rpc.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <set>
 #include <string_view>
 
 #include "handlers/handlers.h"
+#include "rpc_service.h"
 
 namespace tnhost {
 namespace {
@@ -173,32 +172,17 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
 
 bool startApiService(Host &host) {
     installHandlers();
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        fail(std::string("socket: ") + std::strerror(errno));
+    int fd = loopbackSocket(SOCK_STREAM);
+    if (fd < 0)
         return false;
-    }
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(fd, reinterpret_cast<sockaddr *>(&sa), sizeof sa) != 0 || listen(fd, 16) != 0) {
-        fail(std::string("bind/listen: ") + std::strerror(errno));
-        close(fd);
-        return false;
-    }
     apiTransport = svc_vc_create(fd, 0, 0);
     if (!apiTransport) {
         fail("cannot create the API service transport");
         close(fd);
         return false;
     }
-    u_long prog = static_cast<u_long>(host.scenario.apiProg);
-    u_long vers = static_cast<u_long>(host.scenario.apiVers);
-    svc_unreg(prog, vers);
-    netconfig *nc = getnetconfigent("tcp");
-    registered = nc && svc_reg(apiTransport, prog, vers, dispatch, nc);
-    if (nc)
-        freenetconfigent(nc);
+    registered = registerService(apiTransport, static_cast<u_long>(host.scenario.apiProg),
+                                 static_cast<u_long>(host.scenario.apiVers), "tcp", dispatch);
     if (!registered) {
         fail("cannot register the API program with rpcbind");
         return false;
@@ -207,13 +191,8 @@ bool startApiService(Host &host) {
 }
 
 void stopApiService(Host &host) {
-    if (registered)
-        svc_unreg(static_cast<u_long>(host.scenario.apiProg),
-                  static_cast<u_long>(host.scenario.apiVers));
-    registered = false;
-    if (apiTransport)
-        svc_destroy(apiTransport);
-    apiTransport = nullptr;
+    stopService(apiTransport, registered, static_cast<u_long>(host.scenario.apiProg),
+                static_cast<u_long>(host.scenario.apiVers));
 }
 
 }  // namespace tnhost

@@ -1,14 +1,12 @@
 // The connection service through which a client that was not launched asks
 // for a session: UDP, version 1, procedures 0 and 108, on the loopback
 // address.
-#include <netinet/in.h>
 #include <rpc/rpc.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cstring>
-
 #include "host.h"
+#include "rpc_service.h"
 #include "tarnel/api_to_tn.h"
 
 namespace tnhost {
@@ -104,31 +102,18 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
 }  // namespace
 
 bool startConnectService(Host &host) {
-    int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        fail(std::string("socket: ") + std::strerror(errno));
+    int fd = loopbackSocket(SOCK_DGRAM);
+    if (fd < 0)
         return false;
-    }
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(fd, reinterpret_cast<sockaddr *>(&sa), sizeof sa) != 0) {
-        fail(std::string("bind: ") + std::strerror(errno));
-        close(fd);
-        return false;
-    }
     connectTransport = svc_dg_create(fd, 0, 0);
     if (!connectTransport) {
         fail("cannot create the connection service transport");
         close(fd);
         return false;
     }
-    u_long prog = static_cast<u_long>(host.scenario.connect.program);
-    svc_unreg(prog, kConnectVers);
-    netconfig *nc = getnetconfigent("udp");
-    registered = nc && svc_reg(connectTransport, prog, kConnectVers, dispatch, nc);
-    if (nc)
-        freenetconfigent(nc);
+    registered = registerService(connectTransport,
+                                 static_cast<u_long>(host.scenario.connect.program),
+                                 kConnectVers, "udp", dispatch);
     if (!registered) {
         fail("cannot register the connection service with rpcbind");
         return false;
@@ -137,12 +122,8 @@ bool startConnectService(Host &host) {
 }
 
 void stopConnectService(Host &host) {
-    if (registered)
-        svc_unreg(static_cast<u_long>(host.scenario.connect.program), kConnectVers);
-    registered = false;
-    if (connectTransport)
-        svc_destroy(connectTransport);
-    connectTransport = nullptr;
+    stopService(connectTransport, registered, static_cast<u_long>(host.scenario.connect.program),
+                kConnectVers);
 }
 
 }  // namespace tnhost

@@ -57,6 +57,13 @@ T_PropValsT *returnList(Request &req, int bits, const std::string &file,
     return list;
 }
 
+// Fails a scripted operation: the status, and a return list of the one bit.
+template <typename Ret>
+void failWith(Request &req, Ret &r, int status, int bit, const std::string &file) {
+    r.status = status;
+    r.returned = returnList(req, 1 << bit, file);
+}
+
 bool fileExists(const std::string &path) { return std::ifstream(path).good(); }
 
 bool readFile(const std::string &path, std::string *out) {
@@ -134,16 +141,10 @@ void save(Host &, Request &req) {
     Document *d = model().document(a.docId);
     std::string name = a.name && *a.name ? a.name : d ? d->path : "";
     field(req, "name", name);
-    if (!d) {
-        r.status = st::noObject;
-        r.returned = returnList(req, 1 << bitNoDocument, name);
-        return;
-    }
-    if (name.empty() || !writeFile(name, model().describe(a.docId).dump(2) + "\n")) {
-        r.status = st::noFile;
-        r.returned = returnList(req, 1 << bitWriteFailed, name);
-        return;
-    }
+    if (!d)
+        return failWith(req, r, st::noObject, bitNoDocument, name);
+    if (name.empty() || !writeFile(name, model().describe(a.docId).dump(2) + "\n"))
+        return failWith(req, r, st::noFile, bitWriteFailed, name);
     d->path = name;
     d->file = name;
     d->modified = false;
@@ -162,25 +163,19 @@ void import(Host &, Request &req) {
     field(req, "doc", a.docId);
     Model &m = model();
     std::string text;
-    if (!m.document(a.docId)) {
-        r.status = st::noObject;
-        r.returned = returnList(req, 1 << bitNoDocument, name);
-    } else if (int s = m.checkLoc(a.docId, a.loc)) {
-        r.status = s;
-        r.returned = returnList(req, 1 << bitBadLocation, name);
-    } else if (!fileExists(name)) {
-        r.status = st::noFile;
-        r.returned = returnList(req, 1 << bitMissing, name);
-    } else if (!readFile(name, &text)) {
-        r.status = st::noFile;
-        r.returned = returnList(req, 1 << bitUnreadable, name);
-    } else {
-        Object &o = *m.resolve(a.docId, a.loc.objId);
-        m.insertText(o, a.loc.offset, text);
-        r.objId = o.id;
-        field(req, "bytes", static_cast<long long>(text.size()));
-        r.returned = returnList(req, 1 << bitDone, name);
-    }
+    if (!m.document(a.docId))
+        return failWith(req, r, st::noObject, bitNoDocument, name);
+    if (int s = m.checkLoc(a.docId, a.loc))
+        return failWith(req, r, s, bitBadLocation, name);
+    if (!fileExists(name))
+        return failWith(req, r, st::noFile, bitMissing, name);
+    if (!readFile(name, &text))
+        return failWith(req, r, st::noFile, bitUnreadable, name);
+    Object &o = *m.resolve(a.docId, a.loc.objId);
+    m.insertText(o, a.loc.offset, text);
+    r.objId = o.id;
+    field(req, "bytes", static_cast<long long>(text.size()));
+    r.returned = returnList(req, 1 << bitDone, name);
 }
 
 // Export writes the document's text as plain text.
@@ -190,16 +185,12 @@ void exportDoc(Host &, Request &req) {
     std::string name = a.name ? a.name : "";
     field(req, "name", name);
     field(req, "doc", a.docId);
-    if (!model().document(a.docId)) {
-        r.status = st::noObject;
-        r.returned = returnList(req, 1 << bitNoDocument, name);
-    } else if (name.empty() || !writeFile(name, plainText(a.docId))) {
-        r.status = st::noFile;
-        r.returned = returnList(req, 1 << bitWriteFailed, name);
-    } else {
-        r.objId = a.docId;
-        r.returned = returnList(req, 1 << bitDone, name);
-    }
+    if (!model().document(a.docId))
+        return failWith(req, r, st::noObject, bitNoDocument, name);
+    if (name.empty() || !writeFile(name, plainText(a.docId)))
+        return failWith(req, r, st::noFile, bitWriteFailed, name);
+    r.objId = a.docId;
+    r.returned = returnList(req, 1 << bitDone, name);
 }
 
 // A book update checks that every component (objects of type book component,
@@ -210,16 +201,10 @@ void updateBook(Host &, Request &req) {
     field(req, "book", a.docId);
     Model &m = model();
     Document *d = m.document(a.docId);
-    if (!d) {
-        r.status = st::noObject;
-        r.returned = returnList(req, 1 << bitNoDocument, "");
-        return;
-    }
-    if (!d->book) {
-        r.status = st::wrongType;
-        r.returned = returnList(req, 1 << bitNotBook, d->path);
-        return;
-    }
+    if (!d)
+        return failWith(req, r, st::noObject, bitNoDocument, "");
+    if (!d->book)
+        return failWith(req, r, st::wrongType, bitNotBook, d->path);
     std::vector<std::string> missing;
     int components = 0;
     for (u_int id : d->objects) {
@@ -306,18 +291,27 @@ void customDoc(Host &, Request &req) {
     field(req, "id", id);
 }
 
+// The document an import copies into, once both it and the source exist;
+// null, with the reply status set, when either does not.
+Document *importTarget(Request &req, u_int docId, u_int from, int flags) {
+    field(req, "from", from);
+    field(req, "flags", flags);
+    Document *d = docOrFail(req, docId);
+    if (d && !model().document(from)) {
+        replyStatus(req, st::noObject);
+        return nullptr;
+    }
+    return d;
+}
+
 // Copies the document properties of another document (formats); flag bit 0
 // keeps the ones the document has already.
 void importFormats(Host &, Request &req) {
     const auto &a = argOf<ApiTnSimpleImportFormatsArgT>(req);
-    field(req, "from", a.uint1);
-    field(req, "flags", a.int1);
-    Document *d = docOrFail(req, a.docId);
+    Document *d = importTarget(req, a.docId, a.uint1, a.int1);
     if (!d)
         return;
     Model &m = model();
-    if (!m.document(a.uint1))
-        return replyStatus(req, st::noObject);
     Object &to = *m.object(a.docId);
     int copied = 0;
     for (const Prop &p : m.object(a.uint1)->props) {
@@ -334,15 +328,11 @@ void importFormats(Host &, Request &req) {
 // keeps definitions the document has already.
 void importElementDefs(Host &, Request &req) {
     const auto &a = argOf<ApiTnSimpleImportElementDefsArgT>(req);
-    field(req, "from", a.uint1);
-    field(req, "flags", a.int1);
-    Document *d = docOrFail(req, a.docId);
+    Document *d = importTarget(req, a.docId, a.uint1, a.int1);
     if (!d)
         return;
     Model &m = model();
     Document *src = m.document(a.uint1);
-    if (!src)
-        return replyStatus(req, st::noObject);
     int copied = 0;
     std::vector<u_int> defs;
     for (u_int id : src->objects)

@@ -24,33 +24,34 @@ const Prop *pick(const std::vector<Prop> &props, const T_PropIdentT &id) {
     return nullptr;
 }
 
+// The property a get request names at its text location, out of *props;
+// null, with *status saying why, when there is none.
+const Prop *namedProp(Request &req, const ApiTnGetTextPropArgT &a, std::vector<Prop> *props,
+                      int *status) {
+    fieldIdent(req, a.ident);
+    if ((*status = propsAt(req, a.docId, a.loc, props)))
+        return nullptr;
+    const Prop *p = pick(*props, a.ident);
+    if (!p)
+        *status = st::noProperty;
+    return p;
+}
+
 void getTextVal(Host &, Request &req) {
     const auto &a = argOf<ApiTnGetTextPropArgT>(req);
     auto &r = resOf<ApiTnGetValRetT>(req);
-    fieldIdent(req, a.ident);
     std::vector<Prop> props;
-    if ((r.status = propsAt(req, a.docId, a.loc, &props)))
-        return;
-    const Prop *p = pick(props, a.ident);
-    if (!p) {
-        r.status = st::noProperty;
-        return;
-    }
-    r.value = p->value.copy();
+    if (const Prop *p = namedProp(req, a, &props, &r.status))
+        r.value = p->value.copy();
 }
 
 void getTextProp(Host &, Request &req) {
     const auto &a = argOf<ApiTnGetTextPropArgT>(req);
     auto &r = resOf<ApiTnGetPropRetT>(req);
-    fieldIdent(req, a.ident);
     std::vector<Prop> props;
-    if ((r.status = propsAt(req, a.docId, a.loc, &props)))
+    const Prop *p = namedProp(req, a, &props, &r.status);
+    if (!p)
         return;
-    const Prop *p = pick(props, a.ident);
-    if (!p) {
-        r.status = st::noProperty;
-        return;
-    }
     r.prop.ident.num = p->num;
     r.prop.ident.name = p->num ? nullptr : strdup(p->name.c_str());
     r.prop.value = p->value.copy();

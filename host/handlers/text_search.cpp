@@ -40,6 +40,15 @@ std::vector<Object *> searchOrder(u_int docId) {
     return out;
 }
 
+// Whether a search may start at the location: the document's status, then
+// the location's.
+int checkStart(u_int docId, const T_TextLocT &loc) {
+    Model &m = model();
+    if (!m.document(docId))
+        return st::noObject;
+    return m.checkLoc(docId, loc);
+}
+
 bool wholeWord(const std::string &t, std::size_t at, std::size_t n) {
     return (at == 0 || !letter(t[at - 1])) && (at + n >= t.size() || !letter(t[at + n]));
 }
@@ -53,12 +62,7 @@ void find(Host &, Request &req) {
     fieldLoc(req, "loc", a.loc);
     field(req, "text", what);
     field(req, "flags", flags);
-    Model &m = model();
-    if (!m.document(a.docId)) {
-        r.status = st::noObject;
-        return;
-    }
-    if ((r.status = m.checkLoc(a.docId, a.loc)))
+    if ((r.status = checkStart(a.docId, a.loc)))
         return;
     if (what.empty()) {
         r.status = st::badArgument;
@@ -130,13 +134,9 @@ void spell(Host &, Request &req) {
     bool suggest = intParam(a.params, 1005, 1) != 0;
     field(req, "doc", a.docId);
     fieldLoc(req, "loc", a.loc);
+    if ((r.status = checkStart(a.docId, a.loc)))
+        return;
     Model &m = model();
-    if (!m.document(a.docId)) {
-        r.status = st::noObject;
-        return;
-    }
-    if ((r.status = m.checkLoc(a.docId, a.loc)))
-        return;
     std::vector<Object *> order = searchOrder(a.docId);
     std::size_t start = 0;
     while (order[start]->id != a.loc.objId)

@@ -1,7 +1,4 @@
 // Foundation allocators, handles and raw-memory helpers.
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <tarnel/tde_memory.h>
 
+#include "address_space.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 // The exhaustion tests need the system allocator to return null rather than
 // have the sanitizer report the failed mapping.
@@ -17,19 +16,6 @@ extern "C" const char *__asan_default_options() { return "allocator_may_return_n
 #endif
 
 namespace {
-
-// Caps the address space just above what is mapped now, so any large
-// request fails inside the system allocator (works under ASan too, whose
-// shadow reservation is already counted).
-void exhaustAddressSpace() {
-  long pages = 0;
-  FILE *f = std::fopen("/proc/self/statm", "r");
-  if (f == nullptr || std::fscanf(f, "%ld", &pages) != 1) std::_Exit(99);
-  std::fclose(f);
-  const rlim_t cap = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (64u << 20);
-  const rlimit r{cap, cap};
-  if (setrlimit(RLIMIT_AS, &r) != 0) std::_Exit(98);
-}
 
 void dsExitMarker() { std::fputs("ds-exit handler ran\n", stderr); }
 
@@ -54,7 +40,7 @@ TEST(AllocatorDeathTest, ExhaustionReturnsNullWithoutFlag) {
       {
         auto *old = static_cast<unsigned char *>(T_Alloc(16, 0));
         std::memset(old, 0x5A, 16);
-        exhaustAddressSpace();
+        capAddressSpace();
         const bool ok = T_Alloc(kHuge, 0) == nullptr && T_Calloc(kHuge, 1, 0) == nullptr &&
                         T_Realloc(old, kHuge, 0) == nullptr && T_AllocHandle(kHuge, 0) == nullptr &&
                         old[0] == 0x5A && old[15] == 0x5A && TapiMalloc(kHuge) == nullptr;
@@ -67,7 +53,7 @@ TEST(AllocatorDeathTest, ExhaustionWithFatalFlagRunsDSExitThenAborts) {
   EXPECT_DEATH(
       {
         T_SetDSExit(dsExitMarker);
-        exhaustAddressSpace();
+        capAddressSpace();
         T_Alloc(kHuge, TDE_ALLOC_FATAL);
       },
       "ds-exit handler ran");

@@ -1,8 +1,5 @@
 // The formatter: agreement with the platform's snprintf on generated formats,
 // the places where it deliberately differs, and its safety limits.
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +12,8 @@
 #include <gtest/gtest.h>
 #include <tarnel/tde_sprint.h>
 #include <tarnel/tde_strings.h>
+
+#include "address_space.h"
 
 namespace {
 
@@ -194,18 +193,6 @@ TEST(Sprint, StrCatIntNAppendsDecimal) {
   EXPECT_EQ(T_StrCatIntN(buf, -2147483647 - 1, 8), 7);
   EXPECT_STREQ(buf, "n=-12-2");
   EXPECT_EQ(T_StrCatIntN(nullptr, 5, 8), 0);
-}
-
-// Caps the address space 64 MB above what is mapped now (ASan's shadow is
-// already counted), so a large block cannot be had.
-void capAddressSpace() {
-  long pages = 0;
-  FILE *f = std::fopen("/proc/self/statm", "r");
-  if (f == nullptr || std::fscanf(f, "%ld", &pages) != 1) std::_Exit(99);
-  std::fclose(f);
-  const rlim_t cap = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (64u << 20);
-  const rlimit r{cap, cap};
-  if (setrlimit(RLIMIT_AS, &r) != 0) std::_Exit(98);
 }
 
 TEST(SprintDeathTest, MemoryShortageStopsAtTheConversion) {

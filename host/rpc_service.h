@@ -1,0 +1,27 @@
+// What the host's two RPC services share: a socket on the loopback address,
+// and their registration with the local RPC binder.
+#ifndef TNHOST_RPC_SERVICE_H
+#define TNHOST_RPC_SERVICE_H
+
+#include <rpc/rpc.h>
+
+namespace tnhost {
+
+using Dispatcher = void (*)(struct svc_req *, SVCXPRT *);
+
+// A socket of the type given (SOCK_STREAM listens) bound to a free port on
+// the loopback address; -1, with the failure logged, when that fails.
+int loopbackSocket(int type);
+
+// Registers the program on the transport over the network id ("tcp",
+// "udp"), replacing whatever an earlier run left with the binder.
+bool registerService(SVCXPRT *transport, u_long prog, u_long vers, const char *netid,
+                     Dispatcher dispatch);
+
+// Undoes the registration (when there is one) and destroys the transport;
+// leaves both cleared.
+void stopService(SVCXPRT *&transport, bool &registered, u_long prog, u_long vers);
+
+}  // namespace tnhost
+
+#endif
