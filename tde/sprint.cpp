@@ -202,7 +202,7 @@ int readNumber(const char **s) {
   return static_cast<int>(v);
 }
 
-// The specification being worked on: a local area, or heap for a long one.
+// The conversion being worked on: a local area, or heap for a long one.
 struct SpecBuf {
   char local[kSpecLocal];
   char *heap = nullptr;

@@ -42,7 +42,7 @@ int outs(void *ctx, const char *text, int n);
 int TdeTextBufReserve(TdeTextBufT *buf, long long size);
 void TdeTextBufFree(TdeTextBufT *buf);
 
-/* Length of the specification starting at format (its '%'), up to and
+/* Length of the conversion starting at format (its '%'), up to and
  * including the conversion character; -1 if the format ends first. */
 int TdeSpecLength(const char *format);
 
@@ -64,7 +64,7 @@ int getStringSize(const char *spec, va_list *args);
 /* Formats one specification (stars expanded, not %n; spec terminated after
  * specLength characters) with the argument it consumes from *args into buf,
  * growing buf when the text does not fit. Returns the length of the text
- * (which may hold a 0 byte); -1 when the specification is not one the engine
+ * (which may hold a 0 byte); -1 when the conversion is not one the engine
  * can read safely (nothing consumed); -2 when the formatter rejects it, e.g.
  * a width beyond the int range; -3 when memory for the text runs out. */
 int TdePrintToStream(TdeTextBufT *buf, const char *spec, int specLength, va_list *args);
