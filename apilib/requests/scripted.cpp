@@ -56,7 +56,7 @@ unsigned int T_ApiSave(unsigned int docId, StringT saveAsName, T_PropValsT *save
 
 unsigned int T_ApiImport(unsigned int docId, T_TextLocT *loc, StringT fileName,
                          T_PropValsT *importParams, T_PropValsT **importReturnParamsp) {
-    ApiTnImportArgT a = {fileName, docId, *loc, headerOf(importParams)};
+    ApiTnImportArgT a = {fileName, docId, headerOf(loc), headerOf(importParams)};
     return scripted(api_tn_import_1, &a, importReturned, importReturnParamsp).objId;
 }
 

@@ -46,7 +46,7 @@ int T_ApiUnStraddleCells(unsigned int docId, unsigned int cellId, int num1, int 
 
 unsigned int T_ApiNewTable(unsigned int docId, StringT format, int num1, int num2, int num3,
                            int num4, T_TextLocT *loc) {
-    ApiTnNewTableArgT a = {docId, format, num1, num2, num3, num4, *loc};
+    ApiTnNewTableArgT a = {docId, format, num1, num2, num3, num4, headerOf(loc)};
     return value(api_tn_new_table_1, &a, &ApiTnObjRetT::objId);
 }
 }

@@ -13,22 +13,22 @@ constexpr int attributesProp = 1634;
 extern "C" {
 
 T_TextLocT T_ApiAddText(unsigned int docId, T_TextLocT *loc, StringT text) {
-    ApiTnAddTextArgT a = {docId, *loc, text};
+    ApiTnAddTextArgT a = {docId, headerOf(loc), text};
     return value(api_tn_add_text_1, &a, &ApiTnAddTextRetT::loc);
 }
 
 int T_ApiDeleteText(unsigned int docId, T_TextRangeT *range) {
-    ApiTnGeneralTextRangeArgT a = {docId, *range};
+    ApiTnGeneralTextRangeArgT a = {docId, headerOf(range)};
     return status(api_tn_delete_text_1, &a);
 }
 
 int T_ApiScrollToText(unsigned int docId, T_TextRangeT *range) {
-    ApiTnGeneralTextRangeArgT a = {docId, *range};
+    ApiTnGeneralTextRangeArgT a = {docId, headerOf(range)};
     return status(api_tn_scroll_to_text_1, &a);
 }
 
 int T_ApiCenterOnText(unsigned int docId, T_TextRangeT *range) {
-    ApiTnGeneralTextRangeArgT a = {docId, *range};
+    ApiTnGeneralTextRangeArgT a = {docId, headerOf(range)};
     return status(api_tn_center_on_text_1, &a);
 }
 
@@ -49,25 +49,25 @@ TextItemsT T_ApiGetText2(unsigned int docId, unsigned int objId, unsigned int fl
 }
 
 TextItemsT T_ApiGetTextForRange(unsigned int docId, T_TextRangeT *range, unsigned int flags) {
-    ApiTnGetTextForRangeArgT a = {docId, *range, flags};
+    ApiTnGetTextForRangeArgT a = {docId, headerOf(range), flags};
     return record(api_tn_get_text_for_range_1, &a, &ApiTnGetTextRetT::items,
                   T_ApiCopyTextItems);
 }
 
 TextItemsT T_ApiGetTextForRange2(unsigned int docId, T_TextRangeT *range, unsigned int flags1,
                                  unsigned int flags2) {
-    ApiTnGetTextForRange2ArgT a = {docId, *range, flags1, flags2};
+    ApiTnGetTextForRange2ArgT a = {docId, headerOf(range), flags1, flags2};
     return record(api_tn_get_text_for_range2_1, &a, &ApiTnGetTextRetT::items,
                   T_ApiCopyTextItems);
 }
 
 T_TextLocT T_ApiElementLocToTextLoc(unsigned int docId, T_ElementLocT *eloc) {
-    ApiTnElementLocToTextLocArgT a = {docId, *eloc};
+    ApiTnElementLocToTextLocArgT a = {docId, headerOf(eloc)};
     return value(api_tn_elementloc_to_textloc_1, &a, &ApiTnElementLocToTextLocRetT::loc);
 }
 
 T_ElementLocT T_ApiTextLocToElementLoc(unsigned int docId, T_TextLocT *loc) {
-    ApiTnTextLocToElementLocArgT a = {docId, *loc};
+    ApiTnTextLocToElementLocArgT a = {docId, headerOf(loc)};
     return value(api_tn_textloc_to_elementloc_1, &a, &ApiTnTextLocToElementLocRetT::eloc);
 }
 
@@ -142,19 +142,19 @@ void T_ApiDemoteElement(unsigned int docId) {
 }
 
 unsigned int T_ApiNewElement(unsigned int docId, unsigned int objId, T_TextLocT *loc) {
-    ApiTnNewElementArgT a = {docId, objId, *loc};
+    ApiTnNewElementArgT a = {docId, objId, headerOf(loc)};
     return value(api_tn_new_element_1, &a, &ApiTnObjRetT::objId);
 }
 
 unsigned int T_ApiNewElementInHierarchy(unsigned int docId, unsigned int objId,
                                         T_ElementLocT *eloc) {
-    ApiTnNewElementInHierarchyArgT a = {docId, objId, *eloc};
+    ApiTnNewElementInHierarchyArgT a = {docId, objId, headerOf(eloc)};
     return value(api_tn_new_element_in_hierarchy_1, &a, &ApiTnObjRetT::objId);
 }
 
 unsigned int T_ApiNewBookComponentInHierarchy(unsigned int bookId, StringT fileName,
                                               T_ElementLocT *eloc) {
-    ApiTnNewBookComponentInHierarchyArgT a = {bookId, fileName, *eloc};
+    ApiTnNewBookComponentInHierarchyArgT a = {bookId, fileName, headerOf(eloc)};
     return value(api_tn_new_book_component_in_hierarchy_1, &a, &ApiTnObjRetT::objId);
 }
 }
