@@ -191,16 +191,46 @@ typedef struct T_AttributesT {
     T_AttributeT *items;
 } T_AttributesT;
 
-/* A typed value: `kind` selects the member of `u`.
- *   1, 4, 11, 16 and every kind outside 1..19   u.ival   (one int)
- *   2   u.metric          10  u.textRange        17  u.attributeDefs
- *   3   u.string          12  u.catalog          18  u.attributes
- *   5   u.metrics         13  u.ints             19  u.elementRange
- *   6   u.strings         14  u.ubytes               (optional; may be null)
- *   7   u.points          15  u.uints
- *   8   u.tabs
- *   9   u.textLoc
- * `ival` is the union's first word, shared by every scalar kind. */
+/* The kinds of a typed value, one row each: the number, the suffix of its
+ * TA_KIND_ constant, the member of `u` it selects, its shape, and the stem
+ * that names its record type and operations. The shape says how the arm is
+ * carried, copied and released:
+ *   WORD      one int, the union's first word (`ival`); owns nothing
+ *   STRING    a StringT; owns the string
+ *   RECORD    a fixed record (T_<stem>T) copied by value; owns nothing
+ *   LIST      a counted list T_<stem>T, xdr_T_<stem>T, T_ApiCopy<stem>,
+ *             T_ApiDeallocate<stem>; owns the array and what its items own
+ *   OPTIONAL  a pointer to T_<stem>T that may be null; owns the record
+ * Every number not listed (0, negative, 20 and above) is carried as WORD.
+ * Code that treats kinds one by one expands this list; a new kind is one row. */
+#define TA_VALUE_KINDS(X)                                                      \
+    X(1, INT, ival, WORD, Int)                                                 \
+    X(2, METRIC, metric, WORD, Metric)                                         \
+    X(3, STRING, string, STRING, String)                                       \
+    X(4, ID, ival, WORD, Id)                                                   \
+    X(5, METRICS, metrics, LIST, Metrics)                                      \
+    X(6, STRINGS, strings, LIST, Strings)                                      \
+    X(7, POINTS, points, LIST, Points)                                         \
+    X(8, TABS, tabs, LIST, Tabs)                                               \
+    X(9, TEXT_LOC, textLoc, RECORD, TextLoc)                                   \
+    X(10, TEXT_RANGE, textRange, RECORD, TextRange)                            \
+    X(11, WORD11, ival, WORD, Word11)                                          \
+    X(12, CATALOG, catalog, LIST, ElementCatalogEntries)                       \
+    X(13, INTS, ints, LIST, Ints)                                              \
+    X(14, UBYTES, ubytes, LIST, UBytes)                                        \
+    X(15, UINTS, uints, LIST, UInts)                                           \
+    X(16, WORD16, ival, WORD, Word16)                                          \
+    X(17, ATTRIBUTE_DEFS, attributeDefs, LIST, AttributeDefs)                  \
+    X(18, ATTRIBUTES, attributes, LIST, Attributes)                            \
+    X(19, ELEMENT_RANGE, elementRange, OPTIONAL, ElementRange)
+
+/* Named kinds: TA_KIND_INT is 1, TA_KIND_STRING 3, and so on. */
+#define TA_KIND_ENUMERATOR_(num, name, member, shape, stem) TA_KIND_##name = num,
+enum { TA_VALUE_KINDS(TA_KIND_ENUMERATOR_) };
+#undef TA_KIND_ENUMERATOR_
+
+/* A typed value: `kind` selects the member of `u` (TA_VALUE_KINDS above).
+ * `ival` is the union's first word, shared by every WORD kind. */
 typedef struct T_TypedValT {
     int kind;
     union {
