@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "host.h"
-#include "wire/proctable.h"
+#include <wire/proctable.h>
 
 namespace tnhost {
 

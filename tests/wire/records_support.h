@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "../../apilib/wire/proctable.h"
+#include <wire/proctable.h>
 #include "values_support.h"
 
 namespace wiretest {
