@@ -10,9 +10,11 @@ namespace {
 
 // Value forms of the tables: integer, measurement (16.16), string (null:
 // not set), text range (all zero).
-struct I { int v; };
-struct M { T_MetricT v; };
-struct S { const char *v; };
+// Constructors, not aggregates: I(0) must not need C++20's parenthesised
+// aggregate initialisation, which not every compiler has.
+struct I { int v; constexpr explicit I(int x) : v(x) {} };
+struct M { T_MetricT v; constexpr explicit M(T_MetricT x) : v(x) {} };
+struct S { const char *v; constexpr explicit S(const char *x) : v(x) {} };
 struct R {};
 
 struct Row {
