@@ -12,19 +12,16 @@ unsigned int T_ApiOpenResource(int type, StringT name) {
 
 // Dialog number 0 returns the host's answer at once. Otherwise the host has
 // opened the dialog and ends it with a dialog event of its own; meanwhile
-// the client serves callbacks, and the result is what that event carries.
-// A host that declines the dialog will send no such event, so its non-zero
-// answer is reported as a failure instead of waited on for ever.
+// the client serves callbacks (quit included, so the host stays in
+// control), and the result is what that event carries.
 int T_ApiModalDialog(int dialogNum, unsigned int dialogId) {
     ApiTnDoDialogArgT a = {dialogNum, dialogId};
     int *reply = send(api_tn_modal_dialog_1, &a);
     if (reply == nullptr) return 0;
     const int answer = *reply;
     if (dialogNum == 0) return answer;
-    if (answer != 0) {
-        TA_errno = answer;
-        return 0;
-    }
+    // The answer is no status: a host may answer non-zero and still end the
+    // dialog with its completion, whose value only the wait can return.
     return T_ApiServiceModalCallbacks();
 }
 

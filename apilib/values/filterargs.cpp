@@ -21,6 +21,19 @@ StringT copy_piece(const char *begin, size_t length) {
     return piece;
 }
 
+// Gives `extra` room for every piece after the first `slots`, rounded up to
+// the list's step; returns that capacity, or 0 when there are no such pieces
+// or no memory (addfstr then grows the list as it goes).
+u_int presize_extra(T_StringsT *extra, const char *text, size_t slots) {
+    size_t pieces = 1;
+    for (const char *p = text; *p != '\0'; ++p) pieces += *p == TDE_FILTER_ARG_SEPARATOR;
+    if (pieces <= slots) return 0;
+    const size_t capacity = (pieces - slots + kExtraStep - 1) / kExtraStep * kExtraStep;
+    if (capacity > UINT32_MAX) return 0;
+    extra->items = static_cast<StringT *>(TapiCalloc(capacity, sizeof(StringT)));
+    return extra->items != nullptr ? static_cast<u_int>(capacity) : 0;
+}
+
 }  // namespace
 
 extern "C" {
@@ -49,6 +62,11 @@ TdeApiFilterArgsT *TdeApiExpandFilterArgs(const char *text) {
     StringT *slots[] = {&args->arg1, &args->arg2, &args->arg3, &args->arg4, &args->arg5, &args->arg6};
     if (text == nullptr) text = "";
 
+    // The host's text has no length limit: growing `extra` 16 slots at a
+    // time would copy the list once per 16 pieces, quadratic in the text.
+    // Counting first sizes it once, to the capacity addfstr would reach.
+    const u_int extra_capacity = presize_extra(&args->extra, text, std::size(slots));
+
     // Piece k goes to slot k (or extra), whether or not its copy succeeded,
     // so that no later piece moves into the place of one that is missing.
     const char *begin = text;
@@ -58,6 +76,8 @@ TdeApiFilterArgsT *TdeApiExpandFilterArgs(const char *text) {
         StringT piece = copy_piece(begin, static_cast<size_t>(end - begin));
         if (k < std::size(slots)) {
             *slots[k] = piece;
+        } else if (args->extra.count < extra_capacity) {
+            args->extra.items[args->extra.count++] = piece;
         } else if (addfstr(&args->extra, piece) != 0) {
             // Later pieces would be out of place: the list ends here.
             break;

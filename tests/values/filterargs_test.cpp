@@ -1,4 +1,5 @@
 // Filter arguments of notification 75, and their delivery to the client.
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,7 @@ std::string join(int pieces) {
 std::vector<std::string> pieces(const TdeApiFilterArgsT *a) {
     std::vector<std::string> out;
     for (StringT s : {a->arg1, a->arg2, a->arg3, a->arg4, a->arg5, a->arg6}) out.push_back(s ? s : "-");
-    for (u_int i = 0; i < a->extra.count; ++i) out.push_back(a->extra.items[i]);
+    for (u_int i = 0; i < a->extra.count; ++i) out.push_back(a->extra.items[i] ? a->extra.items[i] : "-");
     return out;
 }
 
@@ -62,8 +63,8 @@ TEST(FilterArgs, SplitsIntoSlotsThenExtra) {
 
     const unsigned before = alloc_fault::counters().calls;
     TdeApiFilterArgsT *forty = TdeApiExpandFilterArgs(join(40).c_str());
-    // The record, 40 pieces, and extra arrays of 16, 32 and 48 entries.
-    EXPECT_EQ(alloc_fault::counters().calls - before, 44u);
+    // The record, one extra array sized at once (48 entries), 40 pieces.
+    EXPECT_EQ(alloc_fault::counters().calls - before, 42u);
     ASSERT_EQ(forty->extra.count, 34u);
     for (u_int k = 0; k < 34; ++k) EXPECT_EQ(forty->extra.items[k], "p" + std::to_string(k + 6));
     TdeApiDeallocateFilterArgs(forty);
@@ -85,10 +86,16 @@ TEST(FilterArgs, ExhaustedMemory) {
         EXPECT_EQ(split(join(3)), (V{"p0", "-", "p2", "-", "-", "-"}));
     }
     {
-        // Record and seven pieces pass, the extra array fails: the seventh
-        // piece is released and the list ends there.
-        alloc_fault::Scope fail(8);
-        EXPECT_EQ(split(join(9)).size(), 6u);
+        // Without memory to size the extra list at once, it grows as it goes.
+        alloc_fault::Scope fail(1);
+        EXPECT_EQ(split(join(9)), (V{"p0", "p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8"}));
+    }
+    {
+        // A list that cannot grow takes no piece, and releases it.
+        T_StringsT list{};
+        alloc_fault::Scope fail(1);
+        EXPECT_EQ(addfstr(&list, T_ApiCopyString(const_cast<char *>("x"))), -1);
+        EXPECT_EQ(list.count, 0u);
     }
     const std::string text = join(40);
     alloc_fault::each_failure_point([&] {
@@ -112,4 +119,18 @@ TEST(FilterArgs, NotificationGetsTheSplitRecord) {
     EXPECT_EQ(d.pieces, (std::vector<std::string>{"in.txt", "out.doc", "-", "-", "-", "-"}));
     EXPECT_EQ(g_deliveries[1].objId, 45u);
     EXPECT_EQ(g_deliveries[1].pieces[0], "-");
+}
+
+TEST(FilterArgs, HostileLengthSplitsInLinearTime) {
+    // 2^18 pieces once kept a client busy for tens of seconds (quadratic
+    // growth); linear work takes milliseconds, so the bound is generous.
+    const std::string text(262143, kSep[0]);
+    const auto start = std::chrono::steady_clock::now();
+    TdeApiFilterArgsT *a = TdeApiExpandFilterArgs(text.c_str());
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->extra.count, 262144u - 6);
+    TdeApiDeallocateFilterArgs(a);
+    T_Free(a);
+    EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
