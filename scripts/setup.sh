@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs the packages the project needs (Debian, as root) and makes sure
 # the portmapper runs. Sourced by the other scripts; safe to run repeatedly.
+# A script that needs more (the test run: clang, doxygen, valgrind) names
+# them in the array extra_packages before sourcing this one.
 packages=(g++ cmake make pkg-config libtirpc-dev rpcsvc-proto rpcbind
-          libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+          ${extra_packages[@]+"${extra_packages[@]}"})
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
