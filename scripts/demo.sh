@@ -41,7 +41,7 @@ else
         exit 1
     fi
     tnhost=$build/host/tnhost
-    client=$build/client/alert_client
+    client=$build/examples/alert_client
 fi
 
 transcript=$(mktemp)
