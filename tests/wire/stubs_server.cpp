@@ -160,9 +160,9 @@ bool LoopbackRpcServer::answer(int fd)
         last_ = call;
         ++calls_;
         // REPLY, MSG_ACCEPTED, null verifier, SUCCESS, then the result.
-        reply = words({xid, 1, 0, 0, 0, 0}) + reply_;
+        reply = tv::wire({xid, 1, 0, 0, 0, 0}) + reply_;
     }
-    Bytes record = words({0x80000000u | static_cast<uint32_t>(reply.size())}) + reply;
+    Bytes record = tv::wire({0x80000000u | static_cast<uint32_t>(reply.size())}) + reply;
     return send(fd, record.data(), record.size(), MSG_NOSIGNAL) ==
            static_cast<ssize_t>(record.size());
 }

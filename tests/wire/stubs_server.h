@@ -8,9 +8,12 @@
 #include <mutex>
 #include <thread>
 
-#include "values_support.h"
+#include "support/values.h"
 
 namespace wiretest {
+
+using tv::Bytes;
+using tv::operator+;
 
 struct ReceivedCall {
     uint32_t prog = 0, vers = 0, proc = 0;

@@ -146,12 +146,12 @@ TEST_F(Stubs, EveryStubSendsItsArgumentAndReturnsTheDecodedReply)
 TEST_F(Stubs, ResultAreaIsReusedThenZeroedWhenTheHostIsGone)
 {
     ApiTnGetPropArgT arg{5, 9, {20, nullptr}};
-    server_->set_reply(words({3, 77}));
+    server_->set_reply(wire({3, 77}));
     ApiTnGetIntRetT *first = api_tn_get_int_1(&arg, client_);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->status, 3);
     EXPECT_EQ(first->value, 77);
-    server_->set_reply(words({0, 78}));
+    server_->set_reply(wire({0, 78}));
     EXPECT_EQ(api_tn_get_int_1(&arg, client_), first);
     EXPECT_EQ(first->value, 78);
 
@@ -168,22 +168,21 @@ TEST_F(Stubs, ResultAreaIsReusedThenZeroedWhenTheHostIsGone)
 TEST_F(Stubs, UndecodableReplyFailsAndReleasesThePartialResult)
 {
     ApiTnGetPropArgT arg{5, 9, {0, const_cast<char *>("Names")}};
-    server_->set_reply(words({0, 1, 1}, std::string_view("z\0\0\0", 4)));
+    server_->set_reply(wire({0, 1, 1, "z"}));
     ApiTnGetStringsRetT *area = api_tn_get_strings_1(&arg, client_);
     ASSERT_NE(area, nullptr);
     ASSERT_EQ(area->value.count, 1u);
     xdr_free(reinterpret_cast<xdrproc_t>(&xdr_ApiTnGetStringsRetT), area);
 
     // Three strings claimed, two sent.
-    server_->set_reply(words({9, 3, 1}, std::string_view("a\0\0\0", 4)) +
-                       words({2}, std::string_view("bc\0\0", 4)));
+    server_->set_reply(wire({9, 3, 1, "a", 2, "bc"}));
     EXPECT_EQ(api_tn_get_strings_1(&arg, client_), nullptr);
     EXPECT_EQ(area->status, 0);
     EXPECT_EQ(area->value.count, 0u);
     EXPECT_EQ(area->value.items, nullptr);
 
     // A count far beyond the data.
-    server_->set_reply(words({9, 0x7ffffff0u, 20, 3, 1}, std::string_view("x\0\0\0", 4)));
+    server_->set_reply(wire({9, 0x7ffffff0u, 20, 3, 1, "x"}));
     ApiTnGeneralObjArgT obj{5, 9};
     EXPECT_EQ(api_tn_get_props_1(&obj, client_), nullptr);
 }
