@@ -129,6 +129,8 @@ T_MetricT normalized(T_MetricT v) {
   return v;
 }
 
+// What the agreement below cannot show: the indicator's counting, setting
+// and cap, the mended split, inputs outside the transcription's range.
 // Each row starts from a clear indicator (or the one given) and states the
 // indicator after the call: T_MetricDiv counts, T_MetricFractMul sets.
 TEST(Metric, StatedExamples) {
@@ -138,44 +140,18 @@ TEST(Metric, StatedExamples) {
     T_MetricT want;
     int overflow, before = 0;
   } rows[] = {
-      {"1.5 * 1.5", [] { return T_MetricMul(0x18000, 0x18000); }, 0x24000, 0},
-      {"mul truncates toward 0", [] { return T_MetricMul(0x8000, -3); }, -1, 0},
-      {"mul tiny", [] { return T_MetricMul(-1, 1); }, 0, 0},
-      {"2^46 wraps", [] { return T_MetricMul(INT_MIN, INT_MIN); }, 0, 0},
-      {"square", [] { return T_MetricSquare(-0x18000); }, 0x24000, 0},
-      {"square wraps", [] { return T_MetricSquare(INT_MIN); }, 0, 0},
-      {"1/3", [] { return T_MetricDiv(0x10000, 0x30000); }, 21845, 0},
-      {"-1/3", [] { return T_MetricDiv(-0x10000, 0x30000); }, -21845, 0},
       {"div saturates", [] { return T_MetricDiv(0x40000000, 0x7FFF); }, INT_MAX, 1},
-      {"div saturates below", [] { return T_MetricDiv(-0x40000000, 0x7FFF); }, INT_MIN, 1},
       {"div counts", [] { return T_MetricDiv(-0x40000000, 0x7FFF); }, INT_MIN, 2, 1},
       {"indicator stops at INT_MAX", [] { return T_MetricDiv(INT_MAX, 1); }, INT_MAX, INT_MAX, INT_MAX},
-      {"32768.0 does not fit", [] { return T_MetricDiv(0x40000000, 0x8000); }, INT_MAX, 1},
-      {"-32768.0 fits", [] { return T_MetricDiv(-0x40000000, 0x8000); }, INT_MIN, 0},
-      {"by 1.0", [] { return T_MetricDiv(INT_MIN, 0x10000); }, INT_MIN, 0},
       {"by -1.0", [] { return T_MetricDiv(INT_MIN, -0x10000); }, INT_MAX, 1},
-      {"make 1/3", [] { return T_MetricMake(1, 3); }, 21845, 0},
-      {"make 7", [] { return T_MetricMake(7, 1); }, 0x70000, 0},
       {"fract", [] { return T_MetricFractMul(0xA0000, 2, 3); }, 0x6AAAA, 0},
-      {"fract 3/2", [] { return T_MetricFractMul(-0x50000, 0x30000, 0x20000); }, -0x78000, 0},
-      {"fract odd", [] { return T_MetricFractMul(12345, 0x30000, 0x20000); }, 18517, 0},
-      {"fract signs cancel", [] { return T_MetricFractMul(-0x10000, -0x30000, 0x20000); }, 0x18000, 0},
       {"fract saturates", [] { return T_MetricFractMul(0x40000000, 0x10000, 0x10000); }, INT_MAX, 1},
       {"fract sets", [] { return T_MetricFractMul(0x40000000, -0x10000, 0x10000); }, INT_MIN, 1, 5},
-      {"fract just fits", [] { return T_MetricFractMul(0x3FFFFFFF, 0x10000, 0x10000); }, 0x3FFFFFFF, 0},
       // Mended: the 32-bit split's high product wraps to 0 here.
       {"fract -32768.0", [] { return T_MetricFractMul(INT_MIN, 0x10000, 0x10000); }, INT_MIN, 1},
       {"fract -32768.0 * -2", [] { return T_MetricFractMul(INT_MIN, -0x40000, 0x20000); }, INT_MAX, 1},
       {"fract divisor halved to 0", [] { return T_MetricFractMul(5, INT_MAX, 1); }, INT_MAX, 1},
-      {"sqrt 0", [] { return T_MetricSqrt(0); }, 0, 0},
-      {"sqrt 4", [] { return T_MetricSqrt(0x40000); }, 0x20000, 0},
-      {"sqrt tiny", [] { return T_MetricSqrt(1); }, 256, 0},
-      {"sqrt 2", [] { return T_MetricSqrt(0x20000); }, 92681, 0},
-      {"sqrt max", [] { return T_MetricSqrt(INT_MAX); }, 11863283, 0},
-      {"sqrt 32767", [] { return T_MetricSqrt(0x7FFF0000); }, 11863102, 0},
       {"approx 15", [] { return T_MetricApproxEqual(1000, 1015); }, 1, 0},
-      {"approx -15", [] { return T_MetricApproxEqual(1015, 1000); }, 1, 0},
-      {"approx 16", [] { return T_MetricApproxEqual(1000, 1016); }, 0, 0},
       {"approx far apart", [] { return T_MetricApproxEqual(INT_MAX, INT_MIN); }, 0, 0},  // no 32-bit wrap
       {"approx at INT_MIN", [] { return T_MetricApproxEqual(INT_MIN, INT_MIN + 15); }, 1, 0},
       {"normalize -90", [] { return normalized(-90 * kDeg); }, 270 * kDeg, 0},
@@ -183,7 +159,6 @@ TEST(Metric, StatedExamples) {
       {"normalize 360", [] { return normalized(360 * kDeg); }, 0, 0},
       {"normalize 359", [] { return normalized(359 * kDeg); }, 359 * kDeg, 0},
       {"normalize INT_MIN", [] { return normalized(INT_MIN); }, 23068672, 0},
-      {"fold from -180", [] { return folded(190 * kDeg, -180 * kDeg); }, -170 * kDeg, 0},
       {"fold all", [] { return folded(INT_MAX, INT_MIN); }, INT_MIN + static_cast<T_MetricT>(0xFFFFFFFFLL % 0x1680000), 0},
       // A lower bound with less than a turn above it: the angle is kept one
       // turn below lo rather than wrapping or looping.
@@ -191,8 +166,6 @@ TEST(Metric, StatedExamples) {
       {"fold near top 2", [] { return folded(INT_MAX - 7, INT_MAX - 10); }, INT_MAX - 7, 0},
       {"fold near top 3", [] { return folded(0, INT_MAX - 10); }, (INT_MAX - 10) - ((INT_MAX - 10) % 0x1680000), 0},
       {"72.0", [] { return T_MetricFloat(72.0); }, 0x480000, 0},
-      {"1e-6", [] { return T_MetricFloat(1e-6); }, 0, 0},
-      {"-0.5", [] { return T_MetricFloat(-0.5); }, -32768, 0},
       {"32767.99999", [] { return T_MetricFloat(32767.99999); }, INT_MAX, 0},
       {"32768.0", [] { return T_MetricFloat(32768.0); }, INT_MAX, 0},
       {"-32768.00001", [] { return T_MetricFloat(-32768.00001); }, INT_MIN, 0},
@@ -205,7 +178,6 @@ TEST(Metric, StatedExamples) {
     EXPECT_EQ(r.call(), r.want) << r.what;
     EXPECT_EQ(TdeMetricOverflow, r.overflow) << r.what;
   }
-  for (T_MetricT x : {INT_MIN, -1, 0, 1, 12345678, INT_MAX}) EXPECT_EQ(T_MetricDiv(x, 0x10000), x);
   EXPECT_EQ(T_MetricToFloat(0x10000), 1.0);
   EXPECT_EQ(T_MetricToFloat(0x1000001), 256.0);  // 24-bit significand
 }
