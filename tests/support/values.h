@@ -142,10 +142,9 @@ inline const std::vector<int> &all_kinds() {
 // One entry per kind of all_kinds(); every third is named by number 0.
 inline T_PropValsT every_kind_props() {
     static std::vector<T_PropValT> entries;
-    for (int kind : all_kinds()) {
-        if (entries.size() == all_kinds().size()) break;
-        const bool byName = entries.size() % 3 == 0;
-        entries.push_back({{byName ? 0 : 100 + kind, byName ? kNamed : nullptr}, value(kind)});
+    for (size_t i = entries.size(); i < all_kinds().size(); ++i) {
+        const bool byName = i % 3 == 0;
+        entries.push_back({{byName ? 0 : 100 + all_kinds()[i], byName ? kNamed : nullptr}, value(all_kinds()[i])});
     }
     return {static_cast<u_int>(entries.size()), entries.data()};
 }
