@@ -31,11 +31,8 @@ TEST(CharTables, IdentityAndHexDigits) {
 
 // Bits defined in terms of other bits must agree everywhere.
 TEST(CharTables, PropertyWord) {
-    EXPECT_EQ(props('A'), 0x092Au);
-    EXPECT_EQ(props('B'), 0x492Au);
-    EXPECT_EQ(props('g'), 0x490Cu);
-    EXPECT_EQ(props('0'), 0x0930u);
-    EXPECT_EQ(props(0x20), 0x20C0u);
+    const std::pair<int, unsigned> stated[] = {{'A', 0x092A}, {'B', 0x492A}, {'g', 0x490C}, {'0', 0x0930}, {' ', 0x20C0}};
+    for (auto [c, p] : stated) EXPECT_EQ(props(c), p) << c;
     for (int c = 0; c < 256; ++c) {
         unsigned p = props(c);
         bool letter = (p & 0x0006) != 0;
@@ -103,11 +100,8 @@ TEST(CharTables, ControlCodes) {
 
 TEST(CharTables, SevenBitRange) {
     for (int c = 0x20; c < 0x7F; ++c) {
-        EXPECT_EQ(TdeOrvelToAscii(c), c);
-        EXPECT_EQ(TdeAsciiToOrvel(c), c);
-        EXPECT_EQ(TdeOrvelToIsoLatin1(c), c);
-        EXPECT_EQ(TdeIsoLatin1ToOrvel(c), c);
-        EXPECT_EQ(TdeOrvelToAnsi(c), c);
+        for (auto f : {TdeOrvelToAscii, TdeAsciiToOrvel, TdeOrvelToIsoLatin1, TdeIsoLatin1ToOrvel, TdeOrvelToAnsi})
+            EXPECT_EQ(f(c), c);
         // ANSI text's straight quotes arrive as the host's curly ones.
         EXPECT_EQ(TdeAnsiToOrvel(c), c == 0x27 ? 0xD5 : c == 0x60 ? 0xD4 : c) << c;
     }
@@ -149,16 +143,15 @@ TEST(CharTables, UpperHalfRoundTrips) {
 }
 
 TEST(CharTables, MacintoshAndExamples) {
-    EXPECT_EQ(TdeOrvelToAscii(0x8A), 0x61);
-    EXPECT_EQ(TdeOrvelTo7BitAscii(0x8A), 0x61);
-    EXPECT_EQ(TdeOrvelToIsoLatin1(0x8A), 0xE4);
-    EXPECT_EQ(TdeOrvelToAnsi(0xD2), 0x93);
-    EXPECT_EQ(TdeOrvelToMac(0x80), 0x41);  // 0x80 still goes through the ASCII map
-    EXPECT_EQ(TdeOrvelToMac(0x09), 0x0A);
-    EXPECT_EQ(TdeMacToOrvel(0x0D), 0x0A);
-    EXPECT_EQ(TdeMacToOrvel(0x09), 0x08);
-    EXPECT_EQ(TdeMacToOrvel(0x01), 0x3F);
-    EXPECT_EQ(TdeMacToOrvel(0x00), 0x3F);
+    // Function, input, output; 0x80 still goes to the Macintosh through the ASCII map.
+    const struct {
+        int (*f)(int);
+        int in, out;
+    } rows[] = {{TdeOrvelToAscii, 0x8A, 0x61}, {TdeOrvelTo7BitAscii, 0x8A, 0x61}, {TdeOrvelToIsoLatin1, 0x8A, 0xE4},
+                {TdeOrvelToAnsi, 0xD2, 0x93},  {TdeOrvelToMac, 0x80, 0x41},       {TdeOrvelToMac, 0x09, 0x0A},
+                {TdeMacToOrvel, 0x0D, 0x0A},   {TdeMacToOrvel, 0x09, 0x08},       {TdeMacToOrvel, 0x01, 0x3F},
+                {TdeMacToOrvel, 0x00, 0x3F}};
+    for (const auto &r : rows) EXPECT_EQ(r.f(r.in), r.out) << r.in;
     for (int c = 0x20; c < 256; ++c) {
         EXPECT_EQ(TdeMacToOrvel(c), c);
         EXPECT_TRUE(c == 0x7F || c == 0x80 || TdeOrvelToMac(c) == c) << c;

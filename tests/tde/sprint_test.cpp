@@ -35,18 +35,12 @@ std::string fmt(const char *format, ...) {
   return buf;
 }
 
-// ---- Differential check against snprintf ----------------------------------
-
 using Val = std::variant<int, long, double, const char *>;
 
 template <class... A>
 void compare(const std::string &format, const std::vector<Val> &vals, size_t i, unsigned cut, A... a) {
-  if constexpr (sizeof...(A) < 4) {
-    if (i < vals.size()) {
-      std::visit([&](auto x) { compare(format, vals, i + 1, cut, a..., x); }, vals[i]);
-      return;
-    }
-  }
+  if constexpr (sizeof...(A) < 4)
+    if (i < vals.size()) return std::visit([&](auto x) { compare(format, vals, i + 1, cut, a..., x); }, vals[i]);
   static char want[1 << 14], got[1 << 14];
   const char *f = format.c_str();
   const int full = std::snprintf(want, sizeof want, f, a...);
@@ -76,18 +70,11 @@ TEST(SprintDifferential, GeneratedFormatsAgreeWithSnprintf) {
       std::string spec = "%";
       for (const char f : std::string("-+ #0")) if (pick(4) == 0) spec += f;
       auto number = [&](bool star) {
-        if (star && vals.size() < 3 && pick(4) == 0) {
-          spec += '*';
-          vals.push_back(pick(600) - 300);
-        } else if (pick(2)) {
-          spec += std::to_string(pick(4) == 0 ? 250 + pick(60) : pick(20));
-        }
+        if (star && vals.size() < 3 && pick(4) == 0) spec += '*', vals.push_back(pick(600) - 300);
+        else if (pick(2)) spec += std::to_string(pick(4) == 0 ? 250 + pick(60) : pick(20));
       };
       number(conv != '%');  // %% consumes nothing, not even a star
-      if (pick(2)) {
-        spec += '.';
-        number(conv != '%');
-      }
+      if (pick(2)) spec += '.', number(conv != '%');
       if (conv == 's') vals.push_back(strings[pick(6)]);
       else if (conv == 'c') vals.push_back(1 + pick(255));
       else if (std::strchr("feEgG", conv)) vals.push_back(doubles[pick(9)]);
@@ -100,8 +87,6 @@ TEST(SprintDifferential, GeneratedFormatsAgreeWithSnprintf) {
   }
 }
 
-// ---- Deliberate differences and documented examples -----------------------
-
 TEST(Sprint, BoundedBufferStoresAndCountsOnlyWhatFits) {
   char buf[16] = "keep";
   int n = -1;
@@ -110,9 +95,17 @@ TEST(Sprint, BoundedBufferStoresAndCountsOnlyWhatFits) {
   EXPECT_EQ(vs(nullptr, 10, "abc"), 0);
   EXPECT_EQ(vs(buf, 1, "abcdefgh"), 0);
   EXPECT_STREQ(buf, "");
+  std::memset(buf, 'Z', sizeof buf);
   EXPECT_EQ(vs(buf, 5, "abcdef%ngh", &n), 4);  // %n counts what was stored
   EXPECT_STREQ(buf, "abcd");
+  EXPECT_EQ(buf[5], 'Z');
   EXPECT_EQ(n, 4);
+  // Appending a decimal: the count is the new length, cut to the size.
+  std::strcpy(buf, "n=");
+  EXPECT_EQ(T_StrCatIntN(buf, -12, 16), 5);
+  EXPECT_EQ(T_StrCatIntN(buf, -2147483647 - 1, 8), 7);
+  EXPECT_STREQ(buf, "n=-12-2");
+  EXPECT_EQ(T_StrCatIntN(nullptr, 5, 8), 0);
 }
 
 TEST(Sprint, DocumentedConversions) {
@@ -137,8 +130,6 @@ TEST(Sprint, DocumentedConversions) {
   EXPECT_EQ(s[1], -1);
   EXPECT_EQ(l, 70000);
 }
-
-// ---- Limits of the working buffers ----------------------------------------
 
 TEST(Sprint, LongTextsAndSpecificationsAreFormattedInFull) {
   const std::string big(1000, 'x');
@@ -185,14 +176,6 @@ TEST(Sprint, OutputFunctionDecidesTheCount) {
   EXPECT_EQ(viaEngine(&got, "abc%d%s%n|", 12345, "xyz", &n), 7);
   EXPECT_EQ(got, "ab12xy|");
   EXPECT_EQ(n, 6);
-}
-
-TEST(Sprint, StrCatIntNAppendsDecimal) {
-  char buf[16] = "n=";
-  EXPECT_EQ(T_StrCatIntN(buf, -12, 16), 5);
-  EXPECT_EQ(T_StrCatIntN(buf, -2147483647 - 1, 8), 7);
-  EXPECT_STREQ(buf, "n=-12-2");
-  EXPECT_EQ(T_StrCatIntN(nullptr, 5, 8), 0);
 }
 
 TEST(SprintDeathTest, MemoryShortageStopsAtTheConversion) {

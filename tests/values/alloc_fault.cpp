@@ -10,45 +10,35 @@ namespace {
 
 Counters g_counters;
 bool g_armed = false;
-unsigned g_pass = 0;
-unsigned g_fail = 0;
+unsigned g_pass = 0, g_fail = 0;
 
 bool should_fail() {
     ++g_counters.calls;
     if (!g_armed) return false;
-    if (g_pass > 0) {
-        --g_pass;
-        return false;
-    }
-    if (g_fail > 0) {
-        --g_fail;
-        return true;
-    }
+    if (g_pass > 0) return --g_pass, false;
+    if (g_fail > 0) return --g_fail, true;
     return false;
+}
+
+void *counted(void *p) {
+    if (p != nullptr) ++g_counters.live;
+    return p;
 }
 
 }  // namespace
 
-void arm(unsigned pass, unsigned fail) {
-    g_armed = true;
-    g_pass = pass;
-    g_fail = fail;
-}
-
+void arm(unsigned pass, unsigned fail) { g_armed = true, g_pass = pass, g_fail = fail; }
 void disarm() { g_armed = false; }
-
 Counters &counters() { return g_counters; }
 
 }  // namespace alloc_fault
 
 extern "C" {
 
-void *TapiMalloc(size_t size) {
-    return alloc_fault::should_fail() ? nullptr : std::malloc(size);
-}
+void *TapiMalloc(size_t size) { return alloc_fault::should_fail() ? nullptr : alloc_fault::counted(std::malloc(size)); }
 
 void *TapiCalloc(size_t count, size_t size) {
-    return alloc_fault::should_fail() ? nullptr : std::calloc(count, size);
+    return alloc_fault::should_fail() ? nullptr : alloc_fault::counted(std::calloc(count, size));
 }
 
 void *TapiRealloc(void *ptr, size_t size) {
@@ -56,9 +46,13 @@ void *TapiRealloc(void *ptr, size_t size) {
     ++c.reallocs;
     c.lastReallocSize = size;
     if (alloc_fault::should_fail()) return nullptr;
-    return ptr == nullptr ? std::malloc(size) : std::realloc(ptr, size != 0 ? size : 1);
+    if (ptr == nullptr) return alloc_fault::counted(std::malloc(size));
+    return std::realloc(ptr, size != 0 ? size : 1);
 }
 
-void T_ApiFree(void *ptr) { std::free(ptr); }
+void T_ApiFree(void *ptr) {
+    if (ptr != nullptr) --alloc_fault::counters().live;
+    std::free(ptr);
+}
 
 }  // extern "C"

@@ -4,7 +4,7 @@
 #include <tarnel/tnapi_values.h>
 
 #include "alloc_fault.h"
-#include "samples.h"
+#include "support/values.h"
 
 TEST(ApiString, CopyReleaseAndNull) {
     EXPECT_EQ(T_ApiStringLen(nullptr), 0);
@@ -63,7 +63,7 @@ TEST(PropList, AppendReplacesInPlaceAndCopiesDeeply) {
     EXPECT_TRUE(list.items[1].value.kind == 2 && list.items[1].value.u.metric == 0x18000);
     T_ApiAppendStringProp(&list, 8, nullptr);
     EXPECT_STREQ(list.items[2].value.u.string, "");
-    const T_StringsT mine = samples::value(6).u.strings;
+    const T_StringsT mine = tv::list<T_StringsT>();
     T_ApiAppendStringsProp(&list, 9, &mine);
     EXPECT_TRUE(list.items[3].value.kind == 6 && list.items[3].value.u.strings.items != mine.items);
 
@@ -73,7 +73,7 @@ TEST(PropList, AppendReplacesInPlaceAndCopiesDeeply) {
     const T_PropValT *added = T_ApiAppendVal(&list, 10, &list.items[0].value);
     EXPECT_EQ(added, &list.items[4]);
     EXPECT_STREQ(list.items[4].value.u.string, "mine");
-    EXPECT_STREQ(list.items[3].value.u.strings.items[1], "bc");
+    EXPECT_STREQ(list.items[3].value.u.strings.items[0], "Alert");
     T_ApiDeallocatePropVals(&list);
     T_ApiDeallocatePropVals(&list);
 }
@@ -97,9 +97,9 @@ TEST(PropList, FailedGrowthLeavesListUnchanged) {
     T_PropValsT list{};
     T_ApiAppendStringProp(&list, 1, "kept");
     T_PropValT *const before = list.items;
-    const T_TypedValT strings = samples::value(6);
+    const T_TypedValT strings = tv::value(TA_KIND_STRINGS);
     {
-        alloc_fault::Scope fail(4);  // the value's copy passes (4 requests), the growth fails
+        alloc_fault::Scope fail(3);  // the value's copy passes (3 requests), the growth fails
         EXPECT_EQ(T_ApiAppendVal(&list, 2, &strings), nullptr);
     }
     EXPECT_TRUE(list.count == 1 && list.items == before);
@@ -113,7 +113,7 @@ TEST(PropList, FailedGrowthLeavesListUnchanged) {
     T_ApiDeallocatePropVals(&broken);
 
     std::vector<T_TypedValT> values;
-    for (int kind : samples::all_kinds()) values.push_back(samples::value(kind));
+    for (int kind : tv::all_kinds()) values.push_back(tv::value(kind));
     alloc_fault::each_failure_point([&] {
         T_PropValsT built{};
         for (const T_TypedValT &v : values) T_ApiAppendVal(&built, v.kind, &v);

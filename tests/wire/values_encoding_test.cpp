@@ -1,133 +1,113 @@
-// Exact bytes of the value encodings, and what decoding them yields.
+// Exact bytes of the value encodings, written from the protocol's rules:
+// big-endian 4-byte units, strings as length, bytes and zero padding,
+// counted lists as count then items, a byte as a whole unit, a typed value
+// as its kind then the arm. Each literal must also decode to a value that
+// encodes back to it, and release cleanly.
 #include <gtest/gtest.h>
 
-#include "values_support.h"
+#include <string>
+#include <utility>
 
-using namespace wiretest;
+#include "support/values.h"
+
+using namespace tv;
 
 namespace {
 
-char alert[] = "Alert";
-char name[] = "Width";
-
-TEST(ValueEncoding, PropValOfStringIsTwentyBytes)
-{
-    T_PropValT pv{{20, nullptr}, sample_val(3)};
-    Bytes expected = words({20, 3, 5}, std::string_view("Alert\0\0\0", 8));
-    EXPECT_EQ(encode(xdr_T_PropValT, &pv), expected);
-
-    T_PropValT back;
-    ASSERT_TRUE(decode(xdr_T_PropValT, expected, &back));
-    EXPECT_EQ(back.ident.num, 20);
-    EXPECT_EQ(back.ident.name, nullptr);
-    EXPECT_STREQ(back.value.u.string, "Alert");
-    release(xdr_T_PropValT, &back);
+template <class T> void golden(const std::string &what, Proc<T> proc, const T &value, const Bytes &want) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(encode(proc, value), want);
+    T back;
+    ASSERT_TRUE(decode(proc, want, &back));
+    EXPECT_EQ(encode(proc, back), want);
+    release(proc, &back);
 }
 
-TEST(ValueEncoding, PropIdentByNumberOrName)
-{
-    T_PropIdentT by_num{7, name};
-    EXPECT_EQ(encode(xdr_T_PropIdentT, &by_num), words({7}));
-    T_PropIdentT back;
-    ASSERT_TRUE(decode(xdr_T_PropIdentT, words({7}), &back));
-    EXPECT_EQ(back.name, nullptr);
-    // Releasing a numbered identifier leaves its name alone.
-    release(xdr_T_PropIdentT, &by_num);
-    EXPECT_EQ(by_num.name, name);
+TEST(ValueEncoding, EveryKindOfTypedValue) {
+    const std::pair<int, Bytes> rows[] = {
+        {1, wire({1, 0x101})},
+        {2, wire({2, 0x102})},
+        {3, wire({3, 5, "Alert"})},
+        {4, wire({4, 0x104})},
+        {5, wire({5, 2, -1, -2})},
+        {6, wire({6, 2, 5, "Alert", 0})},
+        {7, wire({7, 2, 11, 12, 21, 22})},
+        {8, wire({8, 2, 10, 0xF1, 5, "Alert", 1, 20, 0xF2, 0, 2})},
+        {9, wire({9, 1, 2})},
+        {10, wire({10, 1, 2, 3, 4})},
+        {11, wire({11, 0x10B})},
+        {12, wire({12, 2, 11, 12, 21, 22})},
+        {13, wire({13, 2, -1, -2})},
+        {14, wire({14, 2, 0xF1, 0xF2})},
+        {15, wire({15, 2, 0xFFFFFFF1u, 0xFFFFFFF2u})},
+        {16, wire({16, 0x110})},
+        {17, wire({17, 2, 5, "Alert", 1, -1, 10, 2, 5, "Alert", 0, 0, 1, "t", 0,
+                   /**/ 0, 2, -2, 20, 2, 5, "Alert", 0, 0, 1, "t", 0})},
+        {18, wire({18, 2, 5, "Alert", 2, 5, "Alert", 0, 0xF1, 1, 0, 2, 5, "Alert", 0, 0xF2, 2})},
+        {19, wire({19, 1, 1, 2, 3, 4, 5, 6})},
+        {0, wire({0, 0x100})},
+        {-7, wire({-7, 0xF9})},
+        {20, wire({20, 0x114})},
+        {25, wire({25, 0x119})},
+    };
+    ASSERT_EQ(std::size(rows), all_kinds().size());
+    for (const auto &[kind, want] : rows) golden("kind " + std::to_string(kind), xdr_T_TypedValT, value(kind), want);
 
-    T_PropIdentT by_name{0, name};
-    EXPECT_EQ(encode(xdr_T_PropIdentT, &by_name), words({0, 5}, std::string_view("Width\0\0\0", 8)));
-}
-
-TEST(ValueEncoding, NullStringTravelsAsEmpty)
-{
-    StringT null_string = nullptr;
-    EXPECT_EQ(encode(xdr_StringT, &null_string), words({0}));
-    EXPECT_EQ(null_string, nullptr);
-
-    StringT back;
-    ASSERT_TRUE(decode(xdr_StringT, words({0}), &back));
-    ASSERT_NE(back, nullptr);
-    EXPECT_STREQ(back, "");
-    release(xdr_StringT, &back);
-    EXPECT_EQ(back, nullptr);
-}
-
-TEST(ValueEncoding, UnsignedBytesTakeWholeUnits)
-{
-    T_UBytesT bytes;
-    sample(&bytes);
-    Bytes wire = encode(xdr_T_UBytesT, &bytes);
-    EXPECT_EQ(wire, words({3, 0, 200, 255}));
-    EXPECT_EQ(wire.size(), 16u);
-}
-
-TEST(ValueEncoding, EmptyListIsOneWordWhateverItemsHolds)
-{
-    int stray[] = {1, 2};
-    T_IntsT ints{0, stray};
-    EXPECT_EQ(encode(xdr_T_IntsT, &ints), words({0}));
-    T_PropValsT none{0, nullptr};
-    EXPECT_EQ(encode(xdr_T_PropValsT, &none), words({0}));
-
-    T_IntsT back;
-    ASSERT_TRUE(decode(xdr_T_IntsT, words({0}), &back));
-    EXPECT_EQ(back.count, 0u);
-    EXPECT_EQ(back.items, nullptr);
-}
-
-TEST(ValueEncoding, CountWithoutItemsFailsToEncode)
-{
-    T_StringsT broken{2, nullptr};
-    bool ok = true;
-    encode(xdr_T_StringsT, &broken, &ok);
-    EXPECT_FALSE(ok);
-}
-
-TEST(ValueEncoding, ScalarKindsAreTwoInts)
-{
-    for (int kind : {1, 2, 4, 11, 16, 0, 25, -3}) {
-        T_TypedValT v{};
-        v.kind = kind;
-        v.u.ival = -77;
-        EXPECT_EQ(encode(xdr_T_TypedValT, &v), words({uint32_t(kind), uint32_t(-77)})) << kind;
-    }
-}
-
-TEST(ValueEncoding, OptionalElementRange)
-{
     T_TypedValT absent{};
-    absent.kind = 19;
-    EXPECT_EQ(encode(xdr_T_TypedValT, &absent), words({19, 0}));
-    T_TypedValT back;
-    ASSERT_TRUE(decode(xdr_T_TypedValT, words({19, 0}), &back));
-    EXPECT_EQ(back.u.elementRange, nullptr);
-
-    T_TypedValT present = sample_val(19);
-    Bytes wire = words({19, 1, 1, 2, 3, 4, 5, uint32_t(-6)});
-    EXPECT_EQ(encode(xdr_T_TypedValT, &present), wire);
-    ASSERT_TRUE(decode(xdr_T_TypedValT, wire, &back));
-    ASSERT_NE(back.u.elementRange, nullptr);
-    EXPECT_EQ(back.u.elementRange->end.offset, -6);
-    release(xdr_T_TypedValT, &back);
-    EXPECT_EQ(back.u.elementRange, nullptr);
+    absent.kind = TA_KIND_ELEMENT_RANGE;
+    golden("absent range", xdr_T_TypedValT, absent, wire({19, 0}));
 }
 
-TEST(ValueEncoding, TextItemDataStringOrInt)
-{
-    TextItemDataT text{1, {alert}};
-    EXPECT_EQ(encode(xdr_TextItemDataT, &text), words({1, 5}, std::string_view("Alert\0\0\0", 8)));
-    TextItemDataT number{2, {.value = 9}};
-    EXPECT_EQ(encode(xdr_TextItemDataT, &number), words({2, 9}));
+TEST(ValueEncoding, RecordsAndListsOutsideTypedValues) {
+    golden("size", xdr_SizeT, numbered<SizeT>(0), wire({1, 2}));
+    golden("rect", xdr_RectT, numbered<RectT>(0), wire({1, 2, 3, 4}));
+    golden("element loc", xdr_T_ElementLocT, numbered<T_ElementLocT>(0), wire({1, 2, 3}));
+    golden("fonts", xdr_T_FontsT, list<T_FontsT>(), wire({2, 11, 12, 13, 14, 21, 22, 23, 24}));
+    golden("combined", xdr_T_CombinedFontsT, list<T_CombinedFontsT>(), wire({2, 11, 12, 13, 14, 21, 22, 23, 24}));
+    golden("text items", xdr_TextItemsT, list<TextItemsT>(), wire({2, 10, 1, 5, "Alert", 20, 2, 42}));
+    golden("prop vals", xdr_T_PropValsT, list<T_PropValsT>(), wire({2, 0, 5, "Named", 3, 5, "Alert", 20, 1, 0x101}));
+    golden("empty list", xdr_T_PropValsT, T_PropValsT{0, nullptr}, wire({0}));
+    golden("ident by name", xdr_T_PropIdentT, T_PropIdentT{0, kNamed}, wire({0, 5, "Named"}));
+    golden("one-unit pad", xdr_StringT, StringT(kText), wire({1, "t"}));
+    char four[] = "four";
+    golden("no pad", xdr_StringT, StringT(four), wire({4, "four"}));
+    EXPECT_EQ(wire({1, "t"}), (Bytes{0, 0, 0, 1, 't', 0, 0, 0}));  // the padding is zeros
 }
 
-TEST(ValueEncoding, PropValsEntriesFollowTheCount)
-{
-    T_PropValT items[] = {{{20, nullptr}, sample_val(3)}, {{0, name}, sample_val(1)}};
-    T_PropValsT list{2, items};
-    Bytes expected = words({2, 20, 3, 5}, std::string_view("Alert\0\0\0", 8)) +
-                     words({0, 5}, std::string_view("Width\0\0\0", 8)) + words({1, 999});
-    EXPECT_EQ(encode(xdr_T_PropValsT, &list), expected);
+// Fields that do not travel, and what a decoder makes of absent things.
+TEST(ValueEncoding, NullsNamesAndEmpties) {
+    T_PropIdentT byNumber{7, kNamed};
+    EXPECT_EQ(encode(xdr_T_PropIdentT, byNumber), wire({7}));
+    release(xdr_T_PropIdentT, &byNumber);  // the name is not the record's
+    EXPECT_EQ(byNumber.name, kNamed);
+    T_PropIdentT back;
+    ASSERT_TRUE(decode(xdr_T_PropIdentT, wire({7}), &back));
+    EXPECT_EQ(back.name, nullptr);
+
+    StringT null = nullptr;
+    EXPECT_EQ(encode(xdr_StringT, null), wire({0}));
+    ASSERT_TRUE(decode(xdr_StringT, wire({0}), &null));
+    ASSERT_NE(null, nullptr);  // decoded strings are always allocated
+    EXPECT_STREQ(null, "");
+    release(xdr_StringT, &null);
+    EXPECT_EQ(null, nullptr);
+
+    int stray[] = {1, 2};
+    EXPECT_EQ(encode(xdr_T_IntsT, T_IntsT{0, stray}), wire({0}));
+    T_IntsT none;
+    ASSERT_TRUE(decode(xdr_T_IntsT, wire({0}), &none));
+    EXPECT_EQ(none.items, nullptr);
+
+    bool ok = true;
+    encode(xdr_T_StringsT, T_StringsT{2, nullptr}, &ok);  // a count without items
+    EXPECT_FALSE(ok);
+
+    T_TypedValT range;
+    ASSERT_TRUE(decode(xdr_T_TypedValT, wire({19, 1, 1, 2, 3, 4, 5, -6}), &range));
+    ASSERT_NE(range.u.elementRange, nullptr);
+    EXPECT_EQ(range.u.elementRange->end.offset, -6);
+    release(xdr_T_TypedValT, &range);
+    EXPECT_EQ(range.u.elementRange, nullptr);
 }
 
-} // namespace
+}  // namespace
