@@ -66,8 +66,8 @@ TEST(KeptNotifications, DisconnectWithdrawsThem) {
 
 TEST(OpenStep, LoadsOnceAndNotifyNeedsAnOpenDocument) {
     Transcript run = runHost({{"steps",
-                            {step("open", {{"file", SAMPLE_DOCUMENT}}),
-                             step("open", {{"file", SAMPLE_DOCUMENT}}),
+                            {step("open", {{"file", TNHOST_SAMPLE}}),
+                             step("open", {{"file", TNHOST_SAMPLE}}),
                              step("notify", {{"notification", 2}, {"doc", "nope.doc"}})}}});
     EXPECT_EQ(run.status, 1) << run.text();
     EXPECT_EQ(run.find({"open doc=1 name=\"sample.doc\""}).size(), 2u) << run.text();
