@@ -10,12 +10,12 @@
 #include <tarnel/api_to_tn.h>
 #include <tarnel/tnapi.h>
 
-#include "harness.h"
+#include "library_client.h"
 
 namespace {
 
-using requests_test::json;
-using requests_test::ServedHost;
+using tarnel_test::json;
+using ServedHost = tarnel_test::LibraryHost;
 
 constexpr int kEntries = 10000;
 constexpr unsigned int kListObject = 0;  // the host's session object

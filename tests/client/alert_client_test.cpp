@@ -2,14 +2,14 @@
 // makes it send, and what it shows.
 #include <gtest/gtest.h>
 
-#include "harness.h"
+#include "host_launcher.h"
 
 namespace {
 
-using namespace session_test;
+using namespace tarnel_test;
 
 // The procedures the client called after its acknowledgement, in order.
-std::vector<int> requests(const HostRun &run) {
+std::vector<int> requests(const Transcript &run) {
     std::vector<int> procs;
     for (const std::string &l : run.lines) {
         auto at = l.find(" proc=");
@@ -43,7 +43,7 @@ json chainDocument(const std::vector<std::pair<std::string, std::string>> &objec
 
 // Launches the client, initialises it with `code` (which must not end it),
 // sends the callbacks, then quits it.
-HostRun runClient(int code, std::vector<json> callbacks, json doc = nullptr) {
+Transcript runClient(int code, std::vector<json> callbacks, json doc = nullptr) {
     json steps = {launch(ALERT_CLIENT_PATH), step("wait_ack"),
                   callback("init", {{"initialization", code}, {"over", 0}})};
     for (json &c : callbacks)
@@ -63,7 +63,7 @@ json notify(int notification, json extra = json::object()) {
 }
 
 TEST(AlertClient, InitialisationOneAsksForNotificationTwoAndEnds) {
-    HostRun run = runHost({{"steps",
+    Transcript run = runHost({{"steps",
                             {launch(ALERT_CLIENT_PATH), step("wait_ack"),
                              callback("init", {{"initialization", 1}, {"over", 1}}),
                              step("wait_exit", {{"status", 0}})}}});
@@ -74,7 +74,7 @@ TEST(AlertClient, InitialisationOneAsksForNotificationTwoAndEnds) {
 
 TEST(AlertClient, OtherInitialisationCodesSendNothingAndStayUntilQuit) {
     for (int code : {0, 2}) {
-        HostRun run = runClient(code, {step("serve", {{"ms", 300}})});
+        Transcript run = runClient(code, {step("serve", {{"ms", 300}})});
         ASSERT_EQ(run.status, 0) << run.text();
         EXPECT_EQ(requests(run), (std::vector<int>{1002})) << run.text();
         EXPECT_GT(run.indexOf("exit client=c1"), run.indexOf("name=quit")) << run.text();
@@ -82,7 +82,7 @@ TEST(AlertClient, OtherInitialisationCodesSendNothingAndStayUntilQuit) {
 }
 
 TEST(AlertClient, DocumentWithoutProperty110OfOneIsOnlyAskedThat) {
-    HostRun run = runClient(0, {notify(2)}, chainDocument({{"Alert", "hidden"}}, 0));
+    Transcript run = runClient(0, {notify(2)}, chainDocument({{"Alert", "hidden"}}, 0));
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_EQ(requests(run), (std::vector<int>{1002, 1064, 1002})) << run.text();
     EXPECT_TRUE(run.has({"proc=1064", "doc=1 obj=1 prop=110", "status=0"})) << run.text();
@@ -91,7 +91,7 @@ TEST(AlertClient, DocumentWithoutProperty110OfOneIsOnlyAskedThat) {
 // "alert" and "Alert " differ from "Alert": the whole chain is read, one name
 // and one next-object request per object, and nothing is shown.
 TEST(AlertClient, ChainWithoutAnExactAlertShowsNothing) {
-    HostRun run = runClient(
+    Transcript run = runClient(
         0, {notify(2)}, chainDocument({{"alert", "a"}, {"Alert ", "b"}, {"Note", "c"}}));
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_EQ(requests(run), (std::vector<int>{1002, 1064, 1066, 1070, 1066, 1070, 1066, 1070,
@@ -102,7 +102,7 @@ TEST(AlertClient, ChainWithoutAnExactAlertShowsNothing) {
 }
 
 TEST(AlertClient, ShowsTheFirstAlertOfTheChainOnly) {
-    HostRun run = runClient(0, {notify(2)},
+    Transcript run = runClient(0, {notify(2)},
                             chainDocument({{"Note", "no"}, {"Alert", "first"}, {"Alert", "second"}}));
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_EQ(requests(run),
@@ -114,7 +114,7 @@ TEST(AlertClient, ShowsTheFirstAlertOfTheChainOnly) {
 }
 
 TEST(AlertClient, OtherNotificationsAndCommandsOnlyHandControlBack) {
-    HostRun run = runClient(0,
+    Transcript run = runClient(0,
                             {notify(75, {{"text", "in.txt\x1e" "out.txt\x1e" "x"}}), notify(1),
                              notify(3), callback("command", {{"command", 2}, {"over", 0}})},
                             chainDocument({{"Alert", "never"}}));

@@ -9,11 +9,11 @@
 
 #include <fstream>
 
-#include "harness.h"
+#include "host_launcher.h"
 
 namespace {
 
-using namespace session_test;
+using namespace tarnel_test;
 
 const json kDocument = {{"name", "k.doc"}, {"props", {{{"num", 110}, {"int", 0}}}}};
 
@@ -33,7 +33,7 @@ TEST(KeptNotifications, ReachLiveSessionsOfTheSameNameOnly) {
         step("notify", {{"notification", 3}, {"objId", 1}, {"sessions", 0}}),
         callback("quit", {{"client", "other"}}), step("wait_exit", {{"client", "other"}}),
         callback("quit", {{"client", "second"}}), step("wait_exit", {{"client", "second"}})};
-    HostRun run = runHost({{"documents", {kDocument}}, {"steps", steps}});
+    Transcript run = runHost({{"documents", {kDocument}}, {"steps", steps}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"kept client=second name=\"alert_client\" asked=2"})) << run.text();
     EXPECT_TRUE(run.find({"kept client=other"}).empty()) << run.text();
@@ -56,7 +56,7 @@ TEST(KeptNotifications, DisconnectWithdrawsThem) {
                   initStep("third", 0, 0),
                   step("notify", {{"notification", 2}, {"objId", 1}, {"sessions", 0}}),
                   callback("quit"), step("wait_exit", {{"status", 0}})};
-    HostRun run = runHost({{"documents", {kDocument}}, {"steps", steps}});
+    Transcript run = runHost({{"documents", {kDocument}}, {"steps", steps}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"kept client=leaver", "asked=2"})) << run.text();
     EXPECT_TRUE(run.has({"disconnect client=leaver"})) << run.text();
@@ -65,9 +65,9 @@ TEST(KeptNotifications, DisconnectWithdrawsThem) {
 #endif
 
 TEST(OpenStep, LoadsOnceAndNotifyNeedsAnOpenDocument) {
-    HostRun run = runHost({{"steps",
-                            {step("open", {{"file", SAMPLE_DOCUMENT}}),
-                             step("open", {{"file", SAMPLE_DOCUMENT}}),
+    Transcript run = runHost({{"steps",
+                            {step("open", {{"file", TNHOST_SAMPLE}}),
+                             step("open", {{"file", TNHOST_SAMPLE}}),
                              step("notify", {{"notification", 2}, {"doc", "nope.doc"}})}}});
     EXPECT_EQ(run.status, 1) << run.text();
     EXPECT_EQ(run.find({"open doc=1 name=\"sample.doc\""}).size(), 2u) << run.text();

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "host_process.h"
+#include "host_calls.h"
 
 namespace host_test {
 namespace {
@@ -34,7 +34,7 @@ T_PropValsT intParams(T_PropValT *items, int n, int num, int value) {
 }
 
 TEST(HostDocuments, OpenReportsWhatHappened) {
-    HostProcess h(json{{"documents", {TNHOST_SAMPLE}}});
+    ServedHost h({}, json{{"documents", {TNHOST_SAMPLE}}});
     CLIENT *c = h.client();
     ASSERT_TRUE(c);
     char sample[] = "sample.doc", missing[] = "/nonexistent/file.doc";
@@ -57,7 +57,7 @@ TEST(HostDocuments, OpenReportsWhatHappened) {
 }
 
 TEST(HostDocuments, SaveRevertCloseExport) {
-    HostProcess h(json{{"documents", {TNHOST_SAMPLE}}});
+    ServedHost h({}, json{{"documents", {TNHOST_SAMPLE}}});
     CLIENT *c = h.client();
     ASSERT_TRUE(c);
     char sample[] = "sample.doc";
@@ -121,7 +121,7 @@ TEST(HostDocuments, SaveRevertCloseExport) {
 TEST(HostDocuments, BookUpdateListsMissingComponents) {
     json book = {{"name", "manual.book"}, {"book", true},
                  {"objects", {{{"type", 11}, {"name", "sample.doc"}}, {{"type", 11}, {"name", "/no/such/chapter"}}}}};
-    HostProcess h(json{{"documents", {TNHOST_SAMPLE, book}}});
+    ServedHost h({}, json{{"documents", {TNHOST_SAMPLE, book}}});
     CLIENT *c = h.client();
     ASSERT_TRUE(c);
     char name[] = "manual.book", sample[] = "sample.doc";

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "host_process.h"
+#include "host_calls.h"
 
 namespace host_test {
 namespace {
@@ -23,10 +23,10 @@ json structured() {
 }
 
 struct Structured {
-    HostProcess h;
+    ServedHost h;
     CLIENT *c;
     u_int doc = 0, sec = 0, para = 0, a = 0, b = 0, c3 = 0;
-    Structured() : h(structured()), c(h.client()) {
+    Structured() : h({}, structured()), c(h.client()) {
         if (!c)
             return;
         doc = call(c, api_tn_open_1, xdr_ApiTnOpenRetT, ApiTnOpenArgT{const_cast<char *>("s.doc"), {0, nullptr}})->objId;

@@ -4,13 +4,13 @@
 
 #include <cstring>
 
-#include "host_process.h"
+#include "host_calls.h"
 
 namespace host_test {
 namespace {
 
 struct TextDoc {
-    HostProcess h;
+    ServedHost h;
     CLIENT *c = h.client();
     u_int doc = 0;
     explicit TextDoc(const char *text) {

@@ -13,9 +13,30 @@
 
 #include <tarnel/tnapi.h>
 
-#include "harness.h"
+#include "library_client.h"
 
 namespace requests_test {
+
+using namespace tarnel_test;
+// The test process is the library's client of the host.
+using ServedHost = LibraryHost;
+
+// The XDR encoding of a record, in the transcript's hex form.
+inline std::string hexOf(xdrproc_t proc, const void *record) {
+    void *writable = const_cast<void *>(record);
+    std::string bytes(xdr_sizeof(proc, writable), '\0');
+    XDR x;
+    xdrmem_create(&x, bytes.data(), static_cast<u_int>(bytes.size()), XDR_ENCODE);
+    const bool ok = proc(&x, writable);
+    xdr_destroy(&x);
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char c : bytes) {
+        hex += digits[c >> 4];
+        hex += digits[c & 15];
+    }
+    return ok ? hex : "?";
+}
 
 // The status every refusal rule writes into the reply (its leading status,
 // or the int of a reply that is nothing but an int).
@@ -62,7 +83,7 @@ struct Call {
 
 // The expected argument encoding of a record.
 template <typename T> std::string sent(bool_t (*proc)(XDR *, T *), T record) {
-    return hexOf(proc, record);
+    return hexOf(reinterpret_cast<xdrproc_t>(proc), &record);
 }
 
 // An output variable's value before the call: a refusal must leave it.

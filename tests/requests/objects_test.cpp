@@ -45,26 +45,6 @@ TEST(ObjectCalls, CreatedThenFoundValidatedAndDeleted) {
         objectsFixture());
 }
 
-// A deleted object is no longer valid; the refusal reaches TA_errno only
-// when the answer is 0.
-TEST(ObjectCalls, ValidityFollowsTheModel) {
-    ServedHost host(json::array(), objectsFixture());
-    ASSERT_TRUE(host.ready()) << host.text();
-    TA_errno = kUntouched;
-    const unsigned int id = T_ApiNewGraphicObject(1, 3, 0);
-    ASSERT_NE(id, 0u);
-    EXPECT_EQ(T_ApiObjectValid(1, id), 1);
-    EXPECT_EQ(TA_errno, kUntouched);
-    EXPECT_EQ(T_ApiDelete(1, id), 0);
-    EXPECT_EQ(T_ApiObjectValid(1, id), 0);
-    EXPECT_NE(TA_errno, kUntouched);
-    EXPECT_NE(TA_errno, 0);
-    const int unknown = TA_errno;
-    EXPECT_EQ(T_ApiDelete(1, id), unknown);
-    EXPECT_EQ(T_ApiGetNamedObject(1, 3, S("nothing")), 0u);
-    EXPECT_NE(TA_errno, unknown);
-}
-
 // Progress goes to property 104 of the session object; whatever happens,
 // TA_errno keeps the caller's value.
 TEST(ObjectCalls, ProgressNeverChangesTaErrno) {

@@ -1,9 +1,9 @@
 // Attaching through the connection service, and each way it can fail.
 #include <gtest/gtest.h>
 
-#include "harness.h"
+#include "host_launcher.h"
 
-namespace session_test {
+namespace tarnel_test {
 namespace {
 
 json attacher() {
@@ -12,7 +12,7 @@ json attacher() {
 }
 
 TEST(Attach, AcceptedClientIsServedLikeALaunchedOne) {
-    HostRun run = runHost({{"steps",
+    Transcript run = runHost({{"steps",
                             {attacher(), step("wait_attach"), step("wait_ack"),
                              callback("init", {{"initialization", 1}}), callback("quit"),
                              step("wait_exit", {{"status", 0}})}}});
@@ -39,7 +39,7 @@ TEST(Attach, FailuresReportTheirCodes) {
         {"hookup fails", {{"hostProg", 0x3FFFFFF0}}, -22},
     };
     for (const Failure &f : cases) {
-        HostRun run = runHost({{"connect_service", f.service},
+        Transcript run = runHost({{"connect_service", f.service},
                                {"steps", {attacher(), step("wait_exit", {{"status", 3}})}}});
         std::string expected = "stdout client=c1 text=connect=" + std::to_string(f.code) +
                                " errno=" + std::to_string(f.code);
@@ -50,4 +50,4 @@ TEST(Attach, FailuresReportTheirCodes) {
 }
 
 }  // namespace
-}  // namespace session_test
+}  // namespace tarnel_test

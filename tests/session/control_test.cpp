@@ -3,9 +3,9 @@
 // what it cannot serve.
 #include <gtest/gtest.h>
 
-#include "harness.h"
+#include "host_launcher.h"
 
-namespace session_test {
+namespace tarnel_test {
 namespace {
 
 json launched(std::initializer_list<json> middle, const char *path = SESSION_CLIENT_PATH,
@@ -17,7 +17,7 @@ json launched(std::initializer_list<json> middle, const char *path = SESSION_CLI
 }
 
 TEST(Control, BailOutInInitSendsOverWith1AndEndsTheClient) {
-    HostRun run = runHost({{"steps", launched({callback("init", {{"initialization", 2}, {"over", 1}}),
+    Transcript run = runHost({{"steps", launched({callback("init", {{"initialization", 2}, {"over", 1}}),
                                                step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_EQ(run.find({"over client=c1"}), std::vector<std::string>{
@@ -26,7 +26,7 @@ TEST(Control, BailOutInInitSendsOverWith1AndEndsTheClient) {
 }
 
 TEST(Control, DoneCommandTwiceGivesOneOverAndMinus1) {
-    HostRun run = runHost(
+    Transcript run = runHost(
         {{"steps", launched({callback("init", {{"initialization", 3}, {"over", 0}}),
                              callback("command", {{"command", 9}}), callback("quit"),
                              step("wait_exit", {{"status", 0}})})}});
@@ -36,7 +36,7 @@ TEST(Control, DoneCommandTwiceGivesOneOverAndMinus1) {
 }
 
 TEST(Control, TakeControlInsideACallbackAfterHandingBack) {
-    HostRun run = runHost({{"steps", launched({callback("init", {{"initialization", 5}}),
+    Transcript run = runHost({{"steps", launched({callback("init", {{"initialization", 5}}),
                                                step("wait_request", {{"proc", 1002}, {"count", 2}}),
                                                callback("quit"), step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
@@ -48,7 +48,7 @@ TEST(Control, TakeControlInsideACallbackAfterHandingBack) {
 }
 
 TEST(Control, CallbackWhileClientHoldsControlIsRefusedWithoutOver) {
-    HostRun run = runHost(
+    Transcript run = runHost(
         {{"steps", launched({step("wait_request", {{"proc", 1343}}),
                              callback("init", {{"initialization", 1}, {"over", false}}),
                              step("wait_request", {{"proc", 1002}, {"timeout_ms", 5000}}),
@@ -69,7 +69,7 @@ TEST(Control, CallbackWhileClientHoldsControlIsRefusedWithoutOver) {
 }
 
 TEST(Control, DispatcherRepliesToWhatItCannotServe) {
-    HostRun run = runHost(
+    Transcript run = runHost(
         {{"steps",
           launched({callback("null"), {{"do", "callback"}, {"proc", 8}},
                     callback("init", {{"garbage", true}}),
@@ -93,7 +93,7 @@ TEST(Control, DispatcherRepliesToWhatItCannotServe) {
 }
 
 TEST(Control, DescriptorChangesAreReported) {
-    HostRun run = runHost(
+    Transcript run = runHost(
         {{"steps", launched({callback("init", {{"initialization", 1}}), step("close_callback"),
                              step("serve", {{"ms", 300}}), callback("command", {{"command", 1}}),
                              callback("quit"), step("wait_exit", {{"status", 0}})},
@@ -114,4 +114,4 @@ TEST(Control, DescriptorChangesAreReported) {
 }
 
 }  // namespace
-}  // namespace session_test
+}  // namespace tarnel_test

@@ -3,9 +3,9 @@
 // library's silent default, and both still hand control back.
 #include <gtest/gtest.h>
 
-#include "harness.h"
+#include "host_launcher.h"
 
-namespace session_test {
+namespace tarnel_test {
 namespace {
 
 json messageAndDialog() {
@@ -14,7 +14,7 @@ json messageAndDialog() {
             callback("command", {{"command", 11}})};
 }
 
-HostRun runClient(const char *path) {
+Transcript runClient(const char *path) {
     json steps = {launch(path), step("wait_ack"), callback("init", {{"initialization", 0}})};
     for (const json &s : messageAndDialog()) steps.push_back(s);
     steps.push_back(callback("quit"));
@@ -23,7 +23,7 @@ HostRun runClient(const char *path) {
 }
 
 TEST(Defaults, ClientWithoutMessageCallbackGetsTheSilentDefault) {
-    HostRun run = runClient(SESSION_MINIMAL_PATH);
+    Transcript run = runClient(SESSION_MINIMAL_PATH);
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"text=minimal init 0"})) << run.text();
     EXPECT_TRUE(run.has({"text=minimal command 11"})) << run.text();
@@ -34,7 +34,7 @@ TEST(Defaults, ClientWithoutMessageCallbackGetsTheSilentDefault) {
 }
 
 TEST(Defaults, ClientDefinitionReplacesTheLibraryDefault) {
-    HostRun run = runClient(SESSION_CLIENT_PATH);
+    Transcript run = runClient(SESSION_CLIENT_PATH);
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"text=message [hi] 1 2"})) << run.text();
     EXPECT_TRUE(run.has({"text=dialog-event 4 5 6"})) << run.text();
@@ -42,4 +42,4 @@ TEST(Defaults, ClientDefinitionReplacesTheLibraryDefault) {
 }
 
 } // namespace
-} // namespace session_test
+}  // namespace tarnel_test

@@ -3,14 +3,14 @@
 // keep their text.
 #include <gtest/gtest.h>
 
-#include "harness.h"
+#include "host_launcher.h"
 
-namespace session_test {
+namespace tarnel_test {
 namespace {
 
 TEST(Filter, NotificationSeventyFiveArrivesSplit) {
     std::string text = "in.doc\x1eout.txt\x1e\x1e" "4\x1e" "5\x1e" "6\x1eseventh";
-    HostRun run = runHost(
+    Transcript run = runHost(
         {{"steps",
           {launch(SESSION_CLIENT_PATH), step("wait_ack"),
            callback("notify", {{"notification", 75}, {"objId", 9}, {"text", text}, {"number", 3}}),
@@ -22,4 +22,4 @@ TEST(Filter, NotificationSeventyFiveArrivesSplit) {
 }
 
 } // namespace
-} // namespace session_test
+}  // namespace tarnel_test

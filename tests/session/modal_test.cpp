@@ -2,9 +2,9 @@
 // comes without a wait, and quit during a wait.
 #include <gtest/gtest.h>
 
-#include "harness.h"
+#include "host_launcher.h"
 
-namespace session_test {
+namespace tarnel_test {
 namespace {
 
 json steps(std::initializer_list<json> middle) {
@@ -15,7 +15,7 @@ json steps(std::initializer_list<json> middle) {
 }
 
 TEST(Modal, CompletionReturnsInt3WithoutDialogEvent) {
-    HostRun run = runHost({{"requests", {{{"proc", 1316}, {"status", 0}, {"modal_result", 42}}}},
+    Transcript run = runHost({{"requests", {{{"proc", 1316}, {"status", 0}, {"modal_result", 42}}}},
                            {"steps", steps({callback("init", {{"initialization", 4}, {"over", 0}}),
                                             callback("quit"), step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
@@ -35,7 +35,7 @@ TEST(Modal, NestedWaitsEndInnermostFirst) {
                   {"then", {{{"proc", "command"}, {"command", 7}},
                             {{"proc", "dialog_event"}, {"int1", 0}, {"int3", 1}}}}};
     json inner = {{"proc", 1316}, {"times", 1}, {"modal_result", 2}};
-    HostRun run = runHost({{"requests", {outer, inner}},
+    Transcript run = runHost({{"requests", {outer, inner}},
                            {"steps", steps({callback("init", {{"initialization", 4}}),
                                             callback("quit"), step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
@@ -45,7 +45,7 @@ TEST(Modal, NestedWaitsEndInnermostFirst) {
 }
 
 TEST(Modal, CompletionWithoutWaitIsCountedForTheNextWait) {
-    HostRun run = runHost(
+    Transcript run = runHost(
         {{"requests", {{{"proc", 1316}, {"modal_result", 9}}}},
          {"steps", steps({callback("dialog_event", {{"int1", 0}, {"int3", 7}}),
                           callback("init", {{"initialization", 4}}), callback("quit"),
@@ -58,7 +58,7 @@ TEST(Modal, CompletionWithoutWaitIsCountedForTheNextWait) {
 TEST(Modal, QuitDuringWaitWaitsForCompletionThenEnds) {
     json rule = {{"proc", 1316},
                  {"then", {{{"proc", "quit"}}, {{"proc", "dialog_event"}, {"int1", 0}, {"int3", 5}}}}};
-    HostRun run = runHost({{"requests", {rule}},
+    Transcript run = runHost({{"requests", {rule}},
                            {"steps", steps({callback("init", {{"initialization", 4}, {"over", 1}}),
                                             step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
@@ -69,4 +69,4 @@ TEST(Modal, QuitDuringWaitWaitsForCompletionThenEnds) {
 }
 
 }  // namespace
-}  // namespace session_test
+}  // namespace tarnel_test

@@ -2,9 +2,9 @@
 // field, and descriptors beyond the first 32.
 #include <gtest/gtest.h>
 
-#include "harness.h"
+#include "host_launcher.h"
 
-namespace session_test {
+namespace tarnel_test {
 namespace {
 
 const std::string kNotCalled =
@@ -13,7 +13,7 @@ const std::string kNotCalled =
 TEST(StartUp, BrokenOrMissingTnapixIsDiagnosedWithExitStatus1) {
     for (json tnapix : {json("missing"), json{{"raw", "1.1 2.1 3.4"}},
                         json{{"raw", "1.1 2.1 x.4.name"}}}) {
-        HostRun run = runHost({{"steps",
+        Transcript run = runHost({{"steps",
                                 {launch(SESSION_CLIENT_PATH, {{"tnapix", tnapix}}),
                                  step("wait_exit", {{"status", 1}})}}});
         EXPECT_EQ(run.status, 0) << tnapix << "\n" << run.text();
@@ -24,7 +24,7 @@ TEST(StartUp, BrokenOrMissingTnapixIsDiagnosedWithExitStatus1) {
 }
 
 TEST(StartUp, ForkingClientHandsOverToItsChild) {
-    HostRun run = runHost(
+    Transcript run = runHost(
         {{"steps",
           {launch(SESSION_CLIENT_PATH, {{"number", 3}}), step("wait_exit", {{"role", "launcher"}, {"status", 0}}),
            step("wait_ack"), callback("init", {{"initialization", 1}}), callback("quit"),
@@ -37,7 +37,7 @@ TEST(StartUp, ForkingClientHandsOverToItsChild) {
 }
 
 TEST(StartUp, NonForkingClientAcknowledgesWithItsOwnNumber) {
-    HostRun run = runHost({{"steps",
+    Transcript run = runHost({{"steps",
                             {launch(SESSION_CLIENT_PATH, {{"number", -2}}), step("wait_ack"),
                              callback("init", {{"initialization", 1}, {"over", 0}}),
                              callback("quit"), step("wait_exit", {{"status", 0}})}}});
@@ -50,7 +50,7 @@ TEST(StartUp, NonForkingClientAcknowledgesWithItsOwnNumber) {
 TEST(StartUp, OverlongNameIsCutNotOverrun) {
     std::string name(300, 'n');
     name.replace(250, 10, "0123456789");
-    HostRun run = runHost({{"requests", {{{"proc", 1000}, {"drop", true}}}},
+    Transcript run = runHost({{"requests", {{{"proc", 1000}, {"drop", true}}}},
                            {"steps",
                             {launch(SESSION_CLIENT_PATH, {{"name", name}}),
                              step("wait_exit", {{"status", 1}})}}});
@@ -61,7 +61,7 @@ TEST(StartUp, OverlongNameIsCutNotOverrun) {
 }
 
 TEST(StartUp, ClientWithDescriptorsAbove31IsStillServed) {
-    HostRun run = runHost({{"steps",
+    Transcript run = runHost({{"steps",
                             {launch(SESSION_DRIVER_PATH, {{"args", {"highfd"}}}), step("wait_ack"),
                              callback("init", {{"initialization", 1}, {"over_timeout_ms", 5000}}),
                              callback("quit"), step("wait_exit", {{"status", 0}})}}});
@@ -70,4 +70,4 @@ TEST(StartUp, ClientWithDescriptorsAbove31IsStillServed) {
 }
 
 }  // namespace
-}  // namespace session_test
+}  // namespace tarnel_test

@@ -2,9 +2,9 @@
 // simulated host: callbacks are served inside the modal call.
 #include <gtest/gtest.h>
 
-#include "harness.h"
+#include "host_launcher.h"
 
-namespace session_test {
+namespace tarnel_test {
 namespace {
 
 json run(json rules, int initialization, json initExtra = json::object()) {
@@ -23,7 +23,7 @@ TEST(ModalDialogRequest, ServesCallbacksUntilTheHostEndsTheDialog) {
                   {{{"proc", "command"}, {"command", 5}},
                    {{"proc", "dialog_event"}, {"int1", 4}, {"int2", 1}, {"int3", 2}}}},
                  {"modal_result", 42}};
-    HostRun r = runHost(run({rule}, 1, {{"over", 0}}));
+    Transcript r = runHost(run({rule}, 1, {{"over", 0}}));
     ASSERT_EQ(r.status, 0) << r.text();
     EXPECT_TRUE(r.has({"proc=1316", "dialogNum=3 dialogId=77"})) << r.text();
     const int command = r.indexOf("text=command 5");
@@ -37,13 +37,13 @@ TEST(ModalDialogRequest, ServesCallbacksUntilTheHostEndsTheDialog) {
 }
 
 TEST(ModalDialogRequest, NumberZeroReturnsTheAnswerAtOnce) {
-    HostRun r = runHost(run({{{"proc", 1316}, {"status", 9}}}, 2));
+    Transcript r = runHost(run({{{"proc", 1316}, {"status", 9}}}, 2));
     ASSERT_EQ(r.status, 0) << r.text();
     EXPECT_TRUE(r.has({"text=modal=9 errno=0"})) << r.text();
 }
 
 TEST(ModalDialogRequest, DeclinedDialogIsNotWaitedFor) {
-    HostRun r = runHost(run({{{"proc", 1316}, {"status", 5}}}, 1));
+    Transcript r = runHost(run({{{"proc", 1316}, {"status", 5}}}, 1));
     ASSERT_EQ(r.status, 0) << r.text();
     EXPECT_TRUE(r.has({"text=modal=0 errno=5"})) << r.text();
 }
@@ -54,7 +54,7 @@ TEST(DisconnectRequest, HandsBackControlAndEndsTheClient) {
                       {launch(DIALOG_CLIENT_PATH), step("wait_ack"),
                        callback("init", {{"initialization", 3}, {"over", 0}}),
                        step("wait_exit", {{"status", 0}})}}};
-    HostRun r = runHost(scenario);
+    Transcript r = runHost(scenario);
     ASSERT_EQ(r.status, 0) << r.text();
     EXPECT_TRUE(r.has({"text=disconnect=6 bailout=1 connected=0"})) << r.text();
     // One over only: the handler sends none after the client's own.
@@ -73,10 +73,10 @@ TEST(CallClientRequest, ReachesTheNamedClient) {
           callback("quit", {{"client", "a"}}), callback("quit", {{"client", "p"}}),
           step("wait_exit", {{"client", "a"}, {"status", 0}}),
           step("wait_exit", {{"client", "p"}, {"status", 0}})}}};
-    HostRun r = runHost(scenario);
+    Transcript r = runHost(scenario);
     ASSERT_EQ(r.status, 0) << r.text();
     EXPECT_TRUE(r.has({"client=a text=number=-1 name=asker called=yes errno=0"})) << r.text();
 }
 
 } // namespace
-} // namespace session_test
+}  // namespace tarnel_test

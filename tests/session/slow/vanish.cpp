@@ -2,13 +2,13 @@
 // runs T_ApiEmergency and ends with status 1.
 #include <gtest/gtest.h>
 
-#include "harness.h"
+#include "host_launcher.h"
 
-namespace session_test {
+namespace tarnel_test {
 namespace {
 
 TEST(VanishedHost, ClientRunsEmergencyAndExits1) {
-    HostRun run = runHost({{"steps",
+    Transcript run = runHost({{"steps",
                             {launch(SESSION_CLIENT_PATH, {{"host_pid", "decoy"}}), step("wait_ack"),
                              callback("init", {{"initialization", 1}}), step("vanish"),
                              step("wait_exit", {{"status", 1}, {"timeout_ms", 40000}})}}},
@@ -21,4 +21,4 @@ TEST(VanishedHost, ClientRunsEmergencyAndExits1) {
 }
 
 }  // namespace
-}  // namespace session_test
+}  // namespace tarnel_test

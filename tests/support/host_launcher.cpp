@@ -1,0 +1,274 @@
+#include "host_launcher.h"
+
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <rpc/pmap_clnt.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <sstream>
+#include <thread>
+
+namespace tarnel_test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Starts tnhost on the scenario with its output on a pipe (returned) and its
+// diagnostics in `err` when given.
+pid_t start(const json &scenario, int *out, FILE *err) {
+    const std::string text = scenario.dump();
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0)
+        return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(fds[1], STDOUT_FILENO);
+        if (err)
+            dup2(fileno(err), STDERR_FILENO);
+        execl(TNHOST_PATH, TNHOST_PATH, "--json", text.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    *out = fds[0];
+    return pid;
+}
+
+void split(std::string &partial, std::vector<std::string> &lines) {
+    for (std::size_t nl; (nl = partial.find('\n')) != std::string::npos;) {
+        lines.push_back(partial.substr(0, nl));
+        partial.erase(0, nl + 1);
+    }
+}
+
+}  // namespace
+
+int programNumber() {
+    static int counter = 0;
+    counter = (counter + 8) & 0x78;
+    return 0x40000000 + static_cast<int>((getpid() & 0x1FFFFF) << 8) + counter;
+}
+
+std::vector<std::string> Transcript::find(std::initializer_list<std::string> fragments) const {
+    std::vector<std::string> out;
+    for (const std::string &l : lines) {
+        bool all = true;
+        for (const std::string &f : fragments)
+            all = all && l.find(f) != std::string::npos;
+        if (all)
+            out.push_back(l);
+    }
+    return out;
+}
+
+int Transcript::indexOf(const std::string &fragment) const {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].find(fragment) != std::string::npos)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string Transcript::text() const {
+    std::string t;
+    for (const std::string &l : lines)
+        t += l + "\n";
+    return t + err;
+}
+
+Transcript runHost(json scenario, int timeoutS) {
+    scenario["program"] = programNumber();
+    scenario["timeout_s"] = timeoutS;
+    Transcript run;
+    FILE *err = tmpfile();
+    int out = -1;
+    const pid_t pid = start(scenario, &out, err);
+    if (pid < 0) {
+        if (err)
+            fclose(err);
+        return run;
+    }
+    std::string buffer;
+    const auto until = Clock::now() + std::chrono::seconds(timeoutS + 15);
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+        if (left <= 0) {
+            kill(pid, SIGKILL);
+            break;
+        }
+        pollfd p{out, POLLIN, 0};
+        if (poll(&p, 1, static_cast<int>(left)) <= 0)
+            continue;
+        char chunk[4096];
+        const ssize_t n = read(out, chunk, sizeof chunk);
+        if (n <= 0)
+            break;
+        buffer.append(chunk, static_cast<std::size_t>(n));
+    }
+    close(out);
+    int st = 0;
+    waitpid(pid, &st, 0);
+    run.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    std::istringstream lines(buffer);
+    for (std::string l; std::getline(lines, l);)
+        run.lines.push_back(l);
+    if (err) {
+        rewind(err);
+        char chunk[4096];
+        for (std::size_t n; (n = fread(chunk, 1, sizeof chunk, err)) > 0;)
+            run.err.append(chunk, n);
+        fclose(err);
+    }
+    return run;
+}
+
+json launch(const char *path, json extra) {
+    json s = {{"do", "launch"}, {"path", path}};
+    s.update(extra);
+    return s;
+}
+
+json step(const char *kind, json extra) {
+    json s = {{"do", kind}};
+    s.update(extra);
+    return s;
+}
+
+json callback(const char *proc, json extra) {
+    json s = {{"do", "callback"}, {"proc", proc}};
+    s.update(extra);
+    return s;
+}
+
+ServedHost::ServedHost(json rules, json extra, CLIENT **handle) {
+    // As in a launched client: a lost host fails the call, it does not kill us.
+    signal(SIGPIPE, SIG_IGN);
+    if (handle)
+        handle_ = handle;
+    if (*handle_) {
+        clnt_destroy(*handle_);
+        *handle_ = nullptr;
+    }
+    program_ = programNumber();
+    json scenario = {{"program", program_},
+                     {"timeout_s", 300},
+                     {"log_args", true},
+                     {"connect_service", {{"run", false}}},
+                     {"requests", rules.is_null() ? json::array() : rules},
+                     {"steps", json::array({{{"do", "serve"}, {"ms", 290000}}})}};
+    for (auto &[key, value] : extra.items())
+        scenario[key] = value;
+    pid_ = start(scenario, &out_, nullptr);
+    if (pid_ < 0)
+        return;
+    fcntl(out_, F_SETFL, O_NONBLOCK);
+
+    // Ready once the binder knows the program. The handle is made on the port
+    // asked of the port mapper: the RPC library's own lookups (clnt_create)
+    // leak memory, on failure and on success.
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    for (const auto deadline = Clock::now() + std::chrono::seconds(10);
+         !*handle_ && Clock::now() < deadline;) {
+        const u_short port = pmap_getport(&address, program_, 1, IPPROTO_TCP);
+        if (port != 0) {
+            address.sin_port = htons(port);
+            int socket = RPC_ANYSOCK;
+            *handle_ = clnttcp_create(&address, program_, 1, &socket, 0, 0);
+            address.sin_port = 0;
+        }
+        if (!*handle_)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (*handle_) {
+        timeval timeout = {10, 0};
+        clnt_control(*handle_, CLSET_TIMEOUT, reinterpret_cast<char *>(&timeout));
+    }
+}
+
+ServedHost::~ServedHost() {
+    if (*handle_) {
+        clnt_destroy(*handle_);
+        *handle_ = nullptr;
+    }
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+    if (out_ >= 0)
+        close(out_);
+}
+
+void ServedHost::vanish() {
+    if (pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+        rpcb_unset(program_, 1, nullptr);
+    }
+}
+
+void ServedHost::drain(int waitMs) {
+    pollfd p = {out_, POLLIN, 0};
+    if (out_ < 0 || (waitMs > 0 && poll(&p, 1, waitMs) <= 0))
+        return;
+    char buffer[65536];
+    for (ssize_t n; (n = read(out_, buffer, sizeof buffer)) > 0;) {
+        partial_.append(buffer, static_cast<std::size_t>(n));
+        split(partial_, lines_);
+    }
+}
+
+// The host prints a request's line after sending its reply, so a caller that
+// has its reply may still find only an older line for the same procedure. The
+// host serves one request at a time and the null procedure prints nothing:
+// once a null call is answered, every earlier request's line is in the pipe.
+void ServedHost::settle() {
+    if (pid_ <= 0 || !*handle_)
+        return;
+    timeval timeout = {2, 0};
+    const auto none = reinterpret_cast<xdrproc_t>(reinterpret_cast<void (*)()>(xdr_void));
+    (void)clnt_call(*handle_, NULLPROC, none, nullptr, none, nullptr, timeout);
+}
+
+const std::vector<std::string> &ServedHost::lines() {
+    settle();
+    drain(0);
+    return lines_;
+}
+
+std::string ServedHost::lineOf(int proc) {
+    const std::string key = " proc=" + std::to_string(proc) + " ";
+    settle();
+    for (const auto deadline = Clock::now() + std::chrono::seconds(5);;) {
+        drain(0);
+        for (auto it = lines_.rbegin(); it != lines_.rend(); ++it)
+            if (it->rfind("request ", 0) == 0 && it->find(key) != std::string::npos)
+                return *it;
+        if (Clock::now() >= deadline)
+            return "";
+        drain(20);
+    }
+}
+
+std::string ServedHost::argsOf(int proc) {
+    const std::string line = lineOf(proc);
+    const std::size_t at = line.find(" args=");
+    if (at == std::string::npos)
+        return "";
+    return line.substr(at + 6, line.find(' ', at + 6) - at - 6);
+}
+
+std::string ServedHost::text() {
+    std::string all;
+    for (const std::string &l : lines())
+        all += l + "\n";
+    return all;
+}
+
+}  // namespace tarnel_test
