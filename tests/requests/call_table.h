@@ -76,7 +76,7 @@ struct Call {
     std::function<std::string()> run; // calls the function and shows its result
     std::string args;                 // the argument's expected encoding
     std::string accepted;             // result when the host accepts ("": shown elsewhere)
-    std::string refused;              // result when the host refuses with kRefusal
+    std::string refused;              // result when the host refuses with kRefusal ("": shown elsewhere)
     bool reportsRefusal;              // whether the refusal goes to TA_errno
     std::string lost;                 // result when no reply comes
 };
@@ -117,6 +117,7 @@ inline void runCalls(const std::vector<Call> &calls, json extra = json::object()
     ServedHost host(rules, extra);
     ASSERT_TRUE(host.ready()) << host.text();
     for (const Call &c : calls) {
+        if (c.refused.empty()) continue;
         SCOPED_TRACE(std::string(c.name) + " refused");
         TA_errno = kUntouched;
         EXPECT_EQ(c.run(), c.refused);
