@@ -7,8 +7,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <set>
-#include <string_view>
 
 #include "handlers/handlers.h"
 #include "rpc_service.h"
@@ -20,27 +18,6 @@ using tarnel::wire::ProcEntry;
 
 SVCXPRT *apiTransport = nullptr;
 bool registered = false;
-
-// Whether the reply record starts with an int that carries the status (or is
-// one int). Every reply record does, except the two spelling replies.
-bool leadingStatus(const ProcEntry &e) {
-    std::string_view t = e.resType;
-    if (t == "int")
-        return true;
-    static const std::set<std::string_view> without = {"ApiTnThesaurusRetT",
-                                                       "ApiTnShowHyphenationRetT"};
-    return t.size() > 4 && t.substr(t.size() - 4) == "RetT" && !without.count(t);
-}
-
-// The two spelling replies carry their status last.
-int *trailingStatus(const ProcEntry &e, void *res) {
-    std::string_view t = e.resType;
-    if (t == "ApiTnThesaurusRetT")
-        return &static_cast<ApiTnThesaurusRetT *>(res)->status;
-    if (t == "ApiTnShowHyphenationRetT")
-        return &static_cast<ApiTnShowHyphenationRetT *>(res)->status;
-    return nullptr;
-}
 
 RequestRule *matchRule(Host &host, u_int proc, const ClientSession *client) {
     for (RequestRule &r : host.scenario.rules) {
@@ -132,21 +109,16 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
         shutdown(xprt->xp_fd, SHUT_RDWR);
         outcome = "dropped";
     } else {
-        if (rule && rule->status) {
-            if (leadingStatus(*e))
-                *static_cast<int *>(res) = *rule->status;
-            else if (int *last = trailingStatus(*e, res))
-                *last = *rule->status;
-        }
+        int *status = tarnel::wire::replyStatus(*e, res);
+        if (rule && rule->status && status)
+            *status = *rule->status;
         bool sent = svc_sendreply(xprt, e->resProc, static_cast<caddr_t>(res));
         if (!sent)
             outcome = "reply-failed";
         else if (e->resSize == 0)
             outcome = "reply";
-        else if (leadingStatus(*e))
-            outcome = "reply status=" + std::to_string(*static_cast<int *>(res));
-        else if (const int *last = trailingStatus(*e, res))
-            outcome = "reply status=" + std::to_string(*last);
+        else if (status)
+            outcome = "reply status=" + std::to_string(*status);
         else
             outcome = "reply zero";
     }

@@ -15,16 +15,15 @@
 #include <string>
 #include <vector>
 
+#include <wire/xdrproc.h>
+
 #include "scenario.h"
 
 namespace tnhost {
 
 using Clock = std::chrono::steady_clock;
 
-// XDR routines have several signatures; the RPC calls take them as xdrproc_t.
-template <typename F> inline xdrproc_t as_xdrproc(F *routine) {
-    return reinterpret_cast<xdrproc_t>(reinterpret_cast<void (*)()>(routine));
-}
+using tarnel::wire::as_xdrproc;
 
 // One line per event on standard output, flushed at once.
 void say(const std::string &line);

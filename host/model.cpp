@@ -32,7 +32,7 @@ Value Value::ofInt(int kind, int value) {
 
 Value Value::ofString(const std::string &s) {
     T_TypedValT v{};
-    v.kind = vk::string;
+    v.kind = TA_KIND_STRING;
     v.u.string = const_cast<char *>(s.c_str());  // copied by the constructor
     return Value(v);
 }
@@ -182,12 +182,12 @@ void Model::remove(u_int id) {
         std::erase(parent->children, id);
     // Keep the document's object chain intact around the removed link.
     u_int next = 0;
-    if (const Prop *p = o->find(pn::nextObject, ""); p && p->value.kind() == vk::id)
+    if (const Prop *p = o->find(pn::nextObject, ""); p && p->value.kind() == TA_KIND_ID)
         next = static_cast<u_int>(p->value.get().u.ival);
     auto relink = [&](Object &x, int num) {
         Prop *p = x.find(num, "");
-        if (p && p->value.kind() == vk::id && static_cast<u_int>(p->value.get().u.ival) == id)
-            p->value = Value::ofInt(vk::id, static_cast<int>(next));
+        if (p && p->value.kind() == TA_KIND_ID && static_cast<u_int>(p->value.get().u.ival) == id)
+            p->value = Value::ofInt(TA_KIND_ID, static_cast<int>(next));
     };
     relink(objects_.at(docId), pn::firstObject);
     for (u_int other : d.objects)

@@ -57,13 +57,6 @@ constexpr int cell = 10;
 constexpr int bookComponent = 11;
 }  // namespace ot
 
-// Value kinds of T_TypedValT that the model uses for the by-kind requests.
-namespace vk {
-constexpr int integer = 1, metric = 2, string = 3, id = 4, metrics = 5, strings = 6, points = 7,
-              tabs = 8, textLoc = 9, textRange = 10, catalog = 12, ints = 13, ubytes = 14,
-              uints = 15, attributeDefs = 17, attributes = 18, elementRange = 19;
-}
-
 // Fixed property numbers the model computes or relies on.
 namespace pn {
 constexpr int elementCatalog = 1488;  // document: computed from its element definitions

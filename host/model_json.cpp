@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <set>
+#include <string_view>
 
 #include <tarnel/tnapi_values.h>
 
@@ -109,6 +110,18 @@ struct Loader {
     std::vector<Prop> props(const json &v, const std::string &where) const;
 };
 
+// Whether a kind travels as one word (TA_VALUE_KINDS: shape WORD, or a kind
+// outside the table); every other kind has its own key in a description.
+constexpr bool isWordKind(int kind) {
+#define TNHOST_KIND_SHAPE(num, name, member, shape, stem) \
+    case num: return std::string_view(#shape) == "WORD";
+    switch (kind) {
+        TA_VALUE_KINDS(TNHOST_KIND_SHAPE)
+    default: return true;
+    }
+#undef TNHOST_KIND_SHAPE
+}
+
 T_MetricT metricOf(const json &v, const std::string &where) {
     if (!v.is_number())
         bad(where, "a measurement is a number of points");
@@ -142,48 +155,47 @@ Value Loader::value(const json &p, const std::string &where) const {
     if (kind == "int") {
         if (!v.is_number_integer())
             bad(at, "must be an integer");
-        t.kind = vk::integer;
+        t.kind = TA_KIND_INT;
         t.u.ival = v.get<int>();
     } else if (kind == "id") {
-        t.kind = vk::id;
+        t.kind = TA_KIND_ID;
         t.u.ival = static_cast<int>(ref(v, at));
     } else if (kind == "word") {
         if (!v.is_object())
             bad(at, "is {\"kind\", \"value\"}");
         t.kind = integer(v, "kind", at);
-        if (t.kind == vk::string || (t.kind >= 5 && t.kind <= 10) || (t.kind >= 12 && t.kind <= 15) ||
-            (t.kind >= 17 && t.kind <= 19))
+        if (!isWordKind(t.kind))
             bad(at, "kind " + std::to_string(t.kind) + " has its own key");
         t.u.ival = integer(v, "value", at);
     } else if (kind == "metric") {
-        t.kind = vk::metric;
+        t.kind = TA_KIND_METRIC;
         t.u.metric = metricOf(v, at);
     } else if (kind == "string") {
         if (!v.is_string())
             bad(at, "must be a string");
-        t.kind = vk::string;
+        t.kind = TA_KIND_STRING;
         t.u.string = dup(v.get<std::string>());
     } else if (kind == "strings") {
-        t.kind = vk::strings;
+        t.kind = TA_KIND_STRINGS;
         t.u.strings = strings(v, at);
     } else if (kind == "metrics") {
         array(v, at);
-        t.kind = vk::metrics;
+        t.kind = TA_KIND_METRICS;
         t.u.metrics = T_MetricsT{static_cast<u_int>(v.size()), cells<T_MetricT>(v.size())};
         for (std::size_t i = 0; i < v.size(); i++)
             t.u.metrics.items[i] = metricOf(v[i], at);
     } else if (kind == "ints") {
-        t.kind = vk::ints;
+        t.kind = TA_KIND_INTS;
         t.u.ints = numbers<T_IntsT, int>(v, at);
     } else if (kind == "uints") {
-        t.kind = vk::uints;
+        t.kind = TA_KIND_UINTS;
         t.u.uints = numbers<T_UIntsT, u_int>(v, at);
     } else if (kind == "ubytes") {
-        t.kind = vk::ubytes;
+        t.kind = TA_KIND_UBYTES;
         t.u.ubytes = numbers<T_UBytesT, unsigned char>(v, at);
     } else if (kind == "points") {
         array(v, at);
-        t.kind = vk::points;
+        t.kind = TA_KIND_POINTS;
         t.u.points = T_PointsT{static_cast<u_int>(v.size()), cells<T_PointT>(v.size())};
         for (std::size_t i = 0; i < v.size(); i++) {
             if (!v[i].is_array() || v[i].size() != 2 || !v[i][0].is_number_integer() ||
@@ -193,7 +205,7 @@ Value Loader::value(const json &p, const std::string &where) const {
         }
     } else if (kind == "tabs") {
         array(v, at);
-        t.kind = vk::tabs;
+        t.kind = TA_KIND_TABS;
         t.u.tabs = T_TabsT{static_cast<u_int>(v.size()), cells<T_TabT>(v.size())};
         for (std::size_t i = 0; i < v.size(); i++) {
             T_TabT &tab = t.u.tabs.items[i];
@@ -203,13 +215,13 @@ Value Loader::value(const json &p, const std::string &where) const {
             tab.mark = static_cast<unsigned char>(integer(v[i], "mark", at));
         }
     } else if (kind == "textloc") {
-        t.kind = vk::textLoc;
+        t.kind = TA_KIND_TEXT_LOC;
         t.u.textLoc = loc(v, at);
     } else if (kind == "textrange") {
-        t.kind = vk::textRange;
+        t.kind = TA_KIND_TEXT_RANGE;
         t.u.textRange = T_TextRangeT{loc(v.value("begin", json()), at), loc(v.value("end", json()), at)};
     } else if (kind == "element_range") {
-        t.kind = vk::elementRange;
+        t.kind = TA_KIND_ELEMENT_RANGE;
         if (!v.is_null()) {
             t.u.elementRange = cells<T_ElementRangeT>(1);
             *t.u.elementRange =
@@ -217,7 +229,7 @@ Value Loader::value(const json &p, const std::string &where) const {
         }
     } else if (kind == "catalog") {
         array(v, at);
-        t.kind = vk::catalog;
+        t.kind = TA_KIND_CATALOG;
         t.u.catalog = T_ElementCatalogEntriesT{static_cast<u_int>(v.size()),
                                                cells<T_ElementCatalogEntryT>(v.size())};
         for (std::size_t i = 0; i < v.size(); i++)
@@ -225,7 +237,7 @@ Value Loader::value(const json &p, const std::string &where) const {
                                                           integer(v[i], "value", at)};
     } else if (kind == "attribute_defs") {
         array(v, at);
-        t.kind = vk::attributeDefs;
+        t.kind = TA_KIND_ATTRIBUTE_DEFS;
         t.u.attributeDefs =
             T_AttributeDefsT{static_cast<u_int>(v.size()), cells<T_AttributeDefT>(v.size())};
         for (std::size_t i = 0; i < v.size(); i++) {
@@ -241,7 +253,7 @@ Value Loader::value(const json &p, const std::string &where) const {
         }
     } else {  // attributes
         array(v, at);
-        t.kind = vk::attributes;
+        t.kind = TA_KIND_ATTRIBUTES;
         t.u.attributes = T_AttributesT{static_cast<u_int>(v.size()), cells<T_AttributeT>(v.size())};
         for (std::size_t i = 0; i < v.size(); i++) {
             T_AttributeT &a = t.u.attributes.items[i];
@@ -297,29 +309,29 @@ json stringsJson(const T_StringsT &s) {
 json valueJson(const T_TypedValT &t) {
     const auto &u = t.u;
     switch (t.kind) {
-    case vk::integer: return {{"int", u.ival}};
-    case vk::id: return {{"id", static_cast<u_int>(u.ival)}};
-    case vk::metric: return {{"metric", points(u.metric)}};
-    case vk::string: return {{"string", u.string ? u.string : ""}};
-    case vk::strings: return {{"strings", stringsJson(u.strings)}};
-    case vk::metrics: {
+    case TA_KIND_INT: return {{"int", u.ival}};
+    case TA_KIND_ID: return {{"id", static_cast<u_int>(u.ival)}};
+    case TA_KIND_METRIC: return {{"metric", points(u.metric)}};
+    case TA_KIND_STRING: return {{"string", u.string ? u.string : ""}};
+    case TA_KIND_STRINGS: return {{"strings", stringsJson(u.strings)}};
+    case TA_KIND_METRICS: {
         json a = json::array();
         for (u_int i = 0; i < u.metrics.count; i++)
             a.push_back(points(u.metrics.items[i]));
         return {{"metrics", a}};
     }
-    case vk::ints: return {{"ints", std::vector<int>(u.ints.items, u.ints.items + u.ints.count)}};
-    case vk::uints:
+    case TA_KIND_INTS: return {{"ints", std::vector<int>(u.ints.items, u.ints.items + u.ints.count)}};
+    case TA_KIND_UINTS:
         return {{"uints", std::vector<u_int>(u.uints.items, u.uints.items + u.uints.count)}};
-    case vk::ubytes:
+    case TA_KIND_UBYTES:
         return {{"ubytes", std::vector<int>(u.ubytes.items, u.ubytes.items + u.ubytes.count)}};
-    case vk::points: {
+    case TA_KIND_POINTS: {
         json a = json::array();
         for (u_int i = 0; i < u.points.count; i++)
             a.push_back({u.points.items[i].x, u.points.items[i].y});
         return {{"points", a}};
     }
-    case vk::tabs: {
+    case TA_KIND_TABS: {
         json a = json::array();
         for (u_int i = 0; i < u.tabs.count; i++) {
             const T_TabT &x = u.tabs.items[i];
@@ -328,21 +340,21 @@ json valueJson(const T_TypedValT &t) {
         }
         return {{"tabs", a}};
     }
-    case vk::textLoc: return {{"textloc", locJson(u.textLoc)}};
-    case vk::textRange:
+    case TA_KIND_TEXT_LOC: return {{"textloc", locJson(u.textLoc)}};
+    case TA_KIND_TEXT_RANGE:
         return {{"textrange", {{"begin", locJson(u.textRange.begin)}, {"end", locJson(u.textRange.end)}}}};
-    case vk::elementRange:
+    case TA_KIND_ELEMENT_RANGE:
         if (!u.elementRange)
             return {{"element_range", nullptr}};
         return {{"element_range",
                  {{"begin", elocJson(u.elementRange->begin)}, {"end", elocJson(u.elementRange->end)}}}};
-    case vk::catalog: {
+    case TA_KIND_CATALOG: {
         json a = json::array();
         for (u_int i = 0; i < u.catalog.count; i++)
             a.push_back({{"object", u.catalog.items[i].objId}, {"value", u.catalog.items[i].value}});
         return {{"catalog", a}};
     }
-    case vk::attributeDefs: {
+    case TA_KIND_ATTRIBUTE_DEFS: {
         json a = json::array();
         for (u_int i = 0; i < u.attributeDefs.count; i++) {
             const T_AttributeDefT &d = u.attributeDefs.items[i];
@@ -353,7 +365,7 @@ json valueJson(const T_TypedValT &t) {
         }
         return {{"attribute_defs", a}};
     }
-    case vk::attributes: {
+    case TA_KIND_ATTRIBUTES: {
         json a = json::array();
         for (u_int i = 0; i < u.attributes.count; i++) {
             const T_AttributeT &x = u.attributes.items[i];
@@ -592,22 +604,22 @@ Value retarget(const Value &v, u_int from, u_int to) {
             id = to;
     };
     switch (t.kind) {
-    case vk::id: {
+    case TA_KIND_ID: {
         u_int id = static_cast<u_int>(t.u.ival);
         fix(id);
         t.u.ival = static_cast<int>(id);
         break;
     }
-    case vk::textLoc: fix(t.u.textLoc.objId); break;
-    case vk::textRange:
+    case TA_KIND_TEXT_LOC: fix(t.u.textLoc.objId); break;
+    case TA_KIND_TEXT_RANGE:
         fix(t.u.textRange.begin.objId);
         fix(t.u.textRange.end.objId);
         break;
-    case vk::catalog:
+    case TA_KIND_CATALOG:
         for (u_int i = 0; i < t.u.catalog.count; i++)
             fix(t.u.catalog.items[i].objId);
         break;
-    case vk::elementRange:
+    case TA_KIND_ELEMENT_RANGE:
         if (t.u.elementRange)
             for (T_ElementLocT *l : {&t.u.elementRange->begin, &t.u.elementRange->end}) {
                 fix(l->parentId);

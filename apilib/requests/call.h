@@ -11,12 +11,13 @@
 #include <tarnel/tnapi_session.h>
 #include <tarnel/tnapi_values.h>
 #include <wire/record_routines.h>
+#include <wire/xdrproc.h>
 
 namespace tarnel::requests {
 
 using wire::routine_of;
-inline xdrproc_t routine_of(const int *) { return reinterpret_cast<xdrproc_t>(&xdr_int); }
-inline xdrproc_t routine_of(const StringT *) { return reinterpret_cast<xdrproc_t>(&xdr_StringT); }
+inline xdrproc_t routine_of(const int *) { return wire::as_xdrproc(&xdr_int); }
+inline xdrproc_t routine_of(const StringT *) { return wire::as_xdrproc(&xdr_StringT); }
 
 // The stub's reply, or null with TA_errno -1 when the call did not complete.
 template <typename Reply, typename Arg>

@@ -6,6 +6,7 @@
 #include <rpc/rpc.h>
 #include <tarnel/api_to_tn.h>
 #include <tarnel/tnapi_session.h>
+#include <wire/xdrproc.h>
 
 TARNEL_BEGIN_DECLS
 
@@ -48,9 +49,6 @@ void *tn_api_notify_1(TnApiNotifyArgT *argument, struct svc_req *request);
 
 TARNEL_END_DECLS
 
-// XDR routines have several signatures; the RPC calls take them as xdrproc_t.
-template <typename F> inline xdrproc_t as_xdrproc(F *routine) {
-    return reinterpret_cast<xdrproc_t>(reinterpret_cast<void (*)()>(routine));
-}
+using tarnel::wire::as_xdrproc;
 
 #endif

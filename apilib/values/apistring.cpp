@@ -2,7 +2,6 @@
 // whoever holds the pointer, always on the API allocators.
 #include <cstring>
 
-#include <tarnel/tde_memory.h>
 #include <tarnel/tnapi_values.h>
 
 extern "C" {

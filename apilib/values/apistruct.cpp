@@ -3,7 +3,6 @@
 #include <climits>
 #include <cstddef>
 
-#include <tarnel/tde_memory.h>
 #include <tarnel/tnapi_values.h>
 
 #include "list_ops.h"
@@ -33,7 +32,7 @@ int T_ApiGetPropIndex(const T_PropValsT *list, int num) {
 
 T_PropValsT T_ApiAllocatePropVals(int n) {
     if (n <= 0) return T_PropValsT{};
-    return tnvalues::allocate_list<T_PropValsT>(static_cast<u_int>(n));
+    return tarnel::values::allocate_list<T_PropValsT>(static_cast<u_int>(n));
 }
 
 T_PropValT *T_ApiAppendVal(T_PropValsT *list, int num, const T_TypedValT *value) {
@@ -69,21 +68,21 @@ T_PropValT *T_ApiAppendVal(T_PropValsT *list, int num, const T_TypedValT *value)
 
 void T_ApiAppendIntProp(T_PropValsT *list, int num, int value) {
     T_TypedValT v{};
-    v.kind = 1;
+    v.kind = TA_KIND_INT;
     v.u.ival = value;
     T_ApiAppendVal(list, num, &v);
 }
 
 void T_ApiAppendMetricProp(T_PropValsT *list, int num, T_MetricT value) {
     T_TypedValT v{};
-    v.kind = 2;
+    v.kind = TA_KIND_METRIC;
     v.u.metric = value;
     T_ApiAppendVal(list, num, &v);
 }
 
 void T_ApiAppendStringProp(T_PropValsT *list, int num, const char *value) {
     T_TypedValT v{};
-    v.kind = 3;
+    v.kind = TA_KIND_STRING;
     // Only read: T_ApiAppendVal stores its own copy.
     v.u.string = const_cast<char *>(value);
     T_ApiAppendVal(list, num, &v);
@@ -91,7 +90,7 @@ void T_ApiAppendStringProp(T_PropValsT *list, int num, const char *value) {
 
 void T_ApiAppendStringsProp(T_PropValsT *list, int num, const T_StringsT *value) {
     T_TypedValT v{};
-    v.kind = 6;
+    v.kind = TA_KIND_STRINGS;
     if (value != nullptr) v.u.strings = *value;
     T_ApiAppendVal(list, num, &v);
 }

@@ -2,21 +2,20 @@
 // strings or lists (tabs, attribute definitions, attributes). Copies fill
 // from the last element down; a list whose array cannot be allocated comes
 // back empty.
-#include <tarnel/tde_memory.h>
 #include <tarnel/tnapi_values.h>
 
 #include "list_ops.h"
 
-using tnvalues::copy_flat;
-using tnvalues::copy_nested;
-using tnvalues::release_flat;
-using tnvalues::release_nested;
+using tarnel::values::copy_flat;
+using tarnel::values::copy_nested;
+using tarnel::values::release_flat;
+using tarnel::values::release_nested;
 
 extern "C" {
 
 T_StringsT T_ApiCopyStrings(const T_StringsT *src) {
     if (src == nullptr) return T_StringsT{};
-    T_StringsT out = tnvalues::allocate_list<T_StringsT>(src->count);
+    T_StringsT out = tarnel::values::allocate_list<T_StringsT>(src->count);
     if (out.items != nullptr && src->items != nullptr) {
         for (u_int i = out.count; i-- > 0;) out.items[i] = T_ApiCopyString(src->items[i]);
     }

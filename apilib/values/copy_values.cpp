@@ -1,46 +1,61 @@
 // Deep copies and releases of typed values, property entries and lists, and
 // text items. A typed value owns what its kind selects; scalar kinds own
 // nothing.
-#include <tarnel/tde_memory.h>
 #include <tarnel/tnapi_values.h>
 
 #include "list_ops.h"
+
+namespace {
+
+// An optional record: a copy of its own, or null for null. A record that
+// cannot be allocated also leaves null, which is a valid value.
+template <typename T> T *copy_optional(const T *src) {
+    if (src == nullptr) return nullptr;
+    auto *copy = static_cast<T *>(TapiCalloc(1, sizeof(T)));
+    if (copy != nullptr) *copy = *src;
+    return copy;
+}
+
+}  // namespace
+
+// Per shape (TA_VALUE_KINDS): how an arm is copied and released. WORD arms
+// and RECORD releases have no case; the default arm covers them.
+#define TA_COPY_WORD(num, member, stem)
+#define TA_COPY_STRING(num, member, stem) \
+    case num: out.u.member = T_ApiCopyString(in.member); break;
+#define TA_COPY_RECORD(num, member, stem) \
+    case num: out.u.member = in.member; break;
+#define TA_COPY_LIST(num, member, stem) \
+    case num: out.u.member = T_ApiCopy##stem(&in.member); break;
+#define TA_COPY_OPTIONAL(num, member, stem) \
+    case num: out.u.member = copy_optional(in.member); break;
+#define TA_COPY_KIND(num, name, member, shape, stem) TA_COPY_##shape(num, member, stem)
+
+#define TA_RELEASE_WORD(num, member, stem)
+#define TA_RELEASE_STRING(num, member, stem) \
+    case num: T_ApiDeallocateString(&u.member); break;
+#define TA_RELEASE_RECORD(num, member, stem)
+#define TA_RELEASE_LIST(num, member, stem) \
+    case num: T_ApiDeallocate##stem(&u.member); break;
+#define TA_RELEASE_OPTIONAL(num, member, stem) \
+    case num: api_free(&u.member); break;
+#define TA_RELEASE_KIND(num, name, member, shape, stem) TA_RELEASE_##shape(num, member, stem)
 
 extern "C" {
 
 T_TypedValT T_ApiCopyVal(const T_TypedValT *src) {
     T_TypedValT out{};
     if (src == nullptr) {
-        out.kind = 1;
+        out.kind = TA_KIND_INT;
         return out;
     }
     out.kind = src->kind;
     const auto &in = src->u;
     switch (src->kind) {
-    case 3: out.u.string = T_ApiCopyString(in.string); break;
-    case 5: out.u.metrics = T_ApiCopyMetrics(&in.metrics); break;
-    case 6: out.u.strings = T_ApiCopyStrings(&in.strings); break;
-    case 7: out.u.points = T_ApiCopyPoints(&in.points); break;
-    case 8: out.u.tabs = T_ApiCopyTabs(&in.tabs); break;
-    case 9: out.u.textLoc = in.textLoc; break;
-    case 10: out.u.textRange = in.textRange; break;
-    case 12: out.u.catalog = T_ApiCopyElementCatalogEntries(&in.catalog); break;
-    case 13: out.u.ints = T_ApiCopyInts(&in.ints); break;
-    case 14: out.u.ubytes = T_ApiCopyUBytes(&in.ubytes); break;
-    case 15: out.u.uints = T_ApiCopyUInts(&in.uints); break;
-    case 17: out.u.attributeDefs = T_ApiCopyAttributeDefs(&in.attributeDefs); break;
-    case 18: out.u.attributes = T_ApiCopyAttributes(&in.attributes); break;
-    case 19:
-        // A range that cannot be allocated leaves a null pointer, a valid value.
-        if (in.elementRange != nullptr) {
-            auto *range = static_cast<T_ElementRangeT *>(TapiCalloc(1, sizeof(T_ElementRangeT)));
-            if (range != nullptr) *range = *in.elementRange;
-            out.u.elementRange = range;
-        }
-        break;
+        TA_VALUE_KINDS(TA_COPY_KIND)
     default:
-        // Kinds 1, 2, 4, 11, 16 and every unknown kind: one word, which the
-        // wire carries for all of them, so it is kept rather than dropped.
+        // The WORD kinds and every unknown kind: one word, which the wire
+        // carries for all of them, so it is kept rather than dropped.
         out.u.ival = in.ival;
         break;
     }
@@ -51,18 +66,7 @@ void T_ApiDeallocateVal(T_TypedValT *value) {
     if (value == nullptr) return;
     auto &u = value->u;
     switch (value->kind) {
-    case 3: T_ApiDeallocateString(&u.string); break;
-    case 5: T_ApiDeallocateMetrics(&u.metrics); break;
-    case 6: T_ApiDeallocateStrings(&u.strings); break;
-    case 7: T_ApiDeallocatePoints(&u.points); break;
-    case 8: T_ApiDeallocateTabs(&u.tabs); break;
-    case 12: T_ApiDeallocateElementCatalogEntries(&u.catalog); break;
-    case 13: T_ApiDeallocateInts(&u.ints); break;
-    case 14: T_ApiDeallocateUBytes(&u.ubytes); break;
-    case 15: T_ApiDeallocateUInts(&u.uints); break;
-    case 17: T_ApiDeallocateAttributeDefs(&u.attributeDefs); break;
-    case 18: T_ApiDeallocateAttributes(&u.attributes); break;
-    case 19: api_free(&u.elementRange); break;
+        TA_VALUE_KINDS(TA_RELEASE_KIND)
     default: break;
     }
 }
@@ -70,7 +74,7 @@ void T_ApiDeallocateVal(T_TypedValT *value) {
 T_PropValT T_ApiCopyPropVal(const T_PropValT *src) {
     T_PropValT out{};
     if (src == nullptr) {
-        out.value.kind = 1;
+        out.value.kind = TA_KIND_INT;
         return out;
     }
     out.ident.num = src->ident.num;
@@ -87,7 +91,7 @@ void T_ApiDeallocatePropVal(T_PropValT *entry) {
 
 T_PropValsT T_ApiCopyPropVals(const T_PropValsT *src) {
     const u_int n = src == nullptr || src->items == nullptr ? 0 : src->count;
-    T_PropValsT out = tnvalues::allocate_list<T_PropValsT>(n);
+    T_PropValsT out = tarnel::values::allocate_list<T_PropValsT>(n);
     for (u_int i = 0; i < out.count; ++i) out.items[i] = T_ApiCopyPropVal(&src->items[i]);
     return out;
 }
@@ -137,7 +141,7 @@ TextItemsT T_ApiCopyTextItems(const TextItemsT *src) {
 }
 
 void T_ApiDeallocateTextItems(TextItemsT *list) {
-    tnvalues::release_nested(list, T_ApiDeallocateTextItem);
+    tarnel::values::release_nested(list, T_ApiDeallocateTextItem);
 }
 
 }  // extern "C"

@@ -20,12 +20,12 @@ struct R {};
 struct Row {
     int num;
     int kind;
-    int word;           // kinds 1 and 2
-    const char *string; // kind 3
-    constexpr Row(int n, I i) : num(n), kind(1), word(i.v), string(nullptr) {}
-    constexpr Row(int n, M m) : num(n), kind(2), word(m.v), string(nullptr) {}
-    constexpr Row(int n, S s) : num(n), kind(3), word(0), string(s.v) {}
-    constexpr Row(int n, R) : num(n), kind(10), word(0), string(nullptr) {}
+    int word;           // integer and metric kinds
+    const char *string; // string kind
+    constexpr Row(int n, I i) : num(n), kind(TA_KIND_INT), word(i.v), string(nullptr) {}
+    constexpr Row(int n, M m) : num(n), kind(TA_KIND_METRIC), word(m.v), string(nullptr) {}
+    constexpr Row(int n, S s) : num(n), kind(TA_KIND_STRING), word(0), string(s.v) {}
+    constexpr Row(int n, R) : num(n), kind(TA_KIND_TEXT_RANGE), word(0), string(nullptr) {}
 };
 
 constexpr Row kOpen[] = {
@@ -200,9 +200,9 @@ template <size_t N> T_PropValsT build(const Row (&table)[N]) {
         T_PropValT &p = list.items[i];
         p.ident.num = e.num;
         p.value.kind = e.kind;
-        if (e.kind == 3) {
+        if (e.kind == TA_KIND_STRING) {
             if (e.string != nullptr) p.value.u.string = T_ApiCopyString(e.string);
-        } else if (e.kind != 10) {
+        } else if (e.kind != TA_KIND_TEXT_RANGE) {
             p.value.u.ival = e.word;
         }
     }

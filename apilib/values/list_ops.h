@@ -6,10 +6,9 @@
 
 #include <type_traits>
 
-#include <tarnel/tde_memory.h>
 #include <tarnel/tnapi_values.h>
 
-namespace tnvalues {
+namespace tarnel::values {
 
 // A list of n zero-filled elements, or the empty list for n == 0 and when
 // memory is out (a count without its array would not be a valid list).
@@ -58,6 +57,6 @@ template <typename List, typename Elem> void release_nested(List *list, void (*r
     list->count = 0;
 }
 
-}  // namespace tnvalues
+}  // namespace tarnel::values
 
 #endif

@@ -1,9 +1,13 @@
 # Reads api_to_tn.x and writes (to the file named by -v out=...) a C++ unit
 # defining the procedure table and the record catalogue declared in
-# proctable.h. Only the forms the .x uses are understood: struct headers, and
-# procedures "RESULT NAME(ARG) = NUMBER;" whose RESULT and ARG are one
-# identifier each. Anything else inside the version block stops the build,
-# so the table can never silently miss a procedure.
+# proctable.h. Only the forms the .x uses are understood: structs with one
+# "TYPE [*]NAME;" field a line, and procedures "RESULT NAME(ARG) = NUMBER;"
+# whose RESULT and ARG are one identifier each. Anything else inside a struct
+# or the version block stops the build, so the table can never silently miss
+# a procedure or misplace a status.
+#
+# A reply's status is its field "int status;" when that is the record's first
+# or last field, or the whole reply when the result is a bare int.
 
 function fail(msg) {
     printf("gen_tables.awk: %s:%d: %s\n", FILENAME, FNR, msg) > "/dev/stderr"
@@ -12,16 +16,24 @@ function fail(msg) {
 }
 
 function xdrproc(t) {
-    return "reinterpret_cast<xdrproc_t>(&xdr_" t ")"
+    return "as_xdrproc(&xdr_" t ")"
 }
 
 function size_of(t) {
     return t == "void" ? "0" : "sizeof(" t ")"
 }
 
+# The status columns of a procedure whose result is t.
+function status_of(t) {
+    if (t == "int") return "StatusPlace::first, 0"
+    if (t in status_first) return "StatusPlace::first, offsetof(" t ", status)"
+    if (t in status_last) return "StatusPlace::last, offsetof(" t ", status)"
+    return "StatusPlace::none, 0"
+}
+
 BEGIN {
     if (out == "") { print "gen_tables.awk: set -v out=FILE" > "/dev/stderr"; failed = 1; exit 1 }
-    nrec = 0; nproc = 0; in_comment = 0; in_version = 0; version = ""
+    nrec = 0; nproc = 0; in_comment = 0; in_version = 0; in_struct = 0; version = ""
 }
 
 {
@@ -46,6 +58,21 @@ line ~ /^[ \t]*struct[ \t]+[A-Za-z_][A-Za-z0-9_]*[ \t]*\{/ {
     split(line, w, /[ \t{]+/)
     name = (w[1] == "") ? w[3] : w[2]
     rec[++nrec] = name
+    in_struct = 1; nfield = 0; last_is_status = 0
+    next
+}
+
+in_struct && line ~ /^[ \t]*\}[ \t]*;[ \t]*$/ {
+    if (last_is_status) status_last[name] = 1
+    in_struct = 0
+    next
+}
+
+in_struct {
+    if (line !~ /^[ \t]*[A-Za-z_][A-Za-z0-9_ \t]*[ \t*][A-Za-z_][A-Za-z0-9_]*[ \t]*;[ \t]*$/)
+        fail("field line not understood: " line)
+    last_is_status = (line ~ /^[ \t]*int[ \t]+status[ \t]*;/)
+    if (++nfield == 1 && last_is_status) { status_first[name] = 1; last_is_status = 0 }
     next
 }
 
@@ -95,9 +122,9 @@ END {
     print "" > out
     print "const ProcEntry procTable[] = {" > out
     for (i = 1; i <= nproc; i++) {
-        printf("    {%s, \"%s\", \"%s\", %s, %s, \"%s\", %s, %s, call_%s},\n", \
+        printf("    {%s, \"%s\", \"%s\", %s, %s, \"%s\", %s, %s, %s, call_%s},\n", \
                pnum[i], stub[i], parg[i], xdrproc(parg[i]), size_of(parg[i]), \
-               pres[i], xdrproc(pres[i]), size_of(pres[i]), stub[i]) > out
+               pres[i], xdrproc(pres[i]), size_of(pres[i]), status_of(pres[i]), stub[i]) > out
     }
     print "};" > out
     printf("const std::size_t procCount = %d;\n", nproc) > out
@@ -117,6 +144,7 @@ END {
         print "#ifndef TARNEL_WIRE_RECORD_ROUTINES_H" > routines
         print "#define TARNEL_WIRE_RECORD_ROUTINES_H" > routines
         print "#include <tarnel/api_to_tn.h>" > routines
+        print "#include \"wire/xdrproc.h\"" > routines
         print "namespace tarnel::wire {" > routines
         for (i = 1; i <= nrec; i++)
             printf("inline xdrproc_t routine_of(const %s *) { return %s; }\n", rec[i], xdrproc(rec[i])) > routines

@@ -9,7 +9,13 @@
 
 #include <tarnel/api_to_tn.h>
 
+#include "wire/xdrproc.h"
+
 namespace tarnel::wire {
+
+// Where a reply carries its status: its `int status` field, first or last in
+// the record (the whole reply when it is one int), or nowhere.
+enum class StatusPlace { none, first, last };
 
 struct ProcEntry {
     u_int number;            // procedure number
@@ -20,6 +26,8 @@ struct ProcEntry {
     const char *resType;     // a record name, "int", "StringT" or "void"
     xdrproc_t resProc;       // xdr_void when the procedure returns nothing
     std::size_t resSize;     // 0 when the procedure returns nothing
+    StatusPlace statusPlace; // where the reply carries its status
+    std::size_t statusOffset; // the status's byte offset in the reply (0 without one)
     // The stub behind a uniform signature: the argument record (ignored
     // when there is none) and the client handle; returns the stub's result.
     void *(*call)(void *arg, CLIENT *client);
@@ -38,6 +46,13 @@ struct RecordEntry {
 // Every record type defined in api_to_tn.x, in the order of the file.
 extern const RecordEntry recordCatalogue[];
 extern const std::size_t recordCount;
+
+// The status field of a reply of this procedure, or null when it has none.
+inline int *replyStatus(const ProcEntry &e, void *reply) {
+    if (e.statusPlace == StatusPlace::none)
+        return nullptr;
+    return reinterpret_cast<int *>(static_cast<char *>(reply) + e.statusOffset);
+}
 
 // The entry for a procedure number, or null when the program has none.
 inline const ProcEntry *findProc(u_int number) {

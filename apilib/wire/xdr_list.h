@@ -9,18 +9,16 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "wire/decode_growth.h"
+
 namespace tarnel::wire {
 
 template <class T>
 using ElemProc = bool_t (*)(XDR *, T *);
 
-// Growth while decoding: the first block, and the most one step may add.
-inline constexpr size_t kFirstBlockBytes = 4096;
-inline constexpr size_t kMaxStepBytes = size_t{1} << 20;
-
 // Decodes an unbounded XDR array without trusting its count for the size of
-// the allocation: the array grows (doubling, at most kMaxStepBytes a step)
-// as elements actually decode, so a count far beyond the data fails after a
+// the allocation: the array grows (doubling, at most kMaxGrowthStepBytes a
+// step) as elements actually decode, so a count far beyond the data fails after a
 // bounded allocation. New slots are zeroed, as the array primitive does.
 // On failure the record keeps every slot that may hold decoded data (the
 // failed element included) with `count` set to match, so the free
@@ -38,8 +36,8 @@ bool_t decode_list(XDR *xdrs, u_int *countp, T **itemsp)
         *countp = 0;
         return FALSE;
     }
-    const u_int first = std::max<u_int>(1, kFirstBlockBytes / sizeof(T));
-    const u_int max_step = std::max<u_int>(1, kMaxStepBytes / sizeof(T));
+    const u_int first = std::max<u_int>(1, kFirstGrowthBytes / sizeof(T));
+    const u_int max_step = std::max<u_int>(1, kMaxGrowthStepBytes / sizeof(T));
     T *items = nullptr;
     u_int cap = 0;
     for (u_int i = 0; i < count; ++i) {

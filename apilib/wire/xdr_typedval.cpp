@@ -1,80 +1,79 @@
-// The typed value: `kind`, then the arm it selects.
+// The typed value: `kind`, then the arm it selects (TA_VALUE_KINDS).
 #include <tarnel/api_values.h>
 
 #include <cstdlib>
+#include <string_view>
+#include <type_traits>
+#include <utility>
 
 namespace {
 
-// An optional element range: a boolean, then the record when present. Same
-// bytes as the XDR pointer primitive; a decoded range is a new zeroed
-// allocation (kept on a failed decode so the free operation releases it).
-bool_t xdr_optional_range(XDR *xdrs, T_ElementRangeT **rangep)
+// An optional record: a boolean, then the record when present. Same bytes as
+// the XDR pointer primitive; a decoded record is a new zeroed allocation
+// (kept on a failed decode so the free operation releases it).
+template <class T, bool_t (*Proc)(XDR *, T *)>
+bool_t xdr_optional(XDR *xdrs, T **recordp)
 {
     switch (xdrs->x_op) {
     case XDR_ENCODE: {
-        bool_t present = *rangep != nullptr;
+        bool_t present = *recordp != nullptr;
         if (!xdr_bool(xdrs, &present))
             return FALSE;
-        return !present || xdr_T_ElementRangeT(xdrs, *rangep);
+        return !present || Proc(xdrs, *recordp);
     }
     case XDR_DECODE: {
-        *rangep = nullptr;
+        *recordp = nullptr;
         bool_t present;
         if (!xdr_bool(xdrs, &present))
             return FALSE;
         if (!present)
             return TRUE;
-        auto *range = static_cast<T_ElementRangeT *>(std::calloc(1, sizeof(T_ElementRangeT)));
-        if (range == nullptr)
+        auto *record = static_cast<T *>(std::calloc(1, sizeof(T)));
+        if (record == nullptr)
             return FALSE;
-        *rangep = range;
-        return xdr_T_ElementRangeT(xdrs, range);
+        *recordp = record;
+        return Proc(xdrs, record);
     }
     case XDR_FREE:
-        std::free(*rangep);
-        *rangep = nullptr;
+        std::free(*recordp);
+        *recordp = nullptr;
         return TRUE;
     }
     return FALSE;
 }
 
+// Every WORD arm is an int in the union, so the default arm's `ival` carries it.
+#define TA_WORD_ARM_IS_INT(num, name, member, shape, stem)                                  \
+    static_assert(std::string_view(#shape) != "WORD" ||                                     \
+                      std::is_same_v<decltype(std::declval<T_TypedValT &>().u.member), int>, \
+                  "a WORD kind selects an int arm");
+TA_VALUE_KINDS(TA_WORD_ARM_IS_INT)
+#undef TA_WORD_ARM_IS_INT
+
 } // namespace
+
+// One case per kind that is not a WORD; a WORD kind takes the default arm.
+#define TA_XDR_WORD(num, member, stem)
+#define TA_XDR_STRING(num, member, stem) \
+    case num:                            \
+        return xdr_StringT(xdrs, &objp->u.member);
+#define TA_XDR_RECORD(num, member, stem) \
+    case num:                            \
+        return xdr_T_##stem##T(xdrs, &objp->u.member);
+#define TA_XDR_LIST(num, member, stem) TA_XDR_RECORD(num, member, stem)
+#define TA_XDR_OPTIONAL(num, member, stem) \
+    case num:                              \
+        return xdr_optional<T_##stem##T, xdr_T_##stem##T>(xdrs, &objp->u.member);
+#define TA_XDR_KIND(num, name, member, shape, stem) TA_XDR_##shape(num, member, stem)
 
 extern "C" bool_t xdr_T_TypedValT(XDR *xdrs, T_TypedValT *objp)
 {
     if (!xdr_int(xdrs, &objp->kind))
         return FALSE;
     switch (objp->kind) {
-    case 3:
-        return xdr_StringT(xdrs, &objp->u.string);
-    case 5:
-        return xdr_T_MetricsT(xdrs, &objp->u.metrics);
-    case 6:
-        return xdr_T_StringsT(xdrs, &objp->u.strings);
-    case 7:
-        return xdr_T_PointsT(xdrs, &objp->u.points);
-    case 8:
-        return xdr_T_TabsT(xdrs, &objp->u.tabs);
-    case 9:
-        return xdr_T_TextLocT(xdrs, &objp->u.textLoc);
-    case 10:
-        return xdr_T_TextRangeT(xdrs, &objp->u.textRange);
-    case 12:
-        return xdr_T_ElementCatalogEntriesT(xdrs, &objp->u.catalog);
-    case 13:
-        return xdr_T_IntsT(xdrs, &objp->u.ints);
-    case 14:
-        return xdr_T_UBytesT(xdrs, &objp->u.ubytes);
-    case 15:
-        return xdr_T_UIntsT(xdrs, &objp->u.uints);
-    case 17:
-        return xdr_T_AttributeDefsT(xdrs, &objp->u.attributeDefs);
-    case 18:
-        return xdr_T_AttributesT(xdrs, &objp->u.attributes);
-    case 19:
-        return xdr_optional_range(xdrs, &objp->u.elementRange);
+        TA_VALUE_KINDS(TA_XDR_KIND)
     default:
-        // 1, 2, 4, 11, 16 and every kind outside 1..19: the union's first word.
+        // The WORD kinds and every kind outside the table: the union's first word.
         return xdr_int(xdrs, &objp->u.ival);
     }
 }

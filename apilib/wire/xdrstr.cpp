@@ -6,16 +6,15 @@
 #include <climits>
 #include <cstdlib>
 
+#include "wire/decode_growth.h"
+
 namespace {
+
+using tarnel::wire::kFirstGrowthBytes;
+using tarnel::wire::kMaxGrowthStepBytes;
 
 // Stands in for a null string while it is encoded; encoding never writes it.
 char shared_empty_string[1] = {0};
-
-// Read sizes: the first chunk, and the most one step may add. Both are
-// multiples of 4, so every chunk but the last ends on an XDR unit boundary
-// and the final one takes the padding.
-constexpr u_int kFirstChunk = 4096;
-constexpr u_int kMaxChunk = 1u << 20;
 
 // Decodes like the XDR string primitive, but allocates only as the bytes
 // actually arrive: a length word far larger than the data fails after at
@@ -27,12 +26,12 @@ bool_t decode_string(XDR *xdrs, char **out)
     u_int size;
     if (!xdr_u_int(xdrs, &size) || size == UINT_MAX)
         return FALSE;
-    char *buf = static_cast<char *>(std::malloc(std::min(size, kFirstChunk) + 1u));
+    char *buf = static_cast<char *>(std::malloc(std::min(size, kFirstGrowthBytes) + 1u));
     if (buf == nullptr)
         return FALSE;
     u_int got = 0;
     while (got < size) {
-        u_int step = std::clamp(got, kFirstChunk, kMaxChunk);
+        u_int step = std::clamp(got, kFirstGrowthBytes, kMaxGrowthStepBytes);
         u_int want = std::min(size - got, step);
         if (got != 0) {
             char *grown = static_cast<char *>(std::realloc(buf, size_t{got} + want + 1));

@@ -33,7 +33,7 @@ T_PropValsT *returnList(Request &req, int bits, const std::string &file,
                         const std::vector<std::string> *missing = nullptr) {
     std::vector<Prop> props;
     T_TypedValT status{};
-    status.kind = vk::ints;
+    status.kind = TA_KIND_INTS;
     status.u.ints = {1, &bits};
     props.push_back(Prop{3, "", Value(status)});
     props.push_back(Prop{2, "", Value::ofString(file)});
@@ -42,7 +42,7 @@ T_PropValsT *returnList(Request &req, int bits, const std::string &file,
         for (const std::string &s : *missing)
             names.push_back(const_cast<char *>(s.c_str()));
         T_TypedValT v{};
-        v.kind = vk::strings;
+        v.kind = TA_KIND_STRINGS;
         v.u.strings = {static_cast<u_int>(names.size()), names.data()};
         props.push_back(Prop{4, "", Value(v)});
     }
@@ -284,7 +284,7 @@ void customDoc(Host &, Request &req) {
     static int untitled = 0;
     u_int id = m.newDocument("Untitled" + std::to_string(++untitled), false);
     T_TypedValT setup{};
-    setup.kind = vk::ints;
+    setup.kind = TA_KIND_INTS;
     setup.u.ints = {10, v};
     m.object(id)->set(pn::customSetup, "", Value(setup));
     r.objId = id;
@@ -439,7 +439,7 @@ void compare(Host &, Request &req) {
 Object *selection(Request &req, u_int docId, T_TextRangeT *range) {
     Model &m = model();
     const Prop *p = m.object(docId)->find(pn::textSelection, "");
-    if (!p || p->value.kind() != vk::textRange) {
+    if (!p || p->value.kind() != TA_KIND_TEXT_RANGE) {
         replyStatus(req, st::noProperty);
         return nullptr;
     }
@@ -454,7 +454,7 @@ Object *selection(Request &req, u_int docId, T_TextRangeT *range) {
 
 void collapseSelection(u_int docId, const T_TextLocT &at) {
     T_TypedValT v{};
-    v.kind = vk::textRange;
+    v.kind = TA_KIND_TEXT_RANGE;
     v.u.textRange = {at, at};
     model().object(docId)->set(pn::textSelection, "", Value(v));
 }
@@ -529,7 +529,7 @@ Object *inset(Request &req, u_int docId, u_int insetId, std::string *source) {
         return nullptr;
     }
     const Prop *p = o->find(pn::insetSource, "");
-    if (!p || p->value.kind() != vk::string) {
+    if (!p || p->value.kind() != TA_KIND_STRING) {
         replyStatus(req, st::wrongType);
         return nullptr;
     }

@@ -143,7 +143,7 @@ void newAnchoredFormatted(Host &, Request &req) {
 
 u_int idProp(const Object &o, int num) {
     const Prop *p = o.find(num, "");
-    return p && p->value.kind() == vk::id ? static_cast<u_int>(p->value.get().u.ival) : 0;
+    return p && p->value.kind() == TA_KIND_ID ? static_cast<u_int>(p->value.get().u.ival) : 0;
 }
 
 void newSeries(Host &, Request &req) {
@@ -161,8 +161,8 @@ void newSeries(Host &, Request &req) {
     int link = a.uint1 ? pn::nextObject : pn::firstObject;
     u_int after = idProp(*holder, link);
     Object &o = createIn(a.docId, a.int1, nullptr);
-    o.set(pn::nextObject, "", Value::ofInt(vk::id, static_cast<int>(after)));
-    m.object(holder->id)->set(link, "", Value::ofInt(vk::id, static_cast<int>(o.id)));
+    o.set(pn::nextObject, "", Value::ofInt(TA_KIND_ID, static_cast<int>(after)));
+    m.object(holder->id)->set(link, "", Value::ofInt(TA_KIND_ID, static_cast<int>(o.id)));
     replyObject(req, st::ok, o.id);
 }
 

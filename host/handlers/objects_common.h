@@ -79,11 +79,11 @@ inline const T_TypedValT *param(const T_PropValsT &list, int number) {
 }
 inline int intParam(const T_PropValsT &list, int number, int fallback) {
     const T_TypedValT *v = param(list, number);
-    return v && v->kind == vk::integer ? v->u.ival : fallback;
+    return v && v->kind == TA_KIND_INT ? v->u.ival : fallback;
 }
 inline std::string stringParam(const T_PropValsT &list, int number) {
     const T_TypedValT *v = param(list, number);
-    return v && v->kind == vk::string && v->u.string ? v->u.string : "";
+    return v && v->kind == TA_KIND_STRING && v->u.string ? v->u.string : "";
 }
 
 // Where an id stands in a list of children (the size when it is absent).

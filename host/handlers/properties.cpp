@@ -23,7 +23,7 @@ Value catalogue(u_int docId) {
             entries.push_back({id, uses});
         }
     T_TypedValT v{};
-    v.kind = vk::catalog;
+    v.kind = TA_KIND_CATALOG;
     v.u.catalog = {static_cast<u_int>(entries.size()), entries.data()};
     return Value(v);  // copies the entries
 }
@@ -109,51 +109,51 @@ template <typename Arg, typename View> void setAs(Request &req, int kind, View v
         setAs<Arg>(req, kind, [](T_TypedValT &v, const Arg &a) { v.u.arm = a.value; });       \
     }
 
-GET_AS(getInt, ApiTnGetIntRetT, vk::integer, ival)
-SET_AS(setInt, ApiTnSetIntArgT, vk::integer, ival)
-GET_AS(getMetric, ApiTnGetMetricRetT, vk::metric, metric)
-SET_AS(setMetric, ApiTnSetMetricArgT, vk::metric, metric)
-GET_AS(getString, ApiTnGetStringRetT, vk::string, string)
-GET_AS(getStrings, ApiTnGetStringsRetT, vk::strings, strings)
-SET_AS(setStrings, ApiTnSetStringsArgT, vk::strings, strings)
-GET_AS(getMetrics, ApiTnGetMetricsRetT, vk::metrics, metrics)
-SET_AS(setMetrics, ApiTnSetMetricsArgT, vk::metrics, metrics)
-GET_AS(getPoints, ApiTnGetPointsRetT, vk::points, points)
-SET_AS(setPoints, ApiTnSetPointsArgT, vk::points, points)
-GET_AS(getTabs, ApiTnGetTabsRetT, vk::tabs, tabs)
-SET_AS(setTabs, ApiTnSetTabsArgT, vk::tabs, tabs)
-GET_AS(getInts, ApiTnGetIntsRetT, vk::ints, ints)
-SET_AS(setInts, ApiTnSetIntsArgT, vk::ints, ints)
-GET_AS(getUBytes, ApiTnGetUBytesRetT, vk::ubytes, ubytes)
-SET_AS(setUBytes, ApiTnSetUBytesArgT, vk::ubytes, ubytes)
-GET_AS(getTextLoc, ApiTnGetTextLocRetT, vk::textLoc, textLoc)
-SET_AS(setTextLoc, ApiTnSetTextLocArgT, vk::textLoc, textLoc)
-GET_AS(getTextRange, ApiTnGetTextRangeRetT, vk::textRange, textRange)
-SET_AS(setTextRange, ApiTnSetTextRangeArgT, vk::textRange, textRange)
-GET_AS(getCatalog, ApiTnGetElementCatalogRetT, vk::catalog, catalog)
-GET_AS(getAttributeDefs, ApiTnGetAttributeDefsRetT, vk::attributeDefs, attributeDefs)
-SET_AS(setAttributeDefs, ApiTnSetAttributeDefsArgT, vk::attributeDefs, attributeDefs)
-GET_AS(getAttributes, ApiTnGetAttributesRetT, vk::attributes, attributes)
-SET_AS(setAttributes, ApiTnSetAttributesArgT, vk::attributes, attributes)
+GET_AS(getInt, ApiTnGetIntRetT, TA_KIND_INT, ival)
+SET_AS(setInt, ApiTnSetIntArgT, TA_KIND_INT, ival)
+GET_AS(getMetric, ApiTnGetMetricRetT, TA_KIND_METRIC, metric)
+SET_AS(setMetric, ApiTnSetMetricArgT, TA_KIND_METRIC, metric)
+GET_AS(getString, ApiTnGetStringRetT, TA_KIND_STRING, string)
+GET_AS(getStrings, ApiTnGetStringsRetT, TA_KIND_STRINGS, strings)
+SET_AS(setStrings, ApiTnSetStringsArgT, TA_KIND_STRINGS, strings)
+GET_AS(getMetrics, ApiTnGetMetricsRetT, TA_KIND_METRICS, metrics)
+SET_AS(setMetrics, ApiTnSetMetricsArgT, TA_KIND_METRICS, metrics)
+GET_AS(getPoints, ApiTnGetPointsRetT, TA_KIND_POINTS, points)
+SET_AS(setPoints, ApiTnSetPointsArgT, TA_KIND_POINTS, points)
+GET_AS(getTabs, ApiTnGetTabsRetT, TA_KIND_TABS, tabs)
+SET_AS(setTabs, ApiTnSetTabsArgT, TA_KIND_TABS, tabs)
+GET_AS(getInts, ApiTnGetIntsRetT, TA_KIND_INTS, ints)
+SET_AS(setInts, ApiTnSetIntsArgT, TA_KIND_INTS, ints)
+GET_AS(getUBytes, ApiTnGetUBytesRetT, TA_KIND_UBYTES, ubytes)
+SET_AS(setUBytes, ApiTnSetUBytesArgT, TA_KIND_UBYTES, ubytes)
+GET_AS(getTextLoc, ApiTnGetTextLocRetT, TA_KIND_TEXT_LOC, textLoc)
+SET_AS(setTextLoc, ApiTnSetTextLocArgT, TA_KIND_TEXT_LOC, textLoc)
+GET_AS(getTextRange, ApiTnGetTextRangeRetT, TA_KIND_TEXT_RANGE, textRange)
+SET_AS(setTextRange, ApiTnSetTextRangeArgT, TA_KIND_TEXT_RANGE, textRange)
+GET_AS(getCatalog, ApiTnGetElementCatalogRetT, TA_KIND_CATALOG, catalog)
+GET_AS(getAttributeDefs, ApiTnGetAttributeDefsRetT, TA_KIND_ATTRIBUTE_DEFS, attributeDefs)
+SET_AS(setAttributeDefs, ApiTnSetAttributeDefsArgT, TA_KIND_ATTRIBUTE_DEFS, attributeDefs)
+GET_AS(getAttributes, ApiTnGetAttributesRetT, TA_KIND_ATTRIBUTES, attributes)
+SET_AS(setAttributes, ApiTnSetAttributesArgT, TA_KIND_ATTRIBUTES, attributes)
 
 void setString(Host &, Request &req) {
-    setAs<ApiTnSetStringArgT>(req, vk::string,
+    setAs<ApiTnSetStringArgT>(req, TA_KIND_STRING,
                               [](T_TypedValT &v, const ApiTnSetStringArgT &a) { v.u.string = a.value; });
 }
 
 // Object ids are kind 4 (a word handled like an integer).
 void getId(Host &, Request &req) {
-    getAs<ApiTnGetIdRetT>(req, vk::id,
+    getAs<ApiTnGetIdRetT>(req, TA_KIND_ID,
                           [](ApiTnGetIdRetT &r, T_TypedValT &v) { r.value = static_cast<u_int>(v.u.ival); });
 }
 void setId(Host &, Request &req) {
-    setAs<ApiTnSetIdArgT>(req, vk::id, [](T_TypedValT &v, const ApiTnSetIdArgT &a) {
+    setAs<ApiTnSetIdArgT>(req, TA_KIND_ID, [](T_TypedValT &v, const ApiTnSetIdArgT &a) {
         v.u.ival = static_cast<int>(a.value);
     });
 }
 
 void getElementRange(Host &, Request &req) {
-    getAs<ApiTnGetElementRangeRetT>(req, vk::elementRange,
+    getAs<ApiTnGetElementRangeRetT>(req, TA_KIND_ELEMENT_RANGE,
                                     [](ApiTnGetElementRangeRetT &r, T_TypedValT &v) {
                                         if (v.u.elementRange)
                                             r.value = *v.u.elementRange;
@@ -161,7 +161,7 @@ void getElementRange(Host &, Request &req) {
                                     });
 }
 void setElementRange(Host &, Request &req) {
-    setAs<ApiTnSetElementRangeArgT>(req, vk::elementRange,
+    setAs<ApiTnSetElementRangeArgT>(req, TA_KIND_ELEMENT_RANGE,
                                     [](T_TypedValT &v, const ApiTnSetElementRangeArgT &a) {
                                         v.u.elementRange = const_cast<T_ElementRangeT *>(&a.value);
                                     });
@@ -280,12 +280,12 @@ void deleteUndefinedAttribute(Host &, Request &req) {
     int removed = 0;
     for (Object *e : targets) {
         Prop *attrs = e->find(pn::attributes, "");
-        if (!attrs || attrs->value.kind() != vk::attributes)
+        if (!attrs || attrs->value.kind() != TA_KIND_ATTRIBUTES)
             continue;
         bool defined = false;
         if (Object *def = m.object(e->elementDef))
             if (const Prop *defs = def->find(pn::attributeDefs, "");
-                defs && defs->value.kind() == vk::attributeDefs) {
+                defs && defs->value.kind() == TA_KIND_ATTRIBUTE_DEFS) {
                 const T_AttributeDefsT &l = defs->value.get().u.attributeDefs;
                 for (u_int i = 0; i < l.count; i++)
                     defined = defined || sameName(l.items[i].name, name, anyCase);
@@ -301,7 +301,7 @@ void deleteUndefinedAttribute(Host &, Request &req) {
             continue;
         removed += static_cast<int>(have.count - keep.size());
         T_TypedValT v{};
-        v.kind = vk::attributes;
+        v.kind = TA_KIND_ATTRIBUTES;
         v.u.attributes = {static_cast<u_int>(keep.size()), keep.data()};
         attrs->value = Value(v);  // copies what is kept before the old list goes
     }

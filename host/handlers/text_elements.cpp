@@ -39,7 +39,7 @@ void moveText(Object &from, Object &to, int at) {
 void select(u_int docId, u_int parent, u_int first, u_int last) {
     T_ElementRangeT r{{parent, first, 0}, {parent, last, 0}};
     T_TypedValT v{};
-    v.kind = vk::elementRange;
+    v.kind = TA_KIND_ELEMENT_RANGE;
     v.u.elementRange = &r;
     model().object(docId)->set(pn::elementSelection, "", Value(v));
 }
@@ -51,7 +51,7 @@ Object *selected(Request &req, u_int docId, T_ElementRangeT *range) {
         return nullptr;
     Model &m = model();
     const Prop *p = m.object(docId)->find(pn::elementSelection, "");
-    if (!p || p->value.kind() != vk::elementRange || !p->value.get().u.elementRange) {
+    if (!p || p->value.kind() != TA_KIND_ELEMENT_RANGE || !p->value.get().u.elementRange) {
         replyStatus(req, st::noProperty);
         return nullptr;
     }

@@ -196,7 +196,7 @@ void tableSelection(Host &, Request &req) {
         return replyStatus(req, st::badLocation);
     int sel[4] = {a.int1, a.int2, a.int3, a.int4};
     T_TypedValT v{};
-    v.kind = vk::ints;
+    v.kind = TA_KIND_INTS;
     v.u.ints = {4, sel};
     t->set(pn::tableSelection, "", Value(v));
 }

@@ -1,5 +1,5 @@
 /* Foundation memory: size-checked allocators, movable handles, raw-memory
- * helpers, the API allocators, and the fatal-failure policy.
+ * helpers, and the fatal-failure policy.
  *
  * Foundation sizes are unsigned 32-bit and limited to TDE_MAX_ALLOC bytes; a
  * larger request is a broken precondition and ends in TdeFail. Bit 0 of a
@@ -109,14 +109,6 @@ int T_CopyBytes(const void *src, void *dst, unsigned int n);
 void *T_DuplicatePtr(const void *src, unsigned int size, int flags);
 /* -1 for null, else zeroes n bytes and returns 0. */
 int T_ClearPtr(void *p, unsigned int n);
-
-/* ---- API allocators: plain system allocator, failure is a null result -- */
-
-void *TapiMalloc(size_t size);
-void *TapiCalloc(size_t count, size_t size);
-/* A null ptr is malloc(size): the new block is not cleared. */
-void *TapiRealloc(void *ptr, size_t size);
-void T_ApiFree(void *ptr);
 
 TARNEL_END_DECLS
 

@@ -17,6 +17,17 @@
 
 TARNEL_BEGIN_DECLS
 
+/* ---- API allocators ----------------------------------------------------- */
+
+/* The plain system allocator, so clients may release what they get with the
+ * matching free; failure is a null result. No size limit, no fatal mode. */
+void *TapiMalloc(size_t size);
+void *TapiCalloc(size_t count, size_t size);
+/* A null ptr is malloc(size): the new block is not cleared. A zero size
+ * keeps a live block, so null always means exhaustion. */
+void *TapiRealloc(void *ptr, size_t size);
+void T_ApiFree(void *ptr);
+
 /* ---- Strings ------------------------------------------------------------ */
 
 /* Bytes before the NUL; 0 for null. */
