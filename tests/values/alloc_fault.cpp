@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include <tarnel/tde_memory.h>
+#include <tarnel/tnapi_values.h>
 
 namespace alloc_fault {
 namespace {

@@ -76,3 +76,14 @@ TEST(ValueDecoding, LongInputAcrossReadChunksAndGrowthSteps) {
 }
 
 }  // namespace
+
+// The decoders' allocators: a block resized to zero stays a live block that
+// the free operation takes, never a null that looks like exhaustion.
+TEST(ApiAllocators, ResizeToZeroKeepsALiveBlock) {
+    void *a = TapiRealloc(nullptr, 10);
+    ASSERT_NE(a, nullptr);
+    a = TapiRealloc(a, 0);
+    ASSERT_NE(a, nullptr);
+    T_ApiFree(a);
+    T_ApiFree(nullptr);
+}
