@@ -13,8 +13,7 @@
 #include <map>
 #include <utility>
 
-#include "handlers.h"
-#include "model.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
@@ -25,12 +24,6 @@ constexpr int kCancelled = -30;
 constexpr u_int kFirstResourceId = 0x48000001;
 // Items of a dialog are numbered from 0 up to this.
 constexpr int kMaxDialogItem = 255;
-
-template <typename T> const T &argOf(const Request &req) { return *static_cast<const T *>(req.arg); }
-template <typename T> T &resOf(Request &req) { return *static_cast<T *>(req.res); }
-
-std::string str(const char *s) { return s ? s : ""; }
-std::string who(const Request &req) { return req.client ? req.client->id : "?"; }
 
 // The status of an answer: none means the user cancelled.
 int statusOf(const Answer *a) { return a ? a->status.value_or(st::ok) : kCancelled; }
@@ -305,21 +298,23 @@ void userInteractSelection(Host &host, Request &req) {
 }  // namespace
 
 void registerDialogHandlers() {
-    registerHandler(1008, alert);
-    registerHandler(1009, promptInt);
-    registerHandler(1010, promptString);
-    registerHandler(1011, promptMetric);
-    registerHandler(1012, oldChooseFile);
-    registerHandler(1013, scrollBox);
-    registerHandler(1017, quickSelect);
-    registerHandler(1028, newChooseFile);
-    registerHandler(1304, promptPoint);
-    registerHandler(1305, promptRect);
-    registerHandler(1315, openResource);
-    registerHandler(1316, modalDialog);
-    registerHandler(1317, modelessDialog);
-    registerHandler(1318, dialogItemId);
-    registerHandler(1414, userInteractSelection);
+    registerHandlers({
+        {API_TN_ALERT, alert},
+        {API_TN_PROMPT_INT, promptInt},
+        {API_TN_PROMPT_STRING, promptString},
+        {API_TN_PROMPT_METRIC, promptMetric},
+        {OLD_API_TN_CHOOSE_FILE, oldChooseFile},
+        {API_TN_SCROLL_BOX, scrollBox},
+        {API_TN_QUICK_SELECT, quickSelect},
+        {API_TN_CHOOSE_FILE, newChooseFile},
+        {API_TN_PROMPT_POINT, promptPoint},
+        {API_TN_PROMPT_RECT, promptRect},
+        {API_TN_OPEN_RESOURCE, openResource},
+        {API_TN_MODAL_DIALOG, modalDialog},
+        {API_TN_MODELESS_DIALOG, modelessDialog},
+        {API_TN_DIALOG_ITEM_ID, dialogItemId},
+        {API_TN_USER_INTERACT_SELECTION, userInteractSelection},
+    });
 }
 
 }  // namespace tnhost

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "objects_common.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
@@ -602,38 +602,40 @@ void updateXRefs(Host &, Request &req) {
 }  // namespace
 
 void registerDocumentHandlers() {
-    registerHandler(1018, silentPrint);
-    registerHandler(1019, open);
-    registerHandler(1020, save);
-    registerHandler(1021, customDoc);
-    registerHandler(1022, close);
-    registerHandler(1023, revert);
-    registerHandler(1024, import);
-    registerHandler(1025, importFormats);
-    registerHandler(1026, simpleGenerate);
-    registerHandler(1027, compare);
-    registerHandler(1030, cut);
-    registerHandler(1031, clear);
-    registerHandler(1032, copy);
-    registerHandler(1033, paste);
-    registerHandler(1034, updateInset);
-    registerHandler(1035, applyPageLayout);
-    registerHandler(1036, deleteInsetContents);
-    registerHandler(1037, exportDoc);
-    registerHandler(1040, docOp<kRestart, true>);
-    registerHandler(1041, docOp<kRehyphenate, true>);
-    registerHandler(1042, docOp<kChangebars, true>);
-    registerHandler(1043, docOp<kEqn, true>);
-    registerHandler(1044, docOp<kFrames, true>);
-    registerHandler(1045, docOp<kVariables, true>);
-    registerHandler(1046, updateXRefs);
-    registerHandler(1047, docOp<kReformat, false>);
-    registerHandler(1048, docOp<kRedisplay, false>);
-    registerHandler(1109, importElementDefs);
-    registerHandler(1360, pushClipboard);
-    registerHandler(1361, popClipboard);
-    registerHandler(1381, cacheDoc);
-    registerHandler(1390, updateBook);
+    registerHandlers({
+        {API_TN_SILENT_PRINT_DOC, silentPrint},
+        {API_TN_OPEN, open},
+        {API_TN_SAVE, save},
+        {API_TN_CUSTOM, customDoc},
+        {API_TN_CLOSE, close},
+        {API_TN_REVERT, revert},
+        {API_TN_IMPORT, import},
+        {API_TN_SIMPLE_IMPORT_FORMATS, importFormats},
+        {API_TN_SIMPLE_GENERATE, simpleGenerate},
+        {API_TN_COMPARE, compare},
+        {API_TN_CUT, cut},
+        {API_TN_CLEAR, clear},
+        {API_TN_COPY, copy},
+        {API_TN_PASTE, paste},
+        {API_TN_UPDATE_TEXTINSET, updateInset},
+        {API_TN_APPLY_PAGE_LAYOUT, applyPageLayout},
+        {API_TN_DELETE_TEXTINSET_CONTENTS, deleteInsetContents},
+        {API_TN_EXPORT, exportDoc},
+        {API_TN_RESTART_PGF_NUMBERING, docOp<kRestart, true>},
+        {API_TN_REHYPHENATE, docOp<kRehyphenate, true>},
+        {API_TN_CLEAR_ALL_CHANGEBARS, docOp<kChangebars, true>},
+        {API_TN_RESET_EQN_SETTINGS, docOp<kEqn, true>},
+        {API_TN_RESET_REFERENCE_FRAMES, docOp<kFrames, true>},
+        {API_TN_UPDATE_VARIABLES, docOp<kVariables, true>},
+        {API_TN_UPDATE_XREFS, updateXRefs},
+        {API_TN_REFORMAT, docOp<kReformat, false>},
+        {API_TN_REDISPLAY, docOp<kRedisplay, false>},
+        {API_TN_SIMPLE_IMPORT_ELEMENT_DEFS, importElementDefs},
+        {API_TN_PUSH_CLIPBOARD, pushClipboard},
+        {API_TN_POP_CLIPBOARD, popClipboard},
+        {API_TN_CACHE_DOC, cacheDoc},
+        {API_TN_UPDATE_BOOK, updateBook},
+    });
 }
 
 }  // namespace tnhost

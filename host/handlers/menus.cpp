@@ -1,5 +1,4 @@
-// Clients and sessions, notification requests, hypertext commands, and the
-// host's menus and commands.
+// The host's menus and commands.
 //
 // Menus and commands form one registry of named objects with ids; a name
 // belongs to one item. Menus hold items in order, and an item may sit in
@@ -17,72 +16,10 @@
 #include <optional>
 #include <set>
 
-#include "handlers.h"
-#include "model.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
-
-template <typename T> const T &argOf(const Request &req) { return *static_cast<const T *>(req.arg); }
-template <typename T> T &resOf(Request &req) { return *static_cast<T *>(req.res); }
-
-std::string str(const char *s) { return s ? s : ""; }
-
-// ---- Client sessions ------------------------------------------------------
-
-// What the host keeps per client session. Connections that never sent the
-// initial acknowledgement share the session "?".
-struct ClientState {
-    std::set<int> notifications;
-    std::optional<std::string> directory;
-    bool disconnected = false;
-};
-
-std::map<std::string, ClientState> &clientStates() {
-    static std::map<std::string, ClientState> states;
-    return states;
-}
-
-// Notifications kept per client name. A client may ask for a notification
-// and end at once (the sample client bails out right after asking); the
-// request outlives that session, and a later launch under the same name
-// starts with it. Only an explicit disconnect (1376) or a request with state
-// 0 withdraws it.
-std::map<std::string, std::set<int>> &keptByName() {
-    static std::map<std::string, std::set<int>> kept;
-    return kept;
-}
-
-std::string nameOf(const ClientSession *c) { return c ? c->launch.name : ""; }
-
-// A session's state, made on first use with the notifications kept under
-// its name.
-ClientState &stateOf(const ClientSession *c) {
-    auto &states = clientStates();
-    std::string key = c ? c->id : "?";
-    auto it = states.find(key);
-    if (it == states.end()) {
-        it = states.emplace(key, ClientState{}).first;
-        auto kept = keptByName().find(nameOf(c));
-        if (!nameOf(c).empty() && kept != keptByName().end())
-            it->second.notifications = kept->second;
-    }
-    return it->second;
-}
-
-std::string keyOf(const Request &req) { return req.client ? req.client->id : "?"; }
-ClientState &stateOf(const Request &req) { return stateOf(req.client); }
-
-std::string event(const char *what, const Request &req) {
-    return std::string(what) + " client=" + keyOf(req);
-}
-
-std::string joined(const std::set<int> &numbers) {
-    std::string out;
-    for (int n : numbers)
-        out += (out.empty() ? "" : ",") + std::to_string(n);
-    return out.empty() ? "none" : out;
-}
 
 // ---- Menu and command registry --------------------------------------------
 
@@ -267,9 +204,9 @@ int defineCommand(const Request &req, int number, const std::string &name,
     id = 0;
     if (int s = checkNew(name, shortcut))
         return s;
-    if (registry().commandNumberUsed(keyOf(req), number))
+    if (registry().commandNumberUsed(who(req), number))
         return st::badArgument;
-    id = registry().add(false, name, label, keyOf(req));
+    id = registry().add(false, name, label, who(req));
     Item &item = *registry().byId(id);
     item.command = number;
     item.shortcut = shortcut;
@@ -280,152 +217,13 @@ int defineMenu(const Request &req, const std::string &name, const std::string &l
     id = 0;
     if (int s = checkNew(name, ""))
         return s;
-    id = registry().add(true, name, label, keyOf(req));
+    id = registry().add(true, name, label, who(req));
     return st::ok;
 }
 
 void noteId(Request &req, u_int id) {
     if (id)
         req.detail += " id=" + std::to_string(id);
-}
-
-// ---- Handlers: clients and sessions ----------------------------------------
-
-void clientNumber(Host &, Request &req) {
-    resOf<int>(req) = req.client ? req.client->launch.number : -1;
-}
-
-void clientName(Host &, Request &req) {
-    std::string name;
-    if (req.client)
-        name = req.client->launch.name.empty() ? req.client->id : req.client->launch.name;
-    resOf<StringT>(req) = strdup(name.c_str());
-}
-
-// A session's directory: the one it set, else its program's directory, else
-// the host's working directory.
-std::string directoryOf(const Request &req) {
-    ClientState &s = stateOf(req);
-    if (s.directory)
-        return *s.directory;
-    if (req.client) {
-        const std::string &path = req.client->launch.path;
-        auto slash = path.rfind('/');
-        if (slash != std::string::npos)
-            return slash == 0 ? "/" : path.substr(0, slash);
-    }
-    char cwd[PATH_MAX];
-    return getcwd(cwd, sizeof cwd) ? cwd : ".";
-}
-
-void clientDirectory(Host &, Request &req) {
-    resOf<StringT>(req) = strdup(directoryOf(req).c_str());
-}
-
-void setClientDirectory(Host &, Request &req) {
-    std::string dir = str(argOf<StringT>(req));
-    req.detail += " dir=" + tnhost::quoted(dir);
-    struct stat sb;
-    if (dir.empty()) {
-        resOf<int>(req) = st::badArgument;
-    } else if (stat(dir.c_str(), &sb) != 0 || !S_ISDIR(sb.st_mode)) {
-        resOf<int>(req) = st::noFile;
-    } else {
-        stateOf(req).directory = dir;
-    }
-}
-
-// Hands a text to another client as a message callback, sent from the main
-// loop once the caller's reply is out and the receiver holds no control
-// opened since.
-void callClient(Host &host, Request &req) {
-    const auto &a = argOf<ApiTnCallClientArgT>(req);
-    std::string name = str(a.str1), text = str(a.str2);
-    req.detail += " name=" + tnhost::quoted(name);
-    auto &r = resOf<ApiTnGetIntRetT>(req);
-    for (auto &c : host.clients) {
-        bool named = c->id == name || (!c->launch.name.empty() && c->launch.name == name);
-        if (!named || !c->acked || clientStates()[c->id].disconnected)
-            continue;
-        CallbackSpec message;
-        message.proc = 4;
-        message.message = text;
-        c->sequences.push_back({std::deque<CallbackSpec>{message}, c->controls.size()});
-        r.value = c->clientPid;
-        req.events.push_back(event("call-client", req) + " target=" + c->id +
-                             " message=" + tnhost::quoted(text));
-        return;
-    }
-    r.status = st::notFound;
-}
-
-void returnValue(Host &, Request &req) {
-    std::string value = " value=" + std::to_string(argOf<int>(req));
-    req.detail += value;
-    req.events.push_back(event("return-value", req) + value);
-}
-
-// The session ends: it asks for nothing more, and its menus and commands go.
-void disconnect(Host &, Request &req) {
-    ClientState &s = stateOf(req);
-    s.disconnected = true;
-    s.notifications.clear();
-    if (!nameOf(req.client).empty())
-        keptByName().erase(nameOf(req.client));
-    registry().forgetOwner(keyOf(req));
-    req.events.push_back(event("disconnect", req));
-}
-
-// ---- Handlers: notifications and hypertext ---------------------------------
-
-void notification(Host &, Request &req) {
-    const auto &a = argOf<ApiTnNotificationArgT>(req);
-    if (a.notification <= 0) {
-        req.detail += " notification=" + std::to_string(a.notification);
-        resOf<int>(req) = st::badArgument;
-        return;
-    }
-    auto apply = [&](std::set<int> &numbers) {
-        if (a.state)
-            numbers.insert(a.notification);
-        else
-            numbers.erase(a.notification);
-    };
-    std::set<int> &asked = stateOf(req).notifications;
-    apply(asked);
-    if (!nameOf(req.client).empty())
-        apply(keptByName()[nameOf(req.client)]);
-    req.detail += " notification=" + std::to_string(a.notification) +
-                  " state=" + std::to_string(a.state) + " asked=" + joined(asked);
-}
-
-// Function codes run host functions in order; a negative code is no
-// function, and the list is then refused as a whole.
-void fcodes(Host &, Request &req) {
-    const T_IntsT &codes = argOf<ApiTnFcodesArgT>(req).codes;
-    std::string list;
-    bool ok = true;
-    for (u_int i = 0; i < codes.count; ++i) {
-        list += (i ? "," : "") + std::to_string(codes.items[i]);
-        ok = ok && codes.items[i] >= 0;
-    }
-    req.detail += " codes=" + (list.empty() ? std::string("none") : list);
-    if (!ok)
-        resOf<int>(req) = st::badArgument;
-    else if (codes.count)
-        req.events.push_back(event("fcodes", req) + " codes=" + list);
-}
-
-void hypertext(Host &, Request &req) {
-    const auto &a = argOf<ApiTnHypertextCommandArgT>(req);
-    std::string command = str(a.command);
-    if (command.empty()) {
-        resOf<int>(req) = st::badArgument;
-        return;
-    }
-    std::string fields = " doc=" + std::to_string(a.docId) + " command=" + tnhost::quoted(command);
-    req.detail += fields;
-    req.events.push_back(event("hypertext", req) + fields);
 }
 
 // ---- Handlers: menus and commands -------------------------------------------
@@ -576,7 +374,7 @@ void loadMenuCustomization(Host &, Request &req) {
     else if (stat(file.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode))
         resOf<int>(req) = st::noFile;
     else
-        req.events.push_back(event("menu-customization", req) + " file=" + tnhost::quoted(file) +
+        req.events.push_back("menu-customization client=" + who(req) + " file=" + tnhost::quoted(file) +
                              " flag=" + std::to_string(a.int1));
     if (resOf<int>(req))
         req.detail += " file=" + tnhost::quoted(file);
@@ -624,41 +422,25 @@ void menuItemInMenu(Host &, Request &req) {
 
 }  // namespace
 
-std::vector<int> adoptKeptNotifications(const ClientSession &client) {
-    const std::set<int> &asked = stateOf(&client).notifications;
-    return {asked.begin(), asked.end()};
-}
-
-bool asksForNotification(const ClientSession &client, int notification) {
-    const ClientState &s = stateOf(&client);
-    return !s.disconnected && s.notifications.count(notification);
-}
+void forgetMenusOf(const std::string &owner) { registry().forgetOwner(owner); }
 
 void registerMenuHandlers() {
-    registerHandler(1340, clientNumber);
-    registerHandler(1341, clientName);
-    registerHandler(1342, clientDirectory);
-    registerHandler(1344, setClientDirectory);
-    registerHandler(1016, callClient);
-    registerHandler(1375, returnValue);
-    registerHandler(1376, disconnect);
-    registerHandler(1015, notification);
-    registerHandler(1014, fcodes);
-    registerHandler(1310, hypertext);
-    registerHandler(1003, menuExists);
-    registerHandler(1004, shortcutExists);
-    registerHandler(1005, addMenu);
-    registerHandler(1006, removeMenu);
-    registerHandler(1007, addCommand);
-    registerHandler(1250, defineCommandById);
-    registerHandler(1251, defineMenuById);
-    registerHandler(1252, addCommandToMenu);
-    registerHandler(1253, addMenuToMenu);
-    registerHandler(1254, defineAndAddCommand);
-    registerHandler(1255, defineAndAddMenu);
-    registerHandler(1256, loadMenuCustomization);
-    registerHandler(1257, animateMenu);
-    registerHandler(1258, menuItemInMenu);
+    registerHandlers({
+        {API_TN_MENU_EXISTS, menuExists},
+        {API_TN_SHORTCUT_EXISTS, shortcutExists},
+        {API_TN_ADD_MENU, addMenu},
+        {API_TN_REMOVE_MENU, removeMenu},
+        {API_TN_ADD_COMMAND, addCommand},
+        {API_TN_DEFINE_COMMAND, defineCommandById},
+        {API_TN_DEFINE_MENU, defineMenuById},
+        {API_TN_ADD_COMMAND_TO_MENU, addCommandToMenu},
+        {API_TN_ADD_MENU_TO_MENU, addMenuToMenu},
+        {API_TN_DEFINE_AND_ADD_COMMAND, defineAndAddCommand},
+        {API_TN_DEFINE_AND_ADD_MENU, defineAndAddMenu},
+        {API_TN_LOAD_MENU_CUSTOMIZATION_FILE, loadMenuCustomization},
+        {API_TN_ANIMATE_MENU, animateMenu},
+        {API_TN_MENU_ITEM_IN_MENU, menuItemInMenu},
+    });
 }
 
 }  // namespace tnhost

@@ -9,7 +9,7 @@
 // the "2" forms caps the bytes of one string item (0: no cap).
 #include <set>
 
-#include "objects_common.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
@@ -228,21 +228,19 @@ void textToElement(Host &, Request &req) {
 }  // namespace
 
 void registerTextHandlers() {
-    registerHandler(1038, showText);
-    registerHandler(1039, showText);
-    registerHandler(1058, addText);
-    registerHandler(1059, deleteText);
-    registerHandler(1080, getText);
-    registerHandler(1081, getTextForRange);
-    registerHandler(1085, getText2);
-    registerHandler(1086, getTextForRange2);
-    registerHandler(1286, elementToText);
-    registerHandler(1287, textToElement);
-    registerHandler(1413, centerOnObject);
-    registerTextPropHandlers();
-    registerElementHandlers();
-    registerTableHandlers();
-    registerSearchHandlers();
+    registerHandlers({
+        {API_TN_SCROLL_TO_TEXT, showText},
+        {API_TN_CENTER_ON_TEXT, showText},
+        {API_TN_ADD_TEXT, addText},
+        {API_TN_DELETE_TEXT, deleteText},
+        {API_TN_GET_TEXT, getText},
+        {API_TN_GET_TEXT_FOR_RANGE, getTextForRange},
+        {API_TN_GET_TEXT2, getText2},
+        {API_TN_GET_TEXT_FOR_RANGE2, getTextForRange2},
+        {API_TN_ELEMENTLOC_TO_TEXTLOC, elementToText},
+        {API_TN_TEXTLOC_TO_ELEMENTLOC, textToElement},
+        {API_TN_CENTER_ON_GRAPHIC_OBJECT, centerOnObject},
+    });
 }
 
 }  // namespace tnhost

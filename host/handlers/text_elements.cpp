@@ -6,7 +6,7 @@
 // child to the end's child; a split cuts at the begin location's offset.
 #include <algorithm>
 
-#include "objects_common.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
@@ -330,16 +330,18 @@ void newBookComponent(Host &, Request &req) {
 }  // namespace
 
 void registerElementHandlers() {
-    registerHandler(1100, mergeIntoFirst);
-    registerHandler(1101, mergeIntoLast);
-    registerHandler(1102, split);
-    registerHandler(1103, wrap);
-    registerHandler(1104, unwrap);
-    registerHandler(1105, promote);
-    registerHandler(1106, demote);
-    registerHandler(1108, newElement);
-    registerHandler(1111, newElementInHierarchy);
-    registerHandler(1112, newBookComponent);
+    registerHandlers({
+        {API_TN_MERGE_INTO_FIRST, mergeIntoFirst},
+        {API_TN_MERGE_INTO_LAST, mergeIntoLast},
+        {API_TN_SPLIT_ELEMENT, split},
+        {API_TN_WRAP_ELEMENT, wrap},
+        {API_TN_UNWRAP_ELEMENT, unwrap},
+        {API_TN_PROMOTE_ELEMENT, promote},
+        {API_TN_DEMOTE_ELEMENT, demote},
+        {API_TN_NEW_ELEMENT, newElement},
+        {API_TN_NEW_ELEMENT_IN_HIERARCHY, newElementInHierarchy},
+        {API_TN_NEW_BOOK_COMPONENT_IN_HIERARCHY, newBookComponent},
+    });
 }
 
 }  // namespace tnhost
