@@ -81,21 +81,28 @@ void alert(Host &host, Request &req) {
     req.events.push_back("alert client=" + who(req) + fields);
 }
 
-// Message, default text.
-void promptInt(Host &host, Request &req) {
-    const auto &a = argOf<ApiTnPromptArgT>(req);
-    auto &r = resOf<ApiTnPromptIntRetT>(req);
-    const Answer *answer = takeAnswer(host.scenario, 1009);
-    req.detail += " message=" + tnhost::quoted(str(a.str1));
+// A number prompt's answer: the answer's value, else the default text read
+// as a number; text that is no number is refused.
+template <typename Ret>
+void numberAnswer(Request &req, const Answer *answer, const char *defaultText,
+                  std::optional<int> (*parse)(const std::string &), Ret &r) {
     r.status = statusOf(answer);
     if (!r.status) {
-        std::optional<int> v = answer->value ? answer->value : parseInt(str(a.str2));
+        std::optional<int> v = answer->value ? answer->value : parse(str(defaultText));
         if (v)
             r.value = *v;
         else
             r.status = st::badArgument;
     }
     noteAnswer(req, r.status, std::to_string(r.value));
+}
+
+// Message, default text.
+void promptInt(Host &host, Request &req) {
+    const auto &a = argOf<ApiTnPromptArgT>(req);
+    req.detail += " message=" + tnhost::quoted(str(a.str1));
+    numberAnswer(req, takeAnswer(host.scenario, 1009), a.str2, parseInt,
+                 resOf<ApiTnPromptIntRetT>(req));
 }
 
 void promptString(Host &host, Request &req) {
@@ -113,18 +120,9 @@ void promptString(Host &host, Request &req) {
 // unit, and the default text a decimal number.
 void promptMetric(Host &host, Request &req) {
     const auto &a = argOf<ApiTnPromptMetricArgT>(req);
-    auto &r = resOf<ApiTnPromptMetricRetT>(req);
-    const Answer *answer = takeAnswer(host.scenario, 1011);
     req.detail += " message=" + tnhost::quoted(str(a.str1)) + " unit=" + std::to_string(a.int1);
-    r.status = statusOf(answer);
-    if (!r.status) {
-        std::optional<int> v = answer->value ? answer->value : parseMetric(str(a.str2));
-        if (v)
-            r.value = *v;
-        else
-            r.status = st::badArgument;
-    }
-    noteAnswer(req, r.status, std::to_string(r.value));
+    numberAnswer(req, takeAnswer(host.scenario, 1011), a.str2, parseMetric,
+                 resOf<ApiTnPromptMetricRetT>(req));
 }
 
 // Title, directory, default name: the default choice is the name in the

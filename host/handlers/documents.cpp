@@ -64,6 +64,29 @@ void failWith(Request &req, Ret &r, int status, int bit, const std::string &file
     r.returned = returnList(req, 1 << bit, file);
 }
 
+// A string of the request, noted on the request line.
+std::string noted(Request &req, const char *key, const char *value) {
+    std::string s = str(value);
+    field(req, key, s);
+    return s;
+}
+
+// Whether the document of a scripted operation exists (noted); a missing one
+// fails the operation.
+template <typename Ret> bool docKnown(Request &req, Ret &r, u_int docId, const std::string &file) {
+    field(req, "doc", docId);
+    if (model().document(docId))
+        return true;
+    failWith(req, r, st::noObject, bitNoDocument, file);
+    return false;
+}
+
+// A scripted operation succeeded on the object `id`.
+template <typename Ret> void succeed(Request &req, Ret &r, u_int id, const std::string &file) {
+    r.objId = id;
+    r.returned = returnList(req, 1 << bitDone, file);
+}
+
 bool fileExists(const std::string &path) { return std::ifstream(path).good(); }
 
 bool readFile(const std::string &path, std::string *out) {
@@ -104,8 +127,7 @@ std::string plainText(u_int docId) {
 void open(Host &, Request &req) {
     const auto &a = argOf<ApiTnOpenArgT>(req);
     auto &r = resOf<ApiTnOpenRetT>(req);
-    std::string name = a.name ? a.name : "";
-    field(req, "name", name);
+    std::string name = noted(req, "name", a.name);
     Model &m = model();
     int bits = 0;
     if (Document *d = m.documentByPath(name)) {
@@ -148,8 +170,7 @@ void save(Host &, Request &req) {
     d->path = name;
     d->file = name;
     d->modified = false;
-    r.objId = a.docId;
-    r.returned = returnList(req, 1 << bitDone, name);
+    succeed(req, r, a.docId, name);
 }
 
 // Import inserts a file's bytes as text at the location; it replies with the
@@ -157,14 +178,12 @@ void save(Host &, Request &req) {
 void import(Host &, Request &req) {
     const auto &a = argOf<ApiTnImportArgT>(req);
     auto &r = resOf<ApiTnImportRetT>(req);
-    std::string name = a.name ? a.name : "";
-    field(req, "name", name);
+    std::string name = noted(req, "name", a.name);
     fieldLoc(req, "loc", a.loc);
-    field(req, "doc", a.docId);
+    if (!docKnown(req, r, a.docId, name))
+        return;
     Model &m = model();
     std::string text;
-    if (!m.document(a.docId))
-        return failWith(req, r, st::noObject, bitNoDocument, name);
     if (int s = m.checkLoc(a.docId, a.loc))
         return failWith(req, r, s, bitBadLocation, name);
     if (!fileExists(name))
@@ -173,24 +192,20 @@ void import(Host &, Request &req) {
         return failWith(req, r, st::noFile, bitUnreadable, name);
     Object &o = *m.resolve(a.docId, a.loc.objId);
     m.insertText(o, a.loc.offset, text);
-    r.objId = o.id;
     field(req, "bytes", static_cast<long long>(text.size()));
-    r.returned = returnList(req, 1 << bitDone, name);
+    succeed(req, r, o.id, name);
 }
 
 // Export writes the document's text as plain text.
 void exportDoc(Host &, Request &req) {
     const auto &a = argOf<ApiTnExportArgT>(req);
     auto &r = resOf<ApiTnExportRetT>(req);
-    std::string name = a.name ? a.name : "";
-    field(req, "name", name);
-    field(req, "doc", a.docId);
-    if (!model().document(a.docId))
-        return failWith(req, r, st::noObject, bitNoDocument, name);
+    std::string name = noted(req, "name", a.name);
+    if (!docKnown(req, r, a.docId, name))
+        return;
     if (name.empty() || !writeFile(name, plainText(a.docId)))
         return failWith(req, r, st::noFile, bitWriteFailed, name);
-    r.objId = a.docId;
-    r.returned = returnList(req, 1 << bitDone, name);
+    succeed(req, r, a.docId, name);
 }
 
 // A book update checks that every component (objects of type book component,

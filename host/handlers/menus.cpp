@@ -190,40 +190,35 @@ int menuById(u_int id, Item *&out) {
     return out->menu ? st::ok : st::wrongType;
 }
 
-// Checks a new item's name and shortcut against the registry.
-int checkNew(const std::string &name, const std::string &shortcut) {
-    if (name.empty())
-        return st::badArgument;
-    if (registry().byName(name) || registry().shortcutUsed(shortcut))
-        return st::badArgument;
-    return st::ok;
-}
-
-int defineCommand(const Request &req, int number, const std::string &name,
-                  const std::string &label, const std::string &shortcut, u_int &id) {
-    id = 0;
-    if (int s = checkNew(name, shortcut))
-        return s;
-    if (registry().commandNumberUsed(who(req), number))
-        return st::badArgument;
-    id = registry().add(false, name, label, who(req));
-    Item &item = *registry().byId(id);
-    item.command = number;
-    item.shortcut = shortcut;
-    return st::ok;
-}
-
-int defineMenu(const Request &req, const std::string &name, const std::string &label, u_int &id) {
-    id = 0;
-    if (int s = checkNew(name, ""))
-        return s;
-    id = registry().add(true, name, label, who(req));
-    return st::ok;
-}
-
 void noteId(Request &req, u_int id) {
     if (id)
         req.detail += " id=" + std::to_string(id);
+}
+
+// What a request defines: a menu (no number, no shortcut) or a command.
+struct NewItem {
+    bool menu;
+    int number;
+    const char *name, *label, *shortcut;
+};
+
+// Defines the item, after the checks that `status` sums up so far, and places
+// it at the end of `menu` when one is given; notes the new id.
+int define(Request &req, int status, Item *menu, const NewItem &n, u_int &id) {
+    std::string name = str(n.name), shortcut = str(n.shortcut);
+    Registry &reg = registry();
+    if (!status && (name.empty() || reg.byName(name) || reg.shortcutUsed(shortcut) ||
+                    (!n.menu && reg.commandNumberUsed(who(req), n.number))))
+        status = st::badArgument;
+    if (!status) {
+        id = reg.add(n.menu, name, str(n.label), who(req));
+        reg.byId(id)->command = n.number;
+        reg.byId(id)->shortcut = shortcut;
+        if (menu)
+            reg.attach(*menu, id);
+    }
+    noteId(req, id);
+    return status;
 }
 
 // ---- Handlers: menus and commands -------------------------------------------
@@ -248,12 +243,7 @@ void addMenu(Host &, Request &req) {
     Item *parent = nullptr;
     u_int id = 0;
     int s = menuByName(str(a.str1), parent);
-    if (!s)
-        s = defineMenu(req, str(a.str2), str(a.str3), id);
-    if (!s)
-        registry().attach(*parent, id);
-    noteId(req, id);
-    resOf<int>(req) = s;
+    replyStatus(req, define(req, s, parent, {true, 0, a.str2, a.str3, nullptr}, id));
 }
 
 // Menu name, name of the item to take out of it.
@@ -267,7 +257,7 @@ void removeMenu(Host &, Request &req) {
         s = st::notFound;
     if (!s)
         registry().detach(*menu, item->id);
-    resOf<int>(req) = s;
+    replyStatus(req, s);
 }
 
 // Command number, menu name, command name, label, shortcut.
@@ -278,12 +268,7 @@ void addCommand(Host &, Request &req) {
     Item *menu = nullptr;
     u_int id = 0;
     int s = str(a.str1).empty() ? st::badArgument : menuByName(str(a.str1), menu);
-    if (!s)
-        s = defineCommand(req, a.int1, str(a.str2), str(a.str3), str(a.str4), id);
-    if (!s)
-        registry().attach(*menu, id);
-    noteId(req, id);
-    resOf<int>(req) = s;
+    replyStatus(req, define(req, s, menu, {false, a.int1, a.str2, a.str3, a.str4}, id));
 }
 
 // Command number, name, label, shortcut.
@@ -291,8 +276,7 @@ void defineCommandById(Host &, Request &req) {
     const auto &a = argOf<ApiTnDefineCommandArgT>(req);
     req.detail += " command=" + std::to_string(a.int1) + " name=" + tnhost::quoted(str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
-    r.status = defineCommand(req, a.int1, str(a.str1), str(a.str2), str(a.str3), r.objId);
-    noteId(req, r.objId);
+    r.status = define(req, st::ok, nullptr, {false, a.int1, a.str1, a.str2, a.str3}, r.objId);
 }
 
 // Name, label.
@@ -300,8 +284,7 @@ void defineMenuById(Host &, Request &req) {
     const auto &a = argOf<ApiTnDefineMenuArgT>(req);
     req.detail += " name=" + tnhost::quoted(str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
-    r.status = defineMenu(req, str(a.str1), str(a.str2), r.objId);
-    noteId(req, r.objId);
+    r.status = define(req, st::ok, nullptr, {true, 0, a.str1, a.str2, nullptr}, r.objId);
 }
 
 void addCommandToMenu(Host &, Request &req) {
@@ -316,7 +299,7 @@ void addCommandToMenu(Host &, Request &req) {
         s = st::wrongType;
     if (!s)
         registry().attach(*menu, command->id);
-    resOf<int>(req) = s;
+    replyStatus(req, s);
 }
 
 void addMenuToMenu(Host &, Request &req) {
@@ -331,7 +314,7 @@ void addMenuToMenu(Host &, Request &req) {
         s = st::badArgument;
     if (!s)
         registry().attach(*menu, sub->id);
-    resOf<int>(req) = s;
+    replyStatus(req, s);
 }
 
 // Command number, menu id, name, label, shortcut.
@@ -341,12 +324,8 @@ void defineAndAddCommand(Host &, Request &req) {
                   " name=" + tnhost::quoted(str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
     Item *menu = nullptr;
-    r.status = menuById(a.uint1, menu);
-    if (!r.status)
-        r.status = defineCommand(req, a.int1, str(a.str1), str(a.str2), str(a.str3), r.objId);
-    if (!r.status)
-        registry().attach(*menu, r.objId);
-    noteId(req, r.objId);
+    int s = menuById(a.uint1, menu);
+    r.status = define(req, s, menu, {false, a.int1, a.str1, a.str2, a.str3}, r.objId);
 }
 
 // Menu id, name, label.
@@ -355,12 +334,8 @@ void defineAndAddMenu(Host &, Request &req) {
     req.detail += " menu=" + std::to_string(a.uint1) + " name=" + tnhost::quoted(str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
     Item *menu = nullptr;
-    r.status = menuById(a.uint1, menu);
-    if (!r.status)
-        r.status = defineMenu(req, str(a.str1), str(a.str2), r.objId);
-    if (!r.status)
-        registry().attach(*menu, r.objId);
-    noteId(req, r.objId);
+    int s = menuById(a.uint1, menu);
+    r.status = define(req, s, menu, {true, 0, a.str1, a.str2, nullptr}, r.objId);
 }
 
 // The host takes note of a customization file for its menus; the file must
@@ -401,7 +376,7 @@ void animateMenu(Host &, Request &req) {
             item->label = a.str1;
         item->icon = a.uint3;
     }
-    resOf<int>(req) = s;
+    replyStatus(req, s);
 }
 
 // Menu id, item id, deep (non-zero: search submenus too): the menu that

@@ -19,12 +19,7 @@ Object *tableOf(Request &req, u_int docId, u_int tableId) {
     field(req, "table", tableId);
     if (!docOrFail(req, docId))
         return nullptr;
-    Object *t = model().resolve(docId, tableId);
-    if (!t)
-        replyStatus(req, st::noObject);
-    else if (t->type != ot::table)
-        replyStatus(req, st::wrongType);
-    return t && t->type == ot::table ? t : nullptr;
+    return typedObject(req, docId, tableId, ot::table);
 }
 
 u_int newRow(Object &table, std::size_t at, std::size_t cols, const char *format) {
