@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,10 @@ struct ClientSession {
     std::vector<OutputPipe> outputs;
     std::vector<std::string> lines[2];                    // stdout, stderr
     std::map<int, int> requestCounts;                     // procedure -> count
+    // What the session's requests asked for (handlers/session.cpp).
+    std::set<int> notifications;
+    std::optional<std::string> directory;  // set by procedure 1344
+    bool disconnected = false;             // sent procedure 1376
 };
 
 struct Host {
@@ -85,6 +90,18 @@ struct Host {
     bool timing = false;
     Clock::time_point deadline;
     std::vector<std::unique_ptr<ClientSession>> clients;
+    // Connections that never sent procedure 1000 share this session's state.
+    ClientSession unacknowledged = [] {
+        ClientSession s;
+        s.id = "?";
+        return s;
+    }();
+    // Notifications kept per client launch name. A client may ask for one
+    // and end at once (the sample client bails out right after asking); the
+    // request outlives that session, and a later launch under the same name
+    // starts with it. Only a disconnect (1376) or a request with state 0
+    // withdraws it.
+    std::map<std::string, std::set<int>> keptNotifications;
     std::map<pid_t, int> exits;  // raw wait status of every reaped process
     std::map<int, int> requestCounts;  // procedure -> count, all sessions
     int attachesSeen = 0;
@@ -120,10 +137,10 @@ std::string describeStatus(int waitStatus);
 std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &client,
                                           const CallbackSpec &spec);
 void closeCallback(ClientSession &client);
-// handlers/menus.cpp: notification requests.
+// handlers/session.cpp: notification requests.
 // Starts a newly launched session with the notifications that earlier
 // sessions of the same client name asked for; returns them.
-std::vector<int> adoptKeptNotifications(const ClientSession &client);
+std::vector<int> adoptKeptNotifications(Host &host, ClientSession &client);
 // Whether the session asks for the notification now.
 bool asksForNotification(const ClientSession &client, int notification);
 // runner.cpp

@@ -181,8 +181,8 @@ std::string joined(const std::vector<int> &numbers) {
 bool launch(Host &host, const LaunchSpec &spec) {
     if (!launchClient(host, spec))
         return false;
+    std::vector<int> kept = adoptKeptNotifications(host, *host.clients.back());
     const ClientSession &c = *host.clients.back();
-    std::vector<int> kept = adoptKeptNotifications(c);
     if (!kept.empty())
         say("kept client=" + c.id + " name=" + quoted(c.launch.name) + " asked=" + joined(kept));
     return true;

@@ -13,8 +13,7 @@
 #include <map>
 #include <utility>
 
-#include "handlers.h"
-#include "model.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
@@ -25,12 +24,6 @@ constexpr int kCancelled = -30;
 constexpr u_int kFirstResourceId = 0x48000001;
 // Items of a dialog are numbered from 0 up to this.
 constexpr int kMaxDialogItem = 255;
-
-template <typename T> const T &argOf(const Request &req) { return *static_cast<const T *>(req.arg); }
-template <typename T> T &resOf(Request &req) { return *static_cast<T *>(req.res); }
-
-std::string str(const char *s) { return s ? s : ""; }
-std::string who(const Request &req) { return req.client ? req.client->id : "?"; }
 
 // The status of an answer: none means the user cancelled.
 int statusOf(const Answer *a) { return a ? a->status.value_or(st::ok) : kCancelled; }
@@ -88,21 +81,28 @@ void alert(Host &host, Request &req) {
     req.events.push_back("alert client=" + who(req) + fields);
 }
 
-// Message, default text.
-void promptInt(Host &host, Request &req) {
-    const auto &a = argOf<ApiTnPromptArgT>(req);
-    auto &r = resOf<ApiTnPromptIntRetT>(req);
-    const Answer *answer = takeAnswer(host.scenario, 1009);
-    req.detail += " message=" + tnhost::quoted(str(a.str1));
+// A number prompt's answer: the answer's value, else the default text read
+// as a number; text that is no number is refused.
+template <typename Ret>
+void numberAnswer(Request &req, const Answer *answer, const char *defaultText,
+                  std::optional<int> (*parse)(const std::string &), Ret &r) {
     r.status = statusOf(answer);
     if (!r.status) {
-        std::optional<int> v = answer->value ? answer->value : parseInt(str(a.str2));
+        std::optional<int> v = answer->value ? answer->value : parse(str(defaultText));
         if (v)
             r.value = *v;
         else
             r.status = st::badArgument;
     }
     noteAnswer(req, r.status, std::to_string(r.value));
+}
+
+// Message, default text.
+void promptInt(Host &host, Request &req) {
+    const auto &a = argOf<ApiTnPromptArgT>(req);
+    req.detail += " message=" + tnhost::quoted(str(a.str1));
+    numberAnswer(req, takeAnswer(host.scenario, 1009), a.str2, parseInt,
+                 resOf<ApiTnPromptIntRetT>(req));
 }
 
 void promptString(Host &host, Request &req) {
@@ -120,18 +120,9 @@ void promptString(Host &host, Request &req) {
 // unit, and the default text a decimal number.
 void promptMetric(Host &host, Request &req) {
     const auto &a = argOf<ApiTnPromptMetricArgT>(req);
-    auto &r = resOf<ApiTnPromptMetricRetT>(req);
-    const Answer *answer = takeAnswer(host.scenario, 1011);
     req.detail += " message=" + tnhost::quoted(str(a.str1)) + " unit=" + std::to_string(a.int1);
-    r.status = statusOf(answer);
-    if (!r.status) {
-        std::optional<int> v = answer->value ? answer->value : parseMetric(str(a.str2));
-        if (v)
-            r.value = *v;
-        else
-            r.status = st::badArgument;
-    }
-    noteAnswer(req, r.status, std::to_string(r.value));
+    numberAnswer(req, takeAnswer(host.scenario, 1011), a.str2, parseMetric,
+                 resOf<ApiTnPromptMetricRetT>(req));
 }
 
 // Title, directory, default name: the default choice is the name in the
@@ -305,21 +296,23 @@ void userInteractSelection(Host &host, Request &req) {
 }  // namespace
 
 void registerDialogHandlers() {
-    registerHandler(1008, alert);
-    registerHandler(1009, promptInt);
-    registerHandler(1010, promptString);
-    registerHandler(1011, promptMetric);
-    registerHandler(1012, oldChooseFile);
-    registerHandler(1013, scrollBox);
-    registerHandler(1017, quickSelect);
-    registerHandler(1028, newChooseFile);
-    registerHandler(1304, promptPoint);
-    registerHandler(1305, promptRect);
-    registerHandler(1315, openResource);
-    registerHandler(1316, modalDialog);
-    registerHandler(1317, modelessDialog);
-    registerHandler(1318, dialogItemId);
-    registerHandler(1414, userInteractSelection);
+    registerHandlers({
+        {API_TN_ALERT, alert},
+        {API_TN_PROMPT_INT, promptInt},
+        {API_TN_PROMPT_STRING, promptString},
+        {API_TN_PROMPT_METRIC, promptMetric},
+        {OLD_API_TN_CHOOSE_FILE, oldChooseFile},
+        {API_TN_SCROLL_BOX, scrollBox},
+        {API_TN_QUICK_SELECT, quickSelect},
+        {API_TN_CHOOSE_FILE, newChooseFile},
+        {API_TN_PROMPT_POINT, promptPoint},
+        {API_TN_PROMPT_RECT, promptRect},
+        {API_TN_OPEN_RESOURCE, openResource},
+        {API_TN_MODAL_DIALOG, modalDialog},
+        {API_TN_MODELESS_DIALOG, modelessDialog},
+        {API_TN_DIALOG_ITEM_ID, dialogItemId},
+        {API_TN_USER_INTERACT_SELECTION, userInteractSelection},
+    });
 }
 
 }  // namespace tnhost

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "objects_common.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
@@ -64,6 +64,29 @@ void failWith(Request &req, Ret &r, int status, int bit, const std::string &file
     r.returned = returnList(req, 1 << bit, file);
 }
 
+// A string of the request, noted on the request line.
+std::string noted(Request &req, const char *key, const char *value) {
+    std::string s = str(value);
+    field(req, key, s);
+    return s;
+}
+
+// Whether the document of a scripted operation exists (noted); a missing one
+// fails the operation.
+template <typename Ret> bool docKnown(Request &req, Ret &r, u_int docId, const std::string &file) {
+    field(req, "doc", docId);
+    if (model().document(docId))
+        return true;
+    failWith(req, r, st::noObject, bitNoDocument, file);
+    return false;
+}
+
+// A scripted operation succeeded on the object `id`.
+template <typename Ret> void succeed(Request &req, Ret &r, u_int id, const std::string &file) {
+    r.objId = id;
+    r.returned = returnList(req, 1 << bitDone, file);
+}
+
 bool fileExists(const std::string &path) { return std::ifstream(path).good(); }
 
 bool readFile(const std::string &path, std::string *out) {
@@ -104,8 +127,7 @@ std::string plainText(u_int docId) {
 void open(Host &, Request &req) {
     const auto &a = argOf<ApiTnOpenArgT>(req);
     auto &r = resOf<ApiTnOpenRetT>(req);
-    std::string name = a.name ? a.name : "";
-    field(req, "name", name);
+    std::string name = noted(req, "name", a.name);
     Model &m = model();
     int bits = 0;
     if (Document *d = m.documentByPath(name)) {
@@ -148,8 +170,7 @@ void save(Host &, Request &req) {
     d->path = name;
     d->file = name;
     d->modified = false;
-    r.objId = a.docId;
-    r.returned = returnList(req, 1 << bitDone, name);
+    succeed(req, r, a.docId, name);
 }
 
 // Import inserts a file's bytes as text at the location; it replies with the
@@ -157,14 +178,12 @@ void save(Host &, Request &req) {
 void import(Host &, Request &req) {
     const auto &a = argOf<ApiTnImportArgT>(req);
     auto &r = resOf<ApiTnImportRetT>(req);
-    std::string name = a.name ? a.name : "";
-    field(req, "name", name);
+    std::string name = noted(req, "name", a.name);
     fieldLoc(req, "loc", a.loc);
-    field(req, "doc", a.docId);
+    if (!docKnown(req, r, a.docId, name))
+        return;
     Model &m = model();
     std::string text;
-    if (!m.document(a.docId))
-        return failWith(req, r, st::noObject, bitNoDocument, name);
     if (int s = m.checkLoc(a.docId, a.loc))
         return failWith(req, r, s, bitBadLocation, name);
     if (!fileExists(name))
@@ -173,24 +192,20 @@ void import(Host &, Request &req) {
         return failWith(req, r, st::noFile, bitUnreadable, name);
     Object &o = *m.resolve(a.docId, a.loc.objId);
     m.insertText(o, a.loc.offset, text);
-    r.objId = o.id;
     field(req, "bytes", static_cast<long long>(text.size()));
-    r.returned = returnList(req, 1 << bitDone, name);
+    succeed(req, r, o.id, name);
 }
 
 // Export writes the document's text as plain text.
 void exportDoc(Host &, Request &req) {
     const auto &a = argOf<ApiTnExportArgT>(req);
     auto &r = resOf<ApiTnExportRetT>(req);
-    std::string name = a.name ? a.name : "";
-    field(req, "name", name);
-    field(req, "doc", a.docId);
-    if (!model().document(a.docId))
-        return failWith(req, r, st::noObject, bitNoDocument, name);
+    std::string name = noted(req, "name", a.name);
+    if (!docKnown(req, r, a.docId, name))
+        return;
     if (name.empty() || !writeFile(name, plainText(a.docId)))
         return failWith(req, r, st::noFile, bitWriteFailed, name);
-    r.objId = a.docId;
-    r.returned = returnList(req, 1 << bitDone, name);
+    succeed(req, r, a.docId, name);
 }
 
 // A book update checks that every component (objects of type book component,
@@ -602,38 +617,40 @@ void updateXRefs(Host &, Request &req) {
 }  // namespace
 
 void registerDocumentHandlers() {
-    registerHandler(1018, silentPrint);
-    registerHandler(1019, open);
-    registerHandler(1020, save);
-    registerHandler(1021, customDoc);
-    registerHandler(1022, close);
-    registerHandler(1023, revert);
-    registerHandler(1024, import);
-    registerHandler(1025, importFormats);
-    registerHandler(1026, simpleGenerate);
-    registerHandler(1027, compare);
-    registerHandler(1030, cut);
-    registerHandler(1031, clear);
-    registerHandler(1032, copy);
-    registerHandler(1033, paste);
-    registerHandler(1034, updateInset);
-    registerHandler(1035, applyPageLayout);
-    registerHandler(1036, deleteInsetContents);
-    registerHandler(1037, exportDoc);
-    registerHandler(1040, docOp<kRestart, true>);
-    registerHandler(1041, docOp<kRehyphenate, true>);
-    registerHandler(1042, docOp<kChangebars, true>);
-    registerHandler(1043, docOp<kEqn, true>);
-    registerHandler(1044, docOp<kFrames, true>);
-    registerHandler(1045, docOp<kVariables, true>);
-    registerHandler(1046, updateXRefs);
-    registerHandler(1047, docOp<kReformat, false>);
-    registerHandler(1048, docOp<kRedisplay, false>);
-    registerHandler(1109, importElementDefs);
-    registerHandler(1360, pushClipboard);
-    registerHandler(1361, popClipboard);
-    registerHandler(1381, cacheDoc);
-    registerHandler(1390, updateBook);
+    registerHandlers({
+        {API_TN_SILENT_PRINT_DOC, silentPrint},
+        {API_TN_OPEN, open},
+        {API_TN_SAVE, save},
+        {API_TN_CUSTOM, customDoc},
+        {API_TN_CLOSE, close},
+        {API_TN_REVERT, revert},
+        {API_TN_IMPORT, import},
+        {API_TN_SIMPLE_IMPORT_FORMATS, importFormats},
+        {API_TN_SIMPLE_GENERATE, simpleGenerate},
+        {API_TN_COMPARE, compare},
+        {API_TN_CUT, cut},
+        {API_TN_CLEAR, clear},
+        {API_TN_COPY, copy},
+        {API_TN_PASTE, paste},
+        {API_TN_UPDATE_TEXTINSET, updateInset},
+        {API_TN_APPLY_PAGE_LAYOUT, applyPageLayout},
+        {API_TN_DELETE_TEXTINSET_CONTENTS, deleteInsetContents},
+        {API_TN_EXPORT, exportDoc},
+        {API_TN_RESTART_PGF_NUMBERING, docOp<kRestart, true>},
+        {API_TN_REHYPHENATE, docOp<kRehyphenate, true>},
+        {API_TN_CLEAR_ALL_CHANGEBARS, docOp<kChangebars, true>},
+        {API_TN_RESET_EQN_SETTINGS, docOp<kEqn, true>},
+        {API_TN_RESET_REFERENCE_FRAMES, docOp<kFrames, true>},
+        {API_TN_UPDATE_VARIABLES, docOp<kVariables, true>},
+        {API_TN_UPDATE_XREFS, updateXRefs},
+        {API_TN_REFORMAT, docOp<kReformat, false>},
+        {API_TN_REDISPLAY, docOp<kRedisplay, false>},
+        {API_TN_SIMPLE_IMPORT_ELEMENT_DEFS, importElementDefs},
+        {API_TN_PUSH_CLIPBOARD, pushClipboard},
+        {API_TN_POP_CLIPBOARD, popClipboard},
+        {API_TN_CACHE_DOC, cacheDoc},
+        {API_TN_UPDATE_BOOK, updateBook},
+    });
 }
 
 }  // namespace tnhost

@@ -14,17 +14,11 @@
 #include <optional>
 #include <vector>
 
-#include "handlers.h"
-#include "model.h"
+#include "common.h"
 #include "wordlist.h"
 
 namespace tnhost {
 namespace {
-
-template <typename T> const T &argOf(const Request &req) { return *static_cast<const T *>(req.arg); }
-template <typename T> T &resOf(Request &req) { return *static_cast<T *>(req.res); }
-
-std::string str(const char *s) { return s ? s : ""; }
 
 struct Family {
     u_int number;
@@ -339,18 +333,20 @@ void changeColorPalette(Host &, Request &req) {
 }  // namespace
 
 void registerFontHandlers() {
-    registerHandler(1029, familyFonts);
-    registerHandler(1049, combinedFamilyFonts);
-    registerHandler(1500, familyValue);
-    registerHandler(1501, variationValue);
-    registerHandler(1502, weightValue);
-    registerHandler(1503, angleValue);
-    registerHandler(1504, makeGhostFont);
-    registerHandler(1377, isEncodingSupported);
-    registerHandler(1378, supportedEncodings);
-    registerHandler(1379, encodingForFamily);
-    registerHandler(1380, encodingForFont);
-    registerHandler(1415, changeColorPalette);
+    registerHandlers({
+        {API_TN_FAMILY_FONTS, familyFonts},
+        {API_TN_COMBINED_FAMILY_FONTS, combinedFamilyFonts},
+        {API_TN_GET_FONT_FAMILY_VALUE, familyValue},
+        {API_TN_GET_FONT_VARIATION_VALUE, variationValue},
+        {API_TN_GET_FONT_WEIGHT_VALUE, weightValue},
+        {API_TN_GET_FONT_ANGLE_VALUE, angleValue},
+        {API_TN_MAKE_GHOST_FONT, makeGhostFont},
+        {API_TN_IS_ENCODING_SUPPORTED, isEncodingSupported},
+        {API_TN_GET_SUPPORTED_ENCODINGS, supportedEncodings},
+        {API_TN_GET_ENCODING_FOR_FAMILY, encodingForFamily},
+        {API_TN_GET_ENCODING_FOR_FONT, encodingForFont},
+        {API_TN_CHANGE_COLOR_PALETTE, changeColorPalette},
+    });
 }
 
 }  // namespace tnhost

@@ -8,6 +8,7 @@
 
 #include <rpc/rpc.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -28,13 +29,21 @@ struct Request {
 
 using Handler = void (*)(Host &host, Request &request);
 
-void registerHandler(u_int proc, Handler handler);
+// A procedure, named by its constant in the protocol header, and its handler.
+struct HandlerEntry {
+    u_int proc;
+    Handler handler;
+};
+
+// Registers a family's handlers; a procedure the program lacks, or one
+// registered twice, stops the host at start-up.
+void registerHandlers(std::initializer_list<HandlerEntry> entries);
 Handler findHandler(u_int proc);  // null when the procedure has none yet
 
-// One registration function per family; installHandlers calls them all.
+// One registration function per family (the file of that name); installHandlers
+// calls them all.
 void registerSessionHandlers();
 void registerDialogHandlers();
-// Menus, host services, fonts, spelling (menus.cpp ... spelling.cpp).
 void registerMenuHandlers();
 void registerServiceHandlers();
 void registerFontHandlers();
@@ -44,7 +53,14 @@ void registerObjectHandlers();
 void registerPropertyHandlers();
 void registerDocumentHandlers();
 void registerTextHandlers();
+void registerTextPropHandlers();
+void registerElementHandlers();
+void registerTableHandlers();
+void registerSearchHandlers();
 void installHandlers();
+
+// menus.cpp: forgets every menu and command a session defined.
+void forgetMenusOf(const std::string &owner);
 
 }  // namespace tnhost
 

@@ -1,5 +1,4 @@
-// Clients and sessions, notification requests, hypertext commands, and the
-// host's menus and commands.
+// The host's menus and commands.
 //
 // Menus and commands form one registry of named objects with ids; a name
 // belongs to one item. Menus hold items in order, and an item may sit in
@@ -17,72 +16,10 @@
 #include <optional>
 #include <set>
 
-#include "handlers.h"
-#include "model.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
-
-template <typename T> const T &argOf(const Request &req) { return *static_cast<const T *>(req.arg); }
-template <typename T> T &resOf(Request &req) { return *static_cast<T *>(req.res); }
-
-std::string str(const char *s) { return s ? s : ""; }
-
-// ---- Client sessions ------------------------------------------------------
-
-// What the host keeps per client session. Connections that never sent the
-// initial acknowledgement share the session "?".
-struct ClientState {
-    std::set<int> notifications;
-    std::optional<std::string> directory;
-    bool disconnected = false;
-};
-
-std::map<std::string, ClientState> &clientStates() {
-    static std::map<std::string, ClientState> states;
-    return states;
-}
-
-// Notifications kept per client name. A client may ask for a notification
-// and end at once (the sample client bails out right after asking); the
-// request outlives that session, and a later launch under the same name
-// starts with it. Only an explicit disconnect (1376) or a request with state
-// 0 withdraws it.
-std::map<std::string, std::set<int>> &keptByName() {
-    static std::map<std::string, std::set<int>> kept;
-    return kept;
-}
-
-std::string nameOf(const ClientSession *c) { return c ? c->launch.name : ""; }
-
-// A session's state, made on first use with the notifications kept under
-// its name.
-ClientState &stateOf(const ClientSession *c) {
-    auto &states = clientStates();
-    std::string key = c ? c->id : "?";
-    auto it = states.find(key);
-    if (it == states.end()) {
-        it = states.emplace(key, ClientState{}).first;
-        auto kept = keptByName().find(nameOf(c));
-        if (!nameOf(c).empty() && kept != keptByName().end())
-            it->second.notifications = kept->second;
-    }
-    return it->second;
-}
-
-std::string keyOf(const Request &req) { return req.client ? req.client->id : "?"; }
-ClientState &stateOf(const Request &req) { return stateOf(req.client); }
-
-std::string event(const char *what, const Request &req) {
-    return std::string(what) + " client=" + keyOf(req);
-}
-
-std::string joined(const std::set<int> &numbers) {
-    std::string out;
-    for (int n : numbers)
-        out += (out.empty() ? "" : ",") + std::to_string(n);
-    return out.empty() ? "none" : out;
-}
 
 // ---- Menu and command registry --------------------------------------------
 
@@ -253,179 +190,35 @@ int menuById(u_int id, Item *&out) {
     return out->menu ? st::ok : st::wrongType;
 }
 
-// Checks a new item's name and shortcut against the registry.
-int checkNew(const std::string &name, const std::string &shortcut) {
-    if (name.empty())
-        return st::badArgument;
-    if (registry().byName(name) || registry().shortcutUsed(shortcut))
-        return st::badArgument;
-    return st::ok;
-}
-
-int defineCommand(const Request &req, int number, const std::string &name,
-                  const std::string &label, const std::string &shortcut, u_int &id) {
-    id = 0;
-    if (int s = checkNew(name, shortcut))
-        return s;
-    if (registry().commandNumberUsed(keyOf(req), number))
-        return st::badArgument;
-    id = registry().add(false, name, label, keyOf(req));
-    Item &item = *registry().byId(id);
-    item.command = number;
-    item.shortcut = shortcut;
-    return st::ok;
-}
-
-int defineMenu(const Request &req, const std::string &name, const std::string &label, u_int &id) {
-    id = 0;
-    if (int s = checkNew(name, ""))
-        return s;
-    id = registry().add(true, name, label, keyOf(req));
-    return st::ok;
-}
-
 void noteId(Request &req, u_int id) {
     if (id)
         req.detail += " id=" + std::to_string(id);
 }
 
-// ---- Handlers: clients and sessions ----------------------------------------
+// What a request defines: a menu (no number, no shortcut) or a command.
+struct NewItem {
+    bool menu;
+    int number;
+    const char *name, *label, *shortcut;
+};
 
-void clientNumber(Host &, Request &req) {
-    resOf<int>(req) = req.client ? req.client->launch.number : -1;
-}
-
-void clientName(Host &, Request &req) {
-    std::string name;
-    if (req.client)
-        name = req.client->launch.name.empty() ? req.client->id : req.client->launch.name;
-    resOf<StringT>(req) = strdup(name.c_str());
-}
-
-// A session's directory: the one it set, else its program's directory, else
-// the host's working directory.
-std::string directoryOf(const Request &req) {
-    ClientState &s = stateOf(req);
-    if (s.directory)
-        return *s.directory;
-    if (req.client) {
-        const std::string &path = req.client->launch.path;
-        auto slash = path.rfind('/');
-        if (slash != std::string::npos)
-            return slash == 0 ? "/" : path.substr(0, slash);
+// Defines the item, after the checks that `status` sums up so far, and places
+// it at the end of `menu` when one is given; notes the new id.
+int define(Request &req, int status, Item *menu, const NewItem &n, u_int &id) {
+    std::string name = str(n.name), shortcut = str(n.shortcut);
+    Registry &reg = registry();
+    if (!status && (name.empty() || reg.byName(name) || reg.shortcutUsed(shortcut) ||
+                    (!n.menu && reg.commandNumberUsed(who(req), n.number))))
+        status = st::badArgument;
+    if (!status) {
+        id = reg.add(n.menu, name, str(n.label), who(req));
+        reg.byId(id)->command = n.number;
+        reg.byId(id)->shortcut = shortcut;
+        if (menu)
+            reg.attach(*menu, id);
     }
-    char cwd[PATH_MAX];
-    return getcwd(cwd, sizeof cwd) ? cwd : ".";
-}
-
-void clientDirectory(Host &, Request &req) {
-    resOf<StringT>(req) = strdup(directoryOf(req).c_str());
-}
-
-void setClientDirectory(Host &, Request &req) {
-    std::string dir = str(argOf<StringT>(req));
-    req.detail += " dir=" + tnhost::quoted(dir);
-    struct stat sb;
-    if (dir.empty()) {
-        resOf<int>(req) = st::badArgument;
-    } else if (stat(dir.c_str(), &sb) != 0 || !S_ISDIR(sb.st_mode)) {
-        resOf<int>(req) = st::noFile;
-    } else {
-        stateOf(req).directory = dir;
-    }
-}
-
-// Hands a text to another client as a message callback, sent from the main
-// loop once the caller's reply is out and the receiver holds no control
-// opened since.
-void callClient(Host &host, Request &req) {
-    const auto &a = argOf<ApiTnCallClientArgT>(req);
-    std::string name = str(a.str1), text = str(a.str2);
-    req.detail += " name=" + tnhost::quoted(name);
-    auto &r = resOf<ApiTnGetIntRetT>(req);
-    for (auto &c : host.clients) {
-        bool named = c->id == name || (!c->launch.name.empty() && c->launch.name == name);
-        if (!named || !c->acked || clientStates()[c->id].disconnected)
-            continue;
-        CallbackSpec message;
-        message.proc = 4;
-        message.message = text;
-        c->sequences.push_back({std::deque<CallbackSpec>{message}, c->controls.size()});
-        r.value = c->clientPid;
-        req.events.push_back(event("call-client", req) + " target=" + c->id +
-                             " message=" + tnhost::quoted(text));
-        return;
-    }
-    r.status = st::notFound;
-}
-
-void returnValue(Host &, Request &req) {
-    std::string value = " value=" + std::to_string(argOf<int>(req));
-    req.detail += value;
-    req.events.push_back(event("return-value", req) + value);
-}
-
-// The session ends: it asks for nothing more, and its menus and commands go.
-void disconnect(Host &, Request &req) {
-    ClientState &s = stateOf(req);
-    s.disconnected = true;
-    s.notifications.clear();
-    if (!nameOf(req.client).empty())
-        keptByName().erase(nameOf(req.client));
-    registry().forgetOwner(keyOf(req));
-    req.events.push_back(event("disconnect", req));
-}
-
-// ---- Handlers: notifications and hypertext ---------------------------------
-
-void notification(Host &, Request &req) {
-    const auto &a = argOf<ApiTnNotificationArgT>(req);
-    if (a.notification <= 0) {
-        req.detail += " notification=" + std::to_string(a.notification);
-        resOf<int>(req) = st::badArgument;
-        return;
-    }
-    auto apply = [&](std::set<int> &numbers) {
-        if (a.state)
-            numbers.insert(a.notification);
-        else
-            numbers.erase(a.notification);
-    };
-    std::set<int> &asked = stateOf(req).notifications;
-    apply(asked);
-    if (!nameOf(req.client).empty())
-        apply(keptByName()[nameOf(req.client)]);
-    req.detail += " notification=" + std::to_string(a.notification) +
-                  " state=" + std::to_string(a.state) + " asked=" + joined(asked);
-}
-
-// Function codes run host functions in order; a negative code is no
-// function, and the list is then refused as a whole.
-void fcodes(Host &, Request &req) {
-    const T_IntsT &codes = argOf<ApiTnFcodesArgT>(req).codes;
-    std::string list;
-    bool ok = true;
-    for (u_int i = 0; i < codes.count; ++i) {
-        list += (i ? "," : "") + std::to_string(codes.items[i]);
-        ok = ok && codes.items[i] >= 0;
-    }
-    req.detail += " codes=" + (list.empty() ? std::string("none") : list);
-    if (!ok)
-        resOf<int>(req) = st::badArgument;
-    else if (codes.count)
-        req.events.push_back(event("fcodes", req) + " codes=" + list);
-}
-
-void hypertext(Host &, Request &req) {
-    const auto &a = argOf<ApiTnHypertextCommandArgT>(req);
-    std::string command = str(a.command);
-    if (command.empty()) {
-        resOf<int>(req) = st::badArgument;
-        return;
-    }
-    std::string fields = " doc=" + std::to_string(a.docId) + " command=" + tnhost::quoted(command);
-    req.detail += fields;
-    req.events.push_back(event("hypertext", req) + fields);
+    noteId(req, id);
+    return status;
 }
 
 // ---- Handlers: menus and commands -------------------------------------------
@@ -450,12 +243,7 @@ void addMenu(Host &, Request &req) {
     Item *parent = nullptr;
     u_int id = 0;
     int s = menuByName(str(a.str1), parent);
-    if (!s)
-        s = defineMenu(req, str(a.str2), str(a.str3), id);
-    if (!s)
-        registry().attach(*parent, id);
-    noteId(req, id);
-    resOf<int>(req) = s;
+    replyStatus(req, define(req, s, parent, {true, 0, a.str2, a.str3, nullptr}, id));
 }
 
 // Menu name, name of the item to take out of it.
@@ -469,7 +257,7 @@ void removeMenu(Host &, Request &req) {
         s = st::notFound;
     if (!s)
         registry().detach(*menu, item->id);
-    resOf<int>(req) = s;
+    replyStatus(req, s);
 }
 
 // Command number, menu name, command name, label, shortcut.
@@ -480,12 +268,7 @@ void addCommand(Host &, Request &req) {
     Item *menu = nullptr;
     u_int id = 0;
     int s = str(a.str1).empty() ? st::badArgument : menuByName(str(a.str1), menu);
-    if (!s)
-        s = defineCommand(req, a.int1, str(a.str2), str(a.str3), str(a.str4), id);
-    if (!s)
-        registry().attach(*menu, id);
-    noteId(req, id);
-    resOf<int>(req) = s;
+    replyStatus(req, define(req, s, menu, {false, a.int1, a.str2, a.str3, a.str4}, id));
 }
 
 // Command number, name, label, shortcut.
@@ -493,8 +276,7 @@ void defineCommandById(Host &, Request &req) {
     const auto &a = argOf<ApiTnDefineCommandArgT>(req);
     req.detail += " command=" + std::to_string(a.int1) + " name=" + tnhost::quoted(str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
-    r.status = defineCommand(req, a.int1, str(a.str1), str(a.str2), str(a.str3), r.objId);
-    noteId(req, r.objId);
+    r.status = define(req, st::ok, nullptr, {false, a.int1, a.str1, a.str2, a.str3}, r.objId);
 }
 
 // Name, label.
@@ -502,8 +284,7 @@ void defineMenuById(Host &, Request &req) {
     const auto &a = argOf<ApiTnDefineMenuArgT>(req);
     req.detail += " name=" + tnhost::quoted(str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
-    r.status = defineMenu(req, str(a.str1), str(a.str2), r.objId);
-    noteId(req, r.objId);
+    r.status = define(req, st::ok, nullptr, {true, 0, a.str1, a.str2, nullptr}, r.objId);
 }
 
 void addCommandToMenu(Host &, Request &req) {
@@ -518,7 +299,7 @@ void addCommandToMenu(Host &, Request &req) {
         s = st::wrongType;
     if (!s)
         registry().attach(*menu, command->id);
-    resOf<int>(req) = s;
+    replyStatus(req, s);
 }
 
 void addMenuToMenu(Host &, Request &req) {
@@ -533,7 +314,7 @@ void addMenuToMenu(Host &, Request &req) {
         s = st::badArgument;
     if (!s)
         registry().attach(*menu, sub->id);
-    resOf<int>(req) = s;
+    replyStatus(req, s);
 }
 
 // Command number, menu id, name, label, shortcut.
@@ -543,12 +324,8 @@ void defineAndAddCommand(Host &, Request &req) {
                   " name=" + tnhost::quoted(str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
     Item *menu = nullptr;
-    r.status = menuById(a.uint1, menu);
-    if (!r.status)
-        r.status = defineCommand(req, a.int1, str(a.str1), str(a.str2), str(a.str3), r.objId);
-    if (!r.status)
-        registry().attach(*menu, r.objId);
-    noteId(req, r.objId);
+    int s = menuById(a.uint1, menu);
+    r.status = define(req, s, menu, {false, a.int1, a.str1, a.str2, a.str3}, r.objId);
 }
 
 // Menu id, name, label.
@@ -557,12 +334,8 @@ void defineAndAddMenu(Host &, Request &req) {
     req.detail += " menu=" + std::to_string(a.uint1) + " name=" + tnhost::quoted(str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
     Item *menu = nullptr;
-    r.status = menuById(a.uint1, menu);
-    if (!r.status)
-        r.status = defineMenu(req, str(a.str1), str(a.str2), r.objId);
-    if (!r.status)
-        registry().attach(*menu, r.objId);
-    noteId(req, r.objId);
+    int s = menuById(a.uint1, menu);
+    r.status = define(req, s, menu, {true, 0, a.str1, a.str2, nullptr}, r.objId);
 }
 
 // The host takes note of a customization file for its menus; the file must
@@ -576,7 +349,7 @@ void loadMenuCustomization(Host &, Request &req) {
     else if (stat(file.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode))
         resOf<int>(req) = st::noFile;
     else
-        req.events.push_back(event("menu-customization", req) + " file=" + tnhost::quoted(file) +
+        req.events.push_back("menu-customization client=" + who(req) + " file=" + tnhost::quoted(file) +
                              " flag=" + std::to_string(a.int1));
     if (resOf<int>(req))
         req.detail += " file=" + tnhost::quoted(file);
@@ -603,7 +376,7 @@ void animateMenu(Host &, Request &req) {
             item->label = a.str1;
         item->icon = a.uint3;
     }
-    resOf<int>(req) = s;
+    replyStatus(req, s);
 }
 
 // Menu id, item id, deep (non-zero: search submenus too): the menu that
@@ -624,41 +397,25 @@ void menuItemInMenu(Host &, Request &req) {
 
 }  // namespace
 
-std::vector<int> adoptKeptNotifications(const ClientSession &client) {
-    const std::set<int> &asked = stateOf(&client).notifications;
-    return {asked.begin(), asked.end()};
-}
-
-bool asksForNotification(const ClientSession &client, int notification) {
-    const ClientState &s = stateOf(&client);
-    return !s.disconnected && s.notifications.count(notification);
-}
+void forgetMenusOf(const std::string &owner) { registry().forgetOwner(owner); }
 
 void registerMenuHandlers() {
-    registerHandler(1340, clientNumber);
-    registerHandler(1341, clientName);
-    registerHandler(1342, clientDirectory);
-    registerHandler(1344, setClientDirectory);
-    registerHandler(1016, callClient);
-    registerHandler(1375, returnValue);
-    registerHandler(1376, disconnect);
-    registerHandler(1015, notification);
-    registerHandler(1014, fcodes);
-    registerHandler(1310, hypertext);
-    registerHandler(1003, menuExists);
-    registerHandler(1004, shortcutExists);
-    registerHandler(1005, addMenu);
-    registerHandler(1006, removeMenu);
-    registerHandler(1007, addCommand);
-    registerHandler(1250, defineCommandById);
-    registerHandler(1251, defineMenuById);
-    registerHandler(1252, addCommandToMenu);
-    registerHandler(1253, addMenuToMenu);
-    registerHandler(1254, defineAndAddCommand);
-    registerHandler(1255, defineAndAddMenu);
-    registerHandler(1256, loadMenuCustomization);
-    registerHandler(1257, animateMenu);
-    registerHandler(1258, menuItemInMenu);
+    registerHandlers({
+        {API_TN_MENU_EXISTS, menuExists},
+        {API_TN_SHORTCUT_EXISTS, shortcutExists},
+        {API_TN_ADD_MENU, addMenu},
+        {API_TN_REMOVE_MENU, removeMenu},
+        {API_TN_ADD_COMMAND, addCommand},
+        {API_TN_DEFINE_COMMAND, defineCommandById},
+        {API_TN_DEFINE_MENU, defineMenuById},
+        {API_TN_ADD_COMMAND_TO_MENU, addCommandToMenu},
+        {API_TN_ADD_MENU_TO_MENU, addMenuToMenu},
+        {API_TN_DEFINE_AND_ADD_COMMAND, defineAndAddCommand},
+        {API_TN_DEFINE_AND_ADD_MENU, defineAndAddMenu},
+        {API_TN_LOAD_MENU_CUSTOMIZATION_FILE, loadMenuCustomization},
+        {API_TN_ANIMATE_MENU, animateMenu},
+        {API_TN_MENU_ITEM_IN_MENU, menuItemInMenu},
+    });
 }
 
 }  // namespace tnhost

@@ -3,7 +3,7 @@
 // the new object's id; a series object is linked into the document's object
 // chain (document property 116 and object property 1051), after the object
 // it follows or, following object 0, at the head.
-#include "objects_common.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
@@ -169,16 +169,18 @@ void newSeries(Host &, Request &req) {
 }  // namespace
 
 void registerObjectHandlers() {
-    registerHandler(1050, deleteObject);
-    registerHandler(1051, namedObject);
-    registerHandler(1052, newGraphic);
-    registerHandler(1053, newNamed);
-    registerHandler(1054, newAnchored);
-    registerHandler(1055, newSeries);
-    registerHandler(1089, uniqueObject);
-    registerHandler(1090, newAnchoredFormatted);
-    registerHandler(1091, objectValid);
-    registerHandler(1113, newSub);
+    registerHandlers({
+        {API_TN_DELETE, deleteObject},
+        {API_TN_GET_NAMED_OBJECT, namedObject},
+        {API_TN_NEW_GRAPHIC_OBJECT, newGraphic},
+        {API_TN_NEW_NAMED_OBJECT, newNamed},
+        {API_TN_NEW_ANCHORED_OBJECT, newAnchored},
+        {API_TN_NEW_SERIES_OBJECT, newSeries},
+        {API_TN_GET_UNIQUE_OBJECT, uniqueObject},
+        {API_TN_NEW_ANCHORED_FORMATTED_OBJECT, newAnchoredFormatted},
+        {API_TN_OBJECT_VALID, objectValid},
+        {API_TN_NEW_SUB_OBJECT, newSub},
+    });
 }
 
 }  // namespace tnhost

@@ -6,7 +6,7 @@
 // per element definition, its value the number of elements of it.
 #include <cctype>
 
-#include "objects_common.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
@@ -314,45 +314,47 @@ void deleteUndefinedAttribute(Host &, Request &req) {
 }  // namespace
 
 void registerPropertyHandlers() {
-    registerHandler(1060, getProp);
-    registerHandler(1061, setProp);
-    registerHandler(1062, getProps);
-    registerHandler(1063, setProps);
-    registerHandler(1064, getInt);
-    registerHandler(1065, setInt);
-    registerHandler(1066, getId);
-    registerHandler(1067, setId);
-    registerHandler(1068, getMetric);
-    registerHandler(1069, setMetric);
-    registerHandler(1070, getString);
-    registerHandler(1071, setString);
-    registerHandler(1072, getStrings);
-    registerHandler(1073, setStrings);
-    registerHandler(1074, getMetrics);
-    registerHandler(1075, setMetrics);
-    registerHandler(1076, getPoints);
-    registerHandler(1077, setPoints);
-    registerHandler(1078, getTabs);
-    registerHandler(1079, setTabs);
-    registerHandler(1082, deleteProp);
-    registerHandler(1083, getUBytes);
-    registerHandler(1084, setUBytes);
-    registerHandler(1092, getInts);
-    registerHandler(1093, setInts);
-    registerHandler(1098, getVal);
-    registerHandler(1099, setVal);
-    registerHandler(1266, getTextRange);
-    registerHandler(1267, setTextRange);
-    registerHandler(1268, getTextLoc);
-    registerHandler(1269, setTextLoc);
-    registerHandler(1285, getCatalog);
-    registerHandler(1400, getAttributeDefs);
-    registerHandler(1401, setAttributeDefs);
-    registerHandler(1402, getAttributes);
-    registerHandler(1403, setAttributes);
-    registerHandler(1404, getElementRange);
-    registerHandler(1405, setElementRange);
-    registerHandler(1406, deleteUndefinedAttribute);
+    registerHandlers({
+        {API_TN_GET_PROP, getProp},
+        {API_TN_SET_PROP, setProp},
+        {API_TN_GET_PROPS, getProps},
+        {API_TN_SET_PROPS, setProps},
+        {API_TN_GET_INT, getInt},
+        {API_TN_SET_INT, setInt},
+        {API_TN_GET_ID, getId},
+        {API_TN_SET_ID, setId},
+        {API_TN_GET_METRIC, getMetric},
+        {API_TN_SET_METRIC, setMetric},
+        {API_TN_GET_STRING, getString},
+        {API_TN_SET_STRING, setString},
+        {API_TN_GET_STRINGS, getStrings},
+        {API_TN_SET_STRINGS, setStrings},
+        {API_TN_GET_METRICS, getMetrics},
+        {API_TN_SET_METRICS, setMetrics},
+        {API_TN_GET_POINTS, getPoints},
+        {API_TN_SET_POINTS, setPoints},
+        {API_TN_GET_TABS, getTabs},
+        {API_TN_SET_TABS, setTabs},
+        {API_TN_DELETE_PROP, deleteProp},
+        {API_TN_GET_UBYTES, getUBytes},
+        {API_TN_SET_UBYTES, setUBytes},
+        {API_TN_GET_INTS, getInts},
+        {API_TN_SET_INTS, setInts},
+        {API_TN_GET_VAL, getVal},
+        {API_TN_SET_VAL, setVal},
+        {API_TN_GET_TEXTRANGE, getTextRange},
+        {API_TN_SET_TEXTRANGE, setTextRange},
+        {API_TN_GET_TEXTLOC, getTextLoc},
+        {API_TN_SET_TEXTLOC, setTextLoc},
+        {API_TN_GET_ELEMENT_CATALOG, getCatalog},
+        {API_TN_GET_ATTRIBUTE_DEFS, getAttributeDefs},
+        {API_TN_SET_ATTRIBUTE_DEFS, setAttributeDefs},
+        {API_TN_GET_ATTRIBUTES, getAttributes},
+        {API_TN_SET_ATTRIBUTES, setAttributes},
+        {API_TN_GET_ELEMENT_RANGE, getElementRange},
+        {API_TN_SET_ELEMENT_RANGE, setElementRange},
+        {API_TN_DELETE_UNDEFINED_ATTRIBUTE, deleteUndefinedAttribute},
+    });
 }
 
 }  // namespace tnhost

@@ -1,3 +1,5 @@
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 
 #include "handlers.h"
@@ -10,7 +12,13 @@ std::map<u_int, Handler> &registry() {
 }
 }  // namespace
 
-void registerHandler(u_int proc, Handler handler) { registry()[proc] = handler; }
+void registerHandlers(std::initializer_list<HandlerEntry> entries) {
+    for (const HandlerEntry &e : entries)
+        if (!tarnel::wire::findProc(e.proc) || !registry().emplace(e.proc, e.handler).second) {
+            std::fprintf(stderr, "tnhost: handler table names procedure %u wrongly\n", e.proc);
+            std::abort();
+        }
+}
 
 Handler findHandler(u_int proc) {
     auto it = registry().find(proc);
@@ -28,6 +36,10 @@ void installHandlers() {
     registerPropertyHandlers();
     registerDocumentHandlers();
     registerTextHandlers();
+    registerTextPropHandlers();
+    registerElementHandlers();
+    registerTableHandlers();
+    registerSearchHandlers();
 }
 
 }  // namespace tnhost

@@ -7,17 +7,13 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "handlers.h"
-#include "model.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
 
 // The longest a sleep request really waits.
 constexpr long kMaxSleepUs = 2000;
-
-template <typename T> const T &argOf(const Request &req) { return *static_cast<const T *>(req.arg); }
-std::string who(const Request &req) { return req.client ? req.client->id : "?"; }
 
 void pause(long long us) {
     us = std::clamp<long long>(us, 0, kMaxSleepUs);
@@ -73,11 +69,13 @@ void forkAndExec(Host &, Request &req) {
 }  // namespace
 
 void registerServiceHandlers() {
-    registerHandler(1370, sleepSeconds);
-    registerHandler(1371, sleepMicroseconds);
-    registerHandler(1372, userCancel);
-    registerHandler(1373, systemShell);
-    registerHandler(1374, forkAndExec);
+    registerHandlers({
+        {API_TN_SLEEP, sleepSeconds},
+        {API_TN_USLEEP, sleepMicroseconds},
+        {API_TN_USER_CANCEL, userCancel},
+        {API_TN_SYSTEM_SHELL, systemShell},
+        {API_TN_FORK_AND_EXEC, forkAndExec},
+    });
 }
 
 }  // namespace tnhost

@@ -3,17 +3,11 @@
 // 1 (the user's, for the whole host) and 2 (a document's own).
 #include <cstring>
 
-#include "handlers.h"
-#include "model.h"
+#include "common.h"
 #include "wordlist.h"
 
 namespace tnhost {
 namespace {
-
-template <typename T> const T &argOf(const Request &req) { return *static_cast<const T *>(req.arg); }
-template <typename T> T &resOf(Request &req) { return *static_cast<T *>(req.res); }
-
-std::string str(const char *s) { return s ? s : ""; }
 
 // What a dictionary request may ask for.
 constexpr int kListWords = 0;     // the dictionary's words that begin with the text
@@ -131,11 +125,13 @@ void showHyphenation(Host &, Request &req) {
 }  // namespace
 
 void registerSpellingHandlers() {
-    registerHandler(1408, dictionary);
-    registerHandler(1409, modifyDictionary);
-    registerHandler(1410, resetSpelling);
-    registerHandler(1411, thesaurus);
-    registerHandler(1412, showHyphenation);
+    registerHandlers({
+        {API_TN_DICTIONARY, dictionary},
+        {API_TN_MODIFYDICTIONARY, modifyDictionary},
+        {API_TN_RESETSPELLING, resetSpelling},
+        {API_TN_THESAURUS, thesaurus},
+        {API_TN_SHOWHYPHENATION, showHyphenation},
+    });
 }
 
 }  // namespace tnhost

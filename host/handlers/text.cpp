@@ -9,7 +9,7 @@
 // the "2" forms caps the bytes of one string item (0: no cap).
 #include <set>
 
-#include "objects_common.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
@@ -155,58 +155,55 @@ void rangeText(Request &req, u_int docId, const T_TextRangeT &range, u_int kinds
                kinds, maxBytes);
 }
 
-void getText(Host &, Request &req) {
-    const auto &a = argOf<ApiTnGetTextArgT>(req);
-    objectText(req, a.docId, a.objId, a.uint1, 0);
+// The "2" forms carry the cap of a string item's bytes in uint2.
+template <typename Arg> u_int capOf(const Arg &a) {
+    if constexpr (requires { a.uint2; })
+        return a.uint2;
+    else
+        return 0;
 }
-void getText2(Host &, Request &req) {
-    const auto &a = argOf<ApiTnGetText2ArgT>(req);
-    objectText(req, a.docId, a.objId, a.uint1, a.uint2);
+template <typename Arg> void getText(Host &, Request &req) {
+    const auto &a = argOf<Arg>(req);
+    objectText(req, a.docId, a.objId, a.uint1, capOf(a));
 }
-void getTextForRange(Host &, Request &req) {
-    const auto &a = argOf<ApiTnGetTextForRangeArgT>(req);
-    rangeText(req, a.docId, a.range, a.uint1, 0);
-}
-void getTextForRange2(Host &, Request &req) {
-    const auto &a = argOf<ApiTnGetTextForRange2ArgT>(req);
-    rangeText(req, a.docId, a.range, a.uint1, a.uint2);
+template <typename Arg> void getTextForRange(Host &, Request &req) {
+    const auto &a = argOf<Arg>(req);
+    rangeText(req, a.docId, a.range, a.uint1, capOf(a));
 }
 
 // Element locations: the child element before which the point lies in its
 // parent (0: after the last child), and the offset in that child's text.
 // The text location of one is the child's text at the offset; with no child,
 // the end of the parent's text.
+int textLocOf(u_int docId, const T_ElementLocT &eloc, T_TextLocT *out) {
+    Model &m = model();
+    Object *parent = m.resolve(docId, eloc.parentId);
+    if (!parent)
+        return st::noObject;
+    T_TextLocT loc{parent->id, static_cast<int>(parent->text.size())};
+    if (eloc.childId) {
+        Object *child = m.resolve(docId, eloc.childId);
+        if (!child)
+            return st::noObject;
+        if (child->parent != parent->id)
+            return st::badLocation;
+        loc = T_TextLocT{child->id, eloc.offset};
+    } else if (eloc.offset != 0) {
+        return st::badLocation;
+    }
+    if (int s = m.checkLoc(docId, loc))
+        return s;
+    *out = loc;
+    return st::ok;
+}
+
 void elementToText(Host &, Request &req) {
     const auto &a = argOf<ApiTnElementLocToTextLocArgT>(req);
     auto &r = resOf<ApiTnElementLocToTextLocRetT>(req);
     field(req, "doc", a.docId);
     req.detail += " eloc=" + num(a.eloc.parentId) + "/" + num(a.eloc.childId) + ":" +
                   num(a.eloc.offset);
-    Model &m = model();
-    Object *parent = m.resolve(a.docId, a.eloc.parentId);
-    if (!parent) {
-        r.status = st::noObject;
-        return;
-    }
-    T_TextLocT loc{parent->id, static_cast<int>(parent->text.size())};
-    if (a.eloc.childId) {
-        Object *child = m.resolve(a.docId, a.eloc.childId);
-        if (!child) {
-            r.status = st::noObject;
-            return;
-        }
-        if (child->parent != parent->id) {
-            r.status = st::badLocation;
-            return;
-        }
-        loc = T_TextLocT{child->id, a.eloc.offset};
-    } else if (a.eloc.offset != 0) {
-        r.status = st::badLocation;
-        return;
-    }
-    if ((r.status = m.checkLoc(a.docId, loc)))
-        return;
-    r.loc = loc;
+    r.status = textLocOf(a.docId, a.eloc, &r.loc);
 }
 
 void textToElement(Host &, Request &req) {
@@ -228,21 +225,19 @@ void textToElement(Host &, Request &req) {
 }  // namespace
 
 void registerTextHandlers() {
-    registerHandler(1038, showText);
-    registerHandler(1039, showText);
-    registerHandler(1058, addText);
-    registerHandler(1059, deleteText);
-    registerHandler(1080, getText);
-    registerHandler(1081, getTextForRange);
-    registerHandler(1085, getText2);
-    registerHandler(1086, getTextForRange2);
-    registerHandler(1286, elementToText);
-    registerHandler(1287, textToElement);
-    registerHandler(1413, centerOnObject);
-    registerTextPropHandlers();
-    registerElementHandlers();
-    registerTableHandlers();
-    registerSearchHandlers();
+    registerHandlers({
+        {API_TN_SCROLL_TO_TEXT, showText},
+        {API_TN_CENTER_ON_TEXT, showText},
+        {API_TN_ADD_TEXT, addText},
+        {API_TN_DELETE_TEXT, deleteText},
+        {API_TN_GET_TEXT, getText<ApiTnGetTextArgT>},
+        {API_TN_GET_TEXT_FOR_RANGE, getTextForRange<ApiTnGetTextForRangeArgT>},
+        {API_TN_GET_TEXT2, getText<ApiTnGetText2ArgT>},
+        {API_TN_GET_TEXT_FOR_RANGE2, getTextForRange<ApiTnGetTextForRange2ArgT>},
+        {API_TN_ELEMENTLOC_TO_TEXTLOC, elementToText},
+        {API_TN_TEXTLOC_TO_ELEMENTLOC, textToElement},
+        {API_TN_CENTER_ON_GRAPHIC_OBJECT, centerOnObject},
+    });
 }
 
 }  // namespace tnhost

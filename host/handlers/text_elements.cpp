@@ -6,7 +6,7 @@
 // child to the end's child; a split cuts at the begin location's offset.
 #include <algorithm>
 
-#include "objects_common.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
@@ -65,23 +65,28 @@ Object *selected(Request &req, u_int docId, T_ElementRangeT *range) {
     return e;
 }
 
-void merge(Request &req, bool intoFirst) {
+// The operations on the selected element: run only when the selection names
+// one (see selected).
+using ElementOp = void (*)(Request &req, Object *e, const T_ElementRangeT &r);
+template <ElementOp Op> void onSelection(Host &, Request &req) {
     T_ElementRangeT r;
-    Object *first = selected(req, argOf<ApiTnGeneralDocArgT>(req).docId, &r);
-    if (!first)
-        return;
+    if (Object *e = selected(req, argOf<ApiTnGeneralDocArgT>(req).docId, &r))
+        Op(req, e, r);
+}
+
+template <bool IntoFirst> void merge(Request &req, Object *first, const T_ElementRangeT &r) {
     Model &m = model();
     std::vector<u_int> &sib = kids(first->parent);
     std::size_t b = indexIn(sib, first->id), e = indexIn(sib, r.end.childId);
     if (e >= sib.size() || e <= b)
         return replyStatus(req, st::badArgument);
     std::vector<u_int> group(sib.begin() + static_cast<long>(b), sib.begin() + static_cast<long>(e) + 1);
-    Object &target = *m.object(intoFirst ? group.front() : group.back());
+    Object &target = *m.object(IntoFirst ? group.front() : group.back());
     std::vector<u_int> children;
     for (u_int id : group)
         for (u_int c : m.object(id)->children)
             children.push_back(c);
-    if (intoFirst) {
+    if (IntoFirst) {
         for (std::size_t i = 1; i < group.size(); i++)
             moveText(*m.object(group[i]), target, static_cast<int>(target.text.size()));
     } else {
@@ -100,14 +105,7 @@ void merge(Request &req, bool intoFirst) {
     select(target.docId, target.parent, target.id, target.id);
 }
 
-void mergeIntoFirst(Host &, Request &req) { merge(req, true); }
-void mergeIntoLast(Host &, Request &req) { merge(req, false); }
-
-void split(Host &, Request &req) {
-    T_ElementRangeT r;
-    Object *e = selected(req, argOf<ApiTnGeneralDocArgT>(req).docId, &r);
-    if (!e)
-        return;
+void split(Request &req, Object *e, const T_ElementRangeT &r) {
     int at = r.begin.offset;
     if (at < 0 || static_cast<std::size_t>(at) > e->text.size())
         return replyStatus(req, st::badLocation);
@@ -138,12 +136,7 @@ void split(Host &, Request &req) {
 }
 
 Object *definition(Request &req, u_int docId, u_int defId) {
-    Object *def = model().resolve(docId, defId);
-    if (!def)
-        replyStatus(req, st::noObject);
-    else if (def->type != ot::elementDef)
-        replyStatus(req, st::wrongType);
-    return def && def->type == ot::elementDef ? def : nullptr;
+    return typedObject(req, docId, defId, ot::elementDef);
 }
 
 void wrap(Host &, Request &req) {
@@ -170,11 +163,7 @@ void wrap(Host &, Request &req) {
     field(req, "new", w.id);
 }
 
-void unwrap(Host &, Request &req) {
-    T_ElementRangeT r;
-    Object *e = selected(req, argOf<ApiTnGeneralDocArgT>(req).docId, &r);
-    if (!e)
-        return;
+void unwrap(Request &req, Object *e, const T_ElementRangeT &) {
     if (e->children.empty())
         return replyStatus(req, st::badArgument);
     Model &m = model();
@@ -192,11 +181,7 @@ void unwrap(Host &, Request &req) {
     select(argOf<ApiTnGeneralDocArgT>(req).docId, parent, children.front(), children.front());
 }
 
-void promote(Host &, Request &req) {
-    T_ElementRangeT r;
-    Object *e = selected(req, argOf<ApiTnGeneralDocArgT>(req).docId, &r);
-    if (!e)
-        return;
+void promote(Request &req, Object *e, const T_ElementRangeT &) {
     Model &m = model();
     Object &p = *m.object(e->parent);
     if (p.type != ot::element)
@@ -209,11 +194,7 @@ void promote(Host &, Request &req) {
     m.document(e->docId)->modified = true;
 }
 
-void demote(Host &, Request &req) {
-    T_ElementRangeT r;
-    Object *e = selected(req, argOf<ApiTnGeneralDocArgT>(req).docId, &r);
-    if (!e)
-        return;
+void demote(Request &req, Object *e, const T_ElementRangeT &) {
     Model &m = model();
     std::vector<u_int> &sib = kids(e->parent);
     std::size_t i = indexIn(sib, e->id);
@@ -330,16 +311,18 @@ void newBookComponent(Host &, Request &req) {
 }  // namespace
 
 void registerElementHandlers() {
-    registerHandler(1100, mergeIntoFirst);
-    registerHandler(1101, mergeIntoLast);
-    registerHandler(1102, split);
-    registerHandler(1103, wrap);
-    registerHandler(1104, unwrap);
-    registerHandler(1105, promote);
-    registerHandler(1106, demote);
-    registerHandler(1108, newElement);
-    registerHandler(1111, newElementInHierarchy);
-    registerHandler(1112, newBookComponent);
+    registerHandlers({
+        {API_TN_MERGE_INTO_FIRST, onSelection<merge<true>>},
+        {API_TN_MERGE_INTO_LAST, onSelection<merge<false>>},
+        {API_TN_SPLIT_ELEMENT, onSelection<split>},
+        {API_TN_WRAP_ELEMENT, wrap},
+        {API_TN_UNWRAP_ELEMENT, onSelection<unwrap>},
+        {API_TN_PROMOTE_ELEMENT, onSelection<promote>},
+        {API_TN_DEMOTE_ELEMENT, onSelection<demote>},
+        {API_TN_NEW_ELEMENT, newElement},
+        {API_TN_NEW_ELEMENT_IN_HIERARCHY, newElementInHierarchy},
+        {API_TN_NEW_BOOK_COMPONENT_IN_HIERARCHY, newBookComponent},
+    });
 }
 
 }  // namespace tnhost

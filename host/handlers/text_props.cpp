@@ -1,7 +1,7 @@
 // Text properties: values that hold over a range of an object's text (runs).
 // A read at a location sees the runs that cover it, later writes winning; a
 // property no run gives there is st::noProperty.
-#include "objects_common.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
@@ -109,12 +109,14 @@ void setTextProps(Host &, Request &req) {
 }  // namespace
 
 void registerTextPropHandlers() {
-    registerHandler(1298, getTextVal);
-    registerHandler(1299, setTextVal);
-    registerHandler(1300, getTextProp);
-    registerHandler(1301, setTextProp);
-    registerHandler(1302, getTextProps);
-    registerHandler(1303, setTextProps);
+    registerHandlers({
+        {API_TN_GET_TEXT_VAL, getTextVal},
+        {API_TN_SET_TEXT_VAL, setTextVal},
+        {API_TN_GET_TEXT_PROP, getTextProp},
+        {API_TN_SET_TEXT_PROP, setTextProp},
+        {API_TN_GET_TEXT_PROPS, getTextProps},
+        {API_TN_SET_TEXT_PROPS, setTextProps},
+    });
 }
 
 }  // namespace tnhost

@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "objects_common.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
@@ -201,9 +201,11 @@ void replaceText(Host &, Request &req) {
 }  // namespace
 
 void registerSearchHandlers() {
-    registerHandler(1087, find);
-    registerHandler(1088, spell);
-    registerHandler(1407, replaceText);
+    registerHandlers({
+        {API_TN_FIND, find},
+        {API_TN_SPELL, spell},
+        {API_TN_REPLACE_TEXT, replaceText},
+    });
 }
 
 }  // namespace tnhost

@@ -6,7 +6,7 @@
 // table's property 74: top row, bottom row, left column, right column.
 #include <algorithm>
 
-#include "objects_common.h"
+#include "common.h"
 
 namespace tnhost {
 namespace {
@@ -19,12 +19,7 @@ Object *tableOf(Request &req, u_int docId, u_int tableId) {
     field(req, "table", tableId);
     if (!docOrFail(req, docId))
         return nullptr;
-    Object *t = model().resolve(docId, tableId);
-    if (!t)
-        replyStatus(req, st::noObject);
-    else if (t->type != ot::table)
-        replyStatus(req, st::wrongType);
-    return t && t->type == ot::table ? t : nullptr;
+    return typedObject(req, docId, tableId, ot::table);
 }
 
 u_int newRow(Object &table, std::size_t at, std::size_t cols, const char *format) {
@@ -238,12 +233,14 @@ void straddle(Host &, Request &req) {
 }  // namespace
 
 void registerTableHandlers() {
-    registerHandler(1200, addRows);
-    registerHandler(1201, addColumns);
-    registerHandler(1202, cutTableParts);
-    registerHandler(1203, tableSelection);
-    registerHandler(1204, straddle);
-    registerHandler(1205, newTable);
+    registerHandlers({
+        {API_TN_ADD_ROWS, addRows},
+        {API_TN_ADD_COLUMNS, addColumns},
+        {API_TN_CUT_TABLE_PARTS, cutTableParts},
+        {API_TN_MAKE_TABLE_SELECTION, tableSelection},
+        {API_TN_STRADDLE_CELLS, straddle},
+        {API_TN_NEW_TABLE, newTable},
+    });
 }
 
 }  // namespace tnhost

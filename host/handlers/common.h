@@ -1,9 +1,9 @@
-// Helpers shared by the handlers of the document model's families: reply
-// statuses, transcript fields and reply copies. Every list or string put into
-// a reply is new malloc'd memory: the dispatcher releases the reply with the
-// XDR free operation after sending it.
-#ifndef TNHOST_HANDLERS_OBJECTS_COMMON_H
-#define TNHOST_HANDLERS_OBJECTS_COMMON_H
+// Helpers every handler family shares: the request's records, reply statuses,
+// transcript fields and reply copies. Every list or string put into a reply
+// is new malloc'd memory: the dispatcher releases the reply with the XDR free
+// operation after sending it.
+#ifndef TNHOST_HANDLERS_COMMON_H
+#define TNHOST_HANDLERS_COMMON_H
 
 #include <cstdlib>
 #include <cstring>
@@ -17,19 +17,23 @@
 
 namespace tnhost {
 
-// The reply's status: the leading int of every reply record of these families
+template <typename A> const A &argOf(const Request &req) { return *static_cast<const A *>(req.arg); }
+template <typename R> R &resOf(Request &req) { return *static_cast<R *>(req.res); }
+
+// The reply's status: the leading int of every reply record that has one
 // (or the one int of a bare-int reply).
 inline void replyStatus(Request &req, int status) { *static_cast<int *>(req.res) = status; }
 
-template <typename A> const A &argOf(const Request &req) { return *static_cast<const A *>(req.arg); }
-template <typename R> R &resOf(Request &req) { return *static_cast<R *>(req.res); }
+inline std::string str(const char *s) { return s ? s : ""; }
+// The session a request came from, as the transcript names it.
+inline std::string who(const Request &req) { return req.client ? req.client->id : "?"; }
 
 inline std::string num(long long n) { return std::to_string(n); }
 inline void field(Request &req, const char *key, long long value) {
     req.detail += std::string(" ") + key + "=" + num(value);
 }
 inline void field(Request &req, const char *key, const std::string &text) {
-    req.detail += std::string(" ") + key + "=" + quoted(text);
+    req.detail += std::string(" ") + key + "=" + tnhost::quoted(text);
 }
 inline void fieldLoc(Request &req, const char *key, const T_TextLocT &l) {
     req.detail += std::string(" ") + key + "=" + num(l.objId) + ":" + num(l.offset);
@@ -46,6 +50,12 @@ inline void fieldIdent(Request &req, const T_PropIdentT &id) {
 }
 inline std::string identName(const T_PropIdentT &id) {
     return id.num ? std::string() : std::string(id.name ? id.name : "");
+}
+// A host action the request caused: `fields` go on the request line and on
+// an event line "<what> client=<id><fields>" after it.
+inline void event(Request &req, const char *what, const std::string &fields) {
+    req.detail += fields;
+    req.events.push_back(std::string(what) + " client=" + who(req) + fields);
 }
 
 // A property list of the reply built from model properties (deep copies; a
@@ -103,11 +113,16 @@ inline Document *docOrFail(Request &req, u_int docId) {
     return d;
 }
 
-// Parts of the text family, installed by registerTextHandlers.
-void registerTextPropHandlers();
-void registerElementHandlers();
-void registerTableHandlers();
-void registerSearchHandlers();
+// An object of the document that must be of one type, or null with the reply
+// status set (no such object, or one of another type).
+inline Object *typedObject(Request &req, u_int docId, u_int objId, int type) {
+    Object *o = model().resolve(docId, objId);
+    if (!o || o->type != type) {
+        replyStatus(req, o ? st::wrongType : st::noObject);
+        return nullptr;
+    }
+    return o;
+}
 
 }  // namespace tnhost
 
