@@ -9,5 +9,6 @@
 #include <tarnel/tnapi_session.h>
 #include <tarnel/tnapi_values.h>
 #include <tarnel/tnapi_requests.h>
+#include <tarnel/tnapi_errors.h>
 
 #endif
