@@ -1,12 +1,5 @@
-/* Value types exchanged with the host, and their XDR routines.
- *
- * Each record here is both the wire form and the in-memory form that clients
- * hold. One routine xdr_<Type> per type encodes, decodes or (under XDR_FREE)
- * releases, depending on the stream's operation; each returns TRUE on success.
- *
- * Counted lists are always `count` then `items` (an array of `count`
- * elements); on the wire an XDR array with no upper bound on the count.
- */
+/** @file
+ * Value types exchanged with the host, and their XDR routines. */
 #ifndef TARNEL_API_VALUES_H
 #define TARNEL_API_VALUES_H
 
@@ -17,181 +10,227 @@
 
 TARNEL_BEGIN_DECLS
 
-/* NUL-terminated byte string, may be null. A null string is sent as the
+/** @defgroup wire Wire types
+ * The value types exchanged with the host, and their XDR routines.
+ *
+ * Each record here is both the wire form and the in-memory form that clients
+ * hold. Counted lists are always `count` then `items` (an array of `count`
+ * elements, owned by the list); on the wire an XDR array with no upper
+ * bound on the count. A list, string or typed value that a request function
+ * or a copy operation returns is the caller's: release it with the matching
+ * T_ApiDeallocate* operation (@ref values). Records without owned memory
+ * (locations, ranges, points, rectangles, fonts) need no release.
+ *
+ * The request and reply records of each host procedure are not here: they
+ * are generated from the protocol description `apilib/wire/api_to_tn.x`
+ * into `tarnel/api_to_tn.h` in the build folder, together with the call
+ * stubs; clients rarely need them, since each request function builds its
+ * record and reads its reply itself.
+ * @{ */
+
+/** NUL-terminated byte string, may be null. A null string is sent as the
  * empty string; a decoded string is always allocated, never null. */
 typedef char *StringT;
 
-/* A property named by a non-zero `num`, or by `num` 0 and `name`.
+/** A property named by a non-zero `num`, or by `num` 0 and `name`.
  * `name` travels (and is decoded and released) only when `num` is 0. */
 typedef struct T_PropIdentT {
-    int num;
-    StringT name;
+    int num;      /**< property number; 0: named by `name` */
+    StringT name; /**< property name, used only when `num` is 0 */
 } T_PropIdentT;
 
+/** A point in the host's coordinates. */
 typedef struct T_PointT {
-    int x;
-    int y;
+    int x; /**< horizontal coordinate */
+    int y; /**< vertical coordinate */
 } T_PointT;
 
+/** A width and a height. */
 typedef struct SizeT {
-    int width;
-    int height;
+    int width;  /**< horizontal extent */
+    int height; /**< vertical extent */
 } SizeT;
 
+/** A rectangle: its origin and extent. */
 typedef struct RectT {
-    int x;
-    int y;
-    int width;
-    int height;
+    int x;      /**< horizontal origin */
+    int y;      /**< vertical origin */
+    int width;  /**< horizontal extent */
+    int height; /**< vertical extent */
 } RectT;
 
+/** A tab stop; owns its text. The fields' meanings are the host's. */
 typedef struct T_TabT {
-    int position;
-    unsigned char kind;
-    StringT text;
-    unsigned char mark;
+    int position;       /**< where the stop is */
+    unsigned char kind; /**< the tab's kind */
+    StringT text;       /**< the tab's text */
+    unsigned char mark; /**< the tab's mark byte */
 } T_TabT;
 
+/** A font named by four host numbers. */
 typedef struct T_FontT {
-    u_int family;
-    u_int variation;
-    u_int weight;
-    u_int angle;
+    u_int family;    /**< font family number */
+    u_int variation; /**< variation number */
+    u_int weight;    /**< weight number */
+    u_int angle;     /**< angle number */
 } T_FontT;
 
+/** A combined font: four words whose meaning is the host's. */
 typedef struct T_CombinedFontT {
-    u_int word1;
-    u_int word2;
-    u_int word3;
-    u_int word4;
+    u_int word1; /**< first word */
+    u_int word2; /**< second word */
+    u_int word3; /**< third word */
+    u_int word4; /**< fourth word */
 } T_CombinedFontT;
 
+/** One entry of a document's element catalogue (meanings the host's). */
 typedef struct T_ElementCatalogEntryT {
-    u_int objId;
-    int value;
+    u_int objId; /**< an object id */
+    int value;   /**< the host's value for it */
 } T_ElementCatalogEntryT;
 
+/** A place in a document's text. */
 typedef struct T_TextLocT {
-    u_int objId; /* the object that holds the text */
-    int offset;  /* position within it */
+    u_int objId; /**< the object that holds the text */
+    int offset;  /**< position within it */
 } T_TextLocT;
 
+/** A stretch of text between two locations. */
 typedef struct T_TextRangeT {
-    T_TextLocT begin;
-    T_TextLocT end;
+    T_TextLocT begin; /**< first location */
+    T_TextLocT end;   /**< location after the last */
 } T_TextRangeT;
 
+/** A place in a document's element structure. */
 typedef struct T_ElementLocT {
-    u_int parentId;
-    u_int childId;
-    int offset;
+    u_int parentId; /**< the parent element */
+    u_int childId;  /**< the child element */
+    int offset;     /**< offset at that place */
 } T_ElementLocT;
 
+/** A stretch of a document's element structure. */
 typedef struct T_ElementRangeT {
-    T_ElementLocT begin;
-    T_ElementLocT end;
+    T_ElementLocT begin; /**< first location */
+    T_ElementLocT end;   /**< location after the last */
 } T_ElementRangeT;
 
-/* Kind 1 carries `u.text`; every other kind carries `u.value`. */
+/** The data of a text item: kind 1 carries `u.text`; every other kind
+ * carries `u.value`. */
 typedef struct TextItemDataT {
-    int kind;
+    int kind; /**< the host's item kind; 1: text */
+    /** The item's data, selected by `kind`. */
     union {
-        StringT text;
-        int value;
+        StringT text; /**< kind 1: the text, owned */
+        int value;    /**< other kinds: an id or number */
     } u;
 } TextItemDataT;
 
+/** One item of a document's text, as the text-reading requests return it. */
 typedef struct TextItemT {
-    int offset;
-    TextItemDataT data;
+    int offset;         /**< where the item lies in the text */
+    TextItemDataT data; /**< what it is */
 } TextItemT;
 
-/* Counted lists. */
+/** A counted list of strings; owns the array and the strings. */
 typedef struct T_StringsT {
-    u_int count;
-    StringT *items;
+    u_int count;    /**< number of items */
+    StringT *items; /**< the strings */
 } T_StringsT;
 
+/** A counted list of measurements. */
 typedef struct T_MetricsT {
-    u_int count;
-    T_MetricT *items;
+    u_int count;      /**< number of items */
+    T_MetricT *items; /**< the measurements */
 } T_MetricsT;
 
+/** A counted list of points. */
 typedef struct T_PointsT {
-    u_int count;
-    T_PointT *items;
+    u_int count;     /**< number of items */
+    T_PointT *items; /**< the points */
 } T_PointsT;
 
+/** A counted list of tab stops; owns the array and their texts. */
 typedef struct T_TabsT {
-    u_int count;
-    T_TabT *items;
+    u_int count;   /**< number of items */
+    T_TabT *items; /**< the tab stops */
 } T_TabsT;
 
-/* Each byte is a whole 4-byte unit on the wire. */
+/** A counted list of bytes. Each byte is a whole 4-byte unit on the wire. */
 typedef struct T_UBytesT {
-    u_int count;
-    unsigned char *items;
+    u_int count;          /**< number of items */
+    unsigned char *items; /**< the bytes */
 } T_UBytesT;
 
+/** A counted list of integers. */
 typedef struct T_IntsT {
-    u_int count;
-    int *items;
+    u_int count; /**< number of items */
+    int *items;  /**< the integers */
 } T_IntsT;
 
+/** A counted list of unsigned integers. */
 typedef struct T_UIntsT {
-    u_int count;
-    u_int *items;
+    u_int count;  /**< number of items */
+    u_int *items; /**< the integers */
 } T_UIntsT;
 
+/** A counted list of fonts. */
 typedef struct T_FontsT {
-    u_int count;
-    T_FontT *items;
+    u_int count;    /**< number of items */
+    T_FontT *items; /**< the fonts */
 } T_FontsT;
 
+/** A counted list of combined fonts. */
 typedef struct T_CombinedFontsT {
-    u_int count;
-    T_CombinedFontT *items;
+    u_int count;            /**< number of items */
+    T_CombinedFontT *items; /**< the combined fonts */
 } T_CombinedFontsT;
 
+/** A counted list of element catalogue entries. */
 typedef struct T_ElementCatalogEntriesT {
-    u_int count;
-    T_ElementCatalogEntryT *items;
+    u_int count;                   /**< number of items */
+    T_ElementCatalogEntryT *items; /**< the entries */
 } T_ElementCatalogEntriesT;
 
+/** A counted list of text items; owns the array and the items' texts. */
 typedef struct TextItemsT {
-    u_int count;
-    TextItemT *items;
+    u_int count;      /**< number of items */
+    TextItemT *items; /**< the items */
 } TextItemsT;
 
+/** The definition of an element attribute; the meaning of the options,
+ * lists and texts is the host's. Owns its strings and lists. */
 typedef struct T_AttributeDefT {
-    StringT name;
-    int option1;
-    int option2;
-    int option3;
-    T_StringsT list1;
-    T_StringsT list2;
-    StringT text1;
-    StringT text2;
+    StringT name;     /**< the attribute's name */
+    int option1;      /**< first option */
+    int option2;      /**< second option */
+    int option3;      /**< third option */
+    T_StringsT list1; /**< first string list */
+    T_StringsT list2; /**< second string list */
+    StringT text1;    /**< first text */
+    StringT text2;    /**< second text */
 } T_AttributeDefT;
 
+/** A counted list of attribute definitions. */
 typedef struct T_AttributeDefsT {
-    u_int count;
-    T_AttributeDefT *items;
+    u_int count;            /**< number of items */
+    T_AttributeDefT *items; /**< the definitions */
 } T_AttributeDefsT;
 
+/** An element attribute and its values. Owns its strings. */
 typedef struct T_AttributeT {
-    StringT name;
-    T_StringsT values;
-    unsigned char flag1;
-    unsigned char flag2;
+    StringT name;        /**< the attribute's name */
+    T_StringsT values;   /**< its values */
+    unsigned char flag1; /**< first flag (the host's) */
+    unsigned char flag2; /**< second flag (the host's) */
 } T_AttributeT;
 
+/** A counted list of attributes. */
 typedef struct T_AttributesT {
-    u_int count;
-    T_AttributeT *items;
+    u_int count;         /**< number of items */
+    T_AttributeT *items; /**< the attributes */
 } T_AttributesT;
 
-/* The kinds of a typed value, one row each: the number, the suffix of its
+/** The kinds of a typed value, one row each: the number, the suffix of its
  * TA_KIND_ constant, the member of `u` it selects, its shape, and the stem
  * that names its record type and operations. The shape says how the arm is
  * carried, copied and released:
@@ -224,45 +263,61 @@ typedef struct T_AttributesT {
     X(18, ATTRIBUTES, attributes, LIST, Attributes)                            \
     X(19, ELEMENT_RANGE, elementRange, OPTIONAL, ElementRange)
 
-/* Named kinds: TA_KIND_INT is 1, TA_KIND_STRING 3, and so on. */
+/** Named kinds: TA_KIND_INT is 1, TA_KIND_STRING 3, and so on. */
 #define TA_KIND_ENUMERATOR_(num, name, member, shape, stem) TA_KIND_##name = num,
 enum { TA_VALUE_KINDS(TA_KIND_ENUMERATOR_) };
 #undef TA_KIND_ENUMERATOR_
 
-/* A typed value: `kind` selects the member of `u` (TA_VALUE_KINDS above).
- * `ival` is the union's first word, shared by every WORD kind. */
+/** A typed value: `kind` selects the member of `u` (#TA_VALUE_KINDS above).
+ * `ival` is the union's first word, shared by every WORD kind. What the
+ * selected member owns (strings, arrays, the element range) belongs to the
+ * value; release it with T_ApiDeallocateVal(). */
 typedef struct T_TypedValT {
-    int kind;
+    int kind; /**< one of the TA_KIND_ numbers; any other is a WORD */
+    /** The value, selected by `kind`. */
     union {
-        int ival;
-        T_MetricT metric;
-        StringT string;
-        T_MetricsT metrics;
-        T_StringsT strings;
-        T_PointsT points;
-        T_TabsT tabs;
-        T_TextLocT textLoc;
-        T_TextRangeT textRange;
-        T_ElementCatalogEntriesT catalog;
-        T_IntsT ints;
-        T_UBytesT ubytes;
-        T_UIntsT uints;
-        T_AttributeDefsT attributeDefs;
-        T_AttributesT attributes;
-        T_ElementRangeT *elementRange;
+        int ival;                           /**< WORD kinds (1, 4, 11, 16, others) */
+        T_MetricT metric;                   /**< kind 2 */
+        StringT string;                     /**< kind 3 */
+        T_MetricsT metrics;                 /**< kind 5 */
+        T_StringsT strings;                 /**< kind 6 */
+        T_PointsT points;                   /**< kind 7 */
+        T_TabsT tabs;                       /**< kind 8 */
+        T_TextLocT textLoc;                 /**< kind 9 */
+        T_TextRangeT textRange;             /**< kind 10 */
+        T_ElementCatalogEntriesT catalog;   /**< kind 12 */
+        T_IntsT ints;                       /**< kind 13 */
+        T_UBytesT ubytes;                   /**< kind 14 */
+        T_UIntsT uints;                     /**< kind 15 */
+        T_AttributeDefsT attributeDefs;     /**< kind 17 */
+        T_AttributesT attributes;           /**< kind 18 */
+        T_ElementRangeT *elementRange;      /**< kind 19; may be null */
     } u;
 } T_TypedValT;
 
+/** A property: its identifier and its value. */
 typedef struct T_PropValT {
-    T_PropIdentT ident;
-    T_TypedValT value;
+    T_PropIdentT ident; /**< which property */
+    T_TypedValT value;  /**< its value */
 } T_PropValT;
 
+/** A property list: a counted list of properties. Owns its entries. */
 typedef struct T_PropValsT {
-    u_int count;
-    T_PropValT *items;
+    u_int count;       /**< number of entries */
+    T_PropValT *items; /**< the entries */
 } T_PropValsT;
 
+/** @name XDR routines
+ * One routine xdr_<Type> per type.
+ * @{ */
+
+/** Encodes, decodes or (under XDR_FREE) releases one value, depending on
+ * the stream's operation. A decode into a zeroed value allocates what it
+ * needs; XDR_FREE releases exactly that. A null StringT is encoded as the
+ * empty string.
+ * @param xdrs the XDR stream
+ * @param objp the value
+ * @return TRUE on success, FALSE when the stream fails */
 bool_t xdr_StringT(XDR *xdrs, StringT *objp);
 
 bool_t xdr_T_PropIdentT(XDR *xdrs, T_PropIdentT *objp);
@@ -297,6 +352,9 @@ bool_t xdr_T_AttributesT(XDR *xdrs, T_AttributesT *objp);
 bool_t xdr_T_TypedValT(XDR *xdrs, T_TypedValT *objp);
 bool_t xdr_T_PropValT(XDR *xdrs, T_PropValT *objp);
 bool_t xdr_T_PropValsT(XDR *xdrs, T_PropValsT *objp);
+/** @} */
+
+/** @} */
 
 TARNEL_END_DECLS
 

@@ -1,6 +1,8 @@
-/* The API library for clients of the Tarnel host: the wire records and call
- * stubs of the host's API program, the session with the host, and the
- * foundation library. */
+/** @file
+ * The API library for clients of the Tarnel host: the wire records and call
+ * stubs of the host's API program, the session with the host, the value
+ * utilities, the request functions, the error codes and the foundation
+ * library. A client includes this one header. */
 #ifndef TARNEL_TNAPI_H
 #define TARNEL_TNAPI_H
 
@@ -9,5 +11,7 @@
 #include <tarnel/tnapi_session.h>
 #include <tarnel/tnapi_values.h>
 #include <tarnel/tnapi_requests.h>
+#include <tarnel/tnapi_errors.h>
+#include <tarnel/tnapi_version.h>
 
 #endif
