@@ -86,6 +86,11 @@ template <typename T> bool same(const T &a, const T &b) {
     return ea == eb;
 }
 
+// Strings exactly: a null string is not the empty one.
+inline bool same(const StringT &a, const StringT &b) {
+    return a == nullptr ? b == nullptr : b != nullptr && std::strcmp(a, b) == 0;
+}
+
 // The public deep copy and release of each type that owns memory; types
 // without them are plain values.
 #define FUZZ_OWNED_TYPES(X)                                    \
