@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include <tarnel/api_to_tn.h>
+#include <tarnel/tnapi_errors.h>
 
 #include "session.h"
 
@@ -139,7 +140,7 @@ int T_ApiConnectToSession(StringT clientString, StringT hostName, int program) {
     int code;
     if (!apiLocalCall(host, program, 0, as_xdrproc(xdr_void), nullptr,
                       as_xdrproc(xdr_void), nullptr, timeout)) {
-        code = -20;
+        code = TA_ERR_SERVICE_UNREACHABLE;
     } else {
         TnRpcApiConnectArgT argument;
         argument.clientPid = getpid();
@@ -151,14 +152,14 @@ int T_ApiConnectToSession(StringT clientString, StringT hostName, int program) {
         if (!apiLocalCall(host, program, 108, as_xdrproc(xdr_TnRpcApiConnectArgT),
                           &argument, as_xdrproc(xdr_TnRpcApiConnectReturnT),
                           &reply, timeout)) {
-            code = -7;
+            code = TA_ERR_CONNECT_FAILED;
         } else {
             code = reply.status;
         }
         if (code == 0) {
             if (hookup(reply.clientProg, reply.clientVers, reply.hostProg, reply.hostVers,
                        reply.hostPid, reply.hostName) != nullptr)
-                code = -22;
+                code = TA_ERR_SETUP_FAILED;
             else
                 call_fd_func();
         }

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include <tarnel/tnapi_errors.h>
 #include <tarnel/tnapi_session.h>
 #include <tarnel/tnapi_values.h>
 
@@ -60,7 +61,7 @@ int T_ApiCheckStatus(const T_PropValsT *list, int bit) {
     int i = T_ApiGetPropIndex(list, 3);
     if (i < 0) i = T_ApiGetPropIndex(list, 1);
     if (i < 0) {
-        TA_errno = -5;
+        TA_errno = TA_ERR_NO_STATUS_PROP;
         return 0;
     }
     u_int count = 0;
@@ -68,7 +69,7 @@ int T_ApiCheckStatus(const T_PropValsT *list, int bit) {
     // 64 bits: count * 32 overflows 32 bits for long lists.
     if (bit < 0 || !status_words(list->items[i].value, &count, &words) ||
         static_cast<uint64_t>(count) * 32 <= static_cast<uint64_t>(bit)) {
-        TA_errno = -4;
+        TA_errno = TA_ERR_BIT_NOT_IN_STATUS;
         return 0;
     }
     const auto word = static_cast<uint32_t>(words[bit / 32]);
