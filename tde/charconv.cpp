@@ -4,7 +4,7 @@
 
 #include "charmaps_internal.h"
 
-using namespace tde_charmaps;
+using namespace tarnel::charmaps;
 
 extern "C" {
 

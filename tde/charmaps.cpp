@@ -113,6 +113,6 @@ const unsigned char *TdeIdentMap = ident_map.data();
 const unsigned char *TdeHexDtoA = hex_dtoa.data();
 const unsigned char *TdeHexAtoD = hex_atod.data();
 const unsigned short *TdeCharProps = char_props.data();
-const unsigned char *TdeMToAnMap = tde_charmaps::mtoan_map;
-const unsigned char *TdeAnToMMap = tde_charmaps::antom_map;
+const unsigned char *TdeMToAnMap = tarnel::charmaps::mtoan_map;
+const unsigned char *TdeAnToMMap = tarnel::charmaps::antom_map;
 }

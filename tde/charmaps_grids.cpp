@@ -3,7 +3,7 @@
 // 0x00 marks a code without an equivalent.
 #include "charmaps_internal.h"
 
-namespace tde_charmaps {
+namespace tarnel::charmaps {
 
 // Host to ASCII; also the lower half of host to Macintosh.
 const unsigned char mtoa_map[256] = {
@@ -131,4 +131,4 @@ const unsigned char antom_map[256] = {
     /* Fx */ 0xB2, 0x96, 0x98, 0x97, 0x99, 0x9B, 0x9A, 0xD6, 0xBF, 0x9D, 0x9C, 0x9E, 0x9F, 0xC6, 0xCA, 0xD8,
 };
 
-}  // namespace tde_charmaps
+}  // namespace tarnel::charmaps

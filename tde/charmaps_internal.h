@@ -3,7 +3,7 @@
 #ifndef TARNEL_TDE_CHARMAPS_INTERNAL_H
 #define TARNEL_TDE_CHARMAPS_INTERNAL_H
 
-namespace tde_charmaps {
+namespace tarnel::charmaps {
 
 extern const unsigned char mtoa_map[256];    // host to ASCII
 extern const unsigned char atom_map[256];    // ASCII to host
@@ -12,6 +12,6 @@ extern const unsigned char isotom_map[256];  // ISO Latin-1 to host
 extern const unsigned char mtoan_map[256];   // host to ANSI (initial TdeMToAnMap)
 extern const unsigned char antom_map[256];   // ANSI to host (initial TdeAnToMMap)
 
-}  // namespace tde_charmaps
+}  // namespace tarnel::charmaps
 
 #endif
