@@ -52,7 +52,7 @@ Transcript runClient(int code, std::vector<json> callbacks, json doc = nullptr) 
     steps.push_back(step("wait_exit", {{"status", 0}}));
     json scenario = {{"steps", steps}};
     if (!doc.is_null())
-        scenario["documents"] = {doc};
+        scenario["documents"] = json::array({doc});
     return runHost(scenario);
 }
 

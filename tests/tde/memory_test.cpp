@@ -9,6 +9,10 @@
 
 #include "address_space.h"
 
+// The exhaustion tests need malloc to return null, as the system's does,
+// where a sanitizer's allocator would rather stop the process.
+extern "C" const char *__asan_default_options() { return "allocator_may_return_null=1"; }
+
 #if defined(__SANITIZE_ADDRESS__)
 // The exhaustion tests need the system allocator to return null rather than
 // have the sanitizer report the failed mapping.
