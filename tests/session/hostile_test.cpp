@@ -1,6 +1,7 @@
 // A hostile peer: a connection service that answers with garbage, and
 // strangers on the callback program's port while the host drives a session.
 #include <gtest/gtest.h>
+#include <netconfig.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <rpc/pmap_clnt.h>
@@ -65,7 +66,11 @@ int hostileService(std::unique_ptr<Worker> &service, const Words &zero, const Wo
     socklen_t len = sizeof a;
     bind(fd, reinterpret_cast<sockaddr *>(&a), len);
     getsockname(fd, reinterpret_cast<sockaddr *>(&a), &len);
-    pmap_set(program, 1, IPPROTO_UDP, ntohs(a.sin_port));
+    // Not pmap_set: it leaks the address it builds.
+    netconfig *udp = getnetconfigent("udp");
+    netbuf address = {len, len, &a};
+    rpcb_set(program, 1, udp, &address);
+    freenetconfigent(udp);
     service = std::make_unique<Worker>([=](const std::atomic<bool> &stop) {
         for (pollfd p = {fd, POLLIN, 0}; !stop; p.revents = 0) {
             std::uint32_t call[64];
@@ -79,7 +84,7 @@ int hostileService(std::unique_ptr<Worker> &service, const Words &zero, const Wo
             if (!answer.empty())
                 sendto(fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr *>(&from), size);
         }
-        pmap_unset(program, 1);
+        rpcb_unset(program, 1, nullptr);
         close(fd);
     });
     return program;
