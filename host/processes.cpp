@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <thread>
 
 #include "host.h"
@@ -92,7 +93,13 @@ bool launchClient(Host &host, const LaunchSpec &spec) {
         tnapix = spec.rawTnapix;
     }
 
-    std::vector<std::string> args{spec.path};
+    // TARNEL_CLIENT_WRAPPER: words run in front of every client (a memory checker).
+    std::vector<std::string> args;
+    std::istringstream wrapper(std::getenv("TARNEL_CLIENT_WRAPPER") ? std::getenv("TARNEL_CLIENT_WRAPPER") : "");
+    for (std::string word; wrapper >> word;)
+        args.push_back(word);
+    const bool wrapped = !args.empty();
+    args.push_back(spec.path);
     for (const std::string &a : spec.args)
         args.push_back(expand(a, host));
     std::vector<char *> argv;
@@ -126,7 +133,7 @@ bool launchClient(Host &host, const LaunchSpec &spec) {
             setenv("TNAPIX", tnapix.c_str(), 1);
         for (const auto &[k, v] : spec.env)
             setenv(k.c_str(), v.c_str(), 1);
-        execv(spec.path.c_str(), argv.data());
+        (wrapped ? execvp : execv)(argv[0], argv.data());
         std::fprintf(stderr, "tnhost: cannot run %s: %s\n", spec.path.c_str(), std::strerror(errno));
         _exit(127);
     }

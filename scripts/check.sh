@@ -20,6 +20,7 @@ SECONDS=0
 echo "== g++ build =="
 CC=gcc CXX=g++ run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== g++ build: ${SECONDS}s =="
+bash scripts/memcheck.sh build   # the end-to-end clients under valgrind
 echo "== clang build with ASan + UBSan, fuzz targets =="
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
     CC=clang CXX=clang++ run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DTARNEL_SANITIZE=ON \

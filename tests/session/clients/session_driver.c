@@ -2,7 +2,8 @@
  *   take          take control before any callback, hold it for a while
  *   fds           report descriptor changes, installed after start-up
  *   highfd        occupy descriptors up to 40, then run as usual
- *   attach PROG [HOST]   attach through the connection service */
+ *   attach PROG [HOST [MS]]   attach through the connection service, calls
+ *                 timing out after MS milliseconds (default: the library's) */
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -73,6 +74,10 @@ static int highfd(void) {
 static int attach(int argc, char **argv) {
     if (argc < 3)
         return 2;
+    if (argc > 4) {
+        TA_TimeOut.tv_sec = atoi(argv[4]) / 1000;
+        TA_TimeOut.tv_usec = atoi(argv[4]) % 1000 * 1000;
+    }
     int code = T_ApiConnectToSession("session-driver", argc > 3 ? argv[3] : NULL, atoi(argv[2]));
     printf("connect=%d errno=%d\n", code, TA_errno);
     if (code != 0) {
