@@ -244,8 +244,7 @@ void updateBook(Host &, Request &req) {
 // stays open and the reply is st::unsaved.
 void close(Host &, Request &req) {
     const auto &a = argOf<ApiTnCloseDocArgT>(req);
-    field(req, "flags", a.int1);
-    Document *d = docOrFail(req, a.docId);
+    Document *d = docOrFail(req, a.docId, {{"flags", a.int1}});
     if (!d)
         return;
     if (d->modified && !(a.int1 & 1))
@@ -309,9 +308,7 @@ void customDoc(Host &, Request &req) {
 // The document an import copies into, once both it and the source exist;
 // null, with the reply status set, when either does not.
 Document *importTarget(Request &req, u_int docId, u_int from, int flags) {
-    field(req, "from", from);
-    field(req, "flags", flags);
-    Document *d = docOrFail(req, docId);
+    Document *d = docOrFail(req, docId, {{"from", from}, {"flags", flags}});
     if (d && !model().document(from)) {
         replyStatus(req, st::noObject);
         return nullptr;
@@ -374,9 +371,7 @@ void importElementDefs(Host &, Request &req) {
 // before is replaced.
 void simpleGenerate(Host &, Request &req) {
     const auto &a = argOf<ApiTnSimpleGenerateArgT>(req);
-    field(req, "kind", a.int1);
-    field(req, "flags", a.int2);
-    Document *d = docOrFail(req, a.docId);
+    Document *d = docOrFail(req, a.docId, {{"kind", a.int1}, {"flags", a.int2}});
     if (!d)
         return;
     if (!d->book)
@@ -476,44 +471,33 @@ void collapseSelection(u_int docId, const T_TextLocT &at) {
 
 // Cut, clear, copy and paste work on the document's selection. Flag bit 0
 // makes cut and copy append to the clipboard instead of replacing it.
-void clipboardOp(Request &req, bool copy, bool erase) {
+enum Clip { clipCut, clipClear, clipCopy, clipPaste };
+
+template <Clip Op> void clipboardOp(Host &, Request &req) {
     const auto &a = argOf<ApiTnCutCopyPasteArgT>(req);
-    field(req, "flags", a.int1);
-    if (!docOrFail(req, a.docId))
+    if (!docOrFail(req, a.docId, {{"flags", a.int1}}))
         return;
     T_TextRangeT r;
     Object *o = selection(req, a.docId, &r);
     if (!o)
         return;
     Model &m = model();
+    if constexpr (Op == clipPaste) {
+        m.eraseText(*o, r.begin.offset, r.end.offset);
+        m.insertText(*o, r.begin.offset, m.clipboard);
+        int end = r.begin.offset + static_cast<int>(m.clipboard.size());
+        collapseSelection(a.docId, T_TextLocT{o->id, end});
+        field(req, "bytes", static_cast<long long>(m.clipboard.size()));
+        return;
+    }
     std::string text = o->text.substr(static_cast<std::size_t>(r.begin.offset),
                                       static_cast<std::size_t>(r.end.offset - r.begin.offset));
-    if (copy)
+    if (Op != clipClear)
         m.clipboard = (a.int1 & 1 ? m.clipboard : "") + text;
-    if (erase) {
+    if (Op != clipCopy) {
         m.eraseText(*o, r.begin.offset, r.end.offset);
         collapseSelection(a.docId, r.begin);
     }
-}
-
-void cut(Host &, Request &req) { clipboardOp(req, true, true); }
-void clear(Host &, Request &req) { clipboardOp(req, false, true); }
-void copy(Host &, Request &req) { clipboardOp(req, true, false); }
-
-void paste(Host &, Request &req) {
-    const auto &a = argOf<ApiTnCutCopyPasteArgT>(req);
-    field(req, "flags", a.int1);
-    if (!docOrFail(req, a.docId))
-        return;
-    T_TextRangeT r;
-    Object *o = selection(req, a.docId, &r);
-    if (!o)
-        return;
-    Model &m = model();
-    m.eraseText(*o, r.begin.offset, r.end.offset);
-    m.insertText(*o, r.begin.offset, m.clipboard);
-    collapseSelection(a.docId, T_TextLocT{o->id, r.begin.offset + static_cast<int>(m.clipboard.size())});
-    field(req, "bytes", static_cast<long long>(m.clipboard.size()));
 }
 
 void pushClipboard(Host &, Request &req) {
@@ -535,8 +519,7 @@ void popClipboard(Host &, Request &req) {
 
 // A text inset is an object whose string property 76 names the file it shows.
 Object *inset(Request &req, u_int docId, u_int insetId, std::string *source) {
-    field(req, "inset", insetId);
-    if (!docOrFail(req, docId))
+    if (!docOrFail(req, docId, {{"inset", insetId}}))
         return nullptr;
     Object *o = model().resolve(docId, insetId);
     if (!o) {
@@ -576,9 +559,7 @@ void deleteInsetContents(Host &, Request &req) {
 // the same) document become the document's.
 void applyPageLayout(Host &, Request &req) {
     const auto &a = argOf<ApiTnApplyPageLayoutArgT>(req);
-    field(req, "from", a.uint1);
-    field(req, "page", a.uint2);
-    Document *d = docOrFail(req, a.docId);
+    Document *d = docOrFail(req, a.docId, {{"from", a.uint1}, {"page", a.uint2}});
     if (!d)
         return;
     Object *page = model().resolve(a.uint1, a.uint2);
@@ -607,8 +588,7 @@ constexpr char kRestart[] = "restartNumbering", kRehyphenate[] = "rehyphenate",
 
 void updateXRefs(Host &, Request &req) {
     const auto &a = argOf<ApiTnUpdateXRefsArgT>(req);
-    field(req, "flags", a.int1);
-    if (Document *d = docOrFail(req, a.docId)) {
+    if (Document *d = docOrFail(req, a.docId, {{"flags", a.int1}})) {
         field(req, "updateXRefs", ++d->applied["updateXRefs"]);
         d->modified = true;
     }
@@ -628,10 +608,10 @@ void registerDocumentHandlers() {
         {API_TN_SIMPLE_IMPORT_FORMATS, importFormats},
         {API_TN_SIMPLE_GENERATE, simpleGenerate},
         {API_TN_COMPARE, compare},
-        {API_TN_CUT, cut},
-        {API_TN_CLEAR, clear},
-        {API_TN_COPY, copy},
-        {API_TN_PASTE, paste},
+        {API_TN_CUT, clipboardOp<clipCut>},
+        {API_TN_CLEAR, clipboardOp<clipClear>},
+        {API_TN_COPY, clipboardOp<clipCopy>},
+        {API_TN_PASTE, clipboardOp<clipPaste>},
         {API_TN_UPDATE_TEXTINSET, updateInset},
         {API_TN_APPLY_PAGE_LAYOUT, applyPageLayout},
         {API_TN_DELETE_TEXTINSET_CONTENTS, deleteInsetContents},
