@@ -305,65 +305,56 @@ void customDoc(Host &, Request &req) {
     field(req, "id", id);
 }
 
-// The document an import copies into, once both it and the source exist;
-// null, with the reply status set, when either does not.
-Document *importTarget(Request &req, u_int docId, u_int from, int flags) {
-    Document *d = docOrFail(req, docId, {{"from", from}, {"flags", flags}});
-    if (d && !model().document(from)) {
-        replyStatus(req, st::noObject);
-        return nullptr;
-    }
-    return d;
-}
-
-// Copies the document properties of another document (formats); flag bit 0
-// keeps the ones the document has already.
-void importFormats(Host &, Request &req) {
-    const auto &a = argOf<ApiTnSimpleImportFormatsArgT>(req);
-    Document *d = importTarget(req, a.docId, a.uint1, a.int1);
+// Imports into a document from the document uint1: `Copy` copies what the
+// import takes, keeping what the document has already when flag bit 0 is
+// set, and gives how many it copied.
+template <typename Arg, int (*Copy)(u_int docId, u_int from, bool keep)>
+void importFrom(Host &, Request &req) {
+    const auto &a = argOf<Arg>(req);
+    Document *d = docOrFail(req, a.docId, {{"from", a.uint1}, {"flags", a.int1}});
     if (!d)
         return;
+    if (!model().document(a.uint1))
+        return replyStatus(req, st::noObject);
+    field(req, "copied", Copy(a.docId, a.uint1, a.int1 & 1));
+    d->modified = true;
+}
+
+// The document properties (formats).
+int copyFormats(u_int docId, u_int from, bool keep) {
     Model &m = model();
-    Object &to = *m.object(a.docId);
+    Object &to = *m.object(docId);
     int copied = 0;
-    for (const Prop &p : m.object(a.uint1)->props) {
-        if ((a.int1 & 1) && to.find(p.num, p.name))
+    for (const Prop &p : m.object(from)->props) {
+        if (keep && to.find(p.num, p.name))
             continue;
         to.set(p.num, p.name, p.value);
         copied++;
     }
-    field(req, "copied", copied);
-    d->modified = true;
+    return copied;
 }
 
-// Copies element definitions (by name) from another document; flag bit 0
-// keeps definitions the document has already.
-void importElementDefs(Host &, Request &req) {
-    const auto &a = argOf<ApiTnSimpleImportElementDefsArgT>(req);
-    Document *d = importTarget(req, a.docId, a.uint1, a.int1);
-    if (!d)
-        return;
+// Element definitions, matched by name.
+int copyElementDefs(u_int docId, u_int from, bool keep) {
     Model &m = model();
-    Document *src = m.document(a.uint1);
     int copied = 0;
     std::vector<u_int> defs;
-    for (u_int id : src->objects)
+    for (u_int id : m.document(from)->objects)
         if (m.object(id)->type == ot::elementDef)
             defs.push_back(id);
     for (u_int id : defs) {
-        Object from = *m.object(id);
-        Object *to = m.named(a.docId, ot::elementDef, from.name);
-        if (to && (a.int1 & 1))
+        Object def = *m.object(id);
+        Object *to = m.named(docId, ot::elementDef, def.name);
+        if (to && keep)
             continue;
         if (!to) {
-            to = &m.create(a.docId, ot::elementDef);
-            to->name = from.name;
+            to = &m.create(docId, ot::elementDef);
+            to->name = def.name;
         }
-        to->props = from.props;
+        to->props = def.props;
         copied++;
     }
-    field(req, "copied", copied);
-    d->modified = true;
+    return copied;
 }
 
 // Generates a list document for a book: one line per component, under the
@@ -605,7 +596,7 @@ void registerDocumentHandlers() {
         {API_TN_CLOSE, close},
         {API_TN_REVERT, revert},
         {API_TN_IMPORT, import},
-        {API_TN_SIMPLE_IMPORT_FORMATS, importFormats},
+        {API_TN_SIMPLE_IMPORT_FORMATS, importFrom<ApiTnSimpleImportFormatsArgT, copyFormats>},
         {API_TN_SIMPLE_GENERATE, simpleGenerate},
         {API_TN_COMPARE, compare},
         {API_TN_CUT, clipboardOp<clipCut>},
@@ -625,7 +616,8 @@ void registerDocumentHandlers() {
         {API_TN_UPDATE_XREFS, updateXRefs},
         {API_TN_REFORMAT, docOp<kReformat, false>},
         {API_TN_REDISPLAY, docOp<kRedisplay, false>},
-        {API_TN_SIMPLE_IMPORT_ELEMENT_DEFS, importElementDefs},
+        {API_TN_SIMPLE_IMPORT_ELEMENT_DEFS,
+         importFrom<ApiTnSimpleImportElementDefsArgT, copyElementDefs>},
         {API_TN_PUSH_CLIPBOARD, pushClipboard},
         {API_TN_POP_CLIPBOARD, popClipboard},
         {API_TN_CACHE_DOC, cacheDoc},
