@@ -211,13 +211,7 @@ void write_seeds(const char *dir) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    if (const char *dir = seed_dir()) {
-        write_seeds(dir);
-        std::exit(0);
-    }
-    return 0;
-}
+extern "C" int LLVMFuzzerInitialize(int *, char ***) { return seed_mode(write_seeds); }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     if (size < 1) return -1;

@@ -98,13 +98,7 @@ void roundtrip(const Decoder &d, const void *record, std::size_t consumed) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    if (const char *dir = seed_dir()) {
-        write_seeds(dir);
-        std::exit(0);
-    }
-    return 0;
-}
+extern "C" int LLVMFuzzerInitialize(int *, char ***) { return seed_mode(write_seeds); }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     if (size < 2) return -1;

@@ -279,27 +279,27 @@ const Case cases[] = {
 };
 constexpr std::size_t caseCount = sizeof cases / sizeof cases[0];
 
+// For each case, valid replies of its procedure.
+void write_seeds(const char *dir) {
+    for (std::size_t i = 0; i < caseCount; ++i) {
+        host.data = nullptr;
+        host.size = 0;
+        host.calls = 0;
+        cases[i]();  // an empty reply: learns the procedure, checks the failure path
+        const auto *entry = findProc(static_cast<u_int>(host.proc));
+        int n = 0;
+        for (const Bytes &b : sample_encodings(entry->resProc, entry->resSize))
+            write_seed(dir, std::string(entry->stub) + "-" + std::to_string(i) + "-" +
+                                std::to_string(n++),
+                       with_prefix({static_cast<std::uint8_t>(i)}, b));
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     tarnel_client = fake_client();
-    if (const char *dir = seed_dir()) {
-        // For each case, valid replies of its procedure.
-        for (std::size_t i = 0; i < caseCount; ++i) {
-            host.data = nullptr;
-            host.size = 0;
-            host.calls = 0;
-            cases[i]();  // an empty reply: learns the procedure, checks the failure path
-            const auto *entry = findProc(static_cast<u_int>(host.proc));
-            int n = 0;
-            for (const Bytes &b : sample_encodings(entry->resProc, entry->resSize))
-                write_seed(dir, std::string(entry->stub) + "-" + std::to_string(i) + "-" +
-                                    std::to_string(n++),
-                           with_prefix({static_cast<std::uint8_t>(i)}, b));
-        }
-        std::exit(0);
-    }
-    return 0;
+    return seed_mode(write_seeds);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {

@@ -187,9 +187,16 @@ inline std::vector<Bytes> sample_encodings(xdrproc_t routine, std::size_t size,
     return out;
 }
 
-// Seed mode: with TARNEL_FUZZ_WRITE_SEEDS=DIR set, a target writes its seeds
-// into DIR instead of fuzzing. Returns the directory, or null.
-inline const char *seed_dir() { return std::getenv("TARNEL_FUZZ_WRITE_SEEDS"); }
+// Seed mode, the whole of each target's LLVMFuzzerInitialize: with
+// TARNEL_FUZZ_WRITE_SEEDS=DIR set, the target writes its seeds into DIR with
+// `write_seeds` and ends instead of fuzzing; otherwise it returns 0.
+inline int seed_mode(void (*write_seeds)(const char *dir)) {
+    if (const char *dir = std::getenv("TARNEL_FUZZ_WRITE_SEEDS")) {
+        write_seeds(dir);
+        std::exit(0);
+    }
+    return 0;
+}
 
 inline void write_seed(const char *dir, const std::string &name, const Bytes &bytes) {
     const std::string path = std::string(dir) + "/" + name;

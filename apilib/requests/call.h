@@ -58,6 +58,13 @@ template <typename Reply> int status(Reply *(*stub)(void *, CLIENT *), int failu
     return status(stub, static_cast<void *>(&none), failure);
 }
 
+// Status result of a request whose whole argument is the document id.
+template <typename Reply>
+int docStatus(Reply *(*stub)(ApiTnGeneralDocArgT *, CLIENT *), unsigned int docId) {
+    ApiTnGeneralDocArgT a = {docId};
+    return status(stub, &a);
+}
+
 // No result: as a status result, with nothing returned.
 template <typename Reply, typename Arg>
 void none(Reply *(*stub)(Arg *, CLIENT *), Arg *argument) {

@@ -75,43 +75,35 @@ void T_ApiPushClipboard(void) { (void)send(api_tn_push_clipboard_1); }
 int T_ApiPopClipboard(void) { return status(api_tn_pop_clipboard_1); }
 
 int T_ApiRestartPgfNumbering(unsigned int docId) {
-    ApiTnGeneralDocArgT a = {docId};
-    return status(api_tn_restart_pgf_numbering_1, &a);
+    return docStatus(api_tn_restart_pgf_numbering_1, docId);
 }
 
 int T_ApiRehyphenate(unsigned int docId) {
-    ApiTnGeneralDocArgT a = {docId};
-    return status(api_tn_rehyphenate_1, &a);
+    return docStatus(api_tn_rehyphenate_1, docId);
 }
 
 int T_ApiClearAllChangebars(unsigned int docId) {
-    ApiTnGeneralDocArgT a = {docId};
-    return status(api_tn_clear_all_changebars_1, &a);
+    return docStatus(api_tn_clear_all_changebars_1, docId);
 }
 
 int T_ApiResetEqnSettings(unsigned int docId) {
-    ApiTnGeneralDocArgT a = {docId};
-    return status(api_tn_reset_eqn_settings_1, &a);
+    return docStatus(api_tn_reset_eqn_settings_1, docId);
 }
 
 int T_ApiResetReferenceFrames(unsigned int docId) {
-    ApiTnGeneralDocArgT a = {docId};
-    return status(api_tn_reset_reference_frames_1, &a);
+    return docStatus(api_tn_reset_reference_frames_1, docId);
 }
 
 int T_ApiUpdateVariables(unsigned int docId) {
-    ApiTnGeneralDocArgT a = {docId};
-    return status(api_tn_update_variables_1, &a);
+    return docStatus(api_tn_update_variables_1, docId);
 }
 
 int T_ApiReformat(unsigned int docId) {
-    ApiTnGeneralDocArgT a = {docId};
-    return status(api_tn_reformat_1, &a);
+    return docStatus(api_tn_reformat_1, docId);
 }
 
 int T_ApiRedisplay(unsigned int docId) {
-    ApiTnGeneralDocArgT a = {docId};
-    return status(api_tn_redisplay_1, &a);
+    return docStatus(api_tn_redisplay_1, docId);
 }
 
 int T_ApiUpdateXRefs(unsigned int docId, int flags) {

@@ -107,18 +107,15 @@ int T_ApiDeleteUndefinedAttribute(unsigned int docId, StringT name, int flags,
 }
 
 void T_ApiMergeIntoFirst(unsigned int docId) {
-    ApiTnGeneralDocArgT a = {docId};
-    none(api_tn_merge_into_first_1, &a);
+    (void)docStatus(api_tn_merge_into_first_1, docId);
 }
 
 void T_ApiMergeIntoLast(unsigned int docId) {
-    ApiTnGeneralDocArgT a = {docId};
-    none(api_tn_merge_into_last_1, &a);
+    (void)docStatus(api_tn_merge_into_last_1, docId);
 }
 
 void T_ApiSplitElement(unsigned int docId) {
-    ApiTnGeneralDocArgT a = {docId};
-    none(api_tn_split_element_1, &a);
+    (void)docStatus(api_tn_split_element_1, docId);
 }
 
 void T_ApiWrapElement(unsigned int docId, unsigned int objId) {
@@ -127,18 +124,15 @@ void T_ApiWrapElement(unsigned int docId, unsigned int objId) {
 }
 
 void T_ApiUnWrapElement(unsigned int docId) {
-    ApiTnGeneralDocArgT a = {docId};
-    none(api_tn_unwrap_element_1, &a);
+    (void)docStatus(api_tn_unwrap_element_1, docId);
 }
 
 void T_ApiPromoteElement(unsigned int docId) {
-    ApiTnGeneralDocArgT a = {docId};
-    none(api_tn_promote_element_1, &a);
+    (void)docStatus(api_tn_promote_element_1, docId);
 }
 
 void T_ApiDemoteElement(unsigned int docId) {
-    ApiTnGeneralDocArgT a = {docId};
-    none(api_tn_demote_element_1, &a);
+    (void)docStatus(api_tn_demote_element_1, docId);
 }
 
 unsigned int T_ApiNewElement(unsigned int docId, unsigned int objId, T_TextLocT *loc) {

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -29,18 +30,35 @@ inline std::string str(const char *s) { return s ? s : ""; }
 inline std::string who(const Request &req) { return req.client ? req.client->id : "?"; }
 
 inline std::string num(long long n) { return std::to_string(n); }
+// One " key=value" of the request line: numbers bare, texts quoted,
+// locations "obj:offset", ranges "obj:offset-obj:offset".
+struct Field {
+    Field(const char *key, long long value) : text(std::string(" ") + key + "=" + num(value)) {}
+    Field(const char *key, const std::string &value)
+        : text(std::string(" ") + key + "=" + tnhost::quoted(value)) {}
+    Field(const char *key, const T_TextLocT &l)
+        : text(std::string(" ") + key + "=" + num(l.objId) + ":" + num(l.offset)) {}
+    Field(const char *key, const T_TextRangeT &r)
+        : text(std::string(" ") + key + "=" + num(r.begin.objId) + ":" + num(r.begin.offset) + "-" +
+               num(r.end.objId) + ":" + num(r.end.offset)) {}
+    std::string text;
+};
 inline void field(Request &req, const char *key, long long value) {
-    req.detail += std::string(" ") + key + "=" + num(value);
+    req.detail += Field(key, value).text;
 }
 inline void field(Request &req, const char *key, const std::string &text) {
-    req.detail += std::string(" ") + key + "=" + tnhost::quoted(text);
+    req.detail += Field(key, text).text;
 }
 inline void fieldLoc(Request &req, const char *key, const T_TextLocT &l) {
-    req.detail += std::string(" ") + key + "=" + num(l.objId) + ":" + num(l.offset);
+    req.detail += Field(key, l).text;
 }
 inline void fieldRange(Request &req, const char *key, const T_TextRangeT &r) {
-    req.detail += std::string(" ") + key + "=" + num(r.begin.objId) + ":" + num(r.begin.offset) +
-                  "-" + num(r.end.objId) + ":" + num(r.end.offset);
+    req.detail += Field(key, r).text;
+}
+// Several fields at once, in order.
+inline void fields(Request &req, std::initializer_list<Field> list) {
+    for (const Field &f : list)
+        req.detail += f.text;
 }
 inline void fieldIdent(Request &req, const T_PropIdentT &id) {
     if (id.num)
@@ -111,6 +129,21 @@ inline Document *docOrFail(Request &req, u_int docId) {
     if (!d)
         replyStatus(req, st::noObject);
     return d;
+}
+// The same, after noting the request's own fields (the document's comes last).
+inline Document *docOrFail(Request &req, u_int docId, std::initializer_list<Field> list) {
+    fields(req, list);
+    return docOrFail(req, docId);
+}
+
+// The reply of a request that makes or finds an object: its id on success
+// (noted), 0 otherwise.
+inline void replyObject(Request &req, int status, u_int id) {
+    auto &r = resOf<ApiTnObjRetT>(req);
+    r.status = status;
+    r.objId = status == st::ok ? id : 0;
+    if (status == st::ok)
+        field(req, "id", id);
 }
 
 // An object of the document that must be of one type, or null with the reply

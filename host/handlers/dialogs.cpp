@@ -191,24 +191,27 @@ void quickSelect(Host &host, Request &req) {
     selectItem(req, takeAnswer(host.scenario, 1017), a.items.count, 0, r.status, r.value);
 }
 
-void promptPoint(Host &host, Request &req) {
-    const auto &a = argOf<ApiTnPromptPointArgT>(req);
-    auto &r = resOf<ApiTnPromptPointRetT>(req);
-    const Answer *answer = takeAnswer(host.scenario, 1304);
+// The point and rectangle prompts name a document and an object; the answer,
+// or null with `status` set when the user gave none.
+template <typename Arg>
+const Answer *promptAnswer(Host &host, Request &req, int proc, int &status) {
+    const auto &a = argOf<Arg>(req);
+    const Answer *answer = takeAnswer(host.scenario, proc);
     req.detail += " doc=" + std::to_string(a.uint1) + " obj=" + std::to_string(a.uint2);
-    r.status = statusOf(answer);
-    if (!r.status)
+    status = statusOf(answer);
+    return status ? nullptr : answer;
+}
+
+void promptPoint(Host &host, Request &req) {
+    auto &r = resOf<ApiTnPromptPointRetT>(req);
+    if (const Answer *answer = promptAnswer<ApiTnPromptPointArgT>(host, req, 1304, r.status))
         r.point = {answer->x.value_or(0), answer->y.value_or(0)};
     noteAnswer(req, r.status, std::to_string(r.point.x) + "," + std::to_string(r.point.y));
 }
 
 void promptRect(Host &host, Request &req) {
-    const auto &a = argOf<ApiTnPromptRectArgT>(req);
     auto &r = resOf<ApiTnPromptRectRetT>(req);
-    const Answer *answer = takeAnswer(host.scenario, 1305);
-    req.detail += " doc=" + std::to_string(a.uint1) + " obj=" + std::to_string(a.uint2);
-    r.status = statusOf(answer);
-    if (!r.status) {
+    if (const Answer *answer = promptAnswer<ApiTnPromptRectArgT>(host, req, 1305, r.status)) {
         r.rect = {answer->x.value_or(0), answer->y.value_or(0), answer->width.value_or(0),
                   answer->height.value_or(0)};
         if (r.rect.width < 0 || r.rect.height < 0) {

@@ -244,8 +244,7 @@ void updateBook(Host &, Request &req) {
 // stays open and the reply is st::unsaved.
 void close(Host &, Request &req) {
     const auto &a = argOf<ApiTnCloseDocArgT>(req);
-    field(req, "flags", a.int1);
-    Document *d = docOrFail(req, a.docId);
+    Document *d = docOrFail(req, a.docId, {{"flags", a.int1}});
     if (!d)
         return;
     if (d->modified && !(a.int1 & 1))
@@ -306,67 +305,56 @@ void customDoc(Host &, Request &req) {
     field(req, "id", id);
 }
 
-// The document an import copies into, once both it and the source exist;
-// null, with the reply status set, when either does not.
-Document *importTarget(Request &req, u_int docId, u_int from, int flags) {
-    field(req, "from", from);
-    field(req, "flags", flags);
-    Document *d = docOrFail(req, docId);
-    if (d && !model().document(from)) {
-        replyStatus(req, st::noObject);
-        return nullptr;
-    }
-    return d;
-}
-
-// Copies the document properties of another document (formats); flag bit 0
-// keeps the ones the document has already.
-void importFormats(Host &, Request &req) {
-    const auto &a = argOf<ApiTnSimpleImportFormatsArgT>(req);
-    Document *d = importTarget(req, a.docId, a.uint1, a.int1);
+// Imports into a document from the document uint1: `Copy` copies what the
+// import takes, keeping what the document has already when flag bit 0 is
+// set, and gives how many it copied.
+template <typename Arg, int (*Copy)(u_int docId, u_int from, bool keep)>
+void importFrom(Host &, Request &req) {
+    const auto &a = argOf<Arg>(req);
+    Document *d = docOrFail(req, a.docId, {{"from", a.uint1}, {"flags", a.int1}});
     if (!d)
         return;
+    if (!model().document(a.uint1))
+        return replyStatus(req, st::noObject);
+    field(req, "copied", Copy(a.docId, a.uint1, a.int1 & 1));
+    d->modified = true;
+}
+
+// The document properties (formats).
+int copyFormats(u_int docId, u_int from, bool keep) {
     Model &m = model();
-    Object &to = *m.object(a.docId);
+    Object &to = *m.object(docId);
     int copied = 0;
-    for (const Prop &p : m.object(a.uint1)->props) {
-        if ((a.int1 & 1) && to.find(p.num, p.name))
+    for (const Prop &p : m.object(from)->props) {
+        if (keep && to.find(p.num, p.name))
             continue;
         to.set(p.num, p.name, p.value);
         copied++;
     }
-    field(req, "copied", copied);
-    d->modified = true;
+    return copied;
 }
 
-// Copies element definitions (by name) from another document; flag bit 0
-// keeps definitions the document has already.
-void importElementDefs(Host &, Request &req) {
-    const auto &a = argOf<ApiTnSimpleImportElementDefsArgT>(req);
-    Document *d = importTarget(req, a.docId, a.uint1, a.int1);
-    if (!d)
-        return;
+// Element definitions, matched by name.
+int copyElementDefs(u_int docId, u_int from, bool keep) {
     Model &m = model();
-    Document *src = m.document(a.uint1);
     int copied = 0;
     std::vector<u_int> defs;
-    for (u_int id : src->objects)
+    for (u_int id : m.document(from)->objects)
         if (m.object(id)->type == ot::elementDef)
             defs.push_back(id);
     for (u_int id : defs) {
-        Object from = *m.object(id);
-        Object *to = m.named(a.docId, ot::elementDef, from.name);
-        if (to && (a.int1 & 1))
+        Object def = *m.object(id);
+        Object *to = m.named(docId, ot::elementDef, def.name);
+        if (to && keep)
             continue;
         if (!to) {
-            to = &m.create(a.docId, ot::elementDef);
-            to->name = from.name;
+            to = &m.create(docId, ot::elementDef);
+            to->name = def.name;
         }
-        to->props = from.props;
+        to->props = def.props;
         copied++;
     }
-    field(req, "copied", copied);
-    d->modified = true;
+    return copied;
 }
 
 // Generates a list document for a book: one line per component, under the
@@ -374,9 +362,7 @@ void importElementDefs(Host &, Request &req) {
 // before is replaced.
 void simpleGenerate(Host &, Request &req) {
     const auto &a = argOf<ApiTnSimpleGenerateArgT>(req);
-    field(req, "kind", a.int1);
-    field(req, "flags", a.int2);
-    Document *d = docOrFail(req, a.docId);
+    Document *d = docOrFail(req, a.docId, {{"kind", a.int1}, {"flags", a.int2}});
     if (!d)
         return;
     if (!d->book)
@@ -476,44 +462,33 @@ void collapseSelection(u_int docId, const T_TextLocT &at) {
 
 // Cut, clear, copy and paste work on the document's selection. Flag bit 0
 // makes cut and copy append to the clipboard instead of replacing it.
-void clipboardOp(Request &req, bool copy, bool erase) {
+enum Clip { clipCut, clipClear, clipCopy, clipPaste };
+
+template <Clip Op> void clipboardOp(Host &, Request &req) {
     const auto &a = argOf<ApiTnCutCopyPasteArgT>(req);
-    field(req, "flags", a.int1);
-    if (!docOrFail(req, a.docId))
+    if (!docOrFail(req, a.docId, {{"flags", a.int1}}))
         return;
     T_TextRangeT r;
     Object *o = selection(req, a.docId, &r);
     if (!o)
         return;
     Model &m = model();
+    if constexpr (Op == clipPaste) {
+        m.eraseText(*o, r.begin.offset, r.end.offset);
+        m.insertText(*o, r.begin.offset, m.clipboard);
+        int end = r.begin.offset + static_cast<int>(m.clipboard.size());
+        collapseSelection(a.docId, T_TextLocT{o->id, end});
+        field(req, "bytes", static_cast<long long>(m.clipboard.size()));
+        return;
+    }
     std::string text = o->text.substr(static_cast<std::size_t>(r.begin.offset),
                                       static_cast<std::size_t>(r.end.offset - r.begin.offset));
-    if (copy)
+    if (Op != clipClear)
         m.clipboard = (a.int1 & 1 ? m.clipboard : "") + text;
-    if (erase) {
+    if (Op != clipCopy) {
         m.eraseText(*o, r.begin.offset, r.end.offset);
         collapseSelection(a.docId, r.begin);
     }
-}
-
-void cut(Host &, Request &req) { clipboardOp(req, true, true); }
-void clear(Host &, Request &req) { clipboardOp(req, false, true); }
-void copy(Host &, Request &req) { clipboardOp(req, true, false); }
-
-void paste(Host &, Request &req) {
-    const auto &a = argOf<ApiTnCutCopyPasteArgT>(req);
-    field(req, "flags", a.int1);
-    if (!docOrFail(req, a.docId))
-        return;
-    T_TextRangeT r;
-    Object *o = selection(req, a.docId, &r);
-    if (!o)
-        return;
-    Model &m = model();
-    m.eraseText(*o, r.begin.offset, r.end.offset);
-    m.insertText(*o, r.begin.offset, m.clipboard);
-    collapseSelection(a.docId, T_TextLocT{o->id, r.begin.offset + static_cast<int>(m.clipboard.size())});
-    field(req, "bytes", static_cast<long long>(m.clipboard.size()));
 }
 
 void pushClipboard(Host &, Request &req) {
@@ -535,8 +510,7 @@ void popClipboard(Host &, Request &req) {
 
 // A text inset is an object whose string property 76 names the file it shows.
 Object *inset(Request &req, u_int docId, u_int insetId, std::string *source) {
-    field(req, "inset", insetId);
-    if (!docOrFail(req, docId))
+    if (!docOrFail(req, docId, {{"inset", insetId}}))
         return nullptr;
     Object *o = model().resolve(docId, insetId);
     if (!o) {
@@ -576,9 +550,7 @@ void deleteInsetContents(Host &, Request &req) {
 // the same) document become the document's.
 void applyPageLayout(Host &, Request &req) {
     const auto &a = argOf<ApiTnApplyPageLayoutArgT>(req);
-    field(req, "from", a.uint1);
-    field(req, "page", a.uint2);
-    Document *d = docOrFail(req, a.docId);
+    Document *d = docOrFail(req, a.docId, {{"from", a.uint1}, {"page", a.uint2}});
     if (!d)
         return;
     Object *page = model().resolve(a.uint1, a.uint2);
@@ -607,8 +579,7 @@ constexpr char kRestart[] = "restartNumbering", kRehyphenate[] = "rehyphenate",
 
 void updateXRefs(Host &, Request &req) {
     const auto &a = argOf<ApiTnUpdateXRefsArgT>(req);
-    field(req, "flags", a.int1);
-    if (Document *d = docOrFail(req, a.docId)) {
+    if (Document *d = docOrFail(req, a.docId, {{"flags", a.int1}})) {
         field(req, "updateXRefs", ++d->applied["updateXRefs"]);
         d->modified = true;
     }
@@ -625,13 +596,13 @@ void registerDocumentHandlers() {
         {API_TN_CLOSE, close},
         {API_TN_REVERT, revert},
         {API_TN_IMPORT, import},
-        {API_TN_SIMPLE_IMPORT_FORMATS, importFormats},
+        {API_TN_SIMPLE_IMPORT_FORMATS, importFrom<ApiTnSimpleImportFormatsArgT, copyFormats>},
         {API_TN_SIMPLE_GENERATE, simpleGenerate},
         {API_TN_COMPARE, compare},
-        {API_TN_CUT, cut},
-        {API_TN_CLEAR, clear},
-        {API_TN_COPY, copy},
-        {API_TN_PASTE, paste},
+        {API_TN_CUT, clipboardOp<clipCut>},
+        {API_TN_CLEAR, clipboardOp<clipClear>},
+        {API_TN_COPY, clipboardOp<clipCopy>},
+        {API_TN_PASTE, clipboardOp<clipPaste>},
         {API_TN_UPDATE_TEXTINSET, updateInset},
         {API_TN_APPLY_PAGE_LAYOUT, applyPageLayout},
         {API_TN_DELETE_TEXTINSET_CONTENTS, deleteInsetContents},
@@ -645,7 +616,8 @@ void registerDocumentHandlers() {
         {API_TN_UPDATE_XREFS, updateXRefs},
         {API_TN_REFORMAT, docOp<kReformat, false>},
         {API_TN_REDISPLAY, docOp<kRedisplay, false>},
-        {API_TN_SIMPLE_IMPORT_ELEMENT_DEFS, importElementDefs},
+        {API_TN_SIMPLE_IMPORT_ELEMENT_DEFS,
+         importFrom<ApiTnSimpleImportElementDefsArgT, copyElementDefs>},
         {API_TN_PUSH_CLIPBOARD, pushClipboard},
         {API_TN_POP_CLIPBOARD, popClipboard},
         {API_TN_CACHE_DOC, cacheDoc},

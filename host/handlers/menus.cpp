@@ -287,34 +287,30 @@ void defineMenuById(Host &, Request &req) {
     r.status = define(req, st::ok, nullptr, {true, 0, a.str1, a.str2, nullptr}, r.objId);
 }
 
-void addCommandToMenu(Host &, Request &req) {
-    const auto &a = argOf<ApiTnAddCommandToMenuArgT>(req);
+// Adds the item uint2 to the menu uint1, once `Find` has found the item (it
+// gives 0 or the status that refuses it).
+template <typename Arg, int (*Find)(const Item &menu, u_int id, Item *&item)>
+void addToMenu(Host &, Request &req) {
+    const auto &a = argOf<Arg>(req);
     req.detail += " menu=" + std::to_string(a.uint1) + " item=" + std::to_string(a.uint2);
-    Item *menu = nullptr;
+    Item *menu = nullptr, *item = nullptr;
     int s = menuById(a.uint1, menu);
-    Item *command = registry().byId(a.uint2);
-    if (!s && !command)
-        s = st::noObject;
-    else if (!s && command->menu)
-        s = st::wrongType;
     if (!s)
-        registry().attach(*menu, command->id);
+        s = Find(*menu, a.uint2, item);
+    if (!s)
+        registry().attach(*menu, item->id);
     replyStatus(req, s);
 }
 
-void addMenuToMenu(Host &, Request &req) {
-    const auto &a = argOf<ApiTnAddMenuToMenuArgT>(req);
-    req.detail += " menu=" + std::to_string(a.uint1) + " item=" + std::to_string(a.uint2);
-    Item *menu = nullptr, *sub = nullptr;
-    int s = menuById(a.uint1, menu);
-    if (!s)
-        s = menuById(a.uint2, sub);
+int commandItem(const Item &, u_int id, Item *&out) {
+    out = registry().byId(id);
+    return !out ? st::noObject : out->menu ? st::wrongType : st::ok;
+}
+
+int submenuItem(const Item &menu, u_int id, Item *&out) {
+    int s = menuById(id, out);
     // A menu inside itself would have no end.
-    if (!s && registry().within(menu->id, *sub))
-        s = st::badArgument;
-    if (!s)
-        registry().attach(*menu, sub->id);
-    replyStatus(req, s);
+    return s ? s : registry().within(menu.id, *out) ? st::badArgument : st::ok;
 }
 
 // Command number, menu id, name, label, shortcut.
@@ -408,8 +404,8 @@ void registerMenuHandlers() {
         {API_TN_ADD_COMMAND, addCommand},
         {API_TN_DEFINE_COMMAND, defineCommandById},
         {API_TN_DEFINE_MENU, defineMenuById},
-        {API_TN_ADD_COMMAND_TO_MENU, addCommandToMenu},
-        {API_TN_ADD_MENU_TO_MENU, addMenuToMenu},
+        {API_TN_ADD_COMMAND_TO_MENU, addToMenu<ApiTnAddCommandToMenuArgT, commandItem>},
+        {API_TN_ADD_MENU_TO_MENU, addToMenu<ApiTnAddMenuToMenuArgT, submenuItem>},
         {API_TN_DEFINE_AND_ADD_COMMAND, defineAndAddCommand},
         {API_TN_DEFINE_AND_ADD_MENU, defineAndAddMenu},
         {API_TN_LOAD_MENU_CUSTOMIZATION_FILE, loadMenuCustomization},

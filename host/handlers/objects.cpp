@@ -28,19 +28,9 @@ void deleteObject(Host &, Request &req) {
     model().remove(o->id);
 }
 
-void replyObject(Request &req, int status, u_int id) {
-    auto &r = resOf<ApiTnObjRetT>(req);
-    r.status = status;
-    r.objId = status == st::ok ? id : 0;
-    if (status == st::ok)
-        field(req, "id", id);
-}
-
 void namedObject(Host &, Request &req) {
     const auto &a = argOf<ApiTnGetNamedObjArgT>(req);
-    field(req, "type", a.int1);
-    field(req, "name", a.name ? a.name : "");
-    if (!docOrFail(req, a.docId))
+    if (!docOrFail(req, a.docId, {{"type", a.int1}, {"name", a.name ? a.name : ""}}))
         return;
     Object *o = model().named(a.docId, a.int1, a.name ? a.name : "");
     replyObject(req, o ? st::ok : st::notFound, o ? o->id : 0);
@@ -48,9 +38,7 @@ void namedObject(Host &, Request &req) {
 
 void uniqueObject(Host &, Request &req) {
     const auto &a = argOf<ApiTnGetUniqueObjArgT>(req);
-    field(req, "type", a.int1);
-    field(req, "unique", a.int2);
-    if (!docOrFail(req, a.docId))
+    if (!docOrFail(req, a.docId, {{"type", a.int1}, {"unique", a.int2}}))
         return;
     Object *o = model().uniqueObject(a.docId, a.int1, a.int2);
     replyObject(req, o ? st::ok : st::notFound, o ? o->id : 0);
@@ -77,9 +65,7 @@ Object &createIn(u_int docId, int type, Object *parent) {
 
 void newGraphic(Host &, Request &req) {
     const auto &a = argOf<ApiTnNewGraphicObjArgT>(req);
-    field(req, "type", a.int1);
-    field(req, "parent", a.uint1);
-    if (!docOrFail(req, a.docId))
+    if (!docOrFail(req, a.docId, {{"type", a.int1}, {"parent", a.uint1}}))
         return;
     Object *parent;
     if (!containerOk(a.docId, a.uint1, &parent))
@@ -89,9 +75,7 @@ void newGraphic(Host &, Request &req) {
 
 void newSub(Host &, Request &req) {
     const auto &a = argOf<ApiTnNewSubObjectArgT>(req);
-    field(req, "parent", a.objId);
-    field(req, "type", a.int1);
-    if (!docOrFail(req, a.docId))
+    if (!docOrFail(req, a.docId, {{"parent", a.objId}, {"type", a.int1}}))
         return;
     // A sub-object needs a real parent.
     Object *parent = model().resolve(a.docId, a.objId);
@@ -103,9 +87,7 @@ void newSub(Host &, Request &req) {
 void newNamed(Host &, Request &req) {
     const auto &a = argOf<ApiTnNewNamedObjArgT>(req);
     std::string name = a.name ? a.name : "";
-    field(req, "type", a.int1);
-    field(req, "name", name);
-    if (!docOrFail(req, a.docId))
+    if (!docOrFail(req, a.docId, {{"type", a.int1}, {"name", name}}))
         return;
     // Names identify objects of a type, so they must be given and unused.
     if (name.empty() || model().named(a.docId, a.int1, name))
@@ -116,8 +98,7 @@ void newNamed(Host &, Request &req) {
 }
 
 void anchorAt(Request &req, u_int docId, int type, const std::string &format, const T_TextLocT &loc) {
-    fieldLoc(req, "loc", loc);
-    if (!docOrFail(req, docId))
+    if (!docOrFail(req, docId, {{"loc", loc}}))
         return;
     if (int s = model().checkLoc(docId, loc))
         return replyObject(req, s, 0);
@@ -148,9 +129,7 @@ u_int idProp(const Object &o, int num) {
 
 void newSeries(Host &, Request &req) {
     const auto &a = argOf<ApiTnNewSeriesObjArgT>(req);
-    field(req, "type", a.int1);
-    field(req, "previous", a.uint1);
-    if (!docOrFail(req, a.docId))
+    if (!docOrFail(req, a.docId, {{"type", a.int1}, {"previous", a.uint1}}))
         return;
     Model &m = model();
     // The link that will point at the new object: the previous object's

@@ -207,9 +207,7 @@ void getProps(Host &, Request &req) {
 
 void setProps(Host &, Request &req) {
     const auto &a = argOf<ApiTnSetPropsArgT>(req);
-    field(req, "doc", a.docId);
-    field(req, "obj", a.objId);
-    field(req, "count", a.props.count);
+    fields(req, {{"doc", a.docId}, {"obj", a.objId}, {"count", a.props.count}});
     Object *o = model().resolve(a.docId, a.objId);
     if (!o)
         return replyStatus(req, st::noObject);
@@ -257,9 +255,7 @@ void deleteUndefinedAttribute(Host &, Request &req) {
     const auto &a = argOf<ApiTnDeleteUndefinedAttributeArgT>(req);
     Document *d = docOrFail(req, a.docId);
     std::string name = a.str1 ? a.str1 : "";
-    field(req, "name", name);
-    field(req, "flags", a.int1);
-    field(req, "obj", a.uint1);
+    fields(req, {{"name", name}, {"flags", a.int1}, {"obj", a.uint1}});
     if (!d)
         return;
     Model &m = model();

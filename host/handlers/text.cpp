@@ -18,9 +18,7 @@ void addText(Host &, Request &req) {
     const auto &a = argOf<ApiTnAddTextArgT>(req);
     auto &r = resOf<ApiTnAddTextRetT>(req);
     std::string text = a.text ? a.text : "";
-    field(req, "doc", a.docId);
-    fieldLoc(req, "loc", a.loc);
-    field(req, "bytes", static_cast<long long>(text.size()));
+    fields(req, {{"doc", a.docId}, {"loc", a.loc}, {"bytes", static_cast<long long>(text.size())}});
     Model &m = model();
     if ((r.status = m.checkLoc(a.docId, a.loc)))
         return;
@@ -42,8 +40,7 @@ void deleteText(Host &, Request &req) {
 // checked and remembered as what the document shows.
 void showText(Host &, Request &req) {
     const auto &a = argOf<ApiTnGeneralTextRangeArgT>(req);
-    fieldRange(req, "range", a.range);
-    Document *d = docOrFail(req, a.docId);
+    Document *d = docOrFail(req, a.docId, {{"range", a.range}});
     if (!d)
         return;
     if (int s = model().checkRange(a.docId, a.range))
@@ -53,8 +50,7 @@ void showText(Host &, Request &req) {
 
 void centerOnObject(Host &, Request &req) {
     const auto &a = argOf<ApiTnGeneralObjArgT>(req);
-    field(req, "obj", a.objId);
-    Document *d = docOrFail(req, a.docId);
+    Document *d = docOrFail(req, a.docId, {{"obj", a.objId}});
     if (!d)
         return;
     Object *o = model().resolve(a.docId, a.objId);
@@ -135,9 +131,7 @@ void replyItems(Request &req, const Object &o, int begin, int end, u_int kinds, 
 }
 
 void objectText(Request &req, u_int docId, u_int objId, u_int kinds, u_int maxBytes) {
-    field(req, "doc", docId);
-    field(req, "obj", objId);
-    field(req, "flags", kinds);
+    fields(req, {{"doc", docId}, {"obj", objId}, {"flags", kinds}});
     Object *o = model().resolve(docId, objId);
     if (!o || o->type == ot::session)
         return replyStatus(req, st::noObject);
@@ -145,9 +139,7 @@ void objectText(Request &req, u_int docId, u_int objId, u_int kinds, u_int maxBy
 }
 
 void rangeText(Request &req, u_int docId, const T_TextRangeT &range, u_int kinds, u_int maxBytes) {
-    field(req, "doc", docId);
-    fieldRange(req, "range", range);
-    field(req, "flags", kinds);
+    fields(req, {{"doc", docId}, {"range", range}, {"flags", kinds}});
     Model &m = model();
     if (int s = m.checkRange(docId, range))
         return replyStatus(req, s);

@@ -223,47 +223,38 @@ int placeAt(u_int docId, const T_ElementLocT &at, Object **parent, std::size_t *
     return *index > sib.size() || (at.childId && *index == sib.size()) ? st::badLocation : st::ok;
 }
 
-u_int insertNew(u_int docId, int type, Object &parent, std::size_t index) {
+// Makes a new object of `type` at `index` among the parent's children and
+// replies with its id. The name and definition come by value: making the
+// object may move the one they were read from.
+void insertNew(Request &req, u_int docId, int type, Object &parent, std::size_t index,
+               std::string name, u_int defId) {
     u_int parentId = parent.id;
     Object &o = model().create(docId, type);
     o.parent = parentId;
+    o.name = std::move(name);
+    o.elementDef = defId;
     std::vector<u_int> &sib = model().object(parentId)->children;
     sib.insert(sib.begin() + static_cast<long>(index), o.id);
     model().document(docId)->modified = true;
-    return o.id;
-}
-
-void replyNew(Request &req, int status, u_int id) {
-    auto &r = resOf<ApiTnObjRetT>(req);
-    r.status = status;
-    r.objId = status ? 0 : id;
-    if (!status)
-        field(req, "id", id);
+    replyObject(req, st::ok, o.id);
 }
 
 // A new element at a text location becomes the last child of the element (or
 // the document) whose text holds the location.
 void newElement(Host &, Request &req) {
     const auto &a = argOf<ApiTnNewElementArgT>(req);
-    field(req, "def", a.objId);
-    fieldLoc(req, "loc", a.loc);
-    if (!docOrFail(req, a.docId))
+    if (!docOrFail(req, a.docId, {{"def", a.objId}, {"loc", a.loc}}))
         return;
     Object *def = definition(req, a.docId, a.objId);
     if (!def)
         return;
     Model &m = model();
     if (int s = m.checkLoc(a.docId, a.loc))
-        return replyNew(req, s, 0);
+        return replyObject(req, s, 0);
     Object &holder = *m.resolve(a.docId, a.loc.objId);
     if (holder.id != a.docId && holder.type != ot::element)
-        return replyNew(req, st::wrongType, 0);
-    std::string name = def->name;
-    u_int defId = def->id;
-    u_int id = insertNew(a.docId, ot::element, holder, holder.children.size());
-    m.object(id)->elementDef = defId;
-    m.object(id)->name = name;
-    replyNew(req, st::ok, id);
+        return replyObject(req, st::wrongType, 0);
+    insertNew(req, a.docId, ot::element, holder, holder.children.size(), def->name, def->id);
 }
 
 void newElementInHierarchy(Host &, Request &req) {
@@ -278,34 +269,26 @@ void newElementInHierarchy(Host &, Request &req) {
     Object *parent;
     std::size_t index;
     if (int s = placeAt(a.docId, a.eloc, &parent, &index))
-        return replyNew(req, s, 0);
-    std::string name = def->name;
-    u_int defId = def->id;
-    u_int id = insertNew(a.docId, ot::element, *parent, index);
-    model().object(id)->elementDef = defId;
-    model().object(id)->name = name;
-    replyNew(req, st::ok, id);
+        return replyObject(req, s, 0);
+    insertNew(req, a.docId, ot::element, *parent, index, def->name, def->id);
 }
 
 // A book's component, named by its file, placed in the book's hierarchy.
 void newBookComponent(Host &, Request &req) {
     const auto &a = argOf<ApiTnNewBookComponentInHierarchyArgT>(req);
     std::string file = a.str1 ? a.str1 : "";
-    field(req, "file", file);
-    Document *d = docOrFail(req, a.docId);
+    Document *d = docOrFail(req, a.docId, {{"file", file}});
     if (!d)
         return;
     if (!d->book)
-        return replyNew(req, st::wrongType, 0);
+        return replyObject(req, st::wrongType, 0);
     if (file.empty())
-        return replyNew(req, st::badArgument, 0);
+        return replyObject(req, st::badArgument, 0);
     Object *parent;
     std::size_t index;
     if (int s = placeAt(a.docId, a.eloc, &parent, &index))
-        return replyNew(req, s, 0);
-    u_int id = insertNew(a.docId, ot::bookComponent, *parent, index);
-    model().object(id)->name = file;
-    replyNew(req, st::ok, id);
+        return replyObject(req, s, 0);
+    insertNew(req, a.docId, ot::bookComponent, *parent, index, file, 0);
 }
 
 }  // namespace

@@ -58,10 +58,7 @@ void find(Host &, Request &req) {
     auto &r = resOf<ApiTnFindRetT>(req);
     std::string what = stringParam(a.params, 1);
     int flags = intParam(a.params, 2, 0);
-    field(req, "doc", a.docId);
-    fieldLoc(req, "loc", a.loc);
-    field(req, "text", what);
-    field(req, "flags", flags);
+    fields(req, {{"doc", a.docId}, {"loc", a.loc}, {"text", what}, {"flags", flags}});
     if ((r.status = checkStart(a.docId, a.loc)))
         return;
     if (what.empty()) {
@@ -187,9 +184,8 @@ void spell(Host &, Request &req) {
 void replaceText(Host &, Request &req) {
     const auto &a = argOf<ApiTnReplaceTextArgT>(req);
     std::string text = a.text ? a.text : "";
-    field(req, "doc", a.docId);
-    fieldRange(req, "range", a.range);
-    field(req, "bytes", static_cast<long long>(text.size()));
+    fields(req, {{"doc", a.docId}, {"range", a.range},
+                 {"bytes", static_cast<long long>(text.size())}});
     Model &m = model();
     if (int s = m.checkRange(a.docId, a.range))
         return replyStatus(req, s);

@@ -16,8 +16,7 @@ std::size_t columns(const Object &table) {
 }
 
 Object *tableOf(Request &req, u_int docId, u_int tableId) {
-    field(req, "table", tableId);
-    if (!docOrFail(req, docId))
+    if (!docOrFail(req, docId, {{"table", tableId}}))
         return nullptr;
     return typedObject(req, docId, tableId, ot::table);
 }
@@ -63,8 +62,7 @@ void newTable(Host &, Request &req) {
     std::string format = a.str1 ? a.str1 : "";
     field(req, "format", format);
     req.detail += " shape=" + num(a.int1) + "x" + num(a.int2) + "+" + num(a.int3) + "+" + num(a.int4);
-    fieldLoc(req, "loc", a.loc);
-    if (!docOrFail(req, a.docId))
+    if (!docOrFail(req, a.docId, {{"loc", a.loc}}))
         return;
     if (a.int1 < 1 || a.int2 < 0 || a.int3 < 0 || a.int4 < 0 || a.int2 + a.int3 + a.int4 < 1) {
         r.status = st::badArgument;
@@ -111,9 +109,7 @@ void addRows(Host &, Request &req) {
 
 void addColumns(Host &, Request &req) {
     const auto &a = argOf<ApiTnAddColumnsArgT>(req);
-    field(req, "column", a.int1);
-    field(req, "where", a.int2);
-    field(req, "count", a.int3);
+    fields(req, {{"column", a.int1}, {"where", a.int2}, {"count", a.int3}});
     Object *t = tableOf(req, a.docId, a.uint1);
     if (!t)
         return;
@@ -137,10 +133,7 @@ void addColumns(Host &, Request &req) {
 // column number given; at least one of the two, and never the whole table.
 void cutTableParts(Host &, Request &req) {
     const auto &a = argOf<ApiTnCutTablePartsArgT>(req);
-    field(req, "row", a.uint2);
-    field(req, "rows", a.int1);
-    field(req, "column", a.int2);
-    field(req, "columns", a.int3);
+    fields(req, {{"row", a.uint2}, {"rows", a.int1}, {"column", a.int2}, {"columns", a.int3}});
     Object *t = tableOf(req, a.docId, a.uint1);
     if (!t)
         return;
@@ -202,8 +195,7 @@ void straddle(Host &, Request &req) {
     const auto &a = argOf<ApiTnStraddleCellsArgT>(req);
     field(req, "cell", a.uint1);
     req.detail += " extent=" + num(a.int1) + "x" + num(a.int2);
-    field(req, "straddle", a.int3);
-    if (!docOrFail(req, a.docId))
+    if (!docOrFail(req, a.docId, {{"straddle", a.int3}}))
         return;
     Model &m = model();
     Object *cell = m.resolve(a.docId, a.uint1);
