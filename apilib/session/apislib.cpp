@@ -2,6 +2,7 @@
 // host's connection service for one that attaches itself. Both end in hookup.
 #include <netconfig.h>
 #include <rpc/rpc.h>
+#include <rpc/rpc_com.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -19,6 +20,7 @@ namespace {
 
 constexpr long kDefaultTimeOutSeconds = 604800; // seven days
 constexpr int kRemoteHostPid = -223;            // switches the liveness check off
+constexpr int kMaxCallbackRecord = 256 << 20;    // bytes of one callback call
 
 const char *const kNotCalled = "not called by a Tarnel product";
 const char *const kGetHostByName = "unable to gethostbyname";
@@ -60,6 +62,12 @@ const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVer
     if (sigaction(SIGPIPE, nullptr, &pipe_action) == 0 && pipe_action.sa_handler == SIG_DFL)
         signal(SIGPIPE, SIG_IGN);
 
+    // Calls are read without blocking and records are capped: a peer that
+    // stops in the middle of one, or announces gigabytes, must not hold the
+    // service loop (the blocking read waits 35 seconds per connection) or
+    // make the client reserve what it claims. A real callback is far smaller.
+    int maxRecord = kMaxCallbackRecord;
+    rpc_control(RPC_SVC_CONNMAXREC_SET, &maxRecord);
     client_transp = svctcp_create(RPC_ANYSOCK, 0, 0);
     if (client_transp == nullptr) return "unable to create TCP service";
 
