@@ -38,7 +38,7 @@ TEST(HostObjects, DuplicatesRefusedDeletionsCascade) {
     EXPECT_EQ(*call(c, api_tn_object_valid_1, xdr_int, ApiTnGeneralObjArgT{newDoc(c), graphic}), -2);
 }
 
-TEST(HostObjects, AnchorsFollowTheirText) {
+TEST(HostObjects, AnchorsFollowTheirTextSeriesFormTheChain) {
     ServedHost h;
     CLIENT *c = h.client();
     ASSERT_TRUE(c);
@@ -61,13 +61,9 @@ TEST(HostObjects, AnchorsFollowTheirText) {
     }
     EXPECT_EQ(*call(c, api_tn_delete_text_1, xdr_int, ApiTnGeneralTextRangeArgT{doc, {{doc, 8}, {doc, 12}}}), 0);
     EXPECT_EQ(*call(c, api_tn_object_valid_1, xdr_int, ApiTnGeneralObjArgT{doc, note}), -2);
-}
 
-TEST(HostObjects, SeriesObjectsFormTheChain) {
-    ServedHost h;
-    CLIENT *c = h.client();
-    ASSERT_TRUE(c);
-    u_int doc = newDoc(c);
+    // Series objects, in a document of their own, form the object chain.
+    doc = newDoc(c);
     u_int first = call(c, api_tn_new_series_object_1, xdr_ApiTnObjRetT, ApiTnNewSeriesObjArgT{doc, 3, 0})->objId;
     u_int third = call(c, api_tn_new_series_object_1, xdr_ApiTnObjRetT, ApiTnNewSeriesObjArgT{doc, 3, first})->objId;
     u_int second = call(c, api_tn_new_series_object_1, xdr_ApiTnObjRetT, ApiTnNewSeriesObjArgT{doc, 3, first})->objId;
