@@ -12,9 +12,11 @@
 namespace host_test {
 namespace {
 
+using HostDialogs = HostTest;
+
 // What the scenario's answers mean; each prompt's accepted answer is in the
 // request tests.
-TEST(HostDialogs, PromptsTakeTheScenariosAnswersInOrder) {
+TEST(HostPrompts, TakeTheScenariosAnswersInOrder) {
     ServedHost h({}, json{{"answers",
                            {{"1010", {{{"status", 0}, {"text", "hello"}}, {{"status", 0}}}},
                             {"1009", {{"status", 0}}},
@@ -51,10 +53,7 @@ TEST(HostDialogs, PromptsTakeTheScenariosAnswersInOrder) {
                    oldApiTnChooseFileArgT{S("Open"), S("/tmp"), S("a.doc"), 0})->status, -30);
 }
 
-TEST(HostDialogs, ResourcesAndDialogs) {
-    ServedHost h;
-    CLIENT *c = h.client();
-    ASSERT_TRUE(c);
+TEST_F(HostDialogs, ResourcesAndDialogs) {
     auto open = [&](int type, const char *name) {
         auto r = call(c, api_tn_open_resource_1, xdr_ApiTnObjRetT, ApiTnOpenResourceArgT{type, S(name)});
         return r->status ? static_cast<u_int>(r->status) : r->objId;
@@ -77,10 +76,7 @@ TEST(HostDialogs, ResourcesAndDialogs) {
     EXPECT_EQ(*call(c, api_tn_modeless_dialog_1, xdr_int, ApiTnDoDialogArgT{1, 4242}), -2);
 }
 
-TEST(HostDialogs, AlertsAndServicesAreRecordedNotRun) {
-    ServedHost h;
-    CLIENT *c = h.client();
-    ASSERT_TRUE(c);
+TEST_F(HostDialogs, AlertsAndServicesAreRecordedNotRun) {
     EXPECT_EQ(*call(c, api_tn_alert_1, xdr_int, ApiTnAlertArgT{S("Careful \"now\""), 2}), 0);
     EXPECT_NE(h.lineOf(1008).find(R"( type=2 text="Careful \"now\"" )"), std::string::npos) << h.lineOf(1008);
 

@@ -10,6 +10,9 @@
 namespace host_test {
 namespace {
 
+using HostFonts = HostTest;
+using HostSpelling = HostTest;
+
 std::vector<std::string> list(const T_StringsT &l) {
     return {l.items, l.items + l.count};
 }
@@ -21,10 +24,7 @@ int lookup(CLIENT *c, ApiTnGetIntRetT *(*stub)(StringT *, CLIENT *), const char 
 }
 
 // What the host refuses; what it accepts is in the request tests.
-TEST(HostFonts, UnknownNamesBadGhostFontsAndColours) {
-    ServedHost h;
-    CLIENT *c = h.client();
-    ASSERT_TRUE(c);
+TEST_F(HostFonts, UnknownNamesBadGhostFontsAndColours) {
     EXPECT_EQ(lookup(c, api_tn_get_font_family_value_1, "Nope"), -9);
     EXPECT_EQ(lookup(c, api_tn_get_font_angle_value_1, "Slanted"), -9);
     EXPECT_EQ(call(c, api_tn_family_fonts_1, xdr_ApiTnFamilyFontsRetT, 42)->status, -9);
@@ -55,10 +55,7 @@ TEST(HostFonts, UnknownNamesBadGhostFontsAndColours) {
     EXPECT_EQ(change({2, rgb}, 8, {4, cmyk}, {0, nullptr}), -13);    // neither RGB nor CMYK
 }
 
-TEST(HostSpelling, DictionariesThesaurusAndHyphenation) {
-    ServedHost h;
-    CLIENT *c = h.client();
-    ASSERT_TRUE(c);
+TEST_F(HostSpelling, DictionariesThesaurusAndHyphenation) {
     auto dictionary = [&](u_int doc, const char *text, int dict, int mode) {
         auto r = call(c, api_tn_dictionary_1, xdr_ApiTnDictionaryRetT, ApiTnDictionaryArgT{doc, S(text), dict, mode});
         return r->status ? std::vector<std::string>{std::to_string(r->status)} : list(r->items);

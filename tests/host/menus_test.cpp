@@ -9,12 +9,11 @@
 namespace host_test {
 namespace {
 
+using HostMenus = HostTest;
+
 // What an unlaunched client gets is in the request tests; here what the
 // host refuses.
-TEST(HostMenus, ClientCallsAndNotifications) {
-    ServedHost h;
-    CLIENT *c = h.client();
-    ASSERT_TRUE(c);
+TEST_F(HostMenus, ClientCallsAndNotifications) {
     EXPECT_EQ(*call(c, api_set_client_directory_1, xdr_int, S("/")), 0);
     EXPECT_EQ(*call(c, api_set_client_directory_1, xdr_int, S("/no/such/dir")), -10);
     EXPECT_EQ(*call(c, api_set_client_directory_1, xdr_int, S("")), -13);
@@ -39,10 +38,7 @@ TEST(HostMenus, ClientCallsAndNotifications) {
     EXPECT_EQ(*call(c, api_tn_hypertext_command_1, xdr_int, ApiTnHypertextCommandArgT{3, S("")}), -13);
 }
 
-TEST(HostMenus, MenusByNameAndTheirRemoval) {
-    ServedHost h;
-    CLIENT *c = h.client();
-    ASSERT_TRUE(c);
+TEST_F(HostMenus, MenusByNameAndTheirRemoval) {
     auto menuExists = [&](const char *n) { return *call(c, api_tn_menu_exists_1, xdr_int, ApiTnExistsArgT{S(n)}); };
     auto shortcutExists = [&](const char *s) {
         return *call(c, api_tn_shortcut_exists_1, xdr_int, ApiTnExistsArgT{S(s)});
@@ -72,10 +68,7 @@ TEST(HostMenus, MenusByNameAndTheirRemoval) {
     EXPECT_EQ(addCommand(5, "Edit", "Count", "^K"), 0);
 }
 
-TEST(HostMenus, MenusByIdAndDisconnection) {
-    ServedHost h;
-    CLIENT *c = h.client();
-    ASSERT_TRUE(c);
+TEST_F(HostMenus, MenusByIdAndDisconnection) {
     u_int menu = call(c, api_tn_define_menu_1, xdr_ApiTnObjRetT, ApiTnDefineMenuArgT{S("Extras"), S("Extras")})->objId;
     u_int cmd = call(c, api_tn_define_command_1, xdr_ApiTnObjRetT,
                      ApiTnDefineCommandArgT{1, S("Run"), S("Run"), S("")})->objId;
