@@ -62,16 +62,8 @@ json notify(int notification, json extra = json::object()) {
     return callback("notify", fields);
 }
 
-TEST(AlertClient, InitialisationOneAsksForNotificationTwoAndEnds) {
-    Transcript run = runHost({{"steps",
-                            {launch(ALERT_CLIENT_PATH), step("wait_ack"),
-                             callback("init", {{"initialization", 1}, {"over", 1}}),
-                             step("wait_exit", {{"status", 0}})}}});
-    ASSERT_EQ(run.status, 0) << run.text();
-    EXPECT_EQ(requests(run), (std::vector<int>{1015, 1002})) << run.text();
-    EXPECT_TRUE(run.has({"proc=1015", "notification=2 state=1"})) << run.text();
-}
-
+// Initialisation code 1 (ask for notification 2, then end) and the alert
+// shown for the first object of a chain are in the example's own test.
 TEST(AlertClient, OtherInitialisationCodesSendNothingAndStayUntilQuit) {
     for (int code : {0, 2}) {
         Transcript run = runClient(code, {step("serve", {{"ms", 300}})});
@@ -81,45 +73,38 @@ TEST(AlertClient, OtherInitialisationCodesSendNothingAndStayUntilQuit) {
     }
 }
 
-TEST(AlertClient, DocumentWithoutProperty110OfOneIsOnlyAskedThat) {
-    Transcript run = runClient(0, {notify(2)}, chainDocument({{"Alert", "hidden"}}, 0));
-    ASSERT_EQ(run.status, 0) << run.text();
-    EXPECT_EQ(requests(run), (std::vector<int>{1002, 1064, 1002})) << run.text();
-    EXPECT_TRUE(run.has({"proc=1064", "doc=1 obj=1 prop=110", "status=0"})) << run.text();
-}
-
-// "alert" and "Alert " differ from "Alert": the whole chain is read, one name
-// and one next-object request per object, and nothing is shown.
-TEST(AlertClient, ChainWithoutAnExactAlertShowsNothing) {
-    Transcript run = runClient(
-        0, {notify(2)}, chainDocument({{"alert", "a"}, {"Alert ", "b"}, {"Note", "c"}}));
-    ASSERT_EQ(run.status, 0) << run.text();
-    EXPECT_EQ(requests(run), (std::vector<int>{1002, 1064, 1066, 1070, 1066, 1070, 1066, 1070,
-                                               1066, 1002}))
-        << run.text();
-    EXPECT_EQ(run.find({"prop=20", "status=0"}).size(), 3u) << run.text();
-    EXPECT_TRUE(run.find({"alert client="}).empty()) << run.text();
-}
-
-TEST(AlertClient, ShowsTheFirstAlertOfTheChainOnly) {
-    Transcript run = runClient(0, {notify(2)},
-                            chainDocument({{"Note", "no"}, {"Alert", "first"}, {"Alert", "second"}}));
-    ASSERT_EQ(run.status, 0) << run.text();
-    EXPECT_EQ(requests(run),
-              (std::vector<int>{1002, 1064, 1066, 1070, 1066, 1070, 1070, 1008, 1002}))
-        << run.text();
-    auto alerts = run.find({"alert client="});
-    ASSERT_EQ(alerts.size(), 1u) << run.text();
-    EXPECT_EQ(alerts[0], "alert client=c1 type=2 text=\"first\"");
-}
-
-TEST(AlertClient, OtherNotificationsAndCommandsOnlyHandControlBack) {
-    Transcript run = runClient(0,
-                            {notify(75, {{"text", "in.txt\x1e" "out.txt\x1e" "x"}}), notify(1),
-                             notify(3), callback("command", {{"command", 2}, {"over", 0}})},
-                            chainDocument({{"Alert", "never"}}));
-    ASSERT_EQ(run.status, 0) << run.text();
-    EXPECT_EQ(requests(run), (std::vector<int>{1002, 1002, 1002, 1002, 1002})) << run.text();
+// Per document: the requests the client sends (between its acknowledgement
+// and its quit) and the alert it shows, if any.
+TEST(AlertClient, WhatEachDocumentMakesItAskAndShow) {
+    struct Case {
+        const char *what;
+        std::vector<json> callbacks;
+        json doc;
+        std::vector<int> sent;
+        std::string alert;
+    } cases[] = {
+        {"property 110 not 1: only that is asked", {notify(2)},
+         chainDocument({{"Alert", "hidden"}}, 0), {1002, 1064, 1002}, ""},
+        // "alert" and "Alert " differ from "Alert": the whole chain is read.
+        {"no exact Alert", {notify(2)}, chainDocument({{"alert", "a"}, {"Alert ", "b"}, {"Note", "c"}}),
+         {1002, 1064, 1066, 1070, 1066, 1070, 1066, 1070, 1066, 1002}, ""},
+        {"the first Alert only", {notify(2)},
+         chainDocument({{"Note", "no"}, {"Alert", "first"}, {"Alert", "second"}}),
+         {1002, 1064, 1066, 1070, 1066, 1070, 1070, 1008, 1002}, "alert client=c1 type=2 text=\"first\""},
+        {"other notifications and commands only hand control back",
+         {notify(75, {{"text", "in.txt\x1e" "out.txt\x1e" "x"}}), notify(1), notify(3),
+          callback("command", {{"command", 2}, {"over", 0}})},
+         chainDocument({{"Alert", "never"}}), {1002, 1002, 1002, 1002, 1002}, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Transcript run = runClient(0, c.callbacks, c.doc);
+        ASSERT_EQ(run.status, 0) << run.text();
+        EXPECT_EQ(requests(run), c.sent) << run.text();
+        auto alerts = run.find({"alert client="});
+        EXPECT_EQ(alerts, c.alert.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.alert})
+            << run.text();
+    }
 }
 
 }  // namespace

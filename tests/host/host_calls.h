@@ -3,6 +3,7 @@
 #ifndef HOST_TESTS_HOST_CALLS_H
 #define HOST_TESTS_HOST_CALLS_H
 
+#include <gtest/gtest.h>
 #include <tarnel/api_to_tn.h>
 
 #include "host_launcher.h"
@@ -35,6 +36,14 @@ template <typename R, typename A>
 Reply<R> call(CLIENT *c, R *(*stub)(A *, CLIENT *), bool_t (*xdr)(XDR *, R *), A arg) {
     return Reply<R>(stub(&arg, c), reinterpret_cast<xdrproc_t>(xdr));
 }
+
+// A host without a scenario, serving each test of the fixture.
+class HostTest : public testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(c); }
+    ServedHost h;
+    CLIENT *c = h.client();
+};
 
 // Request records, filled the way the request functions fill them.
 inline ApiTnGetPropArgT byNum(u_int doc, u_int obj, int num) { return {doc, obj, {num, nullptr}}; }

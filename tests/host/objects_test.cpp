@@ -7,6 +7,8 @@
 namespace host_test {
 namespace {
 
+using HostObjects = HostTest;
+
 u_int newDoc(CLIENT *c) {
     auto r = call(c, api_tn_custom_1, xdr_ApiTnCustomDocRetT,
                   ApiTnCustomDocArgT{600, 800, 1, 0, 0, 0, 0, 0, 0, 0});
@@ -15,10 +17,7 @@ u_int newDoc(CLIENT *c) {
 
 // Creation and lookup of each form are in the request tests; here what
 // the host refuses and what a deletion takes with it.
-TEST(HostObjects, DuplicatesRefusedDeletionsCascade) {
-    ServedHost h;
-    CLIENT *c = h.client();
-    ASSERT_TRUE(c);
+TEST_F(HostObjects, DuplicatesRefusedDeletionsCascade) {
     u_int doc = newDoc(c);
     ASSERT_NE(doc, 0u);
     u_int named = call(c, api_tn_new_named_object_1, xdr_ApiTnObjRetT, ApiTnNewNamedObjArgT{doc, 3, S("Fig")})->objId;
@@ -38,10 +37,7 @@ TEST(HostObjects, DuplicatesRefusedDeletionsCascade) {
     EXPECT_EQ(*call(c, api_tn_object_valid_1, xdr_int, ApiTnGeneralObjArgT{newDoc(c), graphic}), -2);
 }
 
-TEST(HostObjects, AnchorsFollowTheirText) {
-    ServedHost h;
-    CLIENT *c = h.client();
-    ASSERT_TRUE(c);
+TEST_F(HostObjects, AnchorsFollowTheirTextSeriesFormTheChain) {
     u_int doc = newDoc(c);
     char hello[] = "Hello world";
     ASSERT_EQ(call(c, api_tn_add_text_1, xdr_ApiTnAddTextRetT, ApiTnAddTextArgT{doc, {doc, 0}, hello})->loc.offset, 11);
@@ -61,13 +57,9 @@ TEST(HostObjects, AnchorsFollowTheirText) {
     }
     EXPECT_EQ(*call(c, api_tn_delete_text_1, xdr_int, ApiTnGeneralTextRangeArgT{doc, {{doc, 8}, {doc, 12}}}), 0);
     EXPECT_EQ(*call(c, api_tn_object_valid_1, xdr_int, ApiTnGeneralObjArgT{doc, note}), -2);
-}
 
-TEST(HostObjects, SeriesObjectsFormTheChain) {
-    ServedHost h;
-    CLIENT *c = h.client();
-    ASSERT_TRUE(c);
-    u_int doc = newDoc(c);
+    // Series objects, in a document of their own, form the object chain.
+    doc = newDoc(c);
     u_int first = call(c, api_tn_new_series_object_1, xdr_ApiTnObjRetT, ApiTnNewSeriesObjArgT{doc, 3, 0})->objId;
     u_int third = call(c, api_tn_new_series_object_1, xdr_ApiTnObjRetT, ApiTnNewSeriesObjArgT{doc, 3, first})->objId;
     u_int second = call(c, api_tn_new_series_object_1, xdr_ApiTnObjRetT, ApiTnNewSeriesObjArgT{doc, 3, first})->objId;

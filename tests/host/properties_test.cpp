@@ -1,32 +1,22 @@
 // Properties through the protocol: the error statuses, kinds kept apart,
-// by-name properties and whole lists. (Every kind's round trip is in the
+// by-name properties and bad lists. (Every kind's round trip is in the
 // request tests, against this same host.)
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 #include "host_calls.h"
 
 namespace host_test {
 namespace {
 
-u_int openSample(CLIENT *c) {
-    auto r = call(c, api_tn_open_1, xdr_ApiTnOpenRetT, ApiTnOpenArgT{S("sample.doc"), {0, nullptr}});
-    return r && r->status == 0 ? r->objId : 0;
-}
-
-TEST(HostProperties, ErrorsNameTheirCause) {
+TEST(HostProperties, ErrorsNameTheirCauseAndNamesAreExact) {
     ServedHost h({}, {{"documents", {TNHOST_SAMPLE}}});
     CLIENT *c = h.client();
     ASSERT_TRUE(c);
-    u_int doc = openSample(c);
+    u_int doc = call(c, api_tn_open_1, xdr_ApiTnOpenRetT, ApiTnOpenArgT{S("sample.doc"), {0, nullptr}})->objId;
     // Wrong kind, missing property, unknown object, unknown document.
     EXPECT_EQ(call(c, api_tn_get_string_1, xdr_ApiTnGetStringRetT, byNum(doc, doc, 110))->status, -6);
     EXPECT_EQ(call(c, api_tn_get_int_1, xdr_ApiTnGetIntRetT, byNum(doc, doc, 999))->status, -3);
     EXPECT_EQ(call(c, api_tn_get_int_1, xdr_ApiTnGetIntRetT, byNum(doc, 4242, 110))->status, -2);
-    const std::string line = h.lineOf(1064);
-    EXPECT_NE(line.find(" doc=" + std::to_string(doc) + " obj=4242 prop=110 "), std::string::npos) << line;
-    EXPECT_NE(line.find("-> reply status=-2"), std::string::npos) << line;
     EXPECT_EQ(call(c, api_tn_get_int_1, xdr_ApiTnGetIntRetT, byNum(777, 777, 110))->status, -2);
     // An id is not an int, nor a list of strings a list of ints.
     EXPECT_EQ(call(c, api_tn_get_int_1, xdr_ApiTnGetIntRetT, byNum(doc, doc, 116))->status, -6);
@@ -43,27 +33,10 @@ TEST(HostProperties, ErrorsNameTheirCause) {
     auto r = call(c, api_tn_get_val_1, xdr_ApiTnGetValRetT, byNum(doc, doc, 509));
     EXPECT_EQ(r->value.kind, 25);
     EXPECT_EQ(r->value.u.ival, 77);
-}
 
-TEST(HostProperties, ByNameAndWholeLists) {
-    ServedHost h({}, {{"documents", {TNHOST_SAMPLE}}});
-    CLIENT *c = h.client();
-    ASSERT_TRUE(c);
-    u_int doc = openSample(c);
     ASSERT_EQ(*call(c, api_tn_set_int_1, xdr_int, ApiTnSetIntArgT{doc, doc, {0, S("Colour")}, 3}), 0);
     // Names are exact, and apart from numbers.
     EXPECT_EQ(call(c, api_tn_get_int_1, xdr_ApiTnGetIntRetT, byName(doc, doc, "colour"))->status, -3);
-    {
-        auto all = call(c, api_tn_get_props_1, xdr_ApiTnGetPropsRetT, ApiTnGeneralObjArgT{doc, doc});
-        ASSERT_EQ(all->status, 0);
-        bool named = false, numbered = false;
-        for (u_int i = 0; i < all->props.count; i++) {
-            const T_PropIdentT &id = all->props.items[i].ident;
-            named = named || (id.num == 0 && std::strcmp(id.name, "Colour") == 0);
-            numbered = numbered || id.num == 110;
-        }
-        EXPECT_TRUE(named && numbered);
-    }
     EXPECT_EQ(*call(c, api_tn_delete_prop_1, xdr_int, byName(doc, doc, "Colour")), 0);
     EXPECT_EQ(*call(c, api_tn_delete_prop_1, xdr_int, byName(doc, doc, "Colour")), -3);
 

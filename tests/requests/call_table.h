@@ -69,6 +69,29 @@ inline std::string shown(RectT r) {
     return "(" + std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.width) +
            "," + std::to_string(r.height) + ")";
 }
+inline std::string shown(T_TextLocT l) {
+    return "(" + std::to_string(l.objId) + "," + std::to_string(l.offset) + ")";
+}
+inline std::string shown(T_ElementLocT l) {
+    return "(" + std::to_string(l.parentId) + "," + std::to_string(l.childId) + "," +
+           std::to_string(l.offset) + ")";
+}
+inline std::string shown(T_TextRangeT v) { return shown(v.begin) + "-" + shown(v.end); }
+inline std::string shown(T_ElementRangeT v) { return shown(v.begin) + "-" + shown(v.end); }
+// Rendered without being released, so that records can nest them.
+inline std::string quoted(const char *s) { return s != nullptr ? "\"" + std::string(s) + "\"" : "null"; }
+// A list as [a b ...]; "null" for the zero record (no array).
+template <typename List, typename Item> std::string items(const List &l, Item item) {
+    if (l.items == nullptr) return l.count == 0 ? "null" : "broken";
+    std::string out = "[";
+    for (u_int i = 0; i < l.count; i++) out += (i ? " " : "") + item(l.items[i]);
+    return out + "]";
+}
+inline std::string shown(T_StringsT v) {
+    std::string out = items(v, quoted);
+    T_ApiDeallocateStrings(&v);
+    return out;
+}
 
 struct Call {
     const char *name;
@@ -80,6 +103,24 @@ struct Call {
     bool reportsRefusal;              // whether the refusal goes to TA_errno
     std::string lost;                 // result when no reply comes
 };
+
+const std::string kRefused = std::to_string(kRefusal);
+
+// A status result: 0 accepted, the refusal's status, -1 (or `lost`) when lost.
+inline Call status(const char *name, int proc, std::function<int()> call, std::string args,
+                   std::string lost = "-1") {
+    return Call{name, proc, [call] { return shown(call()); }, args, "0", kRefused, true, lost};
+}
+// A result whose refusal and loss give the same value; `run` shows it.
+inline Call row(const char *name, int proc, std::function<std::string()> run, std::string args,
+                std::string accepted, std::string failed) {
+    return Call{name, proc, run, args, accepted, failed, true, failed};
+}
+// A function with no result: only TA_errno tells.
+inline Call none(const char *name, int proc, std::function<void()> call, std::string args) {
+    return Call{name, proc, [call] { call(); return std::string("done"); }, args, "done", "done",
+                true, "done"};
+}
 
 // The expected argument encoding of a record.
 template <typename T> std::string sent(bool_t (*proc)(XDR *, T *), T record) {

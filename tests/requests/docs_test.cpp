@@ -34,10 +34,6 @@ TEST(DocumentCalls, EveryFunctionAcceptedRefusedAndLost) {
     const std::string insetFile = testing::TempDir() + "r3_inset_" + std::to_string(getpid());
     std::ofstream(insetFile) << "inset text";
     char cmp[] = "Cmp", before[] = "<", after[] = ">";
-    const std::string r = std::to_string(kRefusal);
-    auto status = [&](const char *name, int proc, std::function<int()> call, std::string args) {
-        return Call{name, proc, [call] { return shown(call()); }, args, "0", r, true, "-1"};
-    };
     auto docOp = [&](const char *name, int proc, int (*fn)(unsigned int)) {
         return status(name, proc, [fn] { return fn(1); },
                       sent(xdr_ApiTnGeneralDocArgT, ApiTnGeneralDocArgT{1}));
@@ -71,7 +67,7 @@ TEST(DocumentCalls, EveryFunctionAcceptedRefusedAndLost) {
         // The push reply is empty: a refusal cannot show in it.
         {"PushClipboard", 1360, [] { T_ApiPushClipboard(); return std::string("done"); }, "",
          "done", "done", false, "done"},
-        {"PopClipboard", 1361, [] { return shown(T_ApiPopClipboard()); }, "", "0", r, true, "-1"},
+        {"PopClipboard", 1361, [] { return shown(T_ApiPopClipboard()); }, "", "0", kRefused, true, "-1"},
         docOp("RestartPgfNumbering", 1040, T_ApiRestartPgfNumbering),
         docOp("Rehyphenate", 1041, T_ApiRehyphenate),
         docOp("ClearAllChangebars", 1042, T_ApiClearAllChangebars),

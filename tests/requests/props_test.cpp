@@ -8,25 +8,9 @@ namespace {
 
 using requests_test::shown;
 
-// Values rendered without being released, so that records can nest them.
-std::string quoted(StringT s) { return s != nullptr ? "\"" + std::string(s) + "\"" : "null"; }
-std::string loc(const T_TextLocT &l) {
-    return "(" + std::to_string(l.objId) + "," + std::to_string(l.offset) + ")";
-}
-std::string eloc(const T_ElementLocT &l) {
-    return "(" + std::to_string(l.parentId) + "," + std::to_string(l.childId) + "," +
-           std::to_string(l.offset) + ")";
-}
 std::string tab(const T_TabT &t) {
     return std::to_string(t.position) + "/" + std::to_string(t.kind) + "/" + quoted(t.text) + "/" +
            std::to_string(t.mark);
-}
-// A list as [a b ...]; "null" for the zero record (no array).
-template <typename List, typename Item> std::string items(const List &l, Item item) {
-    if (l.items == nullptr) return l.count == 0 ? "null" : "broken";
-    std::string out = "[";
-    for (u_int i = 0; i < l.count; i++) out += (i ? " " : "") + item(l.items[i]);
-    return out + "]";
 }
 std::string number(int v) { return std::to_string(v); }
 std::string point(const T_PointT &p) { return shown(p); }
@@ -50,7 +34,6 @@ std::string released(T v, Render render, void (*release)(T *)) {
     release(&v);
     return out;
 }
-std::string shown(T_StringsT v) { return released(v, [](auto &l) { return items(l, quoted); }, T_ApiDeallocateStrings); }
 std::string shown(T_MetricsT v) { return released(v, [](auto &l) { return items(l, number); }, T_ApiDeallocateMetrics); }
 std::string shown(T_IntsT v) { return released(v, [](auto &l) { return items(l, number); }, T_ApiDeallocateInts); }
 std::string shown(T_PointsT v) { return released(v, [](auto &l) { return items(l, point); }, T_ApiDeallocatePoints); }
@@ -62,9 +45,6 @@ std::string shown(T_UBytesT v) {
 std::string shown(T_TypedValT v) { return released(v, typed, T_ApiDeallocateVal); }
 std::string shown(T_PropValT v) { return released(v, prop, T_ApiDeallocatePropVal); }
 std::string shown(T_PropValsT v) { return released(v, [](auto &l) { return items(l, prop); }, T_ApiDeallocatePropVals); }
-std::string shown(T_TextLocT v) { return loc(v); }
-std::string shown(T_TextRangeT v) { return loc(v.begin) + "-" + loc(v.end); }
-std::string shown(T_ElementRangeT v) { return eloc(v.begin) + "-" + eloc(v.end); }
 
 const std::string kDone = "done";
 const std::string kNull = "null";

@@ -18,6 +18,15 @@ std::string listShown(const T_PropValsT *list) {
     return " bits=" + std::to_string(list->items[i].value.u.ints.items[0]);
 }
 
+// Runs a scripted call with a fresh null list variable: its result, then the list's bits.
+template <typename F> std::function<std::string()> scripted(F call) {
+    return [call] {
+        T_PropValsT *ret = nullptr;
+        const std::string result = shown(call(&ret));
+        return result + listShown(ret);
+    };
+}
+
 // Files in the temporary folder, removed with the test.
 struct Files {
     std::string prefix = testing::TempDir() + "r3_" + std::to_string(getpid()) + "_";
@@ -48,47 +57,23 @@ TEST(ScriptedCalls, EveryFunctionAcceptedRefusedAndLost) {
     // Each call gets a fresh null variable: the library's record is refilled
     // every time without the caller's help.
     std::vector<Call> calls = {
-        {"Open", 1019,
-         [&] {
-             T_PropValsT *ret = nullptr;
-             const std::string result = shown(T_ApiOpen(f.doc.data(), &params, &ret));
-             return result + listShown(ret);
-         },
-         sent(xdr_ApiTnOpenArgT, ApiTnOpenArgT{f.doc.data(), params}), "5u bits=1",
-         "0u bits=1", true, "0u list=none"},
+        {"Open", 1019, scripted([&](auto ret) { return T_ApiOpen(f.doc.data(), &params, ret); }),
+         sent(xdr_ApiTnOpenArgT, ApiTnOpenArgT{f.doc.data(), params}), "5u bits=1", "0u bits=1",
+         true, "0u list=none"},
         // The name travels first, the document id second.
-        {"Save", 1020,
-         [&] {
-             T_PropValsT *ret = nullptr;
-             const std::string result = shown(T_ApiSave(1, f.saved.data(), &params, &ret));
-             return result + listShown(ret);
-         },
+        {"Save", 1020, scripted([&](auto ret) { return T_ApiSave(1, f.saved.data(), &params, ret); }),
          sent(xdr_ApiTnSaveArgT, ApiTnSaveArgT{f.saved.data(), 1, params}), "1u bits=1",
          "0u bits=1", true, "0u list=none"},
         {"Import", 1024,
-         [&] {
-             T_PropValsT *ret = nullptr;
-             const std::string result = shown(T_ApiImport(1, &at, f.text.data(), &params, &ret));
-             return result + listShown(ret);
-         },
+         scripted([&](auto ret) { return T_ApiImport(1, &at, f.text.data(), &params, ret); }),
          sent(xdr_ApiTnImportArgT, ApiTnImportArgT{f.text.data(), 1, at, params}), "2u bits=1",
          "0u bits=1", true, "0u list=none"},
-        {"Export", 1037,
-         [&] {
-             T_PropValsT *ret = nullptr;
-             const std::string result = shown(T_ApiExport(1, f.out.data(), &params, &ret));
-             return result + listShown(ret);
-         },
+        {"Export", 1037, scripted([&](auto ret) { return T_ApiExport(1, f.out.data(), &params, ret); }),
          sent(xdr_ApiTnExportArgT, ApiTnExportArgT{f.out.data(), 1, params}), "0 bits=1",
-         std::to_string(kRefusal) + " bits=1", true, "0 list=none"},
-        {"UpdateBook", 1390,
-         [&] {
-             T_PropValsT *ret = nullptr;
-             const std::string result = shown(T_ApiUpdateBook(3, &params, &ret));
-             return result + listShown(ret);
-         },
+         kRefused + " bits=1", true, "0 list=none"},
+        {"UpdateBook", 1390, scripted([&](auto ret) { return T_ApiUpdateBook(3, &params, ret); }),
          sent(xdr_ApiTnUpdateBookArgT, ApiTnUpdateBookArgT{3, params}), "0 bits=1",
-         std::to_string(kRefusal) + " bits=1", true, "-1 list=none"},
+         kRefused + " bits=1", true, "-1 list=none"},
     };
     runCalls(calls, f.fixture());
 }

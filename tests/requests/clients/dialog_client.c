@@ -2,7 +2,6 @@
  * request functions, printing each result so that the host's transcript
  * shows it. The initialisation code selects what it does:
  *   1  modal dialog 3 of object 77
- *   2  modal dialog 0 of object 77 (answered at once)
  *   3  disconnect from the session
  *   4  tell who it is, and call the client named "peer" */
 #include <stdio.h>
@@ -11,9 +10,8 @@
 
 void T_ApiInitialize(int initialization) {
     switch (initialization) {
-    case 1:
-    case 2: {
-        int result = T_ApiModalDialog(initialization == 1 ? 3 : 0, 77);
+    case 1: {
+        int result = T_ApiModalDialog(3, 77);
         printf("modal=%d errno=%d\n", result, TA_errno);
         break;
     }

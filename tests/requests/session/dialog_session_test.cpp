@@ -40,12 +40,6 @@ TEST(ModalDialogRequest, ServesCallbacksUntilTheHostEndsTheDialog) {
     }
 }
 
-TEST(ModalDialogRequest, NumberZeroReturnsTheAnswerAtOnce) {
-    Transcript r = runHost(run({{{"proc", 1316}, {"status", 9}}}, 2));
-    ASSERT_EQ(r.status, 0) << r.text();
-    EXPECT_TRUE(r.has({"text=modal=9 errno=0"})) << r.text();
-}
-
 TEST(DisconnectRequest, HandsBackControlAndEndsTheClient) {
     json scenario = {{"requests", {{{"proc", 1376}, {"status", 6}}}},
                      {"steps",
