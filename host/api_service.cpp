@@ -11,7 +11,7 @@
 #include "handlers/handlers.h"
 #include "rpc_service.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 using tarnel::wire::ProcEntry;
@@ -167,4 +167,4 @@ void stopApiService(Host &host) {
                 static_cast<u_long>(host.scenario.apiVers));
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

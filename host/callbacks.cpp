@@ -7,7 +7,7 @@
 #include "host.h"
 #include "tarnel/api_to_tn.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 using Expect = CallbackSpec::Expect;
@@ -150,4 +150,4 @@ std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &c, const Ca
     return control;
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

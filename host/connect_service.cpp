@@ -9,7 +9,7 @@
 #include "rpc_service.h"
 #include "tarnel/api_to_tn.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 SVCXPRT *connectTransport = nullptr;
@@ -126,4 +126,4 @@ void stopConnectService(Host &host) {
                 kConnectVers);
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

@@ -20,7 +20,7 @@
 
 #include "scenario.h"
 
-namespace tnhost {
+namespace tarnel::host {
 
 using Clock = std::chrono::steady_clock;
 
@@ -154,6 +154,6 @@ std::shared_ptr<OpenControl> openControl(ClientSession &client, const std::strin
 // the transcript line.
 std::string closeControl(ClientSession &client, int value);
 
-}  // namespace tnhost
+}  // namespace tarnel::host
 
 #endif

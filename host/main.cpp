@@ -21,7 +21,7 @@
 
 namespace {
 
-using namespace tnhost;
+using namespace tarnel::host;
 
 int signalWriteFd = -1;
 

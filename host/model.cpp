@@ -5,7 +5,7 @@
 
 #include <tarnel/tnapi_values.h>
 
-namespace tnhost {
+namespace tarnel::host {
 
 // ---- Value ----------------------------------------------------------------
 
@@ -326,4 +326,4 @@ void Model::setTextProp(Object &o, int begin, int end, const Prop &p) {
         d->modified = true;
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

@@ -23,7 +23,7 @@
 #include <nlohmann/json.hpp>
 #include <tarnel/api_values.h>
 
-namespace tnhost {
+namespace tarnel::host {
 
 // Status codes the model answers with (0 is success). They avoid the values
 // the client library uses for its own failures (-1, -4, -5, -7, -20, -22).
@@ -207,6 +207,6 @@ Model &model();
 // throws ModelError naming the entry.
 void loadDocuments(const std::vector<nlohmann::json> &entries);
 
-}  // namespace tnhost
+}  // namespace tarnel::host
 
 #endif

@@ -14,7 +14,7 @@
 
 #include "model.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 using json = nlohmann::json;
@@ -689,4 +689,4 @@ void loadDocuments(const std::vector<json> &entries) {
     }
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

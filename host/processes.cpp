@@ -16,7 +16,7 @@
 
 #include "host.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 std::string expand(std::string arg, const Host &host) {
@@ -260,4 +260,4 @@ void terminateAll(Host &host) {
                 drainOutput(*c, i, true);
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

@@ -10,7 +10,7 @@
 
 #include "host.h"
 
-namespace tnhost {
+namespace tarnel::host {
 
 int loopbackSocket(int type) {
     int fd = socket(AF_INET, type | SOCK_CLOEXEC, 0);
@@ -50,4 +50,4 @@ void stopService(SVCXPRT *&transport, bool &registered, u_long prog, u_long vers
     transport = nullptr;
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

@@ -5,7 +5,7 @@
 
 #include <rpc/rpc.h>
 
-namespace tnhost {
+namespace tarnel::host {
 
 using Dispatcher = void (*)(struct svc_req *, SVCXPRT *);
 
@@ -22,6 +22,6 @@ bool registerService(SVCXPRT *transport, u_long prog, u_long vers, const char *n
 // leaves both cleared.
 void stopService(SVCXPRT *&transport, bool &registered, u_long prog, u_long vers);
 
-}  // namespace tnhost
+}  // namespace tarnel::host
 
 #endif

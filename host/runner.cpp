@@ -14,7 +14,7 @@
 #include "host.h"
 #include "model.h"
 
-namespace tnhost {
+namespace tarnel::host {
 
 Host *theHost = nullptr;
 
@@ -348,4 +348,4 @@ bool runSteps(Host &host) {
     return true;
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

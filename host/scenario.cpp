@@ -8,7 +8,7 @@
 #include <set>
 #include <stdexcept>
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 using nlohmann::json;
@@ -499,4 +499,4 @@ Scenario parseScenario(const json &doc) {
     return s;
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

@@ -11,7 +11,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-namespace tnhost {
+namespace tarnel::host {
 
 struct LaunchSpec {
     std::string id;
@@ -122,6 +122,6 @@ const char *callbackName(int proc);
 // The next answer for a procedure, or null when the scenario gives none.
 const Answer *takeAnswer(Scenario &scenario, int proc);
 
-}  // namespace tnhost
+}  // namespace tarnel::host
 
 #endif

@@ -4,7 +4,7 @@
 
 #include "host.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 bool failed = false;
 }
@@ -42,4 +42,4 @@ std::string quoted(const std::string &text) {
     return out + "\"";
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-namespace tnhost::words {
+namespace tarnel::host::words {
 namespace {
 
 // Every built-in word, with '-' at its hyphenation points.
@@ -241,4 +241,4 @@ T_StringsT toWireStrings(const std::vector<std::string> &list) {
     return out;
 }
 
-}  // namespace tnhost::words
+}  // namespace tarnel::host::words

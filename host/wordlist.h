@@ -23,7 +23,7 @@
 
 #include <tarnel/api_values.h>
 
-namespace tnhost::words {
+namespace tarnel::host::words {
 
 std::string fold(std::string_view word);
 
@@ -71,6 +71,6 @@ void resetDocument(u_int docId);
 // array of strdup'd strings, released by xdr_free with the reply).
 T_StringsT toWireStrings(const std::vector<std::string> &list);
 
-}  // namespace tnhost::words
+}  // namespace tarnel::host::words
 
 #endif

@@ -7,6 +7,7 @@
 #define TARNEL_REQUESTS_CALL_H
 
 #include <tarnel/api_to_tn.h>
+#include <tarnel/tnapi_errors.h>
 #include <tarnel/tnapi_requests.h>
 #include <tarnel/tnapi_session.h>
 #include <tarnel/tnapi_values.h>
@@ -23,7 +24,7 @@ inline xdrproc_t routine_of(const StringT *) { return wire::as_xdrproc(&xdr_Stri
 template <typename Reply, typename Arg>
 Reply *send(Reply *(*stub)(Arg *, CLIENT *), Arg *argument) {
     Reply *reply = stub(argument, tarnel_client);
-    if (reply == nullptr) TA_errno = -1;
+    if (reply == nullptr) TA_errno = TA_ERR_NO_REPLY;
     return reply;
 }
 // For procedures without an argument: the stub takes any pointer, unread.

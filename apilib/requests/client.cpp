@@ -51,7 +51,7 @@ int T_ApiNotification(int notification, int state) {
 // encoded, rather than sent as a broken request.
 int T_ApiFcodes(int len, int *codes) {
     if (len < 0 || (len > 0 && codes == nullptr)) {
-        TA_errno = -1;
+        TA_errno = TA_ERR_NO_REPLY;
         return -1;
     }
     ApiTnFcodesArgT a = {{static_cast<u_int>(len), codes}};

@@ -16,7 +16,7 @@
 #include "handlers.h"
 #include "model.h"
 
-namespace tnhost {
+namespace tarnel::host {
 
 template <typename A> const A &argOf(const Request &req) { return *static_cast<const A *>(req.arg); }
 template <typename R> R &resOf(Request &req) { return *static_cast<R *>(req.res); }
@@ -35,7 +35,7 @@ inline std::string num(long long n) { return std::to_string(n); }
 struct Field {
     Field(const char *key, long long value) : text(std::string(" ") + key + "=" + num(value)) {}
     Field(const char *key, const std::string &value)
-        : text(std::string(" ") + key + "=" + tnhost::quoted(value)) {}
+        : text(std::string(" ") + key + "=" + tarnel::host::quoted(value)) {}
     Field(const char *key, const T_TextLocT &l)
         : text(std::string(" ") + key + "=" + num(l.objId) + ":" + num(l.offset)) {}
     Field(const char *key, const T_TextRangeT &r)
@@ -157,6 +157,6 @@ inline Object *typedObject(Request &req, u_int docId, u_int objId, int type) {
     return o;
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host
 
 #endif

@@ -15,7 +15,7 @@
 
 #include "common.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 // The user dismissed a prompt or chooser.
@@ -76,7 +76,7 @@ void alert(Host &host, Request &req) {
     const auto &a = argOf<ApiTnAlertArgT>(req);
     const Answer *answer = takeAnswer(host.scenario, 1008);
     resOf<int>(req) = answer && answer->value ? *answer->value : 0;
-    std::string fields = " type=" + std::to_string(a.int1) + " text=" + tnhost::quoted(str(a.message));
+    std::string fields = " type=" + std::to_string(a.int1) + " text=" + tarnel::host::quoted(str(a.message));
     req.detail += fields;
     req.events.push_back("alert client=" + who(req) + fields);
 }
@@ -100,7 +100,7 @@ void numberAnswer(Request &req, const Answer *answer, const char *defaultText,
 // Message, default text.
 void promptInt(Host &host, Request &req) {
     const auto &a = argOf<ApiTnPromptArgT>(req);
-    req.detail += " message=" + tnhost::quoted(str(a.str1));
+    req.detail += " message=" + tarnel::host::quoted(str(a.str1));
     numberAnswer(req, takeAnswer(host.scenario, 1009), a.str2, parseInt,
                  resOf<ApiTnPromptIntRetT>(req));
 }
@@ -109,18 +109,18 @@ void promptString(Host &host, Request &req) {
     const auto &a = argOf<ApiTnPromptArgT>(req);
     auto &r = resOf<ApiTnPromptStringRetT>(req);
     const Answer *answer = takeAnswer(host.scenario, 1010);
-    req.detail += " message=" + tnhost::quoted(str(a.str1));
+    req.detail += " message=" + tarnel::host::quoted(str(a.str1));
     r.status = statusOf(answer);
     if (!r.status)
         r.text = strdup(answer->text ? answer->text->c_str() : str(a.str2).c_str());
-    noteAnswer(req, r.status, tnhost::quoted(str(r.text)));
+    noteAnswer(req, r.status, tarnel::host::quoted(str(r.text)));
 }
 
 // Message, default text, unit; the answer is a 16.16 measurement in that
 // unit, and the default text a decimal number.
 void promptMetric(Host &host, Request &req) {
     const auto &a = argOf<ApiTnPromptMetricArgT>(req);
-    req.detail += " message=" + tnhost::quoted(str(a.str1)) + " unit=" + std::to_string(a.int1);
+    req.detail += " message=" + tarnel::host::quoted(str(a.str1)) + " unit=" + std::to_string(a.int1);
     numberAnswer(req, takeAnswer(host.scenario, 1011), a.str2, parseMetric,
                  resOf<ApiTnPromptMetricRetT>(req));
 }
@@ -130,7 +130,7 @@ void promptMetric(Host &host, Request &req) {
 void chooseFile(Request &req, const Answer *answer, const std::string &title,
                 const std::string &dir, const std::string &name, int mode,
                 ApiTnChooseFileRetT &r) {
-    req.detail += " title=" + tnhost::quoted(title) + " mode=" + std::to_string(mode);
+    req.detail += " title=" + tarnel::host::quoted(title) + " mode=" + std::to_string(mode);
     r.status = statusOf(answer);
     if (!r.status) {
         std::string choice;
@@ -143,7 +143,7 @@ void chooseFile(Request &req, const Answer *answer, const std::string &title,
         else
             r.text = strdup(choice.c_str());
     }
-    noteAnswer(req, r.status, tnhost::quoted(str(r.text)));
+    noteAnswer(req, r.status, tarnel::host::quoted(str(r.text)));
 }
 
 void oldChooseFile(Host &host, Request &req) {
@@ -155,7 +155,7 @@ void oldChooseFile(Host &host, Request &req) {
 // As the older chooser, with a fourth string: the pattern of names offered.
 void newChooseFile(Host &host, Request &req) {
     const auto &a = argOf<ApiTnChooseFileArgT>(req);
-    req.detail += " filter=" + tnhost::quoted(str(a.str4));
+    req.detail += " filter=" + tarnel::host::quoted(str(a.str4));
     chooseFile(req, takeAnswer(host.scenario, 1028), str(a.str1), str(a.str2), str(a.str3),
                a.int1, resOf<ApiTnChooseFileRetT>(req));
 }
@@ -179,7 +179,7 @@ void selectItem(Request &req, const Answer *answer, u_int count, int fallback, i
 void scrollBox(Host &host, Request &req) {
     const auto &a = argOf<ApiTnScrollBoxArgT>(req);
     auto &r = resOf<ApiTnScrollBoxRetT>(req);
-    req.detail += " title=" + tnhost::quoted(str(a.str1)) + " items=" + std::to_string(a.items.count);
+    req.detail += " title=" + tarnel::host::quoted(str(a.str1)) + " items=" + std::to_string(a.items.count);
     selectItem(req, takeAnswer(host.scenario, 1013), a.items.count, a.int1, r.status, r.value);
 }
 
@@ -187,7 +187,7 @@ void scrollBox(Host &host, Request &req) {
 void quickSelect(Host &host, Request &req) {
     const auto &a = argOf<ApiTnQuickSelectArgT>(req);
     auto &r = resOf<ApiTnQuickSelectRetT>(req);
-    req.detail += " prompt=" + tnhost::quoted(str(a.str1)) + " items=" + std::to_string(a.items.count);
+    req.detail += " prompt=" + tarnel::host::quoted(str(a.str1)) + " items=" + std::to_string(a.items.count);
     selectItem(req, takeAnswer(host.scenario, 1017), a.items.count, 0, r.status, r.value);
 }
 
@@ -230,7 +230,7 @@ void promptRect(Host &host, Request &req) {
 void openResource(Host &, Request &req) {
     const auto &a = argOf<ApiTnOpenResourceArgT>(req);
     std::string name = str(a.str1);
-    req.detail += " type=" + std::to_string(a.int1) + " name=" + tnhost::quoted(name);
+    req.detail += " type=" + std::to_string(a.int1) + " name=" + tarnel::host::quoted(name);
     auto &r = resOf<ApiTnObjRetT>(req);
     if (name.empty() || a.int1 < 0) {
         r.status = st::badArgument;
@@ -263,7 +263,7 @@ void modelessDialog(Host &, Request &req) {
         return;
     }
     req.events.push_back("dialog client=" + who(req) + " modeless id=" + std::to_string(a.uint1) +
-                         " num=" + std::to_string(a.int1) + " name=" + tnhost::quoted(it->second.name));
+                         " num=" + std::to_string(a.int1) + " name=" + tarnel::host::quoted(it->second.name));
 }
 
 // Dialog id, item number: each item gets an id the first time it is asked
@@ -318,4 +318,4 @@ void registerDialogHandlers() {
     });
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

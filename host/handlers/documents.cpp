@@ -11,7 +11,7 @@
 
 #include "common.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 // Status bits of the return-parameter lists.
@@ -625,4 +625,4 @@ void registerDocumentHandlers() {
     });
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

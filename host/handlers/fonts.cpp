@@ -17,7 +17,7 @@
 #include "common.h"
 #include "wordlist.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 struct Family {
@@ -178,7 +178,7 @@ void combinedFamilyFonts(Host &, Request &req) {
 
 void nameToNumber(Request &req, std::optional<u_int> number) {
     auto &r = resOf<ApiTnGetIntRetT>(req);
-    req.detail += " name=" + tnhost::quoted(str(argOf<StringT>(req)));
+    req.detail += " name=" + tarnel::host::quoted(str(argOf<StringT>(req)));
     if (number)
         r.value = static_cast<int>(*number);
     else
@@ -203,7 +203,7 @@ void angleValue(Host &, Request &req) {
 void makeGhostFont(Host &, Request &req) {
     const auto &a = argOf<ApiTnMakeGhostFontArgT>(req);
     std::string name = str(a.str1);
-    req.detail += " family=" + std::to_string(a.font.family) + " name=" + tnhost::quoted(name);
+    req.detail += " family=" + std::to_string(a.font.family) + " name=" + tarnel::host::quoted(name);
     int &status = resOf<int>(req);
     if (name.empty() || family(a.font.family) || combined(a.font.family)) {
         status = st::badArgument;
@@ -247,7 +247,7 @@ void makeGhostFont(Host &, Request &req) {
 
 void isEncodingSupported(Host &, Request &req) {
     std::string name = str(argOf<StringT>(req));
-    req.detail += " encoding=" + tnhost::quoted(name);
+    req.detail += " encoding=" + tarnel::host::quoted(name);
     resOf<int>(req) = std::any_of(std::begin(kEncodings), std::end(kEncodings), [&](const char *e) {
         return strcasecmp(e, name.c_str()) == 0;
     });
@@ -349,4 +349,4 @@ void registerFontHandlers() {
     });
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

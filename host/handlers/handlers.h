@@ -15,7 +15,7 @@
 #include "host.h"
 #include <wire/proctable.h>
 
-namespace tnhost {
+namespace tarnel::host {
 
 struct Request {
     const tarnel::wire::ProcEntry &entry;
@@ -62,6 +62,6 @@ void installHandlers();
 // menus.cpp: forgets every menu and command a session defined.
 void forgetMenusOf(const std::string &owner);
 
-}  // namespace tnhost
+}  // namespace tarnel::host
 
 #endif

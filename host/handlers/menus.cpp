@@ -18,7 +18,7 @@
 
 #include "common.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 // ---- Menu and command registry --------------------------------------------
@@ -227,19 +227,19 @@ void menuExists(Host &, Request &req) {
     std::string name = str(argOf<ApiTnExistsArgT>(req).name);
     Item *item = registry().byName(name);
     resOf<int>(req) = item && item->menu ? 1 : 0;
-    req.detail += " name=" + tnhost::quoted(name);
+    req.detail += " name=" + tarnel::host::quoted(name);
 }
 
 void shortcutExists(Host &, Request &req) {
     std::string shortcut = str(argOf<ApiTnExistsArgT>(req).name);
     resOf<int>(req) = registry().shortcutUsed(shortcut) ? 1 : 0;
-    req.detail += " shortcut=" + tnhost::quoted(shortcut);
+    req.detail += " shortcut=" + tarnel::host::quoted(shortcut);
 }
 
 // Parent menu name, new menu name, label.
 void addMenu(Host &, Request &req) {
     const auto &a = argOf<ApiTnAddMenuArgT>(req);
-    req.detail += " menu=" + tnhost::quoted(str(a.str1)) + " name=" + tnhost::quoted(str(a.str2));
+    req.detail += " menu=" + tarnel::host::quoted(str(a.str1)) + " name=" + tarnel::host::quoted(str(a.str2));
     Item *parent = nullptr;
     u_int id = 0;
     int s = menuByName(str(a.str1), parent);
@@ -249,7 +249,7 @@ void addMenu(Host &, Request &req) {
 // Menu name, name of the item to take out of it.
 void removeMenu(Host &, Request &req) {
     const auto &a = argOf<ApiTnRemoveMenuArgT>(req);
-    req.detail += " menu=" + tnhost::quoted(str(a.str1)) + " name=" + tnhost::quoted(str(a.str2));
+    req.detail += " menu=" + tarnel::host::quoted(str(a.str1)) + " name=" + tarnel::host::quoted(str(a.str2));
     Item *menu = nullptr;
     int s = menuByName(str(a.str1), menu);
     Item *item = s ? nullptr : registry().byName(str(a.str2));
@@ -263,8 +263,8 @@ void removeMenu(Host &, Request &req) {
 // Command number, menu name, command name, label, shortcut.
 void addCommand(Host &, Request &req) {
     const auto &a = argOf<ApiTnAddCommandArgT>(req);
-    req.detail += " command=" + std::to_string(a.int1) + " menu=" + tnhost::quoted(str(a.str1)) +
-                  " name=" + tnhost::quoted(str(a.str2));
+    req.detail += " command=" + std::to_string(a.int1) + " menu=" + tarnel::host::quoted(str(a.str1)) +
+                  " name=" + tarnel::host::quoted(str(a.str2));
     Item *menu = nullptr;
     u_int id = 0;
     int s = str(a.str1).empty() ? st::badArgument : menuByName(str(a.str1), menu);
@@ -274,7 +274,7 @@ void addCommand(Host &, Request &req) {
 // Command number, name, label, shortcut.
 void defineCommandById(Host &, Request &req) {
     const auto &a = argOf<ApiTnDefineCommandArgT>(req);
-    req.detail += " command=" + std::to_string(a.int1) + " name=" + tnhost::quoted(str(a.str1));
+    req.detail += " command=" + std::to_string(a.int1) + " name=" + tarnel::host::quoted(str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
     r.status = define(req, st::ok, nullptr, {false, a.int1, a.str1, a.str2, a.str3}, r.objId);
 }
@@ -282,7 +282,7 @@ void defineCommandById(Host &, Request &req) {
 // Name, label.
 void defineMenuById(Host &, Request &req) {
     const auto &a = argOf<ApiTnDefineMenuArgT>(req);
-    req.detail += " name=" + tnhost::quoted(str(a.str1));
+    req.detail += " name=" + tarnel::host::quoted(str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
     r.status = define(req, st::ok, nullptr, {true, 0, a.str1, a.str2, nullptr}, r.objId);
 }
@@ -317,7 +317,7 @@ int submenuItem(const Item &menu, u_int id, Item *&out) {
 void defineAndAddCommand(Host &, Request &req) {
     const auto &a = argOf<ApiTnDefineAndAddCommandArgT>(req);
     req.detail += " command=" + std::to_string(a.int1) + " menu=" + std::to_string(a.uint1) +
-                  " name=" + tnhost::quoted(str(a.str1));
+                  " name=" + tarnel::host::quoted(str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
     Item *menu = nullptr;
     int s = menuById(a.uint1, menu);
@@ -327,7 +327,7 @@ void defineAndAddCommand(Host &, Request &req) {
 // Menu id, name, label.
 void defineAndAddMenu(Host &, Request &req) {
     const auto &a = argOf<ApiTnDefineAndAddMenuArgT>(req);
-    req.detail += " menu=" + std::to_string(a.uint1) + " name=" + tnhost::quoted(str(a.str1));
+    req.detail += " menu=" + std::to_string(a.uint1) + " name=" + tarnel::host::quoted(str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
     Item *menu = nullptr;
     int s = menuById(a.uint1, menu);
@@ -345,10 +345,10 @@ void loadMenuCustomization(Host &, Request &req) {
     else if (stat(file.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode))
         resOf<int>(req) = st::noFile;
     else
-        req.events.push_back("menu-customization client=" + who(req) + " file=" + tnhost::quoted(file) +
+        req.events.push_back("menu-customization client=" + who(req) + " file=" + tarnel::host::quoted(file) +
                              " flag=" + std::to_string(a.int1));
     if (resOf<int>(req))
-        req.detail += " file=" + tnhost::quoted(file);
+        req.detail += " file=" + tarnel::host::quoted(file);
 }
 
 // Menu id, item id, enabled, label ("" keeps it), icon object id, checked:
@@ -414,4 +414,4 @@ void registerMenuHandlers() {
     });
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

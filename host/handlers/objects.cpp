@@ -5,7 +5,7 @@
 // it follows or, following object 0, at the head.
 #include "common.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 void objectValid(Host &, Request &req) {
@@ -162,4 +162,4 @@ void registerObjectHandlers() {
     });
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

@@ -8,7 +8,7 @@
 
 #include "common.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 Value catalogue(u_int docId) {
@@ -353,4 +353,4 @@ void registerPropertyHandlers() {
     });
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

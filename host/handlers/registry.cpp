@@ -4,7 +4,7 @@
 
 #include "handlers.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 std::map<u_int, Handler> &registry() {
     static std::map<u_int, Handler> handlers;
@@ -42,4 +42,4 @@ void installHandlers() {
     registerSearchHandlers();
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

@@ -9,7 +9,7 @@
 
 #include "common.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 // The longest a sleep request really waits.
@@ -46,7 +46,7 @@ void systemShell(Host &, Request &req) {
         *static_cast<int *>(req.res) = st::badArgument;
         return;
     }
-    std::string fields = " command=" + tnhost::quoted(command);
+    std::string fields = " command=" + tarnel::host::quoted(command);
     req.detail += fields;
     req.events.push_back("shell client=" + who(req) + fields);
 }
@@ -59,8 +59,8 @@ void forkAndExec(Host &, Request &req) {
     }
     std::string args;
     for (u_int i = 0; i < a.items.count; ++i)
-        args += (i ? "," : "") + tnhost::quoted(a.items.items[i] ? a.items.items[i] : "");
-    std::string fields = " path=" + tnhost::quoted(a.str1) + " argc=" +
+        args += (i ? "," : "") + tarnel::host::quoted(a.items.items[i] ? a.items.items[i] : "");
+    std::string fields = " path=" + tarnel::host::quoted(a.str1) + " argc=" +
                          std::to_string(a.items.count) + (args.empty() ? "" : " args=" + args);
     req.detail += fields;
     req.events.push_back("exec client=" + who(req) + fields);
@@ -78,4 +78,4 @@ void registerServiceHandlers() {
     });
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

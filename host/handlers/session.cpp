@@ -13,7 +13,7 @@
 
 #include "common.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 // ---- Acknowledgement and control -------------------------------------------
@@ -153,7 +153,7 @@ void callClient(Host &host, Request &req) {
         c->sequences.push_back({std::deque<CallbackSpec>{message}, c->controls.size()});
         r.value = c->clientPid;
         req.events.push_back("call-client client=" + who(req) + " target=" + c->id +
-                             " message=" + tnhost::quoted(text));
+                             " message=" + tarnel::host::quoted(text));
         return;
     }
     r.status = st::notFound;
@@ -226,7 +226,7 @@ void hypertext(Host &, Request &req) {
     std::string command = str(a.command);
     if (command.empty())
         return replyStatus(req, st::badArgument);
-    event(req, "hypertext", " doc=" + num(a.docId) + " command=" + tnhost::quoted(command));
+    event(req, "hypertext", " doc=" + num(a.docId) + " command=" + tarnel::host::quoted(command));
 }
 
 }  // namespace
@@ -261,4 +261,4 @@ void registerSessionHandlers() {
     });
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

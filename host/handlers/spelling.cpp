@@ -6,7 +6,7 @@
 #include "common.h"
 #include "wordlist.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 // What a dictionary request may ask for.
@@ -31,7 +31,7 @@ bool isWord(const std::string &w) {
 void dictionary(Host &, Request &req) {
     const auto &a = argOf<ApiTnDictionaryArgT>(req);
     std::string text = str(a.str1);
-    req.detail += " doc=" + std::to_string(a.docId) + " text=" + tnhost::quoted(text) +
+    req.detail += " doc=" + std::to_string(a.docId) + " text=" + tarnel::host::quoted(text) +
                   " dictionary=" + std::to_string(a.int1) + " mode=" + std::to_string(a.int2);
     auto &r = resOf<ApiTnDictionaryRetT>(req);
     words::Dictionary d;
@@ -59,7 +59,7 @@ void modifyDictionary(Host &, Request &req) {
     const auto &a = argOf<ApiTnModifyDictionaryArgT>(req);
     std::string word = str(a.str1);
     req.detail += " doc=" + std::to_string(a.docId) + " dictionary=" + std::to_string(a.int1) +
-                  " action=" + std::to_string(a.int2) + " word=" + tnhost::quoted(word);
+                  " action=" + std::to_string(a.int2) + " word=" + tarnel::host::quoted(word);
     int &status = resOf<ApiTnModifyDictionaryRetT>(req).status;
     words::Dictionary d;
     status = dictionaryOf(a.int1, a.docId, d);
@@ -88,7 +88,7 @@ void resetSpelling(Host &, Request &req) {
 void thesaurus(Host &, Request &req) {
     const auto &a = argOf<ApiTnThesaurusArgT>(req);
     std::string word = str(a.str1);
-    req.detail += " limit=" + std::to_string(a.int1) + " word=" + tnhost::quoted(word);
+    req.detail += " limit=" + std::to_string(a.int1) + " word=" + tarnel::host::quoted(word);
     auto &r = resOf<ApiTnThesaurusRetT>(req);
     if (a.int1 < 0 || !isWord(word)) {
         r.status = st::badArgument;
@@ -111,12 +111,12 @@ void thesaurus(Host &, Request &req) {
 
 void showHyphenation(Host &, Request &req) {
     std::string word = str(argOf<ApiTnShowHyphenationArgT>(req).str1);
-    req.detail += " word=" + tnhost::quoted(word);
+    req.detail += " word=" + tarnel::host::quoted(word);
     auto &r = resOf<ApiTnShowHyphenationRetT>(req);
     std::optional<std::string> h = isWord(word) ? words::hyphenate(word) : std::nullopt;
     if (h) {
         r.text = strdup(h->c_str());
-        req.detail += " hyphenated=" + tnhost::quoted(*h);
+        req.detail += " hyphenated=" + tarnel::host::quoted(*h);
     } else {
         r.status = isWord(word) ? st::notFound : st::badArgument;
     }
@@ -134,4 +134,4 @@ void registerSpellingHandlers() {
     });
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

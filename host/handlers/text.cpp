@@ -11,7 +11,7 @@
 
 #include "common.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 void addText(Host &, Request &req) {
@@ -232,4 +232,4 @@ void registerTextHandlers() {
     });
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

@@ -8,7 +8,7 @@
 
 #include "common.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 std::vector<u_int> &kids(u_int parentId) { return model().object(parentId)->children; }
@@ -308,4 +308,4 @@ void registerElementHandlers() {
     });
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

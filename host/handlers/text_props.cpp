@@ -3,7 +3,7 @@
 // property no run gives there is st::noProperty.
 #include "common.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 // The properties in force at a location, or the status.
@@ -119,4 +119,4 @@ void registerTextPropHandlers() {
     });
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

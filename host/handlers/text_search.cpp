@@ -17,7 +17,7 @@
 
 #include "common.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 std::string lower(std::string s) {
@@ -204,4 +204,4 @@ void registerSearchHandlers() {
     });
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host

@@ -8,7 +8,7 @@
 
 #include "common.h"
 
-namespace tnhost {
+namespace tarnel::host {
 namespace {
 
 std::size_t columns(const Object &table) {
@@ -235,4 +235,4 @@ void registerTableHandlers() {
     });
 }
 
-}  // namespace tnhost
+}  // namespace tarnel::host
