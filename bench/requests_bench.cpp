@@ -55,8 +55,7 @@ void BM_GetIntRawCall(benchmark::State &state) {
     const struct timeval timeout = {10, 0};
     for (auto _ : state) {
         if (clnt_call(tarnel_client, 1064, reinterpret_cast<xdrproc_t>(xdr_ApiTnGetPropArgT),
-                      reinterpret_cast<char *>(&arg),
-                      reinterpret_cast<xdrproc_t>(xdr_ApiTnGetIntRetT),
+                      reinterpret_cast<char *>(&arg), reinterpret_cast<xdrproc_t>(xdr_ApiTnGetIntRetT),
                       reinterpret_cast<char *>(&reply), timeout) != RPC_SUCCESS) {
             state.SkipWithError(clnt_sperror(tarnel_client, "the raw call failed"));
             return;
@@ -159,4 +158,4 @@ void BM_GetPropsCopyAndRelease(benchmark::State &state) {
 }
 BENCHMARK(BM_GetPropsCopyAndRelease)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

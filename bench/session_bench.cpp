@@ -18,8 +18,7 @@ std::vector<double> timings(const std::string &scenario, const std::string &pref
     char path[] = "/tmp/session_bench_XXXXXX";
     int fd = mkstemp(path);
     std::vector<double> out;
-    if (fd < 0)
-        return out;
+    if (fd < 0) return out;
     if (write(fd, scenario.data(), scenario.size()) != static_cast<ssize_t>(scenario.size())) {
         close(fd);
         unlink(path);
@@ -27,18 +26,15 @@ std::vector<double> timings(const std::string &scenario, const std::string &pref
     }
     close(fd);
     std::string cmd = std::string(TNHOST_PATH) + " --timing --prog " +
-                      std::to_string(0x40000000 + ((getpid() & 0x1FFFFF) << 8)) +
-                      " --scenario " + path;
+                      std::to_string(0x40000000 + ((getpid() & 0x1FFFFF) << 8)) + " --scenario " + path;
     FILE *p = popen(cmd.c_str(), "r");
     char line[4096];
     while (p && std::fgets(line, sizeof line, p)) {
         std::string l = line;
         auto us = l.find(" us=");
-        if (l.rfind(prefix, 0) == 0 && us != std::string::npos)
-            out.push_back(std::atof(l.c_str() + us + 4));
+        if (l.rfind(prefix, 0) == 0 && us != std::string::npos) out.push_back(std::atof(l.c_str() + us + 4));
     }
-    if (p)
-        pclose(p);
+    if (p) pclose(p);
     unlink(path);
     return out;
 }
@@ -46,8 +42,7 @@ std::vector<double> timings(const std::string &scenario, const std::string &pref
 std::string scenario(int callbacks) {
     std::string s = R"({"grace_ms": 0, "timeout_s": 60, "steps": [{"do": "launch", "path": ")" +
                     std::string(SESSION_CLIENT_PATH) + R"("}, {"do": "wait_ack"})";
-    for (int i = 0; i < callbacks; ++i)
-        s += R"(, {"do": "callback", "proc": "command", "command": 1})";
+    for (int i = 0; i < callbacks; ++i) s += R"(, {"do": "callback", "proc": "command", "command": 1})";
     return s + R"(, {"do": "callback", "proc": "quit"}, {"do": "wait_exit", "status": 0}]})";
 }
 
@@ -72,8 +67,7 @@ void BM_CallbackRoundTrip(benchmark::State &state) {
             return;
         }
         double sum = 0;
-        for (double v : t)
-            sum += v;
+        for (double v : t) sum += v;
         state.SetIterationTime(sum / perRun / 1e6);
     }
 }

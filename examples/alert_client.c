@@ -47,6 +47,4 @@ void T_ApiNotify(int notification, unsigned int objId, StringT text, int number)
     }
 }
 
-void T_ApiCommand(int command) {
-    (void)command;
-}
+void T_ApiCommand(int command) { (void)command; }

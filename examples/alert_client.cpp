@@ -21,7 +21,7 @@ constexpr int kAlertType = 2;
 // Owns a string that a request returned and releases it when it goes out of
 // scope. A failed read returns null, which reads here as the empty string.
 class OwnedString {
-public:
+  public:
     explicit OwnedString(StringT s) noexcept : s_(s) {}
     OwnedString(const OwnedString &) = delete;
     OwnedString &operator=(const OwnedString &) = delete;
@@ -31,7 +31,7 @@ public:
     // The API takes StringT (char *) even where it only reads.
     StringT get() const noexcept { return s_; }
 
-private:
+  private:
     StringT s_;
 };
 
@@ -39,7 +39,7 @@ bool isAlert(unsigned int docId, unsigned int object) {
     return OwnedString(T_ApiGetString(docId, object, kPropObjName)).view() == "Alert";
 }
 
-} // namespace
+}  // namespace
 
 // The library calls the callbacks by their C names. tnapi.h declares them
 // extern "C" already; saying it again here makes that plain. No exception

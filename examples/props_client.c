@@ -69,13 +69,12 @@ void T_ApiNotify(int notification, unsigned int docId, StringT text, int number)
     int have_keywords = TA_errno == 0;
 
     char message[512];
-    int used = snprintf(message, sizeof message, "%d pages, status %s, keywords:", pages,
-                        status != NULL ? status : "(none)");
+    int used =
+        snprintf(message, sizeof message, "%d pages, status %s, keywords:", pages, status != NULL ? status : "(none)");
     int already = 0;
     for (unsigned int i = 0; i < keywords.count; ++i) {
         if (used >= 0 && used < (int)sizeof message)
-            used += snprintf(message + used, sizeof message - used, "%s %s", i ? "," : "",
-                             keywords.items[i]);
+            used += snprintf(message + used, sizeof message - used, "%s %s", i ? "," : "", keywords.items[i]);
         already |= T_StrEqual(keywords.items[i], REVIEWED);
     }
     (void)T_ApiAlert(message, ALERT_NOTE);
@@ -102,6 +101,4 @@ void T_ApiNotify(int notification, unsigned int docId, StringT text, int number)
     T_ApiDeallocateStrings(&keywords);
 }
 
-void T_ApiCommand(int command) {
-    (void)command;
-}
+void T_ApiCommand(int command) { (void)command; }

@@ -41,8 +41,7 @@ void T_ApiNotify(int notification, unsigned int objId, StringT text, int number)
     // The filter notification's text is the split record.
     record("notify", notification, static_cast<int>(objId), number, nullptr);
     const auto *args = reinterpret_cast<const TdeApiFilterArgsT *>(text);
-    for (const char *s : {args->arg1, args->arg2, args->arg3, args->arg4, args->arg5, args->arg6})
-        piece(s);
+    for (const char *s : {args->arg1, args->arg2, args->arg3, args->arg4, args->arg5, args->arg6}) piece(s);
     for (u_int i = 0; i < args->extra.count; ++i) piece(args->extra.items[i]);
 }
 

@@ -43,8 +43,7 @@ bool_t t_reply(SVCXPRT *, struct rpc_msg *msg) {
     wire.last = msg->acpted_rply.ar_stat;
     if (wire.last == SUCCESS) {  // the results must encode
         Bytes out;
-        FUZZ_CHECK(encode(msg->acpted_rply.ar_results.proc,
-                          msg->acpted_rply.ar_results.where, 0, out));
+        FUZZ_CHECK(encode(msg->acpted_rply.ar_results.proc, msg->acpted_rply.ar_results.where, 0, out));
     }
     return TRUE;
 }
@@ -65,9 +64,7 @@ SVCXPRT *transport() {
 
 // The harness's decode of the argument, released at the end of the case.
 template <typename Arg> struct Decoded {
-    explicit Decoded(xdrproc_t r) : routine(r) {
-        ok = decode(routine, &arg, sizeof arg, wire.data, wire.size) >= 0;
-    }
+    explicit Decoded(xdrproc_t r) : routine(r) { ok = decode(routine, &arg, sizeof arg, wire.data, wire.size) >= 0; }
     ~Decoded() { release(routine, &arg); }
     xdrproc_t routine;
     bool ok = false;
@@ -116,8 +113,8 @@ template <typename Arg, typename Expect> void callback(u_int procNum, xdrproc_t 
 }
 
 bool logged(const char *name, int a, int b, int c) {
-    return callback_log.calls == 1 && std::string(callback_log.name) == name &&
-           callback_log.a == a && callback_log.b == b && callback_log.c == c;
+    return callback_log.calls == 1 && std::string(callback_log.name) == name && callback_log.a == a &&
+           callback_log.b == b && callback_log.c == c;
 }
 
 struct Procedure {
@@ -127,34 +124,39 @@ struct Procedure {
 };
 
 const Procedure procedures[10] = {
-    {proc(&xdr_void), 0, [] {
+    {proc(&xdr_void), 0,
+     [] {
          dispatch(0);
          expect_reply(SUCCESS);
          FUZZ_CHECK(callback_log.calls == 0);
      }},
-    {proc(&xdr_void), 0, [] {  // quit
+    {proc(&xdr_void), 0,
+     [] {  // quit
          dispatch(1);
          expect_reply(SUCCESS);
          FUZZ_CHECK(TA_bailout == 1 && callback_log.calls == 0);
          TA_bailout = 0;
      }},
-    {proc(&xdr_TnApiInitArgT), sizeof(TnApiInitArgT), [] {
+    {proc(&xdr_TnApiInitArgT), sizeof(TnApiInitArgT),
+     [] {
          callback<TnApiInitArgT>(2, proc(&xdr_TnApiInitArgT), [](const TnApiInitArgT &a) {
              FUZZ_CHECK(logged("initialize", a.initialization, 0, 0));
          });
      }},
-    {proc(&xdr_TnApiCommandArgT), sizeof(TnApiCommandArgT), [] {
-         callback<TnApiCommandArgT>(3, proc(&xdr_TnApiCommandArgT), [](const TnApiCommandArgT &a) {
-             FUZZ_CHECK(logged("command", a.command, 0, 0));
-         });
+    {proc(&xdr_TnApiCommandArgT), sizeof(TnApiCommandArgT),
+     [] {
+         callback<TnApiCommandArgT>(3, proc(&xdr_TnApiCommandArgT),
+                                    [](const TnApiCommandArgT &a) { FUZZ_CHECK(logged("command", a.command, 0, 0)); });
      }},
-    {proc(&xdr_TnApiMessageArgT), sizeof(TnApiMessageArgT), [] {
+    {proc(&xdr_TnApiMessageArgT), sizeof(TnApiMessageArgT),
+     [] {
          callback<TnApiMessageArgT>(4, proc(&xdr_TnApiMessageArgT), [](const TnApiMessageArgT &a) {
              FUZZ_CHECK(logged("message", static_cast<int>(a.uint1), static_cast<int>(a.uint2), 0));
              FUZZ_CHECK(callback_log.text == a.message);
          });
      }},
-    {proc(&xdr_Tn4ApiNotifyArgT), sizeof(Tn4ApiNotifyArgT), [] {
+    {proc(&xdr_Tn4ApiNotifyArgT), sizeof(Tn4ApiNotifyArgT),
+     [] {
          // The old notification is refused with a message and no reply.
          Decoded<Tn4ApiNotifyArgT> d(proc(&xdr_Tn4ApiNotifyArgT));
          dispatch(5);
@@ -164,19 +166,20 @@ const Procedure procedures[10] = {
          else
              expect_reply(GARBAGE_ARGS);
      }},
-    {proc(&xdr_TnApiDialogEventArgT), sizeof(TnApiDialogEventArgT), [] {
+    {proc(&xdr_TnApiDialogEventArgT), sizeof(TnApiDialogEventArgT),
+     [] {
          const int done = callbacksDone;
          callback<TnApiDialogEventArgT>(6, proc(&xdr_TnApiDialogEventArgT), [&](const TnApiDialogEventArgT &a) {
              if (a.int1 != 0) {
                  FUZZ_CHECK(logged("dialog", a.int1, a.int2, a.int3) && callbacksDone == done);
              } else {  // the end of a modal dialog: no callback
-                 FUZZ_CHECK(callback_log.calls == 0 && callbacksDone == done - 1 &&
-                            modalRetval == a.int3);
+                 FUZZ_CHECK(callback_log.calls == 0 && callbacksDone == done - 1 && modalRetval == a.int3);
              }
          });
          callbacksDone = done;
      }},
-    {proc(&xdr_TnApiNotifyArgT), sizeof(TnApiNotifyArgT), [] {
+    {proc(&xdr_TnApiNotifyArgT), sizeof(TnApiNotifyArgT),
+     [] {
          callback<TnApiNotifyArgT>(7, proc(&xdr_TnApiNotifyArgT), [](const TnApiNotifyArgT &a) {
              FUZZ_CHECK(logged("notify", a.notification, static_cast<int>(a.objId), a.number));
              if (a.notification == 75)
@@ -185,21 +188,37 @@ const Procedure procedures[10] = {
                  FUZZ_CHECK(callback_log.text == a.text);
          });
      }},
-    {proc(&xdr_void), 0, [] { dispatch(8); expect_reply(PROC_UNAVAIL); }},
-    {proc(&xdr_void), 0, [] { dispatch(9); expect_reply(PROC_UNAVAIL); }},
+    {proc(&xdr_void), 0,
+     [] {
+         dispatch(8);
+         expect_reply(PROC_UNAVAIL);
+     }},
+    {proc(&xdr_void), 0,
+     [] {
+         dispatch(9);
+         expect_reply(PROC_UNAVAIL);
+     }},
 };
 
 void write_seeds(const char *dir) {
     for (std::uint8_t p = 0; p < 10; ++p) {
         int n = 0;
-        std::vector<Bytes> samples =
-            procedures[p].size == 0 ? std::vector<Bytes>{Bytes{}}
-                                    : sample_encodings(procedures[p].routine, procedures[p].size);
+        std::vector<Bytes> samples = procedures[p].size == 0
+                                         ? std::vector<Bytes>{Bytes{}}
+                                         : sample_encodings(procedures[p].routine, procedures[p].size);
         for (const Bytes &b : samples)
             write_seed(dir, "proc" + std::to_string(p) + "-" + std::to_string(n++), with_prefix({p}, b));
     }
     // Filter notifications: no separator, empty pieces, more than six pieces.
-    char none[] = "plain", empty[] = "\x1e\x1e", many[] = "a\x1e" "b\x1e" "c\x1e" "d\x1e" "e\x1e" "f\x1e" "g\x1e" "h";
+    char none[] = "plain", empty[] = "\x1e\x1e",
+         many[] = "a\x1e"
+                  "b\x1e"
+                  "c\x1e"
+                  "d\x1e"
+                  "e\x1e"
+                  "f\x1e"
+                  "g\x1e"
+                  "h";
     int n = 0;
     for (char *text : {none, empty, many}) {
         TnApiNotifyArgT a = {75, 1, text, 2};

@@ -54,16 +54,14 @@ const std::vector<Decoder> &decoders() {
         for (std::size_t i = 0; i < procCount; ++i)
             add({procTable[i].resType, procTable[i].resProc, procTable[i].resSize, nullptr});
         for (std::size_t i = 0; i < recordCount; ++i)
-            add({recordCatalogue[i].name, recordCatalogue[i].proc, recordCatalogue[i].size,
-                 nullptr});
-        // Value types go last so that they replace nothing above (StringT is
-        // a result type too): their copy check is looked up by routine.
+            add({recordCatalogue[i].name, recordCatalogue[i].proc, recordCatalogue[i].size, nullptr});
+            // Value types go last so that they replace nothing above (StringT is
+            // a result type too): their copy check is looked up by routine.
 #define FUZZ_VALUE(T) value_decoder<T>(#T),
         const Decoder values[] = {TARNEL_WIRE_VALUE_TYPES(FUZZ_VALUE)};
 #undef FUZZ_VALUE
         for (const Decoder &v : values) {
-            auto it = std::find_if(t.begin(), t.end(),
-                                   [&](const Decoder &d) { return d.routine == v.routine; });
+            auto it = std::find_if(t.begin(), t.end(), [&](const Decoder &d) { return d.routine == v.routine; });
             if (it != t.end())
                 it->copy_check = v.copy_check;
             else

@@ -25,8 +25,7 @@ extern "C" bool_t planted_xdr_T_StringsT(XDR *xdrs, T_StringsT *objp) {
             }
         return TRUE;
     }
-    default:
-        return xdr_T_StringsT(xdrs, objp);
+    default: return xdr_T_StringsT(xdrs, objp);
     }
 }
 

@@ -29,15 +29,14 @@ struct {
     rpcproc_t proc = 0;
 } host;
 
-clnt_stat fake_call(CLIENT *, rpcproc_t proc, xdrproc_t encodeArg, void *arg,
-                    xdrproc_t decodeRes, void *res, struct timeval) {
+clnt_stat fake_call(CLIENT *, rpcproc_t proc, xdrproc_t encodeArg, void *arg, xdrproc_t decodeRes, void *res,
+                    struct timeval) {
     ++host.calls;
     host.proc = proc;
     // The request must encode: it is what would go out.
     Bytes sent;
     FUZZ_CHECK(encode(encodeArg, arg, 0, sent));
-    return decode(decodeRes, res, 0, host.data, host.size) >= 0 ? RPC_SUCCESS
-                                                                 : RPC_CANTDECODERES;
+    return decode(decodeRes, res, 0, host.data, host.size) >= 0 ? RPC_SUCCESS : RPC_CANTDECODERES;
 }
 void fake_abort(CLIENT *) {}
 void fake_geterr(CLIENT *, struct rpc_err *e) { e->re_status = RPC_CANTDECODERES; }
@@ -49,8 +48,7 @@ void fake_destroy(CLIENT *) {}
 bool_t fake_control(CLIENT *, u_int, void *) { return FALSE; }
 
 CLIENT *fake_client() {
-    static CLIENT::clnt_ops ops = {fake_call, fake_abort, fake_geterr,
-                                   fake_freeres, fake_destroy, fake_control};
+    static CLIENT::clnt_ops ops = {fake_call, fake_abort, fake_geterr, fake_freeres, fake_destroy, fake_control};
     static CLIENT client{};
     client.cl_ops = &ops;
     return &client;
@@ -105,7 +103,10 @@ template <typename Reply, typename F> void status(u_int proc, F f, int failure =
 // No result: the status reaches TA_errno only.
 template <typename Reply, typename F> void none(u_int proc, F f) {
     HostReply<Reply> h(proc);
-    h.call([&] { f(); return 0; });
+    h.call([&] {
+        f();
+        return 0;
+    });
     FUZZ_CHECK(TA_errno == (!h.decoded ? -1 : h.status() != 0 ? h.status() : kUnset));
 }
 
@@ -121,8 +122,7 @@ template <typename Reply, typename F> void plain(u_int proc, F f, Reply failure)
 }
 
 // Value and record results: the field on status 0, else `failure`.
-template <typename Reply, typename F, typename T>
-void read(u_int proc, F f, T Reply::*field, T failure = T{}) {
+template <typename Reply, typename F, typename T> void read(u_int proc, F f, T Reply::*field, T failure = T{}) {
     HostReply<Reply> h(proc);
     T result = h.call(f);
     if (!h.decoded) {
@@ -137,8 +137,7 @@ void read(u_int proc, F f, T Reply::*field, T failure = T{}) {
 
 // Answer results: 0 and the answer through `out` on status 0; otherwise -1
 // with `out` untouched, and TA_errno -1 only when no reply came.
-template <typename Reply, typename F, typename T>
-void answer(u_int proc, F f, T Reply::*field, T unset) {
+template <typename Reply, typename F, typename T> void answer(u_int proc, F f, T Reply::*field, T unset) {
     HostReply<Reply> h(proc);
     T out = unset;
     const int result = h.call([&] { return f(&out); });
@@ -165,8 +164,7 @@ void open() {
     }
     FUZZ_CHECK(id == (h.status() == 0 ? h.r.objId : 0u));
     FUZZ_CHECK(TA_errno == (h.status() != 0 ? h.status() : kUnset));
-    FUZZ_CHECK(returned != nullptr &&
-               same(*returned, h.r.returned != nullptr ? *h.r.returned : T_PropValsT{}));
+    FUZZ_CHECK(returned != nullptr && same(*returned, h.r.returned != nullptr ? *h.r.returned : T_PropValsT{}));
     if (h.status() != 0) T_ApiDeallocatePropVals(returned);  // the caller may
 }
 
@@ -222,60 +220,150 @@ const Case cases[] = {
     // status
     [] { status<int>(API_TN_DELETE, [] { return T_ApiDelete(1, 2); }); },
     [] { status<ApiTnResetSpellingRetT>(API_TN_RESETSPELLING, [] { return T_ApiResetSpelling(1); }); },
-    [] { status<ApiTnModifyDictionaryRetT>(API_TN_MODIFYDICTIONARY,
-                                           [] { return T_ApiModifyDictionary(1, 2, 3, name); }, 0); },
+    [] {
+        status<ApiTnModifyDictionaryRetT>(
+            API_TN_MODIFYDICTIONARY, [] { return T_ApiModifyDictionary(1, 2, 3, name); }, 0);
+    },
     // no result
     [] { none<int>(API_TN_SET_INT, [] { T_ApiSetInt(1, 2, 3, 4); }); },
     [] { none<int>(API_TN_SET_STRING, [] { T_ApiSetString(1, 2, 3, name); }); },
     // plain
-    [] { plain<int>(API_TN_ALERT, [] { return T_ApiAlert(name, 1); }, -1); },
-    [] { plain<int>(API_CLIENT_NUMBER, [] { return T_ApiClientNumber(); }, -1); },
-    [] { plain<int>(API_TN_MENU_EXISTS, [] { return T_ApiMenuExists(name); }, -1); },
-    [] { plain<StringT>(API_CLIENT_NAME, [] { return T_ApiClientName(); }, nullptr); },
+    [] {
+        plain<int>(
+            API_TN_ALERT, [] { return T_ApiAlert(name, 1); }, -1);
+    },
+    [] {
+        plain<int>(
+            API_CLIENT_NUMBER, [] { return T_ApiClientNumber(); }, -1);
+    },
+    [] {
+        plain<int>(
+            API_TN_MENU_EXISTS, [] { return T_ApiMenuExists(name); }, -1);
+    },
+    [] {
+        plain<StringT>(
+            API_CLIENT_NAME, [] { return T_ApiClientName(); }, nullptr);
+    },
     // value
-    [] { read(API_TN_GET_INT, [] { return T_ApiGetInt(1, 2, 3); }, &ApiTnGetIntRetT::value); },
-    [] { read(API_TN_GET_ID, [] { return T_ApiGetId(1, 2, 3); }, &ApiTnGetIdRetT::value); },
-    [] { read(API_TN_GET_INT, [] { return T_ApiGetIntByName(1, 2, name); }, &ApiTnGetIntRetT::value); },
-    [] { read(API_TN_GET_STRING, [] { return T_ApiGetString(1, 2, 3); }, &ApiTnGetStringRetT::value); },
-    [] { read(API_TN_SHOWHYPHENATION, [] { return T_ApiShowHyphenation(name); },
-              &ApiTnShowHyphenationRetT::text); },
-    [] { read(API_TN_GET_NAMED_OBJECT, [] { return T_ApiGetNamedObject(1, 2, name); },
-              &ApiTnObjRetT::objId); },
-    [] { read(API_TN_ADD_TEXT, [] { return T_ApiAddText(1, nullptr, name); }, &ApiTnAddTextRetT::loc); },
-    [] { read(API_TN_GET_ELEMENT_RANGE, [] { return T_ApiGetElementRange(1, 2, 3); },
-              &ApiTnGetElementRangeRetT::value); },
+    [] {
+        read(
+            API_TN_GET_INT, [] { return T_ApiGetInt(1, 2, 3); }, &ApiTnGetIntRetT::value);
+    },
+    [] {
+        read(
+            API_TN_GET_ID, [] { return T_ApiGetId(1, 2, 3); }, &ApiTnGetIdRetT::value);
+    },
+    [] {
+        read(
+            API_TN_GET_INT, [] { return T_ApiGetIntByName(1, 2, name); }, &ApiTnGetIntRetT::value);
+    },
+    [] {
+        read(
+            API_TN_GET_STRING, [] { return T_ApiGetString(1, 2, 3); }, &ApiTnGetStringRetT::value);
+    },
+    [] {
+        read(
+            API_TN_SHOWHYPHENATION, [] { return T_ApiShowHyphenation(name); }, &ApiTnShowHyphenationRetT::text);
+    },
+    [] {
+        read(
+            API_TN_GET_NAMED_OBJECT, [] { return T_ApiGetNamedObject(1, 2, name); }, &ApiTnObjRetT::objId);
+    },
+    [] {
+        read(
+            API_TN_ADD_TEXT, [] { return T_ApiAddText(1, nullptr, name); }, &ApiTnAddTextRetT::loc);
+    },
+    [] {
+        read(
+            API_TN_GET_ELEMENT_RANGE, [] { return T_ApiGetElementRange(1, 2, 3); }, &ApiTnGetElementRangeRetT::value);
+    },
     // record
-    [] { read(API_TN_GET_STRINGS, [] { return T_ApiGetStrings(1, 2, 3); }, &ApiTnGetStringsRetT::value); },
-    [] { read(API_TN_GET_SUPPORTED_ENCODINGS, [] { return T_ApiGetSupportedEncodings(); },
-              &ApiTnGetStringsRetT::value); },
-    [] { read(API_TN_GET_METRICS, [] { return T_ApiGetMetrics(1, 2, 3); }, &ApiTnGetMetricsRetT::value); },
-    [] { read(API_TN_GET_POINTS, [] { return T_ApiGetPoints(1, 2, 3); }, &ApiTnGetPointsRetT::value); },
-    [] { read(API_TN_GET_TABS, [] { return T_ApiGetTabs(1, 2, 3); }, &ApiTnGetTabsRetT::value); },
-    [] { read(API_TN_GET_INTS, [] { return T_ApiGetInts(1, 2, 3); }, &ApiTnGetIntsRetT::value); },
-    [] { read(API_TN_GET_UBYTES, [] { return T_ApiGetUBytesByName(1, 2, name); },
-              &ApiTnGetUBytesRetT::value); },
-    [] { read(API_TN_GET_VAL, [] { return T_ApiGetVal(1, 2, 3); }, &ApiTnGetValRetT::value); },
-    [] { read(API_TN_GET_PROP, [] { return T_ApiGetPropVal(1, 2, 3); }, &ApiTnGetPropRetT::prop); },
-    [] { read(API_TN_GET_PROPS, [] { return T_ApiGetProps(1, 2); }, &ApiTnGetPropsRetT::props); },
-    [] { read(API_TN_GET_TEXT_PROPS, [] { return T_ApiGetTextProps(1, nullptr); },
-              &ApiTnGetPropsRetT::props); },
-    [] { read(API_TN_GET_TEXT, [] { return T_ApiGetText(1, 2, 3); }, &ApiTnGetTextRetT::items); },
-    [] { read(API_TN_GET_ELEMENT_CATALOG, [] { return T_ApiGetElementCatalog(1); },
-              &ApiTnGetElementCatalogRetT::value); },
-    [] { read(API_TN_GET_ATTRIBUTE_DEFS, [] { return T_ApiGetAttributeDefs(1, 2); },
-              &ApiTnGetAttributeDefsRetT::value); },
-    [] { read(API_TN_GET_ATTRIBUTES, [] { return T_ApiGetAttributes(1, 2); },
-              &ApiTnGetAttributesRetT::value); },
-    [] { read(API_TN_FAMILY_FONTS, [] { return T_ApiFamilyFonts(1); }, &ApiTnFamilyFontsRetT::fonts); },
-    [] { read(API_TN_COMBINED_FAMILY_FONTS, [] { return T_ApiCombinedFamilyFonts(1); },
-              &ApiTnCombinedFamilyFontsRetT::fonts); },
+    [] {
+        read(
+            API_TN_GET_STRINGS, [] { return T_ApiGetStrings(1, 2, 3); }, &ApiTnGetStringsRetT::value);
+    },
+    [] {
+        read(
+            API_TN_GET_SUPPORTED_ENCODINGS, [] { return T_ApiGetSupportedEncodings(); }, &ApiTnGetStringsRetT::value);
+    },
+    [] {
+        read(
+            API_TN_GET_METRICS, [] { return T_ApiGetMetrics(1, 2, 3); }, &ApiTnGetMetricsRetT::value);
+    },
+    [] {
+        read(
+            API_TN_GET_POINTS, [] { return T_ApiGetPoints(1, 2, 3); }, &ApiTnGetPointsRetT::value);
+    },
+    [] {
+        read(
+            API_TN_GET_TABS, [] { return T_ApiGetTabs(1, 2, 3); }, &ApiTnGetTabsRetT::value);
+    },
+    [] {
+        read(
+            API_TN_GET_INTS, [] { return T_ApiGetInts(1, 2, 3); }, &ApiTnGetIntsRetT::value);
+    },
+    [] {
+        read(
+            API_TN_GET_UBYTES, [] { return T_ApiGetUBytesByName(1, 2, name); }, &ApiTnGetUBytesRetT::value);
+    },
+    [] {
+        read(
+            API_TN_GET_VAL, [] { return T_ApiGetVal(1, 2, 3); }, &ApiTnGetValRetT::value);
+    },
+    [] {
+        read(
+            API_TN_GET_PROP, [] { return T_ApiGetPropVal(1, 2, 3); }, &ApiTnGetPropRetT::prop);
+    },
+    [] {
+        read(
+            API_TN_GET_PROPS, [] { return T_ApiGetProps(1, 2); }, &ApiTnGetPropsRetT::props);
+    },
+    [] {
+        read(
+            API_TN_GET_TEXT_PROPS, [] { return T_ApiGetTextProps(1, nullptr); }, &ApiTnGetPropsRetT::props);
+    },
+    [] {
+        read(
+            API_TN_GET_TEXT, [] { return T_ApiGetText(1, 2, 3); }, &ApiTnGetTextRetT::items);
+    },
+    [] {
+        read(
+            API_TN_GET_ELEMENT_CATALOG, [] { return T_ApiGetElementCatalog(1); }, &ApiTnGetElementCatalogRetT::value);
+    },
+    [] {
+        read(
+            API_TN_GET_ATTRIBUTE_DEFS, [] { return T_ApiGetAttributeDefs(1, 2); }, &ApiTnGetAttributeDefsRetT::value);
+    },
+    [] {
+        read(
+            API_TN_GET_ATTRIBUTES, [] { return T_ApiGetAttributes(1, 2); }, &ApiTnGetAttributesRetT::value);
+    },
+    [] {
+        read(
+            API_TN_FAMILY_FONTS, [] { return T_ApiFamilyFonts(1); }, &ApiTnFamilyFontsRetT::fonts);
+    },
+    [] {
+        read(
+            API_TN_COMBINED_FAMILY_FONTS, [] { return T_ApiCombinedFamilyFonts(1); },
+            &ApiTnCombinedFamilyFontsRetT::fonts);
+    },
     // answer
-    [] { answer(API_TN_PROMPT_INT, [](int *out) { return T_ApiPromptInt(out, name, name); },
-                &ApiTnPromptIntRetT::value, kUnset); },
-    [] { answer(API_TN_PROMPT_STRING, [](StringT *out) { return T_ApiPromptString(out, name, name); },
-                &ApiTnPromptStringRetT::text, static_cast<StringT>(name)); },
+    [] {
+        answer(
+            API_TN_PROMPT_INT, [](int *out) { return T_ApiPromptInt(out, name, name); }, &ApiTnPromptIntRetT::value,
+            kUnset);
+    },
+    [] {
+        answer(
+            API_TN_PROMPT_STRING, [](StringT *out) { return T_ApiPromptString(out, name, name); },
+            &ApiTnPromptStringRetT::text, static_cast<StringT>(name));
+    },
     // their own
-    open, spell, thesaurus, dictionary, compare,
+    open,
+    spell,
+    thesaurus,
+    dictionary,
+    compare,
 };
 constexpr std::size_t caseCount = sizeof cases / sizeof cases[0];
 
@@ -289,8 +377,7 @@ void write_seeds(const char *dir) {
         const auto *entry = findProc(static_cast<u_int>(host.proc));
         int n = 0;
         for (const Bytes &b : sample_encodings(entry->resProc, entry->resSize))
-            write_seed(dir, std::string(entry->stub) + "-" + std::to_string(i) + "-" +
-                                std::to_string(n++),
+            write_seed(dir, std::string(entry->stub) + "-" + std::to_string(i) + "-" + std::to_string(n++),
                        with_prefix({static_cast<std::uint8_t>(i)}, b));
     }
 }

@@ -91,8 +91,23 @@ enum Op { Split, DbText, Format, OpCount };
 
 void write_seeds(const char *dir) {
     const std::vector<std::string> texts = {
-        "", "plain", "\x1e", "a\x1e" "b\x1e\x1e" "d", "1\x1e" "2\x1e" "3\x1e" "4\x1e" "5\x1e" "6\x1e" "7\x1e" "8",
-        "back\\slash \\p\\t\\s", std::string(300, 'x'), "tab\there\nand space",
+        "",
+        "plain",
+        "\x1e",
+        "a\x1e"
+        "b\x1e\x1e"
+        "d",
+        "1\x1e"
+        "2\x1e"
+        "3\x1e"
+        "4\x1e"
+        "5\x1e"
+        "6\x1e"
+        "7\x1e"
+        "8",
+        "back\\slash \\p\\t\\s",
+        std::string(300, 'x'),
+        "tab\there\nand space",
     };
     int n = 0;
     for (std::uint8_t op = 0; op < OpCount; ++op)

@@ -43,11 +43,11 @@ inline bool run(XDR *xdrs, xdrproc_t routine, void *record, std::size_t size) {
 
 // Decodes `size` bytes into *record; the bytes consumed, or -1 when the
 // routine fails (the record may then hold a partial decode to free).
-inline long decode(xdrproc_t routine, void *record, std::size_t recordSize,
-                   const std::uint8_t *data, std::size_t size) {
+inline long decode(xdrproc_t routine, void *record, std::size_t recordSize, const std::uint8_t *data,
+                   std::size_t size) {
     XDR xdrs;
-    xdrmem_create(&xdrs, reinterpret_cast<char *>(const_cast<std::uint8_t *>(data)),
-                  static_cast<u_int>(size), XDR_DECODE);
+    xdrmem_create(&xdrs, reinterpret_cast<char *>(const_cast<std::uint8_t *>(data)), static_cast<u_int>(size),
+                  XDR_DECODE);
     const bool ok = run(&xdrs, routine, record, recordSize);
     const long used = ok ? static_cast<long>(xdr_getpos(&xdrs)) : -1;
     xdr_destroy(&xdrs);
@@ -59,8 +59,7 @@ inline bool encode(xdrproc_t routine, const void *record, std::size_t recordSize
     const unsigned long size = xdr_sizeof(routine, const_cast<void *>(record));
     out.assign(size + 4, 0);  // + 4: xdr_sizeof is 0 both for empty and for failure
     XDR xdrs;
-    xdrmem_create(&xdrs, reinterpret_cast<char *>(out.data()), static_cast<u_int>(out.size()),
-                  XDR_ENCODE);
+    xdrmem_create(&xdrs, reinterpret_cast<char *>(out.data()), static_cast<u_int>(out.size()), XDR_ENCODE);
     const bool ok = run(&xdrs, routine, const_cast<void *>(record), recordSize);
     out.resize(xdr_getpos(&xdrs));
     xdr_destroy(&xdrs);
@@ -71,7 +70,7 @@ inline void release(xdrproc_t routine, void *record) { xdr_free(routine, static_
 
 // ---- Value types by overload ------------------------------------------------
 
-#define FUZZ_ROUTINE_OF(T) \
+#define FUZZ_ROUTINE_OF(T)                                                                                             \
     inline xdrproc_t routine_of(const T *) { return proc(&xdr_##T); }
 TARNEL_WIRE_VALUE_TYPES(FUZZ_ROUTINE_OF)
 #undef FUZZ_ROUTINE_OF
@@ -93,30 +92,30 @@ inline bool same(const StringT &a, const StringT &b) {
 
 // The public deep copy and release of each type that owns memory; types
 // without them are plain values.
-#define FUZZ_OWNED_TYPES(X)                                    \
-    X(T_StringsT, Strings)                                     \
-    X(T_UBytesT, UBytes)                                       \
-    X(T_MetricsT, Metrics)                                     \
-    X(T_IntsT, Ints)                                           \
-    X(T_UIntsT, UInts)                                         \
-    X(T_PointsT, Points)                                       \
-    X(T_ElementCatalogEntriesT, ElementCatalogEntries)         \
-    X(T_FontsT, Fonts)                                         \
-    X(T_CombinedFontsT, CombinedFonts)                         \
-    X(T_TabT, Tab)                                             \
-    X(T_TabsT, Tabs)                                           \
-    X(T_AttributeDefT, AttributeDef)                           \
-    X(T_AttributeDefsT, AttributeDefs)                         \
-    X(T_AttributeT, Attribute)                                 \
-    X(T_AttributesT, Attributes)                               \
-    X(T_TypedValT, Val)                                        \
-    X(T_PropValT, PropVal)                                     \
-    X(T_PropValsT, PropVals)                                   \
-    X(TextItemT, TextItem)                                     \
+#define FUZZ_OWNED_TYPES(X)                                                                                            \
+    X(T_StringsT, Strings)                                                                                             \
+    X(T_UBytesT, UBytes)                                                                                               \
+    X(T_MetricsT, Metrics)                                                                                             \
+    X(T_IntsT, Ints)                                                                                                   \
+    X(T_UIntsT, UInts)                                                                                                 \
+    X(T_PointsT, Points)                                                                                               \
+    X(T_ElementCatalogEntriesT, ElementCatalogEntries)                                                                 \
+    X(T_FontsT, Fonts)                                                                                                 \
+    X(T_CombinedFontsT, CombinedFonts)                                                                                 \
+    X(T_TabT, Tab)                                                                                                     \
+    X(T_TabsT, Tabs)                                                                                                   \
+    X(T_AttributeDefT, AttributeDef)                                                                                   \
+    X(T_AttributeDefsT, AttributeDefs)                                                                                 \
+    X(T_AttributeT, Attribute)                                                                                         \
+    X(T_AttributesT, Attributes)                                                                                       \
+    X(T_TypedValT, Val)                                                                                                \
+    X(T_PropValT, PropVal)                                                                                             \
+    X(T_PropValsT, PropVals)                                                                                           \
+    X(TextItemT, TextItem)                                                                                             \
     X(TextItemsT, TextItems)
 
-#define FUZZ_COPY_OPS(T, stem)                                       \
-    inline T copy_of(const T &v) { return T_ApiCopy##stem(&v); }     \
+#define FUZZ_COPY_OPS(T, stem)                                                                                         \
+    inline T copy_of(const T &v) { return T_ApiCopy##stem(&v); }                                                       \
     inline void dispose(T &v) { T_ApiDeallocate##stem(&v); }
 FUZZ_OWNED_TYPES(FUZZ_COPY_OPS)
 #undef FUZZ_COPY_OPS
@@ -135,17 +134,17 @@ template <typename T> constexpr bool owns_memory() {
 // a lower-case letter. Decoding a record from it gives a populated sample
 // whose encoding is a valid seed.
 class SampleStream {
-public:
+  public:
     explicit SampleStream(unsigned variant) : state_(variant * 2654435761u + 1u) {
-        static const XDR::xdr_ops ops = {getlong, nullptr, getbytes, nullptr, getpostn,
-                                    setpostn, inlinebuf, destroy, nullptr};
+        static const XDR::xdr_ops ops = {getlong,  nullptr,   getbytes, nullptr, getpostn,
+                                         setpostn, inlinebuf, destroy,  nullptr};
         xdrs_.x_op = XDR_DECODE;
         xdrs_.x_ops = &ops;
         xdrs_.x_private = reinterpret_cast<char *>(this);
     }
     XDR *xdrs() { return &xdrs_; }
 
-private:
+  private:
     static SampleStream *self(XDR *x) { return reinterpret_cast<SampleStream *>(x->x_private); }
     unsigned next() {
         state_ = state_ * 1103515245u + 12345u;
@@ -170,8 +169,8 @@ private:
 
 // Valid encodings of a record of `size` bytes: the zeroed record, then
 // samples, each at most `limit` bytes.
-inline std::vector<Bytes> sample_encodings(xdrproc_t routine, std::size_t size,
-                                           unsigned samples = 3, std::size_t limit = 4096) {
+inline std::vector<Bytes> sample_encodings(xdrproc_t routine, std::size_t size, unsigned samples = 3,
+                                           std::size_t limit = 4096) {
     std::vector<Bytes> out;
     std::vector<unsigned char> record(size == 0 ? 1 : size, 0);
     Bytes b;
@@ -179,8 +178,7 @@ inline std::vector<Bytes> sample_encodings(xdrproc_t routine, std::size_t size,
     for (unsigned v = 1; v <= samples; ++v) {
         std::memset(record.data(), 0, record.size());
         SampleStream s(v);
-        if (run(s.xdrs(), routine, record.data(), size) && encode(routine, record.data(), size, b) &&
-            b.size() <= limit)
+        if (run(s.xdrs(), routine, record.data(), size) && encode(routine, record.data(), size, b) && b.size() <= limit)
             out.push_back(b);
         release(routine, record.data());
     }

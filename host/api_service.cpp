@@ -21,10 +21,8 @@ bool registered = false;
 
 RequestRule *matchRule(Host &host, u_int proc, const ClientSession *client) {
     for (RequestRule &r : host.scenario.rules) {
-        if (static_cast<u_int>(r.proc) != proc || r.times == 0)
-            continue;
-        if (!r.client.empty() && (!client || client->id != r.client))
-            continue;
+        if (static_cast<u_int>(r.proc) != proc || r.times == 0) continue;
+        if (!r.client.empty() && (!client || client->id != r.client)) continue;
         return &r;
     }
     return nullptr;
@@ -33,16 +31,14 @@ RequestRule *matchRule(Host &host, u_int proc, const ClientSession *client) {
 // The argument as it travelled: its XDR encoding in hex, so that tests can
 // compare it with the record they meant to send.
 std::string encodedHex(const ProcEntry &e, void *arg) {
-    if (e.argSize == 0)
-        return "";
+    if (e.argSize == 0) return "";
     XDR x;
     unsigned long size = xdr_sizeof(e.argProc, arg);
     std::string bytes(size, '\0');
     xdrmem_create(&x, bytes.data(), static_cast<u_int>(size), XDR_ENCODE);
     bool ok = e.argProc(&x, arg);
     xdr_destroy(&x);
-    if (!ok)
-        return "?";
+    if (!ok) return "?";
     static const char digits[] = "0123456789abcdef";
     std::string hex;
     hex.reserve(2 * size);
@@ -76,8 +72,7 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
     void *res = zeroed(e->resSize);
     if (!svc_getargs(xprt, e->argProc, static_cast<caddr_t>(arg))) {
         svcerr_decode(xprt);
-        say("request" + who + " proc=" + std::to_string(proc) + " stub=" + e->stub +
-            " -> garbage_args");
+        say("request" + who + " proc=" + std::to_string(proc) + " stub=" + e->stub + " -> garbage_args");
         fail(std::string("cannot decode the arguments of ") + e->stub);
         svc_freeargs(xprt, e->argProc, static_cast<caddr_t>(arg));
         std::free(arg);
@@ -86,21 +81,18 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
     }
 
     Request req{*e, client, xprt, arg, res, {}, {}};
-    if (host.scenario.logArgs)
-        req.detail = " args=" + encodedHex(*e, arg);
+    if (host.scenario.logArgs) req.detail = " args=" + encodedHex(*e, arg);
     Handler h = findHandler(proc);
     if (h)
         h(host, req);
     else
         req.detail += " unhandled";
     client = req.client;
-    if (client)
-        client->requestCounts[static_cast<int>(proc)]++;
+    if (client) client->requestCounts[static_cast<int>(proc)]++;
     host.requestCounts[static_cast<int>(proc)]++;
 
     RequestRule *rule = matchRule(host, proc, client);
-    if (rule && rule->times > 0)
-        rule->times--;
+    if (rule && rule->times > 0) rule->times--;
     std::string outcome;
     if (rule && rule->drop) {
         // The library destroys the transport when its next read finds the
@@ -110,8 +102,7 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
         outcome = "dropped";
     } else {
         int *status = tarnel::wire::replyStatus(*e, res);
-        if (rule && rule->status && status)
-            *status = *rule->status;
+        if (rule && rule->status && status) *status = *rule->status;
         bool sent = svc_sendreply(xprt, e->resProc, static_cast<caddr_t>(res));
         if (!sent)
             outcome = "reply-failed";
@@ -122,10 +113,9 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
         else
             outcome = "reply zero";
     }
-    say("request" + (client ? " client=" + client->id : who) + " proc=" + std::to_string(proc) +
-        " stub=" + e->stub + req.detail + " -> " + outcome);
-    for (const std::string &line : req.events)
-        say(line);
+    say("request" + (client ? " client=" + client->id : who) + " proc=" + std::to_string(proc) + " stub=" + e->stub +
+        req.detail + " -> " + outcome);
+    for (const std::string &line : req.events) say(line);
 
     if (!svc_freeargs(xprt, e->argProc, static_cast<caddr_t>(arg)))
         fail(std::string("cannot release the arguments of ") + e->stub);
@@ -136,8 +126,7 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
     // Callbacks go out from the main loop once this reply is on its way.
     if (rule && !rule->drop && !rule->then.empty() && client)
         client->sequences.push_back(
-            {std::deque<CallbackSpec>(rule->then.begin(), rule->then.end()),
-             client->controls.size()});
+            {std::deque<CallbackSpec>(rule->then.begin(), rule->then.end()), client->controls.size()});
 }
 
 }  // namespace
@@ -145,8 +134,7 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
 bool startApiService(Host &host) {
     installHandlers();
     int fd = loopbackSocket(SOCK_STREAM);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     apiTransport = svc_vc_create(fd, 0, 0);
     if (!apiTransport) {
         fail("cannot create the API service transport");

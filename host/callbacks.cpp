@@ -25,19 +25,17 @@ const char *expectName(Expect e) {
 }
 
 bool connectCallback(ClientSession &c, std::string &error) {
-    if (c.callback)
-        return true;
+    if (c.callback) return true;
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     addr.sin_port = 0;  // asks the binder
     int sock = RPC_ANYSOCK;
-    c.callback = clnttcp_create(&addr, static_cast<u_long>(c.callbackProg),
-                                static_cast<u_long>(c.callbackVers), &sock, 0, 0);
+    c.callback =
+        clnttcp_create(&addr, static_cast<u_long>(c.callbackProg), static_cast<u_long>(c.callbackVers), &sock, 0, 0);
     if (!c.callback) {
         error = clnt_spcreateerror("connect");
-        while (!error.empty() && error.back() == '\n')
-            error.pop_back();
+        while (!error.empty() && error.back() == '\n') error.pop_back();
         return false;
     }
     c.callbackSocket = sock;
@@ -47,24 +45,22 @@ bool connectCallback(ClientSession &c, std::string &error) {
 }  // namespace
 
 void closeCallback(ClientSession &c) {
-    if (c.callback)
-        clnt_destroy(c.callback);
+    if (c.callback) clnt_destroy(c.callback);
     c.callback = nullptr;
     c.callbackSocket = -1;
 }
 
 std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &c, const CallbackSpec &spec) {
     int n = ++c.callbackCount;
-    std::string line = "callback client=" + c.id + " n=" + std::to_string(n) +
-                       " proc=" + std::to_string(spec.proc) + " name=" + callbackName(spec.proc);
+    std::string line = "callback client=" + c.id + " n=" + std::to_string(n) + " proc=" + std::to_string(spec.proc) +
+                       " name=" + callbackName(spec.proc);
 
     TnApiInitArgT init{spec.initialization};
     TnApiCommandArgT command{spec.command};
     TnApiMessageArgT message{const_cast<char *>(spec.message.c_str()), spec.uint1, spec.uint2};
     Tn4ApiNotifyArgT old{spec.notification, spec.objId, const_cast<char *>(spec.text.c_str())};
     TnApiDialogEventArgT dialog{spec.int1, spec.int2, spec.int3};
-    TnApiNotifyArgT notify{spec.notification, spec.objId, const_cast<char *>(spec.text.c_str()),
-                           spec.number};
+    TnApiNotifyArgT notify{spec.notification, spec.objId, const_cast<char *>(spec.text.c_str()), spec.number};
     xdrproc_t argProc = as_xdrproc(xdr_void);
     void *arg = nullptr;
     switch (spec.proc) {
@@ -83,8 +79,8 @@ std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &c, const Ca
         break;
     case 5:
         argProc = as_xdrproc(xdr_Tn4ApiNotifyArgT), arg = &old;
-        line += " notification=" + std::to_string(spec.notification) +
-                " objId=" + std::to_string(spec.objId) + " text=" + quoted(spec.text);
+        line += " notification=" + std::to_string(spec.notification) + " objId=" + std::to_string(spec.objId) +
+                " text=" + quoted(spec.text);
         break;
     case 6:
         argProc = as_xdrproc(xdr_TnApiDialogEventArgT), arg = &dialog;
@@ -93,12 +89,10 @@ std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &c, const Ca
         break;
     case 7:
         argProc = as_xdrproc(xdr_TnApiNotifyArgT), arg = &notify;
-        line += " notification=" + std::to_string(spec.notification) +
-                " objId=" + std::to_string(spec.objId) + " text=" + quoted(spec.text) +
-                " number=" + std::to_string(spec.number);
+        line += " notification=" + std::to_string(spec.notification) + " objId=" + std::to_string(spec.objId) +
+                " text=" + quoted(spec.text) + " number=" + std::to_string(spec.number);
         break;
-    default:
-        break;
+    default: break;
     }
     if (spec.garbage) {
         // No argument bytes at all: no callback record decodes from nothing.
@@ -115,8 +109,8 @@ std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &c, const Ca
         outcome = "error=" + quoted(error);
     } else {
         timeval tv{spec.timeoutMs / 1000, (spec.timeoutMs % 1000) * 1000};
-        enum clnt_stat st = clnt_call(c.callback, static_cast<rpcproc_t>(spec.proc), argProc,
-                                      static_cast<caddr_t>(arg), as_xdrproc(xdr_void), nullptr, tv);
+        enum clnt_stat st = clnt_call(c.callback, static_cast<rpcproc_t>(spec.proc), argProc, static_cast<caddr_t>(arg),
+                                      as_xdrproc(xdr_void), nullptr, tv);
         switch (st) {
         case RPC_SUCCESS: got = Expect::Ok, outcome = "ok"; break;
         case RPC_TIMEDOUT:
@@ -137,15 +131,13 @@ std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &c, const Ca
     }
     say(line + " -> " + outcome);
     if (spec.expect != Expect::Any && got != spec.expect)
-        fail("callback " + std::to_string(n) + " to " + c.id + ": expected " +
-             expectName(spec.expect) + ", got " + outcome);
+        fail("callback " + std::to_string(n) + " to " + c.id + ": expected " + expectName(spec.expect) + ", got " +
+             outcome);
     (void)host;
-    if (got != Expect::Ok || !spec.expectsOver())
-        return nullptr;
-    auto control = openControl(c, "callback-" + std::to_string(n),
-                               spec.over == CallbackSpec::Over::Value
-                                   ? std::optional<int>(spec.overValue)
-                                   : std::nullopt);
+    if (got != Expect::Ok || !spec.expectsOver()) return nullptr;
+    auto control =
+        openControl(c, "callback-" + std::to_string(n),
+                    spec.over == CallbackSpec::Over::Value ? std::optional<int>(spec.overValue) : std::nullopt);
     control->since = sentAt;  // the round trip counts from the call
     return control;
 }

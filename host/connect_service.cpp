@@ -18,11 +18,9 @@ constexpr u_long kConnectVers = 1;
 
 ClientSession *sessionForAttach(Host &host) {
     const ConnectSpec &cs = host.scenario.connect;
-    if (!cs.launchId.empty())
-        return host.find(cs.launchId);
+    if (!cs.launchId.empty()) return host.find(cs.launchId);
     for (auto it = host.clients.rbegin(); it != host.clients.rend(); ++it)
-        if (!(*it)->acked && !(*it)->attached)
-            return it->get();
+        if (!(*it)->acked && !(*it)->attached) return it->get();
     // Nobody launched it: a session of its own.
     auto c = std::make_unique<ClientSession>();
     c->id = "a" + std::to_string(host.clients.size() + 1);
@@ -66,17 +64,14 @@ void connect108(Host &host, SVCXPRT *xprt) {
             ret.hostVers = cs.hostVers.value_or(host.scenario.apiVers);
             ret.hostPid = cs.hostPid.value_or(static_cast<int>(getpid()));
         }
-        bool sent = svc_sendreply(xprt, as_xdrproc(xdr_TnRpcApiConnectReturnT),
-                                  reinterpret_cast<caddr_t>(&ret));
+        bool sent = svc_sendreply(xprt, as_xdrproc(xdr_TnRpcApiConnectReturnT), reinterpret_cast<caddr_t>(&ret));
         line += " -> status=" + std::to_string(cs.status);
         if (c)
             line += " client=" + c->id + " callback=" + std::to_string(ret.clientProg) + "." +
                     std::to_string(ret.clientVers);
-        if (!sent)
-            line += " reply-failed";
+        if (!sent) line += " reply-failed";
         say(line);
-        if (c)
-            host.attachesSeen++;
+        if (c) host.attachesSeen++;
     }
     if (!svc_freeargs(xprt, as_xdrproc(xdr_TnRpcApiConnectArgT), reinterpret_cast<caddr_t>(&arg)))
         fail("cannot release a connection request");
@@ -89,9 +84,7 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
         svc_sendreply(xprt, as_xdrproc(xdr_void), nullptr);
         say("attach proc=0 -> reply");
         break;
-    case 108:
-        connect108(host, xprt);
-        break;
+    case 108: connect108(host, xprt); break;
     default:
         svcerr_noproc(xprt);
         say("attach proc=" + std::to_string(rq->rq_proc) + " -> proc_unavail");
@@ -103,17 +96,15 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
 
 bool startConnectService(Host &host) {
     int fd = loopbackSocket(SOCK_DGRAM);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     connectTransport = svc_dg_create(fd, 0, 0);
     if (!connectTransport) {
         fail("cannot create the connection service transport");
         close(fd);
         return false;
     }
-    registered = registerService(connectTransport,
-                                 static_cast<u_long>(host.scenario.connect.program),
-                                 kConnectVers, "udp", dispatch);
+    registered = registerService(connectTransport, static_cast<u_long>(host.scenario.connect.program), kConnectVers,
+                                 "udp", dispatch);
     if (!registered) {
         fail("cannot register the connection service with rpcbind");
         return false;
@@ -122,8 +113,7 @@ bool startConnectService(Host &host) {
 }
 
 void stopConnectService(Host &host) {
-    stopService(connectTransport, registered, static_cast<u_long>(host.scenario.connect.program),
-                kConnectVers);
+    stopService(connectTransport, registered, static_cast<u_long>(host.scenario.connect.program), kConnectVers);
 }
 
 }  // namespace tarnel::host

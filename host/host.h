@@ -60,25 +60,25 @@ struct OutputPipe {
 struct ClientSession {
     std::string id;
     LaunchSpec launch;
-    pid_t launcherPid = -1;   // the process the host started
-    pid_t clientPid = -1;     // the process that sent procedure 1000
-    pid_t decoyPid = -1;      // stands in as "the host" for the liveness test
+    pid_t launcherPid = -1;  // the process the host started
+    pid_t clientPid = -1;    // the process that sent procedure 1000
+    pid_t decoyPid = -1;     // stands in as "the host" for the liveness test
     int callbackProg = 0;
     int callbackVers = 1;
     bool forking = false;
     bool acked = false;
     bool attached = false;
-    bool bailedOut = false;   // an over carried a non-zero bail-out flag: it is ending
-    int apiFd = -1;           // connection its requests arrive on
+    bool bailedOut = false;  // an over carried a non-zero bail-out flag: it is ending
+    int apiFd = -1;          // connection its requests arrive on
     Clock::time_point launchedAt;
     CLIENT *callback = nullptr;
     int callbackSocket = -1;
     int callbackCount = 0;
     std::vector<std::shared_ptr<OpenControl>> controls;  // innermost last
-    std::vector<CallbackSequence> sequences;              // newest last
+    std::vector<CallbackSequence> sequences;             // newest last
     std::vector<OutputPipe> outputs;
-    std::vector<std::string> lines[2];                    // stdout, stderr
-    std::map<int, int> requestCounts;                     // procedure -> count
+    std::vector<std::string> lines[2];  // stdout, stderr
+    std::map<int, int> requestCounts;   // procedure -> count
     // What the session's requests asked for (handlers/session.cpp).
     std::set<int> notifications;
     std::optional<std::string> directory;  // set by procedure 1344
@@ -102,7 +102,7 @@ struct Host {
     // starts with it. Only a disconnect (1376) or a request with state 0
     // withdraws it.
     std::map<std::string, std::set<int>> keptNotifications;
-    std::map<pid_t, int> exits;  // raw wait status of every reaped process
+    std::map<pid_t, int> exits;        // raw wait status of every reaped process
     std::map<int, int> requestCounts;  // procedure -> count, all sessions
     int attachesSeen = 0;
     int attachesWaited = 0;
@@ -134,8 +134,7 @@ void terminateAll(Host &host);
 std::string describeStatus(int waitStatus);
 // callbacks.cpp
 // Sends one callback; returns the control it opened when an over is due.
-std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &client,
-                                          const CallbackSpec &spec);
+std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &client, const CallbackSpec &spec);
 void closeCallback(ClientSession &client);
 // handlers/session.cpp: notification requests.
 // Starts a newly launched session with the notifications that earlier
@@ -148,8 +147,7 @@ void pollOnce(Host &host, int maxWaitMs);
 void pumpSequences(Host &host);
 bool runSteps(Host &host);
 // Opens a control period (a callback or take-control) on the client.
-std::shared_ptr<OpenControl> openControl(ClientSession &client, const std::string &label,
-                                         std::optional<int> expected);
+std::shared_ptr<OpenControl> openControl(ClientSession &client, const std::string &label, std::optional<int> expected);
 // Closes the innermost open control with the over request's value; returns
 // the transcript line.
 std::string closeControl(ClientSession &client, int value);

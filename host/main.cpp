@@ -34,17 +34,15 @@ void onSignal(int sig) {
     errno = saved;
 }
 
-const char kUsage[] =
-    "usage: tnhost [--scenario FILE | --json TEXT | --client PATH [--number N] [--name NAME]]\n"
-    "              [--prog N] [--connect-prog N] [--no-connect-service] [--timeout SECONDS]\n"
-    "              [--timing] [--var NAME=VALUE]...\n";
+const char kUsage[] = "usage: tnhost [--scenario FILE | --json TEXT | --client PATH [--number N] [--name NAME]]\n"
+                      "              [--prog N] [--connect-prog N] [--no-connect-service] [--timeout SECONDS]\n"
+                      "              [--timing] [--var NAME=VALUE]...\n";
 
 bool parseNumber(const char *text, int &out) {
     char *end = nullptr;
     errno = 0;
     long v = std::strtol(text, &end, 0);
-    if (errno || !*text || *end || v < -2147483648L || v > 4294967295L)
-        return false;
+    if (errno || !*text || *end || v < -2147483648L || v > 4294967295L) return false;
     out = static_cast<int>(v);
     return true;
 }
@@ -52,8 +50,7 @@ bool parseNumber(const char *text, int &out) {
 // A scenario for a quick manual run: launch, initialise, quit.
 nlohmann::json quickScenario(const std::string &path, int number, const std::string &name) {
     nlohmann::json launch = {{"do", "launch"}, {"path", path}, {"number", number}};
-    if (!name.empty())
-        launch["name"] = name;
+    if (!name.empty()) launch["name"] = name;
     return {{"steps",
              {launch,
               {{"do", "wait_ack"}},
@@ -72,8 +69,7 @@ int main(int argc, char **argv) {
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto value = [&](const char *&out) {
-            if (i + 1 >= argc)
-                return false;
+            if (i + 1 >= argc) return false;
             out = argv[++i];
             return true;
         };
@@ -144,18 +140,13 @@ int main(int argc, char **argv) {
         return 2;
     }
     Scenario &sc = host.scenario;
-    if (prog)
-        sc.apiProg = prog;
+    if (prog) sc.apiProg = prog;
     if (!sc.apiProg)  // transient range 0x40000000-0x5FFFFFFF, spaced for callback programs
         sc.apiProg = 0x40000000 + static_cast<int>((getpid() & 0xFFFFF) << 8);
-    if (connectProg)
-        sc.connect.program = connectProg;
-    if (!sc.connect.program)
-        sc.connect.program = sc.apiProg + 0x80;
-    if (noConnect)
-        sc.connect.run = false;
-    if (timeoutS)
-        sc.timeoutS = timeoutS;
+    if (connectProg) sc.connect.program = connectProg;
+    if (!sc.connect.program) sc.connect.program = sc.apiProg + 0x80;
+    if (noConnect) sc.connect.run = false;
+    if (timeoutS) sc.timeoutS = timeoutS;
     host.timing = timing;
     host.deadline = Clock::now() + std::chrono::seconds(sc.timeoutS);
 
@@ -170,8 +161,7 @@ int main(int argc, char **argv) {
     sa.sa_handler = onSignal;
     sa.sa_flags = SA_RESTART;
     sigemptyset(&sa.sa_mask);
-    for (int s : {SIGCHLD, SIGTERM, SIGINT, SIGHUP})
-        sigaction(s, &sa, nullptr);
+    for (int s : {SIGCHLD, SIGTERM, SIGINT, SIGHUP}) sigaction(s, &sa, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
     say("host prog=" + std::to_string(sc.apiProg) + " vers=" + std::to_string(sc.apiVers) +
@@ -181,11 +171,9 @@ int main(int argc, char **argv) {
         setUp = startConnectService(host);
         if (setUp)
             say("connect-service prog=" + std::to_string(sc.connect.program) +
-                " status=" + std::to_string(sc.connect.status) +
-                (sc.connect.answer108 ? "" : " answer108=no"));
+                " status=" + std::to_string(sc.connect.status) + (sc.connect.answer108 ? "" : " answer108=no"));
     }
-    if (setUp)
-        runSteps(host);
+    if (setUp) runSteps(host);
     terminateAll(host);
     stopConnectService(host);
     stopApiService(host);

@@ -47,8 +47,7 @@ bool sameIdent(const Prop &p, int num, const std::string &name) {
 
 const Prop *Object::find(int num, const std::string &name) const {
     for (const Prop &p : props)
-        if (sameIdent(p, num, name))
-            return &p;
+        if (sameIdent(p, num, name)) return &p;
     return nullptr;
 }
 
@@ -65,10 +64,8 @@ void Object::set(int num, const std::string &name, const Value &v) {
 }
 
 bool Object::erase(int num, const std::string &name) {
-    auto it = std::find_if(props.begin(), props.end(),
-                           [&](const Prop &p) { return sameIdent(p, num, name); });
-    if (it == props.end())
-        return false;
+    auto it = std::find_if(props.begin(), props.end(), [&](const Prop &p) { return sameIdent(p, num, name); });
+    if (it == props.end()) return false;
     props.erase(it);
     return true;
 }
@@ -86,16 +83,14 @@ Model::Model() {
     session.type = ot::session;
     objects_.emplace(0, session);
     for (const char *w :
-         {"a",     "about", "after", "all",   "alert",  "an",    "and",   "any",    "are",
-          "as",    "at",    "be",    "book",  "but",    "by",    "can",   "chapter", "check",
-          "client", "do",   "document", "each", "for",  "from",  "has",   "have",   "host",
-          "if",    "in",    "into",  "is",    "it",     "its",   "message", "more", "new",
-          "no",    "not",   "note",  "of",    "on",     "one",   "or",    "page",   "paragraph",
-          "read",  "sample", "see",  "so",    "some",   "table", "text",  "that",   "the",
-          "their", "then",  "there", "these", "this",   "to",    "two",   "up",     "was",
-          "we",    "were",  "what",  "when",  "which",  "will",  "with",  "word",   "words",
-          "world", "you",   "your",  "hello", "quick",  "brown", "fox",   "jumps",  "over",
-          "lazy",  "dog"})
+         {"a",         "about", "after",  "all",  "alert", "an",      "and",   "any",    "are",  "as",       "at",
+          "be",        "book",  "but",    "by",   "can",   "chapter", "check", "client", "do",   "document", "each",
+          "for",       "from",  "has",    "have", "host",  "if",      "in",    "into",   "is",   "it",       "its",
+          "message",   "more",  "new",    "no",   "not",   "note",    "of",    "on",     "one",  "or",       "page",
+          "paragraph", "read",  "sample", "see",  "so",    "some",    "table", "text",   "that", "the",      "their",
+          "then",      "there", "these",  "this", "to",    "two",     "up",    "was",    "we",   "were",     "what",
+          "when",      "which", "will",   "with", "word",  "words",   "world", "you",    "your", "hello",    "quick",
+          "brown",     "fox",   "jumps",  "over", "lazy",  "dog"})
         words.insert(w);
 }
 
@@ -106,8 +101,7 @@ Document *Model::document(u_int docId) {
 
 Document *Model::documentByPath(const std::string &path) {
     for (auto &[id, d] : docs_)
-        if (!path.empty() && (d.path == path || d.file == path))
-            return &d;
+        if (!path.empty() && (d.path == path || d.file == path)) return &d;
     return nullptr;
 }
 
@@ -117,10 +111,8 @@ Object *Model::object(u_int id) {
 }
 
 Object *Model::resolve(u_int docId, u_int objId) {
-    if (docId == 0)
-        return object(objId);
-    if (!document(docId) || objId == 0)
-        return nullptr;
+    if (docId == 0) return object(objId);
+    if (!document(docId) || objId == 0) return nullptr;
     Object *o = object(objId);
     return o && o->docId == docId ? o : nullptr;
 }
@@ -143,10 +135,8 @@ u_int Model::newDocument(const std::string &path, bool book) {
 
 void Model::closeDocument(u_int docId) {
     Document *d = document(docId);
-    if (!d)
-        return;
-    for (u_int id : d->objects)
-        objects_.erase(id);
+    if (!d) return;
+    for (u_int id : d->objects) objects_.erase(id);
     objects_.erase(docId);
     docs_.erase(docId);
 }
@@ -164,22 +154,18 @@ Object &Model::create(u_int docId, int type) {
 
 void Model::remove(u_int id) {
     Object *o = object(id);
-    if (!o || o->type == ot::session || o->id == o->docId)
-        return;
+    if (!o || o->type == ot::session || o->id == o->docId) return;
     u_int docId = o->docId;
     Document &d = docs_.at(docId);
     // Everything that lives inside it goes with it.
     std::vector<u_int> inner = o->children;
     for (u_int other : d.objects) {
         Object &x = objects_.at(other);
-        if (x.anchored && x.anchor.objId == id)
-            inner.push_back(other);
+        if (x.anchored && x.anchor.objId == id) inner.push_back(other);
     }
-    for (u_int child : inner)
-        remove(child);
+    for (u_int child : inner) remove(child);
     o = object(id);  // the map is stable, but re-read for clarity after recursion
-    if (Object *parent = object(o->parent))
-        std::erase(parent->children, id);
+    if (Object *parent = object(o->parent)) std::erase(parent->children, id);
     // Keep the document's object chain intact around the removed link.
     u_int next = 0;
     if (const Prop *p = o->find(pn::nextObject, ""); p && p->value.kind() == TA_KIND_ID)
@@ -191,8 +177,7 @@ void Model::remove(u_int id) {
     };
     relink(objects_.at(docId), pn::firstObject);
     for (u_int other : d.objects)
-        if (other != id)
-            relink(objects_.at(other), pn::nextObject);
+        if (other != id) relink(objects_.at(other), pn::nextObject);
     std::erase(d.objects, id);
     objects_.erase(id);
     d.modified = true;
@@ -200,24 +185,20 @@ void Model::remove(u_int id) {
 
 Object *Model::named(u_int docId, int type, const std::string &name) {
     Document *d = document(docId);
-    if (!d || name.empty())
-        return nullptr;
+    if (!d || name.empty()) return nullptr;
     for (u_int id : d->objects) {
         Object &o = objects_.at(id);
-        if (o.type == type && o.name == name)
-            return &o;
+        if (o.type == type && o.name == name) return &o;
     }
     return nullptr;
 }
 
 Object *Model::uniqueObject(u_int docId, int type, int unique) {
     Document *d = document(docId);
-    if (!d)
-        return nullptr;
+    if (!d) return nullptr;
     for (u_int id : d->objects) {
         Object &o = objects_.at(id);
-        if (o.type == type && o.unique == unique)
-            return &o;
+        if (o.type == type && o.unique == unique) return &o;
     }
     return nullptr;
 }
@@ -226,20 +207,15 @@ Object *Model::uniqueObject(u_int docId, int type, int unique) {
 
 int Model::checkLoc(u_int docId, const T_TextLocT &loc) {
     Object *o = resolve(docId, loc.objId);
-    if (!o || o->type == ot::session)
-        return st::noObject;
-    if (loc.offset < 0 || static_cast<std::size_t>(loc.offset) > o->text.size())
-        return st::badLocation;
+    if (!o || o->type == ot::session) return st::noObject;
+    if (loc.offset < 0 || static_cast<std::size_t>(loc.offset) > o->text.size()) return st::badLocation;
     return st::ok;
 }
 
 int Model::checkRange(u_int docId, const T_TextRangeT &r) {
-    if (int s = checkLoc(docId, r.begin))
-        return s;
-    if (int s = checkLoc(docId, r.end))
-        return s;
-    if (r.begin.objId != r.end.objId || r.begin.offset > r.end.offset)
-        return st::badLocation;
+    if (int s = checkLoc(docId, r.begin)) return s;
+    if (int s = checkLoc(docId, r.end)) return s;
+    if (r.begin.objId != r.end.objId || r.begin.offset > r.end.offset) return st::badLocation;
     return st::ok;
 }
 
@@ -247,24 +223,20 @@ void Model::insertText(Object &o, int offset, const std::string &text) {
     int n = static_cast<int>(text.size());
     o.text.insert(static_cast<std::size_t>(offset), text);
     for (TextRun &r : o.runs) {
-        if (r.begin >= offset)
-            r.begin += n;
-        if (r.end > offset)
-            r.end += n;
+        if (r.begin >= offset) r.begin += n;
+        if (r.end > offset) r.end += n;
     }
     if (Document *d = document(o.docId)) {
         for (u_int id : d->objects) {
             Object &x = objects_.at(id);
-            if (x.anchored && x.anchor.objId == o.id && x.anchor.offset >= offset)
-                x.anchor.offset += n;
+            if (x.anchored && x.anchor.objId == o.id && x.anchor.offset >= offset) x.anchor.offset += n;
         }
         d->modified = true;
     }
 }
 
 void Model::eraseText(Object &o, int begin, int end) {
-    if (end <= begin)
-        return;
+    if (end <= begin) return;
     auto map = [&](int p) { return p < begin ? p : p < end ? begin : p - (end - begin); };
     o.text.erase(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin));
     for (TextRun &r : o.runs) {
@@ -273,8 +245,7 @@ void Model::eraseText(Object &o, int begin, int end) {
     }
     std::erase_if(o.runs, [](const TextRun &r) { return r.end <= r.begin; });
     Document *d = document(o.docId);
-    if (!d)
-        return;
+    if (!d) return;
     // Objects anchored in the removed text are removed with it.
     std::vector<u_int> gone;
     for (u_int id : d->objects) {
@@ -286,16 +257,14 @@ void Model::eraseText(Object &o, int begin, int end) {
                 x.anchor.offset = map(x.anchor.offset);
         }
     }
-    for (u_int id : gone)
-        remove(id);
+    for (u_int id : gone) remove(id);
     d->modified = true;
 }
 
 std::vector<Prop> Model::textProps(const Object &o, int offset) const {
     std::vector<Prop> out;
     for (const TextRun &r : o.runs) {
-        if (offset < r.begin || offset >= r.end)
-            continue;
+        if (offset < r.begin || offset >= r.end) continue;
         for (const Prop &p : r.props) {
             auto it = std::find_if(out.begin(), out.end(), [&](const Prop &q) {
                 return p.num != 0 ? q.num == p.num : q.num == 0 && q.name == p.name;
@@ -322,8 +291,7 @@ void Model::setTextProp(Object &o, int begin, int end, const Prop &p) {
     } else {
         o.runs.push_back(TextRun{begin, end, {p}});
     }
-    if (Document *d = document(o.docId))
-        d->modified = true;
+    if (Document *d = document(o.docId)) d->modified = true;
 }
 
 }  // namespace tarnel::host

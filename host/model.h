@@ -47,9 +47,9 @@ namespace ot {
 constexpr int session = 0;
 constexpr int document = 1;
 constexpr int book = 2;
-constexpr int graphic = 3;         // default for graphic, named, series and sub-objects
+constexpr int graphic = 3;  // default for graphic, named, series and sub-objects
 constexpr int textFrame = 4;
-constexpr int elementDef = 6;      // an entry of the element catalogue
+constexpr int elementDef = 6;  // an entry of the element catalogue
 constexpr int element = 7;
 constexpr int table = 8;
 constexpr int row = 9;
@@ -74,7 +74,7 @@ constexpr int insetSource = 76;       // text inset: the file it shows (kind str
 
 // A T_TypedValT that owns its memory (deep copies in and out).
 class Value {
-public:
+  public:
     Value();
     explicit Value(const T_TypedValT &v);  // copies v
     Value(const Value &other);
@@ -86,7 +86,7 @@ public:
     static Value ofInt(int kind, int value);
     static Value ofString(const std::string &s);
 
-private:
+  private:
     T_TypedValT v_;
 };
 
@@ -110,14 +110,14 @@ struct Object {
     u_int docId = 0;
     int type = ot::graphic;
     std::string name;
-    int unique = 0;             // number unique in the document, given at creation
-    u_int parent = 0;           // container: frame, parent element, table of a row...
+    int unique = 0;               // number unique in the document, given at creation
+    u_int parent = 0;             // container: frame, parent element, table of a row...
     std::vector<u_int> children;  // ordered
-    u_int elementDef = 0;       // element: its definition
+    u_int elementDef = 0;         // element: its definition
     bool anchored = false;
-    T_TextLocT anchor{};        // anchored object: where
-    std::string format;         // anchored formatted object, table: format name
-    std::string text;           // text this object holds (bytes of the host encoding)
+    T_TextLocT anchor{};  // anchored object: where
+    std::string format;   // anchored formatted object, table: format name
+    std::string text;     // text this object holds (bytes of the host encoding)
     std::vector<TextRun> runs;
     std::vector<Prop> props;
     int straddleRows = 0, straddleCols = 0;  // cell: straddle extent (0 none)
@@ -130,16 +130,16 @@ struct Object {
 
 struct Document {
     u_int id = 0;
-    std::string path;           // name it answers to (open finds it by this or by file)
-    std::string file;           // file it was loaded from or last saved to ("" none)
+    std::string path;  // name it answers to (open finds it by this or by file)
+    std::string file;  // file it was loaded from or last saved to ("" none)
     bool book = false;
     bool modified = false;
     std::vector<u_int> objects;  // its objects in creation order (not itself)
-    int nextUnique = 1;         // unique numbers of its objects
+    int nextUnique = 1;          // unique numbers of its objects
     bool cached = false;
     std::map<std::string, int> applied;  // document-wide operations run on it, by name
-    T_TextRangeT shown{};       // text last scrolled to or centred on
-    u_int shownObject = 0;      // graphic object last centred on
+    T_TextRangeT shown{};                // text last scrolled to or centred on
+    u_int shownObject = 0;               // graphic object last centred on
 };
 
 // A document description (the schema in host/README.md). Throws ModelError.
@@ -148,7 +148,7 @@ struct ModelError : std::runtime_error {
 };
 
 class Model {
-public:
+  public:
     Model();
 
     // ---- Documents --------------------------------------------------------
@@ -194,7 +194,7 @@ public:
     std::vector<std::string> clipboardStack;
     std::set<std::string> words;  // known words for spelling (lower case)
 
-private:
+  private:
     std::map<u_int, Object> objects_;
     std::map<u_int, Document> docs_;
     u_int nextId_ = 1;

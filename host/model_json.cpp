@@ -19,15 +19,11 @@ namespace {
 
 using json = nlohmann::json;
 
-[[noreturn]] void bad(const std::string &where, const std::string &what) {
-    throw ModelError(where + ": " + what);
-}
+[[noreturn]] void bad(const std::string &where, const std::string &what) { throw ModelError(where + ": " + what); }
 
 char *dup(const std::string &s) { return strdup(s.c_str()); }
 
-template <typename T> T *cells(std::size_t n) {
-    return static_cast<T *>(std::calloc(n ? n : 1, sizeof(T)));
-}
+template <typename T> T *cells(std::size_t n) { return static_cast<T *>(std::calloc(n ? n : 1, sizeof(T))); }
 
 // Resolves object references while a document loads: a key, a number, or null.
 struct Loader {
@@ -35,49 +31,38 @@ struct Loader {
     u_int docId = 0;
 
     u_int ref(const json &v, const std::string &where) const {
-        if (v.is_null())
-            return 0;
-        if (v.is_number_unsigned())
-            return v.get<u_int>();
+        if (v.is_null()) return 0;
+        if (v.is_number_unsigned()) return v.get<u_int>();
         if (v.is_string()) {
-            if (v == "document")
-                return docId;
+            if (v == "document") return docId;
             auto it = keys.find(v.get<std::string>());
-            if (it == keys.end())
-                bad(where, "no object with key \"" + v.get<std::string>() + "\"");
+            if (it == keys.end()) bad(where, "no object with key \"" + v.get<std::string>() + "\"");
             return it->second;
         }
         bad(where, "an object reference is a key, a number or null");
     }
     int integer(const json &o, const char *key, const std::string &where, int fallback = 0) const {
-        if (!o.contains(key))
-            return fallback;
-        if (!o[key].is_number_integer())
-            bad(where + "." + key, "must be an integer");
+        if (!o.contains(key)) return fallback;
+        if (!o[key].is_number_integer()) bad(where + "." + key, "must be an integer");
         return o[key].get<int>();
     }
     std::string text(const json &o, const char *key, const std::string &where) const {
-        if (!o.contains(key))
-            return "";
-        if (!o[key].is_string())
-            bad(where + "." + key, "must be a string");
+        if (!o.contains(key)) return "";
+        if (!o[key].is_string()) bad(where + "." + key, "must be a string");
         return o[key].get<std::string>();
     }
     const json &array(const json &v, const std::string &where) const {
-        if (!v.is_array())
-            bad(where, "must be an array");
+        if (!v.is_array()) bad(where, "must be an array");
         return v;
     }
     T_TextLocT loc(const json &v, const std::string &where) const {
-        if (!v.is_object())
-            bad(where, "a text location is {\"object\", \"offset\"}");
+        if (!v.is_object()) bad(where, "a text location is {\"object\", \"offset\"}");
         return T_TextLocT{ref(v.value("object", json()), where), integer(v, "offset", where)};
     }
     T_ElementLocT eloc(const json &v, const std::string &where) const {
-        if (!v.is_object())
-            bad(where, "an element location is {\"parent\", \"child\", \"offset\"}");
-        return T_ElementLocT{ref(v.value("parent", json()), where),
-                             ref(v.value("child", json()), where), integer(v, "offset", where)};
+        if (!v.is_object()) bad(where, "an element location is {\"parent\", \"child\", \"offset\"}");
+        return T_ElementLocT{ref(v.value("parent", json()), where), ref(v.value("child", json()), where),
+                             integer(v, "offset", where)};
     }
     T_StringsT strings(const json &v, const std::string &where) const {
         array(v, where);
@@ -91,8 +76,7 @@ struct Loader {
         }
         return s;
     }
-    template <typename List, typename Elem>
-    List numbers(const json &v, const std::string &where) const {
+    template <typename List, typename Elem> List numbers(const json &v, const std::string &where) const {
         array(v, where);
         List l{static_cast<u_int>(v.size()), cells<Elem>(v.size())};
         for (std::size_t i = 0; i < v.size(); i++) {
@@ -113,7 +97,7 @@ struct Loader {
 // Whether a kind travels as one word (TA_VALUE_KINDS: shape WORD, or a kind
 // outside the table); every other kind has its own key in a description.
 constexpr bool isWordKind(int kind) {
-#define TNHOST_KIND_SHAPE(num, name, member, shape, stem) \
+#define TNHOST_KIND_SHAPE(num, name, member, shape, stem)                                                              \
     case num: return std::string_view(#shape) == "WORD";
     switch (kind) {
         TA_VALUE_KINDS(TNHOST_KIND_SHAPE)
@@ -123,27 +107,24 @@ constexpr bool isWordKind(int kind) {
 }
 
 T_MetricT metricOf(const json &v, const std::string &where) {
-    if (!v.is_number())
-        bad(where, "a measurement is a number of points");
+    if (!v.is_number()) bad(where, "a measurement is a number of points");
     return static_cast<T_MetricT>(std::lround(v.get<double>() * 65536.0));
 }
 
 Value Loader::value(const json &p, const std::string &where) const {
-    static const std::set<std::string> kinds = {
-        "int",   "metric", "string", "id",      "metrics", "strings",     "points",
-        "tabs",  "textloc", "textrange", "catalog", "ints", "ubytes",     "uints",
-        "attribute_defs", "attributes", "element_range", "word"};
+    static const std::set<std::string> kinds = {"int",        "metric",        "string", "id",      "metrics",
+                                                "strings",    "points",        "tabs",   "textloc", "textrange",
+                                                "catalog",    "ints",          "ubytes", "uints",   "attribute_defs",
+                                                "attributes", "element_range", "word"};
     std::string kind;
     for (auto &[k, v] : p.items())
         if (kinds.count(k)) {
-            if (!kind.empty())
-                bad(where, "gives two values (" + kind + ", " + k + ")");
+            if (!kind.empty()) bad(where, "gives two values (" + kind + ", " + k + ")");
             kind = k;
         } else if (k != "num" && k != "name") {
             bad(where, "unknown key \"" + k + "\"");
         }
-    if (kind.empty())
-        bad(where, "has no value (int, metric, string, id, ...)");
+    if (kind.empty()) bad(where, "has no value (int, metric, string, id, ...)");
     const json &v = p[kind];
     std::string at = where + "." + kind;
     T_TypedValT t{};
@@ -153,26 +134,22 @@ Value Loader::value(const json &p, const std::string &where) const {
         ~Release() { T_ApiDeallocateVal(&t); }
     } release{t};
     if (kind == "int") {
-        if (!v.is_number_integer())
-            bad(at, "must be an integer");
+        if (!v.is_number_integer()) bad(at, "must be an integer");
         t.kind = TA_KIND_INT;
         t.u.ival = v.get<int>();
     } else if (kind == "id") {
         t.kind = TA_KIND_ID;
         t.u.ival = static_cast<int>(ref(v, at));
     } else if (kind == "word") {
-        if (!v.is_object())
-            bad(at, "is {\"kind\", \"value\"}");
+        if (!v.is_object()) bad(at, "is {\"kind\", \"value\"}");
         t.kind = integer(v, "kind", at);
-        if (!isWordKind(t.kind))
-            bad(at, "kind " + std::to_string(t.kind) + " has its own key");
+        if (!isWordKind(t.kind)) bad(at, "kind " + std::to_string(t.kind) + " has its own key");
         t.u.ival = integer(v, "value", at);
     } else if (kind == "metric") {
         t.kind = TA_KIND_METRIC;
         t.u.metric = metricOf(v, at);
     } else if (kind == "string") {
-        if (!v.is_string())
-            bad(at, "must be a string");
+        if (!v.is_string()) bad(at, "must be a string");
         t.kind = TA_KIND_STRING;
         t.u.string = dup(v.get<std::string>());
     } else if (kind == "strings") {
@@ -182,8 +159,7 @@ Value Loader::value(const json &p, const std::string &where) const {
         array(v, at);
         t.kind = TA_KIND_METRICS;
         t.u.metrics = T_MetricsT{static_cast<u_int>(v.size()), cells<T_MetricT>(v.size())};
-        for (std::size_t i = 0; i < v.size(); i++)
-            t.u.metrics.items[i] = metricOf(v[i], at);
+        for (std::size_t i = 0; i < v.size(); i++) t.u.metrics.items[i] = metricOf(v[i], at);
     } else if (kind == "ints") {
         t.kind = TA_KIND_INTS;
         t.u.ints = numbers<T_IntsT, int>(v, at);
@@ -198,8 +174,7 @@ Value Loader::value(const json &p, const std::string &where) const {
         t.kind = TA_KIND_POINTS;
         t.u.points = T_PointsT{static_cast<u_int>(v.size()), cells<T_PointT>(v.size())};
         for (std::size_t i = 0; i < v.size(); i++) {
-            if (!v[i].is_array() || v[i].size() != 2 || !v[i][0].is_number_integer() ||
-                !v[i][1].is_number_integer())
+            if (!v[i].is_array() || v[i].size() != 2 || !v[i][0].is_number_integer() || !v[i][1].is_number_integer())
                 bad(at, "a point is [x, y]");
             t.u.points.items[i] = T_PointT{v[i][0].get<int>(), v[i][1].get<int>()};
         }
@@ -224,22 +199,19 @@ Value Loader::value(const json &p, const std::string &where) const {
         t.kind = TA_KIND_ELEMENT_RANGE;
         if (!v.is_null()) {
             t.u.elementRange = cells<T_ElementRangeT>(1);
-            *t.u.elementRange =
-                T_ElementRangeT{eloc(v.value("begin", json()), at), eloc(v.value("end", json()), at)};
+            *t.u.elementRange = T_ElementRangeT{eloc(v.value("begin", json()), at), eloc(v.value("end", json()), at)};
         }
     } else if (kind == "catalog") {
         array(v, at);
         t.kind = TA_KIND_CATALOG;
-        t.u.catalog = T_ElementCatalogEntriesT{static_cast<u_int>(v.size()),
-                                               cells<T_ElementCatalogEntryT>(v.size())};
+        t.u.catalog = T_ElementCatalogEntriesT{static_cast<u_int>(v.size()), cells<T_ElementCatalogEntryT>(v.size())};
         for (std::size_t i = 0; i < v.size(); i++)
-            t.u.catalog.items[i] = T_ElementCatalogEntryT{ref(v[i].value("object", json()), at),
-                                                          integer(v[i], "value", at)};
+            t.u.catalog.items[i] =
+                T_ElementCatalogEntryT{ref(v[i].value("object", json()), at), integer(v[i], "value", at)};
     } else if (kind == "attribute_defs") {
         array(v, at);
         t.kind = TA_KIND_ATTRIBUTE_DEFS;
-        t.u.attributeDefs =
-            T_AttributeDefsT{static_cast<u_int>(v.size()), cells<T_AttributeDefT>(v.size())};
+        t.u.attributeDefs = T_AttributeDefsT{static_cast<u_int>(v.size()), cells<T_AttributeDefT>(v.size())};
         for (std::size_t i = 0; i < v.size(); i++) {
             T_AttributeDefT &d = t.u.attributeDefs.items[i];
             d.name = dup(text(v[i], "name", at));
@@ -271,13 +243,11 @@ std::vector<Prop> Loader::props(const json &v, const std::string &where) const {
     array(v, where);
     for (std::size_t i = 0; i < v.size(); i++) {
         std::string at = where + "[" + std::to_string(i) + "]";
-        if (!v[i].is_object())
-            bad(at, "a property is an object");
+        if (!v[i].is_object()) bad(at, "a property is an object");
         Prop p;
         p.num = integer(v[i], "num", at);
         p.name = p.num ? "" : text(v[i], "name", at);
-        if (p.num == 0 && p.name.empty())
-            bad(at, "needs a non-zero \"num\" or a \"name\"");
+        if (p.num == 0 && p.name.empty()) bad(at, "needs a non-zero \"num\" or a \"name\"");
         p.value = value(v[i], at);
         out.push_back(p);
     }
@@ -285,24 +255,19 @@ std::vector<Prop> Loader::props(const json &v, const std::string &where) const {
 }
 
 void checkKeys(const json &o, const std::string &where, const std::set<std::string> &allowed) {
-    if (!o.is_object())
-        bad(where, "must be an object");
+    if (!o.is_object()) bad(where, "must be an object");
     for (auto &[k, v] : o.items())
-        if (!allowed.count(k))
-            bad(where, "unknown key \"" + k + "\"");
+        if (!allowed.count(k)) bad(where, "unknown key \"" + k + "\"");
 }
 
 // ---- Describing (the reverse of the loader) --------------------------------
 
 json locJson(const T_TextLocT &l) { return {{"object", l.objId}, {"offset", l.offset}}; }
-json elocJson(const T_ElementLocT &l) {
-    return {{"parent", l.parentId}, {"child", l.childId}, {"offset", l.offset}};
-}
+json elocJson(const T_ElementLocT &l) { return {{"parent", l.parentId}, {"child", l.childId}, {"offset", l.offset}}; }
 double points(T_MetricT m) { return m / 65536.0; }
 json stringsJson(const T_StringsT &s) {
     json a = json::array();
-    for (u_int i = 0; i < s.count; i++)
-        a.push_back(s.items[i] ? s.items[i] : "");
+    for (u_int i = 0; i < s.count; i++) a.push_back(s.items[i] ? s.items[i] : "");
     return a;
 }
 
@@ -316,27 +281,23 @@ json valueJson(const T_TypedValT &t) {
     case TA_KIND_STRINGS: return {{"strings", stringsJson(u.strings)}};
     case TA_KIND_METRICS: {
         json a = json::array();
-        for (u_int i = 0; i < u.metrics.count; i++)
-            a.push_back(points(u.metrics.items[i]));
+        for (u_int i = 0; i < u.metrics.count; i++) a.push_back(points(u.metrics.items[i]));
         return {{"metrics", a}};
     }
     case TA_KIND_INTS: return {{"ints", std::vector<int>(u.ints.items, u.ints.items + u.ints.count)}};
-    case TA_KIND_UINTS:
-        return {{"uints", std::vector<u_int>(u.uints.items, u.uints.items + u.uints.count)}};
-    case TA_KIND_UBYTES:
-        return {{"ubytes", std::vector<int>(u.ubytes.items, u.ubytes.items + u.ubytes.count)}};
+    case TA_KIND_UINTS: return {{"uints", std::vector<u_int>(u.uints.items, u.uints.items + u.uints.count)}};
+    case TA_KIND_UBYTES: return {{"ubytes", std::vector<int>(u.ubytes.items, u.ubytes.items + u.ubytes.count)}};
     case TA_KIND_POINTS: {
         json a = json::array();
-        for (u_int i = 0; i < u.points.count; i++)
-            a.push_back({u.points.items[i].x, u.points.items[i].y});
+        for (u_int i = 0; i < u.points.count; i++) a.push_back({u.points.items[i].x, u.points.items[i].y});
         return {{"points", a}};
     }
     case TA_KIND_TABS: {
         json a = json::array();
         for (u_int i = 0; i < u.tabs.count; i++) {
             const T_TabT &x = u.tabs.items[i];
-            a.push_back({{"position", points(x.position)}, {"kind", x.kind},
-                         {"text", x.text ? x.text : ""}, {"mark", x.mark}});
+            a.push_back(
+                {{"position", points(x.position)}, {"kind", x.kind}, {"text", x.text ? x.text : ""}, {"mark", x.mark}});
         }
         return {{"tabs", a}};
     }
@@ -344,10 +305,9 @@ json valueJson(const T_TypedValT &t) {
     case TA_KIND_TEXT_RANGE:
         return {{"textrange", {{"begin", locJson(u.textRange.begin)}, {"end", locJson(u.textRange.end)}}}};
     case TA_KIND_ELEMENT_RANGE:
-        if (!u.elementRange)
-            return {{"element_range", nullptr}};
-        return {{"element_range",
-                 {{"begin", elocJson(u.elementRange->begin)}, {"end", elocJson(u.elementRange->end)}}}};
+        if (!u.elementRange) return {{"element_range", nullptr}};
+        return {
+            {"element_range", {{"begin", elocJson(u.elementRange->begin)}, {"end", elocJson(u.elementRange->end)}}}};
     case TA_KIND_CATALOG: {
         json a = json::array();
         for (u_int i = 0; i < u.catalog.count; i++)
@@ -358,10 +318,14 @@ json valueJson(const T_TypedValT &t) {
         json a = json::array();
         for (u_int i = 0; i < u.attributeDefs.count; i++) {
             const T_AttributeDefT &d = u.attributeDefs.items[i];
-            a.push_back({{"name", d.name ? d.name : ""}, {"option1", d.option1},
-                         {"option2", d.option2}, {"option3", d.option3},
-                         {"list1", stringsJson(d.list1)}, {"list2", stringsJson(d.list2)},
-                         {"text1", d.text1 ? d.text1 : ""}, {"text2", d.text2 ? d.text2 : ""}});
+            a.push_back({{"name", d.name ? d.name : ""},
+                         {"option1", d.option1},
+                         {"option2", d.option2},
+                         {"option3", d.option3},
+                         {"list1", stringsJson(d.list1)},
+                         {"list2", stringsJson(d.list2)},
+                         {"text1", d.text1 ? d.text1 : ""},
+                         {"text2", d.text2 ? d.text2 : ""}});
         }
         return {{"attribute_defs", a}};
     }
@@ -369,8 +333,10 @@ json valueJson(const T_TypedValT &t) {
         json a = json::array();
         for (u_int i = 0; i < u.attributes.count; i++) {
             const T_AttributeT &x = u.attributes.items[i];
-            a.push_back({{"name", x.name ? x.name : ""}, {"values", stringsJson(x.values)},
-                         {"flag1", x.flag1}, {"flag2", x.flag2}});
+            a.push_back({{"name", x.name ? x.name : ""},
+                         {"values", stringsJson(x.values)},
+                         {"flag1", x.flag1},
+                         {"flag2", x.flag2}});
         }
         return {{"attributes", a}};
     }
@@ -394,10 +360,8 @@ json propsJson(const std::vector<Prop> &props) {
 }  // namespace
 
 u_int Model::loadDocument(const json &desc, const std::string &path) {
-    checkKeys(desc, "document",
-              {"name", "book", "props", "objects", "text", "runs", "words", "children"});
-    if (desc.contains("book") && !desc["book"].is_boolean())
-        bad("document.book", "must be true or false");
+    checkKeys(desc, "document", {"name", "book", "props", "objects", "text", "runs", "words", "children"});
+    if (desc.contains("book") && !desc["book"].is_boolean()) bad("document.book", "must be true or false");
     Loader ld;
     std::string name = ld.text(desc, "name", "document");
     const json objs = desc.value("objects", json::array());
@@ -408,17 +372,15 @@ u_int Model::loadDocument(const json &desc, const std::string &path) {
     for (std::size_t i = 0; i < objs.size(); i++) {
         std::string at = "document.objects[" + std::to_string(i) + "]";
         checkKeys(objs[i], at,
-                  {"key", "type", "name", "parent", "children", "text", "anchor", "format",
-                   "element_def", "props", "runs", "straddle"});
+                  {"key", "type", "name", "parent", "children", "text", "anchor", "format", "element_def", "props",
+                   "runs", "straddle"});
         std::string key = ld.text(objs[i], "key", at);
-        if (!key.empty() && !keys.insert(key).second)
-            bad(at, "key \"" + key + "\" is used twice");
+        if (!key.empty() && !keys.insert(key).second) bad(at, "key \"" + key + "\" is used twice");
     }
     std::vector<std::string> words;
     if (desc.contains("words")) {
         T_StringsT w = ld.strings(desc["words"], "document.words");
-        for (u_int i = 0; i < w.count; i++)
-            words.push_back(w.items[i]);
+        for (u_int i = 0; i < w.count; i++) words.push_back(w.items[i]);
         T_ApiDeallocateStrings(&w);
     }
 
@@ -426,16 +388,14 @@ u_int Model::loadDocument(const json &desc, const std::string &path) {
     ld.docId = docId;
     try {
         auto runsOf = [&](const json &j, Object &o, const std::string &at) {
-            if (!j.contains("runs"))
-                return;
+            if (!j.contains("runs")) return;
             const json &runs = ld.array(j["runs"], at + ".runs");
             for (std::size_t r = 0; r < runs.size(); r++) {
                 std::string rat = at + ".runs[" + std::to_string(r) + "]";
                 checkKeys(runs[r], rat, {"begin", "end", "props"});
                 TextRun run{ld.integer(runs[r], "begin", rat), ld.integer(runs[r], "end", rat),
                             ld.props(runs[r].value("props", json::array()), rat + ".props")};
-                if (run.begin < 0 || run.end < run.begin ||
-                    static_cast<std::size_t>(run.end) > o.text.size())
+                if (run.begin < 0 || run.end < run.begin || static_cast<std::size_t>(run.end) > o.text.size())
                     bad(rat, "lies outside the object's text");
                 o.runs.push_back(run);
             }
@@ -445,8 +405,7 @@ u_int Model::loadDocument(const json &desc, const std::string &path) {
             std::string at = "document.objects[" + std::to_string(i) + "]";
             Object &o = create(docId, ld.integer(objs[i], "type", at, ot::graphic));
             std::string key = ld.text(objs[i], "key", at);
-            if (!key.empty())
-                ld.keys[key] = o.id;
+            if (!key.empty()) ld.keys[key] = o.id;
             made.push_back(&o);
         }
         for (std::size_t i = 0; i < objs.size(); i++) {
@@ -459,40 +418,33 @@ u_int Model::loadDocument(const json &desc, const std::string &path) {
             if (j.contains("parent")) {
                 o.parent = ld.ref(j["parent"], at + ".parent");
                 Object *p = resolve(docId, o.parent);
-                if (!p)
-                    bad(at + ".parent", "is not an object of this document");
+                if (!p) bad(at + ".parent", "is not an object of this document");
                 p->children.push_back(o.id);
             }
-            if (j.contains("element_def"))
-                o.elementDef = ld.ref(j["element_def"], at + ".element_def");
+            if (j.contains("element_def")) o.elementDef = ld.ref(j["element_def"], at + ".element_def");
             if (j.contains("anchor")) {
                 o.anchored = true;
                 o.anchor = ld.loc(j["anchor"], at + ".anchor");
             }
             if (j.contains("straddle")) {
                 const json &s = j["straddle"];
-                if (!s.is_array() || s.size() != 2 || !s[0].is_number_integer() ||
-                    !s[1].is_number_integer())
+                if (!s.is_array() || s.size() != 2 || !s[0].is_number_integer() || !s[1].is_number_integer())
                     bad(at + ".straddle", "is [rows, columns]");
                 o.straddleRows = s[0].get<int>();
                 o.straddleCols = s[1].get<int>();
             }
-            if (j.contains("props"))
-                o.props = ld.props(j["props"], at + ".props");
+            if (j.contains("props")) o.props = ld.props(j["props"], at + ".props");
             runsOf(j, o, at);
         }
         // An explicit child list fixes the order of children (describe writes it).
         auto order = [&](const json &j, Object &o, const std::string &at) {
-            if (!j.contains("children"))
-                return;
+            if (!j.contains("children")) return;
             std::vector<u_int> want;
-            for (const json &c : ld.array(j["children"], at))
-                want.push_back(ld.ref(c, at));
+            for (const json &c : ld.array(j["children"], at)) want.push_back(ld.ref(c, at));
             std::vector<u_int> have = o.children, sorted = want;
             std::sort(have.begin(), have.end());
             std::sort(sorted.begin(), sorted.end());
-            if (have != sorted)
-                bad(at, "must list exactly the objects whose parent it is");
+            if (have != sorted) bad(at, "must list exactly the objects whose parent it is");
             o.children = want;
         };
         for (std::size_t i = 0; i < objs.size(); i++)
@@ -500,35 +452,29 @@ u_int Model::loadDocument(const json &desc, const std::string &path) {
         order(desc, *object(docId), "document.children");
         for (std::size_t i = 0; i < objs.size(); i++)
             if (made[i]->anchored && checkLoc(docId, made[i]->anchor) != st::ok)
-                bad("document.objects[" + std::to_string(i) + "].anchor",
-                    "is not a location in this document");
+                bad("document.objects[" + std::to_string(i) + "].anchor", "is not a location in this document");
         Object &self = *object(docId);
         self.text = ld.text(desc, "text", "document");
         runsOf(desc, self, "document");
-        if (desc.contains("props"))
-            self.props = ld.props(desc["props"], "document.props");
+        if (desc.contains("props")) self.props = ld.props(desc["props"], "document.props");
     } catch (...) {
         closeDocument(docId);
         throw;
     }
-    for (const std::string &w : words)
-        this->words.insert(w);
+    for (const std::string &w : words) this->words.insert(w);
     docs_.at(docId).modified = false;
     return docId;
 }
 
 u_int Model::loadDocumentFile(const std::string &path) {
     std::ifstream in(path);
-    if (!in)
-        throw ModelError(path + ": cannot read the file");
+    if (!in) throw ModelError(path + ": cannot read the file");
     try {
         json desc = json::parse(in);
         u_int id = loadDocument(desc, path);
         docs_.at(id).file = path;
         return id;
-    } catch (const json::exception &e) {
-        throw ModelError(path + ": " + e.what());
-    } catch (const ModelError &e) {
+    } catch (const json::exception &e) { throw ModelError(path + ": " + e.what()); } catch (const ModelError &e) {
         throw ModelError(path + ": " + e.what());
     }
 }
@@ -540,54 +486,42 @@ json Model::describe(u_int docId) const {
     // back with its references intact though it gets new ids.
     std::map<u_int, std::string> key;
     key[docId] = "document";
-    for (u_int id : d.objects)
-        key[id] = "k" + std::to_string(objects_.at(id).unique);
+    for (u_int id : d.objects) key[id] = "k" + std::to_string(objects_.at(id).unique);
     std::function<void(json &)> rekey = [&](json &j) {
         if (j.is_object()) {
             for (auto &[k, v] : j.items()) {
-                bool isRef = k == "id" || k == "object" || k == "parent" || k == "child" ||
-                             k == "element_def";
+                bool isRef = k == "id" || k == "object" || k == "parent" || k == "child" || k == "element_def";
                 if (isRef && v.is_number_unsigned() && key.count(v.get<u_int>()))
                     v = key[v.get<u_int>()];
                 else if (k == "children")
-                    for (json &c : v)
-                        c = key.at(c.get<u_int>());
+                    for (json &c : v) c = key.at(c.get<u_int>());
                 else
                     rekey(v);
             }
         } else if (j.is_array()) {
-            for (json &v : j)
-                rekey(v);
+            for (json &v : j) rekey(v);
         }
     };
     json out = {{"name", d.path}, {"book", d.book}, {"text", self.text}, {"props", propsJson(self.props)}};
-    if (!self.children.empty())
-        out["children"] = self.children;
+    if (!self.children.empty()) out["children"] = self.children;
     auto runsJson = [](const Object &o) {
         json runs = json::array();
         for (const TextRun &r : o.runs)
             runs.push_back({{"begin", r.begin}, {"end", r.end}, {"props", propsJson(r.props)}});
         return runs;
     };
-    if (!self.runs.empty())
-        out["runs"] = runsJson(self);
+    if (!self.runs.empty()) out["runs"] = runsJson(self);
     json objs = json::array();
     for (u_int id : d.objects) {
         const Object &o = objects_.at(id);
-        json j = {{"key", key[id]}, {"type", o.type}, {"name", o.name}, {"text", o.text},
-                  {"format", o.format}, {"props", propsJson(o.props)}};
-        if (o.parent)
-            j["parent"] = o.parent;
-        if (!o.children.empty())
-            j["children"] = o.children;
-        if (o.elementDef)
-            j["element_def"] = o.elementDef;
-        if (o.anchored)
-            j["anchor"] = locJson(o.anchor);
-        if (o.straddleRows || o.straddleCols)
-            j["straddle"] = {o.straddleRows, o.straddleCols};
-        if (!o.runs.empty())
-            j["runs"] = runsJson(o);
+        json j = {{"key", key[id]}, {"type", o.type},     {"name", o.name},
+                  {"text", o.text}, {"format", o.format}, {"props", propsJson(o.props)}};
+        if (o.parent) j["parent"] = o.parent;
+        if (!o.children.empty()) j["children"] = o.children;
+        if (o.elementDef) j["element_def"] = o.elementDef;
+        if (o.anchored) j["anchor"] = locJson(o.anchor);
+        if (o.straddleRows || o.straddleCols) j["straddle"] = {o.straddleRows, o.straddleCols};
+        if (!o.runs.empty()) j["runs"] = runsJson(o);
         objs.push_back(j);
     }
     out["objects"] = objs;
@@ -600,8 +534,7 @@ namespace {
 Value retarget(const Value &v, u_int from, u_int to) {
     T_TypedValT t = v.copy();
     auto fix = [&](u_int &id) {
-        if (id == from)
-            id = to;
+        if (id == from) id = to;
     };
     switch (t.kind) {
     case TA_KIND_ID: {
@@ -616,8 +549,7 @@ Value retarget(const Value &v, u_int from, u_int to) {
         fix(t.u.textRange.end.objId);
         break;
     case TA_KIND_CATALOG:
-        for (u_int i = 0; i < t.u.catalog.count; i++)
-            fix(t.u.catalog.items[i].objId);
+        for (u_int i = 0; i < t.u.catalog.count; i++) fix(t.u.catalog.items[i].objId);
         break;
     case TA_KIND_ELEMENT_RANGE:
         if (t.u.elementRange)
@@ -636,12 +568,10 @@ Value retarget(const Value &v, u_int from, u_int to) {
 
 void Model::reload(u_int docId) {
     Document &d = docs_.at(docId);
-    if (d.file.empty())
-        throw ModelError("the document has no file");
+    if (d.file.empty()) throw ModelError("the document has no file");
     u_int fresh = loadDocumentFile(d.file);
     Document &f = docs_.at(fresh);
-    for (u_int id : d.objects)
-        objects_.erase(id);
+    for (u_int id : d.objects) objects_.erase(id);
     d.objects = f.objects;
     d.nextUnique = f.nextUnique;
     d.book = f.book;
@@ -658,15 +588,11 @@ void Model::reload(u_int docId) {
     for (u_int id : all) {
         Object &o = objects_.at(id);
         o.docId = docId;
-        if (o.parent == fresh)
-            o.parent = docId;
-        if (o.anchored && o.anchor.objId == fresh)
-            o.anchor.objId = docId;
-        for (Prop &p : o.props)
-            p.value = retarget(p.value, fresh, docId);
+        if (o.parent == fresh) o.parent = docId;
+        if (o.anchored && o.anchor.objId == fresh) o.anchor.objId = docId;
+        for (Prop &p : o.props) p.value = retarget(p.value, fresh, docId);
         for (TextRun &r : o.runs)
-            for (Prop &p : r.props)
-                p.value = retarget(p.value, fresh, docId);
+            for (Prop &p : r.props) p.value = retarget(p.value, fresh, docId);
     }
     objects_.erase(fresh);
     docs_.erase(fresh);
@@ -683,9 +609,7 @@ void loadDocuments(const std::vector<json> &entries) {
                 model().loadDocument(e, "");
             else
                 throw ModelError("a document is a file name or an inline description");
-        } catch (const ModelError &err) {
-            throw ModelError(at + ": " + err.what());
-        }
+        } catch (const ModelError &err) { throw ModelError(at + ": " + err.what()); }
     }
 }
 

@@ -33,8 +33,7 @@ void restoreChildSignals() {
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
-    for (int s : {SIGCHLD, SIGTERM, SIGINT, SIGHUP, SIGPIPE})
-        signal(s, SIG_DFL);
+    for (int s : {SIGCHLD, SIGTERM, SIGINT, SIGHUP, SIGPIPE}) signal(s, SIG_DFL);
 }
 
 pid_t startDecoy() {
@@ -42,17 +41,14 @@ pid_t startDecoy() {
     if (pid == 0) {
         restoreChildSignals();
         prctl(PR_SET_PDEATHSIG, SIGKILL);
-        for (;;)
-            pause();
+        for (;;) pause();
     }
     return pid;
 }
 
 std::string roleOf(const ClientSession &c, pid_t pid) {
-    if (pid == c.decoyPid)
-        return "decoy";
-    if (pid == c.clientPid)
-        return "client";
+    if (pid == c.decoyPid) return "decoy";
+    if (pid == c.clientPid) return "client";
     return c.forking ? "launcher" : "client";
 }
 
@@ -86,9 +82,8 @@ bool launchClient(Host &host, const LaunchSpec &spec) {
     std::string tnapix;
     if (spec.tnapix == LaunchSpec::Tnapix::Valid) {
         tnapix = std::to_string(c->callbackProg) + "." + std::to_string(c->callbackVers) + " " +
-                 std::to_string(host.scenario.apiProg) + "." +
-                 std::to_string(host.scenario.apiVers) + " " + std::to_string(hostPid) + "." +
-                 std::to_string(spec.number) + "." + spec.name;
+                 std::to_string(host.scenario.apiProg) + "." + std::to_string(host.scenario.apiVers) + " " +
+                 std::to_string(hostPid) + "." + std::to_string(spec.number) + "." + spec.name;
     } else if (spec.tnapix == LaunchSpec::Tnapix::Raw) {
         tnapix = spec.rawTnapix;
     }
@@ -96,15 +91,12 @@ bool launchClient(Host &host, const LaunchSpec &spec) {
     // TARNEL_CLIENT_WRAPPER: words run in front of every client (a memory checker).
     std::vector<std::string> args;
     std::istringstream wrapper(std::getenv("TARNEL_CLIENT_WRAPPER") ? std::getenv("TARNEL_CLIENT_WRAPPER") : "");
-    for (std::string word; wrapper >> word;)
-        args.push_back(word);
+    for (std::string word; wrapper >> word;) args.push_back(word);
     const bool wrapped = !args.empty();
     args.push_back(spec.path);
-    for (const std::string &a : spec.args)
-        args.push_back(expand(a, host));
+    for (const std::string &a : spec.args) args.push_back(expand(a, host));
     std::vector<char *> argv;
-    for (std::string &a : args)
-        argv.push_back(a.data());
+    for (std::string &a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
 
     int pipes[2][2] = {{-1, -1}, {-1, -1}};
@@ -131,15 +123,13 @@ bool launchClient(Host &host, const LaunchSpec &spec) {
             unsetenv("TNAPIX");
         else
             setenv("TNAPIX", tnapix.c_str(), 1);
-        for (const auto &[k, v] : spec.env)
-            setenv(k.c_str(), v.c_str(), 1);
+        for (const auto &[k, v] : spec.env) setenv(k.c_str(), v.c_str(), 1);
         (wrapped ? execvp : execv)(argv[0], argv.data());
         std::fprintf(stderr, "tnhost: cannot run %s: %s\n", spec.path.c_str(), std::strerror(errno));
         _exit(127);
     }
     c->launcherPid = pid;
-    if (!c->forking)
-        c->clientPid = pid;
+    if (!c->forking) c->clientPid = pid;
     if (spec.capture) {
         const char *names[2] = {"stdout", "stderr"};
         for (int i = 0; i < 2; ++i) {
@@ -149,11 +139,9 @@ bool launchClient(Host &host, const LaunchSpec &spec) {
         }
     }
     std::string line = "launch client=" + c->id + " pid=" + std::to_string(pid) +
-                       " number=" + std::to_string(spec.number) +
-                       " callback=" + std::to_string(c->callbackProg) + "." +
+                       " number=" + std::to_string(spec.number) + " callback=" + std::to_string(c->callbackProg) + "." +
                        std::to_string(c->callbackVers);
-    if (c->decoyPid > 0)
-        line += " decoy=" + std::to_string(c->decoyPid);
+    if (c->decoyPid > 0) line += " decoy=" + std::to_string(c->decoyPid);
     line += spec.tnapix == LaunchSpec::Tnapix::Missing ? " tnapix=none" : " tnapix=" + quoted(tnapix);
     host.clients.push_back(std::move(c));
     say(line);
@@ -170,10 +158,8 @@ void drainOutput(ClientSession &client, std::size_t index, bool atEof) {
             out.partial.append(buf, static_cast<std::size_t>(n));
             continue;
         }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n == 0)
-            atEof = true;
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) atEof = true;
         break;
     }
     for (std::size_t nl; (nl = out.partial.find('\n')) != std::string::npos;) {
@@ -194,10 +180,8 @@ void drainOutput(ClientSession &client, std::size_t index, bool atEof) {
 }
 
 std::string describeStatus(int st) {
-    if (WIFEXITED(st))
-        return "status=" + std::to_string(WEXITSTATUS(st));
-    if (WIFSIGNALED(st))
-        return "signal=" + std::to_string(WTERMSIG(st));
+    if (WIFEXITED(st)) return "status=" + std::to_string(WEXITSTATUS(st));
+    if (WIFSIGNALED(st)) return "signal=" + std::to_string(WTERMSIG(st));
     return "raw=" + std::to_string(st);
 }
 
@@ -205,25 +189,22 @@ void reapChildren(Host &host) {
     for (;;) {
         int st = 0;
         pid_t pid = waitpid(-1, &st, WNOHANG);
-        if (pid <= 0)
-            break;
+        if (pid <= 0) break;
         host.exits[pid] = st;
         ClientSession *c = host.byPid(pid);
         if (!c)
             for (auto &s : host.clients)
-                if (s->decoyPid == pid)
-                    c = s.get();
+                if (s->decoyPid == pid) c = s.get();
         if (c)
-            say("exit client=" + c->id + " role=" + roleOf(*c, pid) + " pid=" +
-                std::to_string(pid) + " " + describeStatus(st));
+            say("exit client=" + c->id + " role=" + roleOf(*c, pid) + " pid=" + std::to_string(pid) + " " +
+                describeStatus(st));
         else
             say("exit pid=" + std::to_string(pid) + " " + describeStatus(st));
     }
 }
 
 void killDecoy(ClientSession &client) {
-    if (client.decoyPid > 0 && !theHost->exits.count(client.decoyPid))
-        kill(client.decoyPid, SIGKILL);
+    if (client.decoyPid > 0 && !theHost->exits.count(client.decoyPid)) kill(client.decoyPid, SIGKILL);
 }
 
 void terminateAll(Host &host) {
@@ -231,33 +212,27 @@ void terminateAll(Host &host) {
     for (auto &c : host.clients) {
         closeCallback(*c);
         for (pid_t p : {c->clientPid, c->launcherPid, c->decoyPid})
-            if (p > 0 && !host.exits.count(p) && kill(p, SIGTERM) == 0)
-                alive.push_back(p);
+            if (p > 0 && !host.exits.count(p) && kill(p, SIGTERM) == 0) alive.push_back(p);
     }
     // A second to go quietly, then no choice.
     auto until = Clock::now() + std::chrono::seconds(1);
     for (;;) {
         reapChildren(host);
         bool any = false;
-        for (pid_t p : alive)
-            any |= !host.exits.count(p);
-        if (!any || Clock::now() >= until)
-            break;
+        for (pid_t p : alive) any |= !host.exits.count(p);
+        if (!any || Clock::now() >= until) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     for (pid_t p : alive)
-        if (!host.exits.count(p))
-            kill(p, SIGKILL);
+        if (!host.exits.count(p)) kill(p, SIGKILL);
     for (pid_t p : alive)
         if (!host.exits.count(p)) {
             int st = 0;
-            if (waitpid(p, &st, 0) == p)
-                host.exits[p] = st;
+            if (waitpid(p, &st, 0) == p) host.exits[p] = st;
         }
     for (auto &c : host.clients)
         for (std::size_t i = 0; i < c->outputs.size(); ++i)
-            if (c->outputs[i].fd >= 0)
-                drainOutput(*c, i, true);
+            if (c->outputs[i].fd >= 0) drainOutput(*c, i, true);
 }
 
 }  // namespace tarnel::host

@@ -22,8 +22,7 @@ int loopbackSocket(int type) {
     sa.sin_family = AF_INET;
     sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     bool stream = type == SOCK_STREAM;
-    if (bind(fd, reinterpret_cast<sockaddr *>(&sa), sizeof sa) != 0 ||
-        (stream && listen(fd, 16) != 0)) {
+    if (bind(fd, reinterpret_cast<sockaddr *>(&sa), sizeof sa) != 0 || (stream && listen(fd, 16) != 0)) {
         fail(std::string(stream ? "bind/listen: " : "bind: ") + std::strerror(errno));
         close(fd);
         return -1;
@@ -31,22 +30,18 @@ int loopbackSocket(int type) {
     return fd;
 }
 
-bool registerService(SVCXPRT *transport, u_long prog, u_long vers, const char *netid,
-                     Dispatcher dispatch) {
+bool registerService(SVCXPRT *transport, u_long prog, u_long vers, const char *netid, Dispatcher dispatch) {
     svc_unreg(prog, vers);
     netconfig *nc = getnetconfigent(netid);
     bool registered = nc && svc_reg(transport, prog, vers, dispatch, nc);
-    if (nc)
-        freenetconfigent(nc);
+    if (nc) freenetconfigent(nc);
     return registered;
 }
 
 void stopService(SVCXPRT *&transport, bool &registered, u_long prog, u_long vers) {
-    if (registered)
-        svc_unreg(prog, vers);
+    if (registered) svc_unreg(prog, vers);
     registered = false;
-    if (transport)
-        svc_destroy(transport);
+    if (transport) svc_destroy(transport);
     transport = nullptr;
 }
 

@@ -15,8 +15,7 @@ int loopbackSocket(int type);
 
 // Registers the program on the transport over the network id ("tcp",
 // "udp"), replacing whatever an earlier run left with the binder.
-bool registerService(SVCXPRT *transport, u_long prog, u_long vers, const char *netid,
-                     Dispatcher dispatch);
+bool registerService(SVCXPRT *transport, u_long prog, u_long vers, const char *netid, Dispatcher dispatch);
 
 // Undoes the registration (when there is one) and destroys the transport;
 // leaves both cleared.

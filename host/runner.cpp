@@ -20,34 +20,29 @@ Host *theHost = nullptr;
 
 ClientSession *Host::find(const std::string &id) {
     for (auto &c : clients)
-        if (c->id == id)
-            return c.get();
+        if (c->id == id) return c.get();
     return nullptr;
 }
 
 ClientSession *Host::byPid(pid_t pid) {
     for (auto &c : clients)
-        if (pid > 0 && (c->clientPid == pid || c->launcherPid == pid))
-            return c.get();
+        if (pid > 0 && (c->clientPid == pid || c->launcherPid == pid)) return c.get();
     return nullptr;
 }
 
 ClientSession *Host::byApiFd(int fd) {
     // The newest session on a descriptor wins: descriptors are reused.
     for (auto it = clients.rbegin(); it != clients.rend(); ++it)
-        if ((*it)->apiFd == fd)
-            return it->get();
+        if ((*it)->apiFd == fd) return it->get();
     return nullptr;
 }
 
 ClientSession *Host::target(const std::string &id) {
-    if (!id.empty())
-        return find(id);
+    if (!id.empty()) return find(id);
     return clients.empty() ? nullptr : clients.back().get();
 }
 
-std::shared_ptr<OpenControl> openControl(ClientSession &client, const std::string &label,
-                                         std::optional<int> expected) {
+std::shared_ptr<OpenControl> openControl(ClientSession &client, const std::string &label, std::optional<int> expected) {
     auto c = std::make_shared<OpenControl>();
     c->label = label;
     c->expectedValue = expected;
@@ -62,19 +57,17 @@ std::string closeControl(ClientSession &client, int value) {
         fail("over request from " + client.id + " while no callback or take-control was open");
         return line + " for=none";
     }
-    if (value)
-        client.bailedOut = true;
+    if (value) client.bailedOut = true;
     auto c = client.controls.back();
     client.controls.pop_back();
     c->closed = true;
     line += " for=" + c->label;
     if (theHost->timing)
-        line += " us=" + std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(
-                                             Clock::now() - c->since)
-                                             .count());
+        line += " us=" +
+                std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - c->since).count());
     if (c->expectedValue && *c->expectedValue != value)
-        fail("over for " + c->label + " of " + client.id + " carried " + std::to_string(value) +
-             ", expected " + std::to_string(*c->expectedValue));
+        fail("over for " + c->label + " of " + client.id + " carried " + std::to_string(value) + ", expected " +
+             std::to_string(*c->expectedValue));
     return line;
 }
 
@@ -86,8 +79,7 @@ void pumpSequences(Host &host) {
                 c->sequences.pop_back();
                 continue;
             }
-            if (c->controls.size() > top.depth)
-                break;
+            if (c->controls.size() > top.depth) break;
             CallbackSpec next = top.pending.front();
             top.pending.pop_front();
             sendCallback(host, *c, next);
@@ -111,10 +103,8 @@ void pollOnce(Host &host, int maxWaitMs) {
     int rc = poll(fds.data(), fds.size(), wait);
     if (rc > 0) {
         int svcReady = 0;
-        for (std::size_t i = 0; i < svcCount; ++i)
-            svcReady += fds[i].revents != 0;
-        if (svcReady)
-            svc_getreq_poll(fds.data(), svcReady);
+        for (std::size_t i = 0; i < svcCount; ++i) svcReady += fds[i].revents != 0;
+        if (svcReady) svc_getreq_poll(fds.data(), svcReady);
         if (fds[svcCount].revents) {
             unsigned char sig[64];
             ssize_t n = read(host.signalPipe[0], sig, sizeof sig);
@@ -125,8 +115,7 @@ void pollOnce(Host &host, int maxWaitMs) {
                 }
         }
         for (std::size_t k = 0; k < outs.size(); ++k)
-            if (fds[svcCount + 1 + k].revents)
-                drainOutput(*outs[k].first, outs[k].second, false);
+            if (fds[svcCount + 1 + k].revents) drainOutput(*outs[k].first, outs[k].second, false);
     }
     reapChildren(host);
     pumpSequences(host);
@@ -134,14 +123,11 @@ void pollOnce(Host &host, int maxWaitMs) {
 
 namespace {
 
-bool waitUntil(Host &host, int timeoutMs, const std::string &what,
-               const std::function<bool()> &done) {
+bool waitUntil(Host &host, int timeoutMs, const std::string &what, const std::function<bool()> &done) {
     auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
-        if (done())
-            return true;
-        if (host.stopRequested)
-            return false;
+        if (done()) return true;
+        if (host.stopRequested) return false;
         auto now = Clock::now();
         if (now >= host.deadline) {
             fail("overall timeout while waiting for " + what);
@@ -166,25 +152,21 @@ void serveFor(Host &host, int ms) {
 
 ClientSession *need(Host &host, const Step &s) {
     ClientSession *c = host.target(s.client);
-    if (!c)
-        fail(s.kind + ": no session " + (s.client.empty() ? "launched yet" : s.client));
+    if (!c) fail(s.kind + ": no session " + (s.client.empty() ? "launched yet" : s.client));
     return c;
 }
 
 std::string joined(const std::vector<int> &numbers) {
     std::string out;
-    for (int n : numbers)
-        out += (out.empty() ? "" : ",") + std::to_string(n);
+    for (int n : numbers) out += (out.empty() ? "" : ",") + std::to_string(n);
     return out;
 }
 
 bool launch(Host &host, const LaunchSpec &spec) {
-    if (!launchClient(host, spec))
-        return false;
+    if (!launchClient(host, spec)) return false;
     std::vector<int> kept = adoptKeptNotifications(host, *host.clients.back());
     const ClientSession &c = *host.clients.back();
-    if (!kept.empty())
-        say("kept client=" + c.id + " name=" + quoted(c.launch.name) + " asked=" + joined(kept));
+    if (!kept.empty()) say("kept client=" + c.id + " name=" + quoted(c.launch.name) + " asked=" + joined(kept));
     return true;
 }
 
@@ -202,8 +184,8 @@ bool openDocument(const Step &s) {
             return false;
         }
     }
-    say("open doc=" + std::to_string(d->id) + " name=" + quoted(d->path) +
-        " file=" + quoted(d->file) + (already ? " already-open" : ""));
+    say("open doc=" + std::to_string(d->id) + " name=" + quoted(d->path) + " file=" + quoted(d->file) +
+        (already ? " already-open" : ""));
     return true;
 }
 
@@ -232,15 +214,14 @@ bool notifyAll(Host &host, const Step &s) {
             targets.push_back(c.get());
             ids += (ids.empty() ? "" : ",") + c->id;
         }
-    say("notify notification=" + std::to_string(spec.notification) +
-        " objId=" + std::to_string(spec.objId) + " sessions=" + (ids.empty() ? "none" : ids));
+    say("notify notification=" + std::to_string(spec.notification) + " objId=" + std::to_string(spec.objId) +
+        " sessions=" + (ids.empty() ? "none" : ids));
     if (s.sessions && *s.sessions != static_cast<int>(targets.size()))
         fail("notify: " + std::to_string(targets.size()) + " sessions asked for notification " +
              std::to_string(spec.notification) + ", expected " + std::to_string(*s.sessions));
     for (ClientSession *c : targets) {
         auto control = sendCallback(host, *c, spec);
-        if (control && !waitUntil(host, spec.overTimeoutMs,
-                                  "the over request for " + control->label + " of " + c->id,
+        if (control && !waitUntil(host, spec.overTimeoutMs, "the over request for " + control->label + " of " + c->id,
                                   [&] { return control->closed; }))
             return false;
     }
@@ -248,50 +229,40 @@ bool notifyAll(Host &host, const Step &s) {
 }
 
 bool runStep(Host &host, const Step &s) {
-    if (s.kind == "launch")
-        return launch(host, s.launch);
-    if (s.kind == "open")
-        return openDocument(s);
-    if (s.kind == "notify")
-        return notifyAll(host, s);
+    if (s.kind == "launch") return launch(host, s.launch);
+    if (s.kind == "open") return openDocument(s);
+    if (s.kind == "notify") return notifyAll(host, s);
     if (s.kind == "serve") {
         serveFor(host, s.ms);
         return true;
     }
     if (s.kind == "wait_attach") {
-        bool ok = waitUntil(host, s.timeoutMs, "an attach",
-                            [&] { return host.attachesSeen > host.attachesWaited; });
-        if (ok)
-            host.attachesWaited++;
+        bool ok = waitUntil(host, s.timeoutMs, "an attach", [&] { return host.attachesSeen > host.attachesWaited; });
+        if (ok) host.attachesWaited++;
         return ok;
     }
     if (s.kind == "wait_request") {
         ClientSession *c = s.client.empty() ? nullptr : need(host, s);
-        if (!s.client.empty() && !c)
-            return false;
+        if (!s.client.empty() && !c) return false;
         std::map<int, int> &counts = c ? c->requestCounts : host.requestCounts;
         return waitUntil(host, s.timeoutMs, "request " + std::to_string(s.proc),
                          [&] { return counts[s.proc] >= s.count; });
     }
     ClientSession *c = need(host, s);
-    if (!c)
-        return false;
+    if (!c) return false;
     if (s.kind == "wait_ack")
-        return waitUntil(host, s.timeoutMs, "the acknowledgement of " + c->id,
-                         [&] { return c->acked; });
+        return waitUntil(host, s.timeoutMs, "the acknowledgement of " + c->id, [&] { return c->acked; });
     if (s.kind == "callback") {
         auto control = sendCallback(host, *c, s.callback);
         if (control)
-            return waitUntil(host, s.callback.overTimeoutMs,
-                             "the over request for " + control->label + " of " + c->id,
+            return waitUntil(host, s.callback.overTimeoutMs, "the over request for " + control->label + " of " + c->id,
                              [&] { return control->closed; });
         serveFor(host, s.callback.serveMs);
         return true;
     }
     if (s.kind == "wait_exit") {
         auto pidOf = [&] {
-            return s.role == "launcher" ? c->launcherPid
-                                        : (c->clientPid > 0 ? c->clientPid : c->launcherPid);
+            return s.role == "launcher" ? c->launcherPid : (c->clientPid > 0 ? c->clientPid : c->launcherPid);
         };
         if (!waitUntil(host, s.timeoutMs, "the exit of " + c->id + " (" + s.role + ")",
                        [&] { return pidOf() > 0 && host.exits.count(pidOf()); }))
@@ -303,17 +274,15 @@ bool runStep(Host &host, const Step &s) {
         }
         // Whatever it wrote before it ended belongs before the next step.
         for (std::size_t i = 0; i < c->outputs.size(); ++i)
-            if (c->outputs[i].fd >= 0)
-                drainOutput(*c, i, false);
+            if (c->outputs[i].fd >= 0) drainOutput(*c, i, false);
         return true;
     }
     if (s.kind == "wait_output") {
         int which = s.stream == "stdout" ? 0 : 1;
-        return waitUntil(host, s.timeoutMs, s.stream + " line " + quoted(s.text) + " of " + c->id,
-                         [&] {
-                             const auto &l = c->lines[which];
-                             return std::find(l.begin(), l.end(), s.text) != l.end();
-                         });
+        return waitUntil(host, s.timeoutMs, s.stream + " line " + quoted(s.text) + " of " + c->id, [&] {
+            const auto &l = c->lines[which];
+            return std::find(l.begin(), l.end(), s.text) != l.end();
+        });
     }
     if (s.kind == "vanish") {
         if (c->decoyPid <= 0) {
@@ -337,8 +306,7 @@ bool runStep(Host &host, const Step &s) {
 
 bool runSteps(Host &host) {
     for (std::size_t i = 0; i < host.scenario.steps.size(); ++i) {
-        if (host.stopRequested)
-            return false;
+        if (host.stopRequested) return false;
         if (!runStep(host, host.scenario.steps[i])) {
             say("abandon step=" + std::to_string(i) + " do=" + host.scenario.steps[i].kind);
             return false;

@@ -21,12 +21,12 @@ struct LaunchSpec {
     std::string name;               // client name (default: the file name of path)
     enum class Tnapix { Valid, Missing, Raw } tnapix = Tnapix::Valid;
     std::string rawTnapix;
-    bool decoyHost = false;         // TNAPIX names a stand-in process as the host
-    std::optional<int> hostPid;     // TNAPIX names this number as the host
+    bool decoyHost = false;      // TNAPIX names a stand-in process as the host
+    std::optional<int> hostPid;  // TNAPIX names this number as the host
     std::optional<int> callbackProg;
     int callbackVers = 1;
     std::map<std::string, std::string> env;
-    bool capture = true;            // capture stdout/stderr into the transcript
+    bool capture = true;  // capture stdout/stderr into the transcript
 };
 
 struct CallbackSpec {
@@ -50,11 +50,11 @@ struct CallbackSpec {
 
 struct RequestRule {
     int proc = 0;
-    std::string client;            // empty: any client
-    std::optional<int> status;     // replaces the reply's leading status / int
-    bool drop = false;             // close the connection instead of replying
+    std::string client;              // empty: any client
+    std::optional<int> status;       // replaces the reply's leading status / int
+    bool drop = false;               // close the connection instead of replying
     std::vector<CallbackSpec> then;  // callbacks to send once the reply is out
-    int times = -1;                // how many requests it applies to (-1: all)
+    int times = -1;                  // how many requests it applies to (-1: all)
 };
 
 // How the simulated user answers one prompt, chooser or question (the
@@ -73,10 +73,10 @@ struct AnswerList {
 
 struct ConnectSpec {
     bool run = true;
-    int program = 0;               // 0: api program + 0x100000
+    int program = 0;  // 0: api program + 0x100000
     int status = 0;
-    bool answer108 = true;         // false: procedure 108 is refused (PROC_UNAVAIL)
-    std::string launchId;          // session the attach belongs to (default: newest)
+    bool answer108 = true;  // false: procedure 108 is refused (PROC_UNAVAIL)
+    std::string launchId;   // session the attach belongs to (default: newest)
     std::optional<int> clientProg, clientVers, hostProg, hostVers, hostPid;
     std::optional<std::string> hostName;
 };
@@ -88,23 +88,23 @@ struct Step {
     int ms = 0;
     int proc = 0;
     std::optional<int> status;
-    std::string role = "client";   // wait_exit: "client" or "launcher"
+    std::string role = "client";  // wait_exit: "client" or "launcher"
     std::string stream = "stdout";
     std::string text;
     int count = 1;
-    std::string file;               // open: the document file
-    std::string document;           // notify: name or file of an open document
-    std::optional<int> sessions;    // notify: how many sessions must receive it
+    std::string file;             // open: the document file
+    std::string document;         // notify: name or file of an open document
+    std::optional<int> sessions;  // notify: how many sessions must receive it
     LaunchSpec launch;
     CallbackSpec callback;
 };
 
 struct Scenario {
-    int apiProg = 0;               // 0: derived from the pid
+    int apiProg = 0;  // 0: derived from the pid
     int apiVers = 1;
     int timeoutS = 60;
-    int graceMs = 300;             // served after the last step
-    bool logArgs = false;          // request lines carry the argument's encoding
+    int graceMs = 300;                      // served after the last step
+    bool logArgs = false;                   // request lines carry the argument's encoding
     std::vector<nlohmann::json> documents;  // file names or inline descriptions (model.h)
     ConnectSpec connect;
     std::vector<RequestRule> rules;

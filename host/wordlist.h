@@ -37,8 +37,7 @@ bool isKnown(std::string_view word, u_int docId);
 // The candidates nearest to `word` by edit distance (letters inserted,
 // deleted, replaced or two neighbours swapped), at most two edits away and
 // never the word itself; nearest first, then alphabetical; at most `limit`.
-std::vector<std::string> nearest(const std::vector<std::string> &candidates,
-                                 std::string_view word, std::size_t limit);
+std::vector<std::string> nearest(const std::vector<std::string> &candidates, std::string_view word, std::size_t limit);
 
 // Spelling suggestions for a word in a document, from every dictionary it uses.
 std::vector<std::string> suggestions(std::string_view word, u_int docId, std::size_t limit = 8);

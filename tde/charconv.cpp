@@ -35,14 +35,11 @@ int TdeMacToOrvel(int c) {
     c &= 0xFF;
     if (c >= 0x20) return c;
     switch (c) {
-    case 0x09:
-        return 0x08;
+    case 0x09: return 0x08;
     case 0x0A:
     case 0x0C:
-    case 0x0D:
-        return 0x0A;
-    default:
-        return 0x3F;
+    case 0x0D: return 0x0A;
+    default: return 0x3F;
     }
 }
 

@@ -19,17 +19,17 @@ TARNEL_BEGIN_DECLS
 /* Context of outs: the write position and the room left there. Room starts
  * at size - 1 so that one byte stays for the terminator (-1 with no buffer). */
 typedef struct TdeOutsCtxT {
-  char *pos;
-  int room;
+    char *pos;
+    int room;
 } TdeOutsCtxT;
 
 /* Where a conversion is formatted: data points at the caller's local area
  * until a longer text needs heap, which then stays for the rest of the call
  * and is released with TdeTextBufFree. */
 typedef struct TdeTextBufT {
-  char *data;
-  int capacity;
-  char *heap;
+    char *data;
+    int capacity;
+    char *heap;
 } TdeTextBufT;
 
 /* The bounded-buffer output function: copies min(n, room) characters (none

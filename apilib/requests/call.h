@@ -21,8 +21,7 @@ inline xdrproc_t routine_of(const int *) { return wire::as_xdrproc(&xdr_int); }
 inline xdrproc_t routine_of(const StringT *) { return wire::as_xdrproc(&xdr_StringT); }
 
 // The stub's reply, or null with TA_errno -1 when the call did not complete.
-template <typename Reply, typename Arg>
-Reply *send(Reply *(*stub)(Arg *, CLIENT *), Arg *argument) {
+template <typename Reply, typename Arg> Reply *send(Reply *(*stub)(Arg *, CLIENT *), Arg *argument) {
     Reply *reply = stub(argument, tarnel_client);
     if (reply == nullptr) TA_errno = TA_ERR_NO_REPLY;
     return reply;
@@ -34,17 +33,14 @@ template <typename Reply> Reply *send(Reply *(*stub)(void *, CLIENT *)) {
 }
 
 // Releases what decoding placed inside the reply; the record is the stub's.
-template <typename Reply> void release(Reply *reply) {
-    api_xdrfree(routine_of(reply), reply);
-}
+template <typename Reply> void release(Reply *reply) { api_xdrfree(routine_of(reply), reply); }
 
 template <typename Reply> int status_of(const Reply *reply) { return reply->status; }
 inline int status_of(const int *reply) { return *reply; }
 
 // Status result: 0, or the host's status (also in TA_errno); `failure` with
 // no reply.
-template <typename Reply, typename Arg>
-int status(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, int failure = -1) {
+template <typename Reply, typename Arg> int status(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, int failure = -1) {
     Reply *reply = send(stub, argument);
     if (reply == nullptr) return failure;
     const int code = status_of(reply);
@@ -60,15 +56,13 @@ template <typename Reply> int status(Reply *(*stub)(void *, CLIENT *), int failu
 }
 
 // Status result of a request whose whole argument is the document id.
-template <typename Reply>
-int docStatus(Reply *(*stub)(ApiTnGeneralDocArgT *, CLIENT *), unsigned int docId) {
+template <typename Reply> int docStatus(Reply *(*stub)(ApiTnGeneralDocArgT *, CLIENT *), unsigned int docId) {
     ApiTnGeneralDocArgT a = {docId};
     return status(stub, &a);
 }
 
 // No result: as a status result, with nothing returned.
-template <typename Reply, typename Arg>
-void none(Reply *(*stub)(Arg *, CLIENT *), Arg *argument) {
+template <typename Reply, typename Arg> void none(Reply *(*stub)(Arg *, CLIENT *), Arg *argument) {
     (void)status(stub, argument);
 }
 
@@ -164,6 +158,6 @@ template <typename List> List headerOf(const List *list) { return list != nullpt
 inline T_PropIdentT byNumber(int propNum) { return T_PropIdentT{propNum, nullptr}; }
 inline T_PropIdentT byName(StringT propName) { return T_PropIdentT{0, propName}; }
 
-} // namespace tarnel::requests
+}  // namespace tarnel::requests
 
 #endif

@@ -6,30 +6,20 @@ using namespace tarnel::requests;
 
 extern "C" {
 
-int T_ApiClientNumber(void) {
-    return plain(api_client_number_1, -1);
-}
+int T_ApiClientNumber(void) { return plain(api_client_number_1, -1); }
 
-StringT T_ApiClientName(void) {
-    return plain(api_client_name_1);
-}
+StringT T_ApiClientName(void) { return plain(api_client_name_1); }
 
-StringT T_ApiClientDir(void) {
-    return plain(api_client_directory_1);
-}
+StringT T_ApiClientDir(void) { return plain(api_client_directory_1); }
 
-int T_ApiSetClientDir(StringT dir) {
-    return plain(api_set_client_directory_1, &dir, -1);
-}
+int T_ApiSetClientDir(StringT dir) { return plain(api_set_client_directory_1, &dir, -1); }
 
 int T_ApiCallClient(StringT clientName, StringT message) {
     ApiTnCallClientArgT a = {clientName, message};
     return value(api_tn_call_client_1, &a, &ApiTnGetIntRetT::value);
 }
 
-int T_ApiReturnValue(int value) {
-    return plain(api_tn_return_value_1, &value, 0);
-}
+int T_ApiReturnValue(int value) { return plain(api_tn_return_value_1, &value, 0); }
 
 // The session ends whether or not the host answered: a lost host must not
 // leave the client serving a dead connection.

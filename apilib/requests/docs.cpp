@@ -21,8 +21,8 @@ unsigned int T_ApiCacheDocument(unsigned int docId) {
     return value(api_tn_cache_doc_1, &a, &ApiTnCustomDocRetT::objId);
 }
 
-unsigned int T_ApiCustomDoc(int num1, int num2, int num3, int num4, int num5, int num6,
-                            int num7, int num8, int num9, int num10) {
+unsigned int T_ApiCustomDoc(int num1, int num2, int num3, int num4, int num5, int num6, int num7, int num8, int num9,
+                            int num10) {
     ApiTnCustomDocArgT a = {num1, num2, num3, num4, num5, num6, num7, num8, num9, num10};
     return value(api_tn_custom_1, &a, &ApiTnCustomDocRetT::objId);
 }
@@ -42,11 +42,9 @@ int T_ApiSimpleGenerate(unsigned int bookId, int num1, int num2) {
     return status(api_tn_simple_generate_1, &a);
 }
 
-T_CompareRetT T_ApiCompare(unsigned int id1, unsigned int id2, int flags, StringT s1,
-                           StringT s2, StringT s3, int n) {
+T_CompareRetT T_ApiCompare(unsigned int id1, unsigned int id2, int flags, StringT s1, StringT s2, StringT s3, int n) {
     ApiTnCompareArgT a = {id1, id2, flags, s1, s2, s3, n};
-    return record(api_tn_compare_1, &a,
-                  [](const ApiTnCompareRetT &r) { return T_CompareRetT{r.uint1, r.uint2}; });
+    return record(api_tn_compare_1, &a, [](const ApiTnCompareRetT &r) { return T_CompareRetT{r.uint1, r.uint2}; });
 }
 
 int T_ApiCut(unsigned int docId, int flags) {
@@ -74,37 +72,21 @@ void T_ApiPushClipboard(void) { (void)send(api_tn_push_clipboard_1); }
 
 int T_ApiPopClipboard(void) { return status(api_tn_pop_clipboard_1); }
 
-int T_ApiRestartPgfNumbering(unsigned int docId) {
-    return docStatus(api_tn_restart_pgf_numbering_1, docId);
-}
+int T_ApiRestartPgfNumbering(unsigned int docId) { return docStatus(api_tn_restart_pgf_numbering_1, docId); }
 
-int T_ApiRehyphenate(unsigned int docId) {
-    return docStatus(api_tn_rehyphenate_1, docId);
-}
+int T_ApiRehyphenate(unsigned int docId) { return docStatus(api_tn_rehyphenate_1, docId); }
 
-int T_ApiClearAllChangebars(unsigned int docId) {
-    return docStatus(api_tn_clear_all_changebars_1, docId);
-}
+int T_ApiClearAllChangebars(unsigned int docId) { return docStatus(api_tn_clear_all_changebars_1, docId); }
 
-int T_ApiResetEqnSettings(unsigned int docId) {
-    return docStatus(api_tn_reset_eqn_settings_1, docId);
-}
+int T_ApiResetEqnSettings(unsigned int docId) { return docStatus(api_tn_reset_eqn_settings_1, docId); }
 
-int T_ApiResetReferenceFrames(unsigned int docId) {
-    return docStatus(api_tn_reset_reference_frames_1, docId);
-}
+int T_ApiResetReferenceFrames(unsigned int docId) { return docStatus(api_tn_reset_reference_frames_1, docId); }
 
-int T_ApiUpdateVariables(unsigned int docId) {
-    return docStatus(api_tn_update_variables_1, docId);
-}
+int T_ApiUpdateVariables(unsigned int docId) { return docStatus(api_tn_update_variables_1, docId); }
 
-int T_ApiReformat(unsigned int docId) {
-    return docStatus(api_tn_reformat_1, docId);
-}
+int T_ApiReformat(unsigned int docId) { return docStatus(api_tn_reformat_1, docId); }
 
-int T_ApiRedisplay(unsigned int docId) {
-    return docStatus(api_tn_redisplay_1, docId);
-}
+int T_ApiRedisplay(unsigned int docId) { return docStatus(api_tn_redisplay_1, docId); }
 
 int T_ApiUpdateXRefs(unsigned int docId, int flags) {
     ApiTnUpdateXRefsArgT a = {docId, flags};

@@ -19,7 +19,7 @@ int fontValue(ApiTnGetIntRetT *(*stub)(StringT *, CLIENT *), StringT name) {
     return result;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
@@ -29,37 +29,26 @@ T_FontsT T_ApiFamilyFonts(int family) {
 
 T_CombinedFontsT T_ApiCombinedFamilyFonts(unsigned int family) {
     ApiTnCombinedFamilyFontsArgT a = {family};
-    return record(api_tn_combined_family_fonts_1, &a, &ApiTnCombinedFamilyFontsRetT::fonts,
-                  T_ApiCopyCombinedFonts);
+    return record(api_tn_combined_family_fonts_1, &a, &ApiTnCombinedFamilyFontsRetT::fonts, T_ApiCopyCombinedFonts);
 }
 
-int T_ApiGetFontFamilyValue(StringT name) {
-    return fontValue(api_tn_get_font_family_value_1, name);
-}
+int T_ApiGetFontFamilyValue(StringT name) { return fontValue(api_tn_get_font_family_value_1, name); }
 
-int T_ApiGetFontVariationValue(StringT name) {
-    return fontValue(api_tn_get_font_variation_value_1, name);
-}
+int T_ApiGetFontVariationValue(StringT name) { return fontValue(api_tn_get_font_variation_value_1, name); }
 
-int T_ApiGetFontWeightValue(StringT name) {
-    return fontValue(api_tn_get_font_weight_value_1, name);
-}
+int T_ApiGetFontWeightValue(StringT name) { return fontValue(api_tn_get_font_weight_value_1, name); }
 
 int T_ApiGetFontAngleValue(StringT name) { return fontValue(api_tn_get_font_angle_value_1, name); }
 
-int T_ApiMakeGhostFont(T_FontT *font, StringT s1, StringT s2, StringT s3, StringT s4,
-                       T_FontT *font2) {
+int T_ApiMakeGhostFont(T_FontT *font, StringT s1, StringT s2, StringT s3, StringT s4, T_FontT *font2) {
     ApiTnMakeGhostFontArgT a = {headerOf(font), s1, s2, s3, s4, headerOf(font2)};
     return status(api_tn_make_ghost_font_1, &a);
 }
 
-int T_ApiIsEncodingSupported(StringT encoding) {
-    return plain(api_tn_is_encoding_supported_1, &encoding, 0);
-}
+int T_ApiIsEncodingSupported(StringT encoding) { return plain(api_tn_is_encoding_supported_1, &encoding, 0); }
 
 T_StringsT T_ApiGetSupportedEncodings(void) {
-    return record(api_tn_get_supported_encodings_1, &ApiTnGetStringsRetT::value,
-                  T_ApiCopyStrings);
+    return record(api_tn_get_supported_encodings_1, &ApiTnGetStringsRetT::value, T_ApiCopyStrings);
 }
 
 StringT T_ApiGetEncodingForFamily(int family) {

@@ -51,8 +51,7 @@ int T_ApiAddMenuToMenu(unsigned int id1, unsigned int id2) {
     return status(api_tn_add_menu_to_menu_1, &a);
 }
 
-unsigned int T_ApiDefineAndAddCommand(int cmd, unsigned int menuId, StringT s1, StringT s2,
-                                      StringT s3) {
+unsigned int T_ApiDefineAndAddCommand(int cmd, unsigned int menuId, StringT s1, StringT s2, StringT s3) {
     ApiTnDefineAndAddCommandArgT a = {cmd, menuId, s1, s2, s3};
     return value(api_tn_define_and_add_command_1, &a, &ApiTnObjRetT::objId);
 }
@@ -67,8 +66,7 @@ int T_ApiLoadMenuCustomizationFile(StringT fileName, int flag) {
     return status(api_tn_load_menu_customization_file_1, &a);
 }
 
-int T_ApiAnimateMenu(unsigned int id1, unsigned int id2, int num1, StringT text, unsigned int id3,
-                     int num2) {
+int T_ApiAnimateMenu(unsigned int id1, unsigned int id2, int num1, StringT text, unsigned int id3, int num2) {
     ApiTnAnimateMenuArgT a = {id1, id2, num1, text, id3, num2};
     return status(api_tn_animate_menu_1, &a);
 }

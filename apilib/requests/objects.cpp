@@ -41,8 +41,7 @@ unsigned int T_ApiNewAnchoredObject(unsigned int docId, int objType, T_TextLocT 
     return value(api_tn_new_anchored_object_1, &a, &ApiTnObjRetT::objId);
 }
 
-unsigned int T_ApiNewAnchoredFormattedObject(unsigned int docId, int objType, StringT format,
-                                             T_TextLocT *loc) {
+unsigned int T_ApiNewAnchoredFormattedObject(unsigned int docId, int objType, StringT format, T_TextLocT *loc) {
     ApiTnNewAnchoredFormattedObjArgT a = {docId, objType, format, headerOf(loc)};
     return value(api_tn_new_anchored_formatted_object_1, &a, &ApiTnObjRetT::objId);
 }

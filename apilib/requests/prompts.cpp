@@ -18,14 +18,12 @@ int T_ApiPromptInt(int *answer, StringT message, StringT text) {
 
 int T_ApiPromptMetric(T_MetricT *answer, StringT message, StringT text, int unit) {
     ApiTnPromptMetricArgT a = {message, text, unit};
-    return tarnel::requests::answer(api_tn_prompt_metric_1, &a, &ApiTnPromptMetricRetT::value,
-                                    answer);
+    return tarnel::requests::answer(api_tn_prompt_metric_1, &a, &ApiTnPromptMetricRetT::value, answer);
 }
 
 int T_ApiPromptString(StringT *answer, StringT message, StringT text) {
     ApiTnPromptArgT a = {message, text};
-    return tarnel::requests::answer(api_tn_prompt_string_1, &a, &ApiTnPromptStringRetT::text,
-                                    answer);
+    return tarnel::requests::answer(api_tn_prompt_string_1, &a, &ApiTnPromptStringRetT::text, answer);
 }
 
 T_PointT T_ApiPromptPoint(unsigned int docId, unsigned int objId, int flag) {

@@ -52,8 +52,7 @@ T_MetricT T_ApiGetMetricByName(unsigned int docId, unsigned int objId, StringT p
     return value(api_tn_get_metric_1, &a, &ApiTnGetMetricRetT::value);
 }
 
-void T_ApiSetMetricByName(unsigned int docId, unsigned int objId, StringT propName,
-                          T_MetricT v) {
+void T_ApiSetMetricByName(unsigned int docId, unsigned int objId, StringT propName, T_MetricT v) {
     ApiTnSetMetricArgT a = {docId, objId, byName(propName), v};
     none(api_tn_set_metric_1, &a);
 }
@@ -125,8 +124,7 @@ T_UBytesT T_ApiGetUBytesByName(unsigned int docId, unsigned int objId, StringT p
     return record(api_tn_get_ubytes_1, &a, &ApiTnGetUBytesRetT::value, T_ApiCopyUBytes);
 }
 
-void T_ApiSetUBytesByName(unsigned int docId, unsigned int objId, StringT propName,
-                          T_UBytesT *v) {
+void T_ApiSetUBytesByName(unsigned int docId, unsigned int objId, StringT propName, T_UBytesT *v) {
     ApiTnSetUBytesArgT a = {docId, objId, byName(propName), headerOf(v)};
     none(api_tn_set_ubytes_1, &a);
 }
@@ -158,8 +156,7 @@ T_ElementRangeT T_ApiGetElementRange(unsigned int docId, unsigned int objId, int
     return value(api_tn_get_element_range_1, &a, &ApiTnGetElementRangeRetT::value);
 }
 
-void T_ApiSetElementRange(unsigned int docId, unsigned int objId, int propNum,
-                          T_ElementRangeT *v) {
+void T_ApiSetElementRange(unsigned int docId, unsigned int objId, int propNum, T_ElementRangeT *v) {
     ApiTnSetElementRangeArgT a = {docId, objId, byNumber(propNum), headerOf(v)};
     none(api_tn_set_element_range_1, &a);
 }

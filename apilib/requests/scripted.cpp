@@ -21,8 +21,7 @@ u_int objIdOf(const ApiTnUpdateBookRetT *) { return 0; }
 // is released first; so is what `own` still holds, which otherwise leaks
 // when the caller's variable is another one, holding null.
 template <typename Reply, typename Arg>
-Outcome scripted(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T_PropValsT &own,
-                 T_PropValsT **returnParamsp) {
+Outcome scripted(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T_PropValsT &own, T_PropValsT **returnParamsp) {
     Reply *reply = send(stub, argument);
     if (reply == nullptr) return {false, -1, 0};
     const Outcome outcome = {true, reply->status, reply->status == 0 ? objIdOf(reply) : 0};
@@ -37,12 +36,11 @@ Outcome scripted(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T_PropValsT &ow
 
 T_PropValsT openReturned, saveReturned, importReturned, exportReturned, updateReturned;
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
-unsigned int T_ApiOpen(StringT fileName, T_PropValsT *openParams,
-                       T_PropValsT **openReturnParamsp) {
+unsigned int T_ApiOpen(StringT fileName, T_PropValsT *openParams, T_PropValsT **openReturnParamsp) {
     ApiTnOpenArgT a = {fileName, headerOf(openParams)};
     return scripted(api_tn_open_1, &a, openReturned, openReturnParamsp).objId;
 }
@@ -54,23 +52,21 @@ unsigned int T_ApiSave(unsigned int docId, StringT saveAsName, T_PropValsT *save
     return scripted(api_tn_save_1, &a, saveReturned, saveReturnParamsp).objId;
 }
 
-unsigned int T_ApiImport(unsigned int docId, T_TextLocT *loc, StringT fileName,
-                         T_PropValsT *importParams, T_PropValsT **importReturnParamsp) {
+unsigned int T_ApiImport(unsigned int docId, T_TextLocT *loc, StringT fileName, T_PropValsT *importParams,
+                         T_PropValsT **importReturnParamsp) {
     ApiTnImportArgT a = {fileName, docId, headerOf(loc), headerOf(importParams)};
     return scripted(api_tn_import_1, &a, importReturned, importReturnParamsp).objId;
 }
 
 // The status is the result; no reply gives 0 as well, told apart by TA_errno.
-int T_ApiExport(unsigned int docId, StringT fileName, T_PropValsT *exportParams,
-                T_PropValsT **exportReturnParamsp) {
+int T_ApiExport(unsigned int docId, StringT fileName, T_PropValsT *exportParams, T_PropValsT **exportReturnParamsp) {
     ApiTnExportArgT a = {fileName, docId, headerOf(exportParams)};
     const Outcome o = scripted(api_tn_export_1, &a, exportReturned, exportReturnParamsp);
     return o.replied ? o.status : 0;
 }
 
 // The status is the result; -1 with no reply.
-int T_ApiUpdateBook(unsigned int bookId, T_PropValsT *updateParams,
-                    T_PropValsT **updateReturnParamsp) {
+int T_ApiUpdateBook(unsigned int bookId, T_PropValsT *updateParams, T_PropValsT **updateReturnParamsp) {
     ApiTnUpdateBookArgT a = {bookId, headerOf(updateParams)};
     return scripted(api_tn_update_book_1, &a, updateReturned, updateReturnParamsp).status;
 }

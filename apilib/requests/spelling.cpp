@@ -9,12 +9,12 @@ using namespace tarnel::requests;
 
 namespace {
 void copyOut(T_StringsT *out, const T_StringsT &from) { *out = T_ApiCopyStrings(&from); }
-} // namespace
+}  // namespace
 
 extern "C" {
 
-T_TextRangeT T_ApiSpell(unsigned int docId, T_TextLocT *loc, T_PropValsT *spellParams,
-                        int *outInt, T_StringsT *outList) {
+T_TextRangeT T_ApiSpell(unsigned int docId, T_TextLocT *loc, T_PropValsT *spellParams, int *outInt,
+                        T_StringsT *outList) {
     ApiTnSpellArgT a = {docId, headerOf(loc), headerOf(spellParams)};
     ApiTnSpellRetT *reply = send(api_tn_spell_1, &a);
     T_TextRangeT result{};
@@ -56,8 +56,7 @@ int T_ApiResetSpelling(unsigned int docId) {
 }
 
 // The reply's status follows its four lists.
-int T_ApiThesaurus(int num, StringT word, T_StringsT *list1, T_StringsT *list2,
-                   T_StringsT *list3, T_StringsT *list4) {
+int T_ApiThesaurus(int num, StringT word, T_StringsT *list1, T_StringsT *list2, T_StringsT *list3, T_StringsT *list4) {
     ApiTnThesaurusArgT a = {num, word};
     ApiTnThesaurusRetT *reply = send(api_tn_thesaurus_1, &a);
     *list1 = *list2 = *list3 = *list4 = T_StringsT{};

@@ -27,8 +27,7 @@ int T_ApiAddCols(unsigned int docId, unsigned int tableId, int colNum, int where
     return status(api_tn_add_columns_1, &a);
 }
 
-int T_ApiMakeTblSelection(unsigned int docId, unsigned int tableId, int num1, int num2,
-                          int num3, int num4) {
+int T_ApiMakeTblSelection(unsigned int docId, unsigned int tableId, int num1, int num2, int num3, int num4) {
     ApiTnMakeTableSelectionArgT a = {docId, tableId, num1, num2, num3, num4};
     return status(api_tn_make_table_selection_1, &a);
 }
@@ -44,8 +43,8 @@ int T_ApiUnStraddleCells(unsigned int docId, unsigned int cellId, int num1, int 
     return status(api_tn_straddle_cells_1, &a);
 }
 
-unsigned int T_ApiNewTable(unsigned int docId, StringT format, int num1, int num2, int num3,
-                           int num4, T_TextLocT *loc) {
+unsigned int T_ApiNewTable(unsigned int docId, StringT format, int num1, int num2, int num3, int num4,
+                           T_TextLocT *loc) {
     ApiTnNewTableArgT a = {docId, format, num1, num2, num3, num4, headerOf(loc)};
     return value(api_tn_new_table_1, &a, &ApiTnObjRetT::objId);
 }

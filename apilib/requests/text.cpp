@@ -8,7 +8,7 @@ namespace {
 constexpr int elementCatalogProp = 1488;
 constexpr int attributeDefsProp = 1584;
 constexpr int attributesProp = 1634;
-} // namespace
+}  // namespace
 
 extern "C" {
 
@@ -42,23 +42,19 @@ TextItemsT T_ApiGetText(unsigned int docId, unsigned int objId, unsigned int fla
     return record(api_tn_get_text_1, &a, &ApiTnGetTextRetT::items, T_ApiCopyTextItems);
 }
 
-TextItemsT T_ApiGetText2(unsigned int docId, unsigned int objId, unsigned int flags1,
-                         unsigned int flags2) {
+TextItemsT T_ApiGetText2(unsigned int docId, unsigned int objId, unsigned int flags1, unsigned int flags2) {
     ApiTnGetText2ArgT a = {docId, objId, flags1, flags2};
     return record(api_tn_get_text2_1, &a, &ApiTnGetTextRetT::items, T_ApiCopyTextItems);
 }
 
 TextItemsT T_ApiGetTextForRange(unsigned int docId, T_TextRangeT *range, unsigned int flags) {
     ApiTnGetTextForRangeArgT a = {docId, headerOf(range), flags};
-    return record(api_tn_get_text_for_range_1, &a, &ApiTnGetTextRetT::items,
-                  T_ApiCopyTextItems);
+    return record(api_tn_get_text_for_range_1, &a, &ApiTnGetTextRetT::items, T_ApiCopyTextItems);
 }
 
-TextItemsT T_ApiGetTextForRange2(unsigned int docId, T_TextRangeT *range, unsigned int flags1,
-                                 unsigned int flags2) {
+TextItemsT T_ApiGetTextForRange2(unsigned int docId, T_TextRangeT *range, unsigned int flags1, unsigned int flags2) {
     ApiTnGetTextForRange2ArgT a = {docId, headerOf(range), flags1, flags2};
-    return record(api_tn_get_text_for_range2_1, &a, &ApiTnGetTextRetT::items,
-                  T_ApiCopyTextItems);
+    return record(api_tn_get_text_for_range2_1, &a, &ApiTnGetTextRetT::items, T_ApiCopyTextItems);
 }
 
 T_TextLocT T_ApiElementLocToTextLoc(unsigned int docId, T_ElementLocT *eloc) {
@@ -74,14 +70,12 @@ T_ElementLocT T_ApiTextLocToElementLoc(unsigned int docId, T_TextLocT *loc) {
 // The catalogue is a property of the document addressed as an object.
 T_ElementCatalogEntriesT T_ApiGetElementCatalog(unsigned int docId) {
     ApiTnGetPropArgT a = {docId, docId, byNumber(elementCatalogProp)};
-    return record(api_tn_get_element_catalog_1, &a, &ApiTnGetElementCatalogRetT::value,
-                  T_ApiCopyElementCatalogEntries);
+    return record(api_tn_get_element_catalog_1, &a, &ApiTnGetElementCatalogRetT::value, T_ApiCopyElementCatalogEntries);
 }
 
 T_AttributeDefsT T_ApiGetAttributeDefs(unsigned int docId, unsigned int objId) {
     ApiTnGetPropArgT a = {docId, objId, byNumber(attributeDefsProp)};
-    return record(api_tn_get_attribute_defs_1, &a, &ApiTnGetAttributeDefsRetT::value,
-                  T_ApiCopyAttributeDefs);
+    return record(api_tn_get_attribute_defs_1, &a, &ApiTnGetAttributeDefsRetT::value, T_ApiCopyAttributeDefs);
 }
 
 void T_ApiSetAttributeDefs(unsigned int docId, unsigned int objId, T_AttributeDefsT *defs) {
@@ -91,8 +85,7 @@ void T_ApiSetAttributeDefs(unsigned int docId, unsigned int objId, T_AttributeDe
 
 T_AttributesT T_ApiGetAttributes(unsigned int docId, unsigned int objId) {
     ApiTnGetPropArgT a = {docId, objId, byNumber(attributesProp)};
-    return record(api_tn_get_attributes_1, &a, &ApiTnGetAttributesRetT::value,
-                  T_ApiCopyAttributes);
+    return record(api_tn_get_attributes_1, &a, &ApiTnGetAttributesRetT::value, T_ApiCopyAttributes);
 }
 
 void T_ApiSetAttributes(unsigned int docId, unsigned int objId, T_AttributesT *attributes) {
@@ -100,54 +93,39 @@ void T_ApiSetAttributes(unsigned int docId, unsigned int objId, T_AttributesT *a
     none(api_tn_set_attributes_1, &a);
 }
 
-int T_ApiDeleteUndefinedAttribute(unsigned int docId, StringT name, int flags,
-                                  unsigned int objId) {
+int T_ApiDeleteUndefinedAttribute(unsigned int docId, StringT name, int flags, unsigned int objId) {
     ApiTnDeleteUndefinedAttributeArgT a = {docId, name, flags, objId};
     return status(api_tn_delete_undefined_attribute_1, &a);
 }
 
-void T_ApiMergeIntoFirst(unsigned int docId) {
-    (void)docStatus(api_tn_merge_into_first_1, docId);
-}
+void T_ApiMergeIntoFirst(unsigned int docId) { (void)docStatus(api_tn_merge_into_first_1, docId); }
 
-void T_ApiMergeIntoLast(unsigned int docId) {
-    (void)docStatus(api_tn_merge_into_last_1, docId);
-}
+void T_ApiMergeIntoLast(unsigned int docId) { (void)docStatus(api_tn_merge_into_last_1, docId); }
 
-void T_ApiSplitElement(unsigned int docId) {
-    (void)docStatus(api_tn_split_element_1, docId);
-}
+void T_ApiSplitElement(unsigned int docId) { (void)docStatus(api_tn_split_element_1, docId); }
 
 void T_ApiWrapElement(unsigned int docId, unsigned int objId) {
     ApiTnGeneralElementDefArgT a = {docId, objId};
     none(api_tn_wrap_element_1, &a);
 }
 
-void T_ApiUnWrapElement(unsigned int docId) {
-    (void)docStatus(api_tn_unwrap_element_1, docId);
-}
+void T_ApiUnWrapElement(unsigned int docId) { (void)docStatus(api_tn_unwrap_element_1, docId); }
 
-void T_ApiPromoteElement(unsigned int docId) {
-    (void)docStatus(api_tn_promote_element_1, docId);
-}
+void T_ApiPromoteElement(unsigned int docId) { (void)docStatus(api_tn_promote_element_1, docId); }
 
-void T_ApiDemoteElement(unsigned int docId) {
-    (void)docStatus(api_tn_demote_element_1, docId);
-}
+void T_ApiDemoteElement(unsigned int docId) { (void)docStatus(api_tn_demote_element_1, docId); }
 
 unsigned int T_ApiNewElement(unsigned int docId, unsigned int objId, T_TextLocT *loc) {
     ApiTnNewElementArgT a = {docId, objId, headerOf(loc)};
     return value(api_tn_new_element_1, &a, &ApiTnObjRetT::objId);
 }
 
-unsigned int T_ApiNewElementInHierarchy(unsigned int docId, unsigned int objId,
-                                        T_ElementLocT *eloc) {
+unsigned int T_ApiNewElementInHierarchy(unsigned int docId, unsigned int objId, T_ElementLocT *eloc) {
     ApiTnNewElementInHierarchyArgT a = {docId, objId, headerOf(eloc)};
     return value(api_tn_new_element_in_hierarchy_1, &a, &ApiTnObjRetT::objId);
 }
 
-unsigned int T_ApiNewBookComponentInHierarchy(unsigned int bookId, StringT fileName,
-                                              T_ElementLocT *eloc) {
+unsigned int T_ApiNewBookComponentInHierarchy(unsigned int bookId, StringT fileName, T_ElementLocT *eloc) {
     ApiTnNewBookComponentInHierarchyArgT a = {bookId, fileName, headerOf(eloc)};
     return value(api_tn_new_book_component_in_hierarchy_1, &a, &ApiTnObjRetT::objId);
 }

@@ -18,36 +18,29 @@
 
 namespace {
 
-constexpr long kDefaultTimeOutSeconds = 604800; // seven days
-constexpr int kRemoteHostPid = -223;            // switches the liveness check off
+constexpr long kDefaultTimeOutSeconds = 604800;  // seven days
+constexpr int kRemoteHostPid = -223;             // switches the liveness check off
 constexpr int kMaxCallbackRecord = 256 << 20;    // bytes of one callback call
 
 const char *const kNotCalled = "not called by a Tarnel product";
 const char *const kGetHostByName = "unable to gethostbyname";
 
-bool is_loopback(const struct sockaddr_in &a) {
-    return (ntohl(a.sin_addr.s_addr) >> 24) == 127;
-}
+bool is_loopback(const struct sockaddr_in &a) { return (ntohl(a.sin_addr.s_addr) >> 24) == 127; }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
-void T_ApiErr(const char *message) {
-    std::fprintf(stderr, "Tarnel API client \"%s\": %s.\n", myname, message);
-}
+void T_ApiErr(const char *message) { std::fprintf(stderr, "Tarnel API client \"%s\": %s.\n", myname, message); }
 
 struct timeval get_TA_TimeOut(void) {
     if (TA_TimeOut.tv_sec == 0 && TA_TimeOut.tv_usec == 0) TA_TimeOut.tv_sec = kDefaultTimeOutSeconds;
     return TA_TimeOut;
 }
 
-void *Tapitn_InitAck(int *pid) {
-    return api_tn_init_ack_5_1(pid, tarnel_client);
-}
+void *Tapitn_InitAck(int *pid) { return api_tn_init_ack_5_1(pid, tarnel_client); }
 
-const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVers, int hostPid,
-                   const char *hostName) {
+const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVers, int hostPid, const char *hostName) {
     myprog = callbackProg;
     myvers = callbackVers;
     hisprog = hostProg;
@@ -59,8 +52,7 @@ const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVer
     // A request to a host that has gone writes to a closed connection; that
     // must fail the call (TA_errno -1), not kill the client with SIGPIPE.
     struct sigaction pipe_action;
-    if (sigaction(SIGPIPE, nullptr, &pipe_action) == 0 && pipe_action.sa_handler == SIG_DFL)
-        signal(SIGPIPE, SIG_IGN);
+    if (sigaction(SIGPIPE, nullptr, &pipe_action) == 0 && pipe_action.sa_handler == SIG_DFL) signal(SIGPIPE, SIG_IGN);
 
     // Calls are read without blocking and records are capped: a peer that
     // stops in the middle of one, or announces gigabytes, must not hold the
@@ -72,8 +64,7 @@ const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVer
     if (client_transp == nullptr) return "unable to create TCP service";
 
     struct netconfig *nconf = getnetconfigent("tcp");
-    bool registered = nconf != nullptr &&
-                      svc_reg(client_transp, myprog, myvers, tn_api_prog_1, nconf);
+    bool registered = nconf != nullptr && svc_reg(client_transp, myprog, myvers, tn_api_prog_1, nconf);
     if (nconf != nullptr) freenetconfigent(nconf);
     if (!registered) return "unable to register TCP client).";
 
@@ -121,8 +112,8 @@ const char *T_ApiStartUp(T_ApiFdFuncT fdFunc) {
 
     // The name field is bounded by myname's size; a longer name is cut there.
     int callbackProg, callbackVers, hostProg, hostVers, hostPid;
-    if (std::sscanf(env, "%d.%d %d.%d %d.%d.%255s", &callbackProg, &callbackVers, &hostProg,
-                    &hostVers, &hostPid, &TA_clientno, myname) != 7)
+    if (std::sscanf(env, "%d.%d %d.%d %d.%d.%255s", &callbackProg, &callbackVers, &hostProg, &hostVers, &hostPid,
+                    &TA_clientno, myname) != 7)
         return kNotCalled;
 
     if (TA_clientno >= 0) {
@@ -133,8 +124,7 @@ const char *T_ApiStartUp(T_ApiFdFuncT fdFunc) {
         TA_clientno = ~TA_clientno;
     }
 
-    const char *message =
-        hookup(callbackProg, callbackVers, hostProg, hostVers, hostPid, nullptr);
+    const char *message = hookup(callbackProg, callbackVers, hostProg, hostVers, hostPid, nullptr);
     if (message != nullptr) return message;
     call_fd_func();
     return nullptr;
@@ -146,8 +136,7 @@ int T_ApiConnectToSession(StringT clientString, StringT hostName, int program) {
     const char *host = (hostName == nullptr || hostName[0] == '\0') ? thishost() : hostName;
 
     int code;
-    if (!apiLocalCall(host, program, 0, as_xdrproc(xdr_void), nullptr,
-                      as_xdrproc(xdr_void), nullptr, timeout)) {
+    if (!apiLocalCall(host, program, 0, as_xdrproc(xdr_void), nullptr, as_xdrproc(xdr_void), nullptr, timeout)) {
         code = TA_ERR_SERVICE_UNREACHABLE;
     } else {
         TnRpcApiConnectArgT argument;
@@ -157,22 +146,20 @@ int T_ApiConnectToSession(StringT clientString, StringT hostName, int program) {
         TnRpcApiConnectReturnT reply;
         std::memset(&reply, 0, sizeof reply);
 
-        if (!apiLocalCall(host, program, 108, as_xdrproc(xdr_TnRpcApiConnectArgT),
-                          &argument, as_xdrproc(xdr_TnRpcApiConnectReturnT),
-                          &reply, timeout)) {
+        if (!apiLocalCall(host, program, 108, as_xdrproc(xdr_TnRpcApiConnectArgT), &argument,
+                          as_xdrproc(xdr_TnRpcApiConnectReturnT), &reply, timeout)) {
             code = TA_ERR_CONNECT_FAILED;
         } else {
             code = reply.status;
         }
         if (code == 0) {
-            if (hookup(reply.clientProg, reply.clientVers, reply.hostProg, reply.hostVers,
-                       reply.hostPid, reply.hostName) != nullptr)
+            if (hookup(reply.clientProg, reply.clientVers, reply.hostProg, reply.hostVers, reply.hostPid,
+                       reply.hostName) != nullptr)
                 code = TA_ERR_SETUP_FAILED;
             else
                 call_fd_func();
         }
-        xdr_free(as_xdrproc(xdr_TnRpcApiConnectReturnT),
-                 reinterpret_cast<char *>(&reply));
+        xdr_free(as_xdrproc(xdr_TnRpcApiConnectReturnT), reinterpret_cast<char *>(&reply));
     }
     TA_errno = code;
     return code;

@@ -13,11 +13,9 @@ namespace {
 
 constexpr int kFilterNotification = 75;
 
-char quit_result; // any non-null address: the dispatcher sends the empty reply
+char quit_result;  // any non-null address: the dispatcher sends the empty reply
 
-void reply_empty(struct svc_req *request) {
-    svc_sendreply(request->rq_xprt, as_xdrproc(xdr_void), nullptr);
-}
+void reply_empty(struct svc_req *request) { svc_sendreply(request->rq_xprt, as_xdrproc(xdr_void), nullptr); }
 
 // Procedures 2, 3, 4, 6 and 7: reply first so the host's call returns, refuse
 // a callback while the client holds control, run it, then hand control back
@@ -38,12 +36,11 @@ template <typename Run> void *run_callback(struct svc_req *request, Run run) {
 using Handler = void *(*)(void *, struct svc_req *);
 
 // Adapts a typed handler to the dispatcher's untyped argument area.
-template <typename Arg, void *(*Fn)(Arg *, struct svc_req *)>
-void *untyped(void *argument, struct svc_req *request) {
+template <typename Arg, void *(*Fn)(Arg *, struct svc_req *)> void *untyped(void *argument, struct svc_req *request) {
     return Fn(static_cast<Arg *>(argument), request);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
@@ -56,9 +53,7 @@ void Tapitn_TakeControl(void) {
     if (tarnel_client != nullptr) (void)api_tn_take_control_1(&none, tarnel_client);
 }
 
-void T_ApiBailOut(void) {
-    TA_bailout = 1;
-}
+void T_ApiBailOut(void) { TA_bailout = 1; }
 
 int T_ApiDoneCommand(void) {
     if (!turn_over_needed) return -1;
@@ -88,8 +83,7 @@ void *tn_api_command_1(TnApiCommandArgT *argument, struct svc_req *request) {
 }
 
 void *tn_api_message_1(TnApiMessageArgT *argument, struct svc_req *request) {
-    return run_callback(request,
-                        [&] { T_ApiMessage(argument->message, argument->uint1, argument->uint2); });
+    return run_callback(request, [&] { T_ApiMessage(argument->message, argument->uint1, argument->uint2); });
 }
 
 void *tn4_api_notify_1(Tn4ApiNotifyArgT *, struct svc_req *) {
@@ -115,8 +109,7 @@ void *tn_api_notify_1(TnApiNotifyArgT *argument, struct svc_req *request) {
         if (argument->notification == kFilterNotification)
             translateFileToFile(argument->objId, argument->text, argument->number);
         else
-            T_ApiNotify(argument->notification, argument->objId, argument->text,
-                        argument->number);
+            T_ApiNotify(argument->notification, argument->objId, argument->text, argument->number);
     });
 }
 
@@ -133,9 +126,7 @@ void tn_api_prog_1(struct svc_req *request, SVCXPRT *transport) {
     Handler run;
 
     switch (request->rq_proc) {
-    case 0:
-        svc_sendreply(transport, as_xdrproc(xdr_void), nullptr);
-        return;
+    case 0: svc_sendreply(transport, as_xdrproc(xdr_void), nullptr); return;
     case 1:
         decode = as_xdrproc(xdr_void);
         run = tn_api_quit_1;
@@ -164,9 +155,7 @@ void tn_api_prog_1(struct svc_req *request, SVCXPRT *transport) {
         decode = as_xdrproc(xdr_TnApiNotifyArgT);
         run = untyped<TnApiNotifyArgT, tn_api_notify_1>;
         break;
-    default:
-        svcerr_noproc(transport);
-        return;
+    default: svcerr_noproc(transport); return;
     }
 
     std::memset(&argument, 0, sizeof argument);
@@ -177,9 +166,7 @@ void tn_api_prog_1(struct svc_req *request, SVCXPRT *transport) {
         return;
     }
     void *result = run(&argument, request);
-    if (result != nullptr &&
-        !svc_sendreply(transport, as_xdrproc(xdr_void), nullptr))
-        svcerr_systemerr(transport);
+    if (result != nullptr && !svc_sendreply(transport, as_xdrproc(xdr_void), nullptr)) svcerr_systemerr(transport);
     if (!svc_freeargs(transport, decode, reinterpret_cast<char *>(&argument))) {
         std::fputs("unable to free arguments\n", stderr);
         std::exit(1);

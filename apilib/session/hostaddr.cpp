@@ -11,18 +11,15 @@
 namespace {
 char thishost_cache[256];
 char ntoa_buffer[64];
-} // namespace
+}  // namespace
 
 extern "C" {
 
-int strEqual(const char *a, const char *b) {
-    return std::strcmp(a ? a : "", b ? b : "") == 0;
-}
+int strEqual(const char *a, const char *b) { return std::strcmp(a ? a : "", b ? b : "") == 0; }
 
 char *thishost(void) {
     if (thishost_cache[0] == '\0') {
-        if (gethostname(thishost_cache, sizeof thishost_cache - 1) != 0)
-            thishost_cache[0] = '\0';
+        if (gethostname(thishost_cache, sizeof thishost_cache - 1) != 0) thishost_cache[0] = '\0';
         thishost_cache[sizeof thishost_cache - 1] = '\0';
     }
     return thishost_cache;
@@ -41,8 +38,7 @@ int hostnameToRealAddr(const char *name, struct sockaddr_in *address) {
         return 0;
     }
     const struct hostent *entry = gethostbyname(name);
-    if (entry == nullptr || entry->h_addrtype != AF_INET || entry->h_addr_list[0] == nullptr)
-        return -1;
+    if (entry == nullptr || entry->h_addrtype != AF_INET || entry->h_addr_list[0] == nullptr) return -1;
     std::memcpy(&address->sin_addr, entry->h_addr_list[0], sizeof address->sin_addr);
     address->sin_family = AF_INET;
     return 0;
@@ -55,8 +51,8 @@ char *host_ntoa(const char *name) {
     return ntoa_buffer;
 }
 
-int apiLocalCall(const char *hostName, int program, int procedure, xdrproc_t argumentEncoder,
-                 void *argument, xdrproc_t resultDecoder, void *result, struct timeval timeOut) {
+int apiLocalCall(const char *hostName, int program, int procedure, xdrproc_t argumentEncoder, void *argument,
+                 xdrproc_t resultDecoder, void *result, struct timeval timeOut) {
     struct sockaddr_in address;
     if (hostnameToRealAddr(hostName, &address) != 0) return 0;
     int sock = RPC_ANYSOCK;
@@ -64,9 +60,8 @@ int apiLocalCall(const char *hostName, int program, int procedure, xdrproc_t arg
     if (handle == nullptr) return 0;
     // We close the socket ourselves; the handle must not close it a second time.
     clnt_control(handle, CLSET_FD_NCLOSE, nullptr);
-    enum clnt_stat status =
-        clnt_call(handle, procedure, argumentEncoder, static_cast<char *>(argument), resultDecoder,
-                  static_cast<char *>(result), timeOut);
+    enum clnt_stat status = clnt_call(handle, procedure, argumentEncoder, static_cast<char *>(argument), resultDecoder,
+                                      static_cast<char *>(result), timeOut);
     close(sock);
     clnt_destroy(handle);
     return status == RPC_SUCCESS;

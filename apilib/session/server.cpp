@@ -25,7 +25,7 @@ unsigned int low_word(const fd_set &set) {
     return word;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 

@@ -21,14 +21,13 @@ extern int turn_over_needed;
 extern int callbacksDone;
 extern int modalRetval;
 
-const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVers, int hostPid,
-                   const char *hostName);
+const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVers, int hostPid, const char *hostName);
 struct timeval get_TA_TimeOut(void);
 char *thishost(void);
 int hostnameToRealAddr(const char *name, struct sockaddr_in *address);
 char *host_ntoa(const char *name);
-int apiLocalCall(const char *hostName, int program, int procedure, xdrproc_t argumentEncoder,
-                 void *argument, xdrproc_t resultDecoder, void *result, struct timeval timeOut);
+int apiLocalCall(const char *hostName, int program, int procedure, xdrproc_t argumentEncoder, void *argument,
+                 xdrproc_t resultDecoder, void *result, struct timeval timeOut);
 void *Tapitn_InitAck(int *pid);
 void Tapitn_TurnOverControl(int *flag);
 void Tapitn_TakeControl(void);

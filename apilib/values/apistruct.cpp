@@ -49,8 +49,7 @@ T_PropValT *T_ApiAppendVal(T_PropValsT *list, int num, const T_TypedValT *value)
     } else {
         // A count without array is no list; it is taken as empty.
         const u_int c = list->items == nullptr ? 0 : list->count;
-        void *grown = c == UINT_MAX ? nullptr
-                                    : TapiRealloc(list->items, capacity_for(c) * sizeof(T_PropValT));
+        void *grown = c == UINT_MAX ? nullptr : TapiRealloc(list->items, capacity_for(c) * sizeof(T_PropValT));
         if (grown == nullptr) {
             // The list stays as it was, still valid; the copy is not kept.
             T_ApiDeallocateVal(&copy);

@@ -39,9 +39,7 @@ void T_ApiDeallocateUInts(T_UIntsT *list) { release_flat(list); }
 T_PointsT T_ApiCopyPoints(const T_PointsT *src) { return copy_flat(src); }
 void T_ApiDeallocatePoints(T_PointsT *list) { release_flat(list); }
 
-T_ElementCatalogEntriesT T_ApiCopyElementCatalogEntries(const T_ElementCatalogEntriesT *src) {
-    return copy_flat(src);
-}
+T_ElementCatalogEntriesT T_ApiCopyElementCatalogEntries(const T_ElementCatalogEntriesT *src) { return copy_flat(src); }
 void T_ApiDeallocateElementCatalogEntries(T_ElementCatalogEntriesT *list) { release_flat(list); }
 
 T_FontsT T_ApiCopyFonts(const T_FontsT *src) { return copy_flat(src); }
@@ -90,12 +88,8 @@ void T_ApiDeallocateAttributeDef(T_AttributeDefT *def) {
     T_ApiDeallocateString(&def->text2);
 }
 
-T_AttributeDefsT T_ApiCopyAttributeDefs(const T_AttributeDefsT *src) {
-    return copy_nested(src, T_ApiCopyAttributeDef);
-}
-void T_ApiDeallocateAttributeDefs(T_AttributeDefsT *list) {
-    release_nested(list, T_ApiDeallocateAttributeDef);
-}
+T_AttributeDefsT T_ApiCopyAttributeDefs(const T_AttributeDefsT *src) { return copy_nested(src, T_ApiCopyAttributeDef); }
+void T_ApiDeallocateAttributeDefs(T_AttributeDefsT *list) { release_nested(list, T_ApiDeallocateAttributeDef); }
 
 T_AttributeT T_ApiCopyAttribute(const T_AttributeT *src) {
     T_AttributeT out{};
@@ -113,9 +107,7 @@ void T_ApiDeallocateAttribute(T_AttributeT *attribute) {
     T_ApiDeallocateStrings(&attribute->values);
 }
 
-T_AttributesT T_ApiCopyAttributes(const T_AttributesT *src) {
-    return copy_nested(src, T_ApiCopyAttribute);
-}
+T_AttributesT T_ApiCopyAttributes(const T_AttributesT *src) { return copy_nested(src, T_ApiCopyAttribute); }
 void T_ApiDeallocateAttributes(T_AttributesT *list) { release_nested(list, T_ApiDeallocateAttribute); }
 
 }  // extern "C"

@@ -21,24 +21,38 @@ template <typename T> T *copy_optional(const T *src) {
 // Per shape (TA_VALUE_KINDS): how an arm is copied and released. WORD arms
 // and RECORD releases have no case; the default arm covers them.
 #define TA_COPY_WORD(num, member, stem)
-#define TA_COPY_STRING(num, member, stem) \
-    case num: out.u.member = T_ApiCopyString(in.member); break;
-#define TA_COPY_RECORD(num, member, stem) \
-    case num: out.u.member = in.member; break;
-#define TA_COPY_LIST(num, member, stem) \
-    case num: out.u.member = T_ApiCopy##stem(&in.member); break;
-#define TA_COPY_OPTIONAL(num, member, stem) \
-    case num: out.u.member = copy_optional(in.member); break;
+#define TA_COPY_STRING(num, member, stem)                                                                              \
+    case num:                                                                                                          \
+        out.u.member = T_ApiCopyString(in.member);                                                                     \
+        break;
+#define TA_COPY_RECORD(num, member, stem)                                                                              \
+    case num:                                                                                                          \
+        out.u.member = in.member;                                                                                      \
+        break;
+#define TA_COPY_LIST(num, member, stem)                                                                                \
+    case num:                                                                                                          \
+        out.u.member = T_ApiCopy##stem(&in.member);                                                                    \
+        break;
+#define TA_COPY_OPTIONAL(num, member, stem)                                                                            \
+    case num:                                                                                                          \
+        out.u.member = copy_optional(in.member);                                                                       \
+        break;
 #define TA_COPY_KIND(num, name, member, shape, stem) TA_COPY_##shape(num, member, stem)
 
 #define TA_RELEASE_WORD(num, member, stem)
-#define TA_RELEASE_STRING(num, member, stem) \
-    case num: T_ApiDeallocateString(&u.member); break;
+#define TA_RELEASE_STRING(num, member, stem)                                                                           \
+    case num:                                                                                                          \
+        T_ApiDeallocateString(&u.member);                                                                              \
+        break;
 #define TA_RELEASE_RECORD(num, member, stem)
-#define TA_RELEASE_LIST(num, member, stem) \
-    case num: T_ApiDeallocate##stem(&u.member); break;
-#define TA_RELEASE_OPTIONAL(num, member, stem) \
-    case num: api_free(&u.member); break;
+#define TA_RELEASE_LIST(num, member, stem)                                                                             \
+    case num:                                                                                                          \
+        T_ApiDeallocate##stem(&u.member);                                                                              \
+        break;
+#define TA_RELEASE_OPTIONAL(num, member, stem)                                                                         \
+    case num:                                                                                                          \
+        api_free(&u.member);                                                                                           \
+        break;
 #define TA_RELEASE_KIND(num, name, member, shape, stem) TA_RELEASE_##shape(num, member, stem)
 
 extern "C" {
@@ -140,8 +154,6 @@ TextItemsT T_ApiCopyTextItems(const TextItemsT *src) {
     return out;
 }
 
-void T_ApiDeallocateTextItems(TextItemsT *list) {
-    tarnel::values::release_nested(list, T_ApiDeallocateTextItem);
-}
+void T_ApiDeallocateTextItems(TextItemsT *list) { tarnel::values::release_nested(list, T_ApiDeallocateTextItem); }
 
 }  // extern "C"

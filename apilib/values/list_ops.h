@@ -33,8 +33,7 @@ template <typename List> List copy_flat(const List *src) {
 }
 
 // Elements that own memory: each one by its element copy.
-template <typename List, typename Elem>
-List copy_nested(const List *src, Elem (*copy)(const Elem *)) {
+template <typename List, typename Elem> List copy_nested(const List *src, Elem (*copy)(const Elem *)) {
     if (src == nullptr) return List{};
     List out = allocate_list<List>(src->count);
     if (out.items != nullptr && src->items != nullptr) {

@@ -33,14 +33,15 @@ template <typename List> bool words_of(const List &list, u_int *count, const int
 #define TA_WORD_KIND_BIT_OPTIONAL(num, stem)
 #define TA_WORD_KIND_BIT(num, name, member, shape, stem) TA_WORD_KIND_BIT_##shape(num, stem)
 constexpr uint64_t kWordKinds = 0 TA_VALUE_KINDS(TA_WORD_KIND_BIT);
-static_assert(kWordKinds == ((uint64_t{1} << TA_KIND_METRICS) | (uint64_t{1} << TA_KIND_INTS) |
-                             (uint64_t{1} << TA_KIND_UINTS)),
+static_assert(kWordKinds ==
+                  ((uint64_t{1} << TA_KIND_METRICS) | (uint64_t{1} << TA_KIND_INTS) | (uint64_t{1} << TA_KIND_UINTS)),
               "status bits are read from the metrics, ints and uints kinds only");
 
 // The status entry's value as 32-bit words. Any other kind holds no status
 // bits: its union is not a list and must not be read as one.
-#define TA_WORDS_LIST(num, member) \
-    case num: return words_of(v.u.member, count, words);
+#define TA_WORDS_LIST(num, member)                                                                                     \
+    case num:                                                                                                          \
+        return words_of(v.u.member, count, words);
 #define TA_WORDS_WORD(num, member)
 #define TA_WORDS_STRING(num, member)
 #define TA_WORDS_RECORD(num, member)

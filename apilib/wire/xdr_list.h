@@ -13,8 +13,7 @@
 
 namespace tarnel::wire {
 
-template <class T>
-using ElemProc = bool_t (*)(XDR *, T *);
+template <class T> using ElemProc = bool_t (*)(XDR *, T *);
 
 // Decodes an unbounded XDR array without trusting its count for the size of
 // the allocation: the array grows (doubling, at most kMaxGrowthStepBytes a
@@ -23,15 +22,11 @@ using ElemProc = bool_t (*)(XDR *, T *);
 // On failure the record keeps every slot that may hold decoded data (the
 // failed element included) with `count` set to match, so the free
 // operation releases exactly what was decoded.
-template <class T, ElemProc<T> Elem>
-bool_t decode_list(XDR *xdrs, u_int *countp, T **itemsp)
-{
+template <class T, ElemProc<T> Elem> bool_t decode_list(XDR *xdrs, u_int *countp, T **itemsp) {
     *itemsp = nullptr;
-    if (!xdr_u_int(xdrs, countp))
-        return FALSE;
+    if (!xdr_u_int(xdrs, countp)) return FALSE;
     const u_int count = *countp;
-    if (count == 0)
-        return TRUE;
+    if (count == 0) return TRUE;
     if (UINT_MAX / sizeof(T) < count) {
         *countp = 0;
         return FALSE;
@@ -70,33 +65,24 @@ bool_t decode_list(XDR *xdrs, u_int *countp, T **itemsp)
 // not 0 but whose `items` is null fails to encode instead of being read
 // through a null pointer. Releasing frees each element and the array and
 // leaves the list empty.
-template <class T, ElemProc<T> Elem>
-bool_t xdr_list(XDR *xdrs, u_int *countp, T **itemsp)
-{
+template <class T, ElemProc<T> Elem> bool_t xdr_list(XDR *xdrs, u_int *countp, T **itemsp) {
     switch (xdrs->x_op) {
     case XDR_ENCODE: {
-        if (!xdr_u_int(xdrs, countp))
-            return FALSE;
+        if (!xdr_u_int(xdrs, countp)) return FALSE;
         const u_int count = *countp;
-        if (count == 0)
-            return TRUE;
-        if (*itemsp == nullptr || UINT_MAX / sizeof(T) < count)
-            return FALSE;
+        if (count == 0) return TRUE;
+        if (*itemsp == nullptr || UINT_MAX / sizeof(T) < count) return FALSE;
         for (u_int i = 0; i < count; ++i)
-            if (!Elem(xdrs, &(*itemsp)[i]))
-                return FALSE;
+            if (!Elem(xdrs, &(*itemsp)[i])) return FALSE;
         return TRUE;
     }
-    case XDR_DECODE:
-        return decode_list<T, Elem>(xdrs, countp, itemsp);
+    case XDR_DECODE: return decode_list<T, Elem>(xdrs, countp, itemsp);
     case XDR_FREE: {
         T *items = *itemsp;
-        if (items == nullptr)
-            return TRUE;
+        if (items == nullptr) return TRUE;
         bool_t ok = TRUE;
         for (u_int i = 0; i < *countp; ++i)
-            if (!Elem(xdrs, &items[i]))
-                ok = FALSE;
+            if (!Elem(xdrs, &items[i])) ok = FALSE;
         std::free(items);
         *itemsp = nullptr;
         *countp = 0;
@@ -106,6 +92,6 @@ bool_t xdr_list(XDR *xdrs, u_int *countp, T **itemsp)
     return FALSE;
 }
 
-} // namespace tarnel::wire
+}  // namespace tarnel::wire
 
 #endif

@@ -5,10 +5,9 @@
 
 using tarnel::wire::xdr_list;
 
-#define TARNEL_LIST(List, Elem, proc)                        \
-    extern "C" bool_t xdr_##List(XDR *xdrs, List *objp)      \
-    {                                                        \
-        return xdr_list<Elem, proc>(xdrs, &objp->count, &objp->items); \
+#define TARNEL_LIST(List, Elem, proc)                                                                                  \
+    extern "C" bool_t xdr_##List(XDR *xdrs, List *objp) {                                                              \
+        return xdr_list<Elem, proc>(xdrs, &objp->count, &objp->items);                                                 \
     }
 
 TARNEL_LIST(T_StringsT, StringT, xdr_StringT)

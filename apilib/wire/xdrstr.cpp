@@ -20,15 +20,12 @@ char shared_empty_string[1] = {0};
 // actually arrive: a length word far larger than the data fails after at
 // most one chunk instead of reserving the claimed size up front. The result
 // is a buffer of exactly length + 1 bytes, NUL-terminated.
-bool_t decode_string(XDR *xdrs, char **out)
-{
+bool_t decode_string(XDR *xdrs, char **out) {
     *out = nullptr;
     u_int size;
-    if (!xdr_u_int(xdrs, &size) || size == UINT_MAX)
-        return FALSE;
+    if (!xdr_u_int(xdrs, &size) || size == UINT_MAX) return FALSE;
     char *buf = static_cast<char *>(std::malloc(std::min(size, kFirstGrowthBytes) + 1u));
-    if (buf == nullptr)
-        return FALSE;
+    if (buf == nullptr) return FALSE;
     u_int got = 0;
     while (got < size) {
         u_int step = std::clamp(got, kFirstGrowthBytes, kMaxGrowthStepBytes);
@@ -52,12 +49,11 @@ bool_t decode_string(XDR *xdrs, char **out)
     return TRUE;
 }
 
-} // namespace
+}  // namespace
 
 // Decoding always allocates a new string and stores it in the field; whatever
 // the field held before is neither written through nor released.
-extern "C" bool_t xdr_StringT(XDR *xdrs, StringT *objp)
-{
+extern "C" bool_t xdr_StringT(XDR *xdrs, StringT *objp) {
     switch (xdrs->x_op) {
     case XDR_ENCODE:
         if (*objp == nullptr) {
@@ -65,10 +61,8 @@ extern "C" bool_t xdr_StringT(XDR *xdrs, StringT *objp)
             return xdr_string(xdrs, &empty, UINT_MAX);
         }
         return xdr_string(xdrs, objp, UINT_MAX);
-    case XDR_DECODE:
-        return decode_string(xdrs, objp);
-    case XDR_FREE:
-        return xdr_string(xdrs, objp, UINT_MAX);
+    case XDR_DECODE: return decode_string(xdrs, objp);
+    case XDR_FREE: return xdr_string(xdrs, objp, UINT_MAX);
     }
     return FALSE;
 }

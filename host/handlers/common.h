@@ -39,26 +39,17 @@ struct Field {
     Field(const char *key, const T_TextLocT &l)
         : text(std::string(" ") + key + "=" + num(l.objId) + ":" + num(l.offset)) {}
     Field(const char *key, const T_TextRangeT &r)
-        : text(std::string(" ") + key + "=" + num(r.begin.objId) + ":" + num(r.begin.offset) + "-" +
-               num(r.end.objId) + ":" + num(r.end.offset)) {}
+        : text(std::string(" ") + key + "=" + num(r.begin.objId) + ":" + num(r.begin.offset) + "-" + num(r.end.objId) +
+               ":" + num(r.end.offset)) {}
     std::string text;
 };
-inline void field(Request &req, const char *key, long long value) {
-    req.detail += Field(key, value).text;
-}
-inline void field(Request &req, const char *key, const std::string &text) {
-    req.detail += Field(key, text).text;
-}
-inline void fieldLoc(Request &req, const char *key, const T_TextLocT &l) {
-    req.detail += Field(key, l).text;
-}
-inline void fieldRange(Request &req, const char *key, const T_TextRangeT &r) {
-    req.detail += Field(key, r).text;
-}
+inline void field(Request &req, const char *key, long long value) { req.detail += Field(key, value).text; }
+inline void field(Request &req, const char *key, const std::string &text) { req.detail += Field(key, text).text; }
+inline void fieldLoc(Request &req, const char *key, const T_TextLocT &l) { req.detail += Field(key, l).text; }
+inline void fieldRange(Request &req, const char *key, const T_TextRangeT &r) { req.detail += Field(key, r).text; }
 // Several fields at once, in order.
 inline void fields(Request &req, std::initializer_list<Field> list) {
-    for (const Field &f : list)
-        req.detail += f.text;
+    for (const Field &f : list) req.detail += f.text;
 }
 inline void fieldIdent(Request &req, const T_PropIdentT &id) {
     if (id.num)
@@ -80,8 +71,7 @@ inline void event(Request &req, const char *what, const std::string &fields) {
 // numbered entry carries no name, as the wire drops it).
 inline T_PropValsT propList(const std::vector<Prop> &props) {
     T_PropValsT l{static_cast<u_int>(props.size()),
-                  static_cast<T_PropValT *>(std::calloc(props.size() ? props.size() : 1,
-                                                        sizeof(T_PropValT)))};
+                  static_cast<T_PropValT *>(std::calloc(props.size() ? props.size() : 1, sizeof(T_PropValT)))};
     for (std::size_t i = 0; i < props.size(); i++) {
         l.items[i].ident.num = props[i].num;
         l.items[i].ident.name = props[i].num ? nullptr : strdup(props[i].name.c_str());
@@ -93,16 +83,14 @@ inline T_PropValsT propList(const std::vector<Prop> &props) {
 inline T_StringsT stringList(const std::vector<std::string> &items) {
     T_StringsT l{static_cast<u_int>(items.size()),
                  static_cast<StringT *>(std::calloc(items.size() ? items.size() : 1, sizeof(StringT)))};
-    for (std::size_t i = 0; i < items.size(); i++)
-        l.items[i] = strdup(items[i].c_str());
+    for (std::size_t i = 0; i < items.size(); i++) l.items[i] = strdup(items[i].c_str());
     return l;
 }
 
 // The entry of a request's parameter list with this number, or null.
 inline const T_TypedValT *param(const T_PropValsT &list, int number) {
     for (u_int i = 0; i < list.count; i++)
-        if (list.items[i].ident.num == number)
-            return &list.items[i].value;
+        if (list.items[i].ident.num == number) return &list.items[i].value;
     return nullptr;
 }
 inline int intParam(const T_PropValsT &list, int number, int fallback) {
@@ -117,8 +105,7 @@ inline std::string stringParam(const T_PropValsT &list, int number) {
 // Where an id stands in a list of children (the size when it is absent).
 inline std::size_t indexIn(const std::vector<u_int> &v, u_int id) {
     std::size_t i = 0;
-    while (i < v.size() && v[i] != id)
-        i++;
+    while (i < v.size() && v[i] != id) i++;
     return i;
 }
 
@@ -126,8 +113,7 @@ inline std::size_t indexIn(const std::vector<u_int> &v, u_int id) {
 inline Document *docOrFail(Request &req, u_int docId) {
     field(req, "doc", docId);
     Document *d = model().document(docId);
-    if (!d)
-        replyStatus(req, st::noObject);
+    if (!d) replyStatus(req, st::noObject);
     return d;
 }
 // The same, after noting the request's own fields (the document's comes last).
@@ -142,8 +128,7 @@ inline void replyObject(Request &req, int status, u_int id) {
     auto &r = resOf<ApiTnObjRetT>(req);
     r.status = status;
     r.objId = status == st::ok ? id : 0;
-    if (status == st::ok)
-        field(req, "id", id);
+    if (status == st::ok) field(req, "id", id);
 }
 
 // An object of the document that must be of one type, or null with the reply

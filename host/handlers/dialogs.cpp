@@ -32,8 +32,7 @@ std::optional<int> parseInt(const std::string &text) {
     errno = 0;
     char *end = nullptr;
     long v = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end || errno || v < INT_MIN || v > INT_MAX)
-        return std::nullopt;
+    if (text.empty() || *end || errno || v < INT_MIN || v > INT_MAX) return std::nullopt;
     return static_cast<int>(v);
 }
 
@@ -42,8 +41,7 @@ std::optional<int> parseMetric(const std::string &text) {
     errno = 0;
     char *end = nullptr;
     double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end || errno || !std::isfinite(v) || std::fabs(v) >= 32768.0)
-        return std::nullopt;
+    if (text.empty() || *end || errno || !std::isfinite(v) || std::fabs(v) >= 32768.0) return std::nullopt;
     return static_cast<int>(std::lround(v * 65536.0));
 }
 
@@ -101,8 +99,7 @@ void numberAnswer(Request &req, const Answer *answer, const char *defaultText,
 void promptInt(Host &host, Request &req) {
     const auto &a = argOf<ApiTnPromptArgT>(req);
     req.detail += " message=" + tarnel::host::quoted(str(a.str1));
-    numberAnswer(req, takeAnswer(host.scenario, 1009), a.str2, parseInt,
-                 resOf<ApiTnPromptIntRetT>(req));
+    numberAnswer(req, takeAnswer(host.scenario, 1009), a.str2, parseInt, resOf<ApiTnPromptIntRetT>(req));
 }
 
 void promptString(Host &host, Request &req) {
@@ -111,8 +108,7 @@ void promptString(Host &host, Request &req) {
     const Answer *answer = takeAnswer(host.scenario, 1010);
     req.detail += " message=" + tarnel::host::quoted(str(a.str1));
     r.status = statusOf(answer);
-    if (!r.status)
-        r.text = strdup(answer->text ? answer->text->c_str() : str(a.str2).c_str());
+    if (!r.status) r.text = strdup(answer->text ? answer->text->c_str() : str(a.str2).c_str());
     noteAnswer(req, r.status, tarnel::host::quoted(str(r.text)));
 }
 
@@ -121,15 +117,13 @@ void promptString(Host &host, Request &req) {
 void promptMetric(Host &host, Request &req) {
     const auto &a = argOf<ApiTnPromptMetricArgT>(req);
     req.detail += " message=" + tarnel::host::quoted(str(a.str1)) + " unit=" + std::to_string(a.int1);
-    numberAnswer(req, takeAnswer(host.scenario, 1011), a.str2, parseMetric,
-                 resOf<ApiTnPromptMetricRetT>(req));
+    numberAnswer(req, takeAnswer(host.scenario, 1011), a.str2, parseMetric, resOf<ApiTnPromptMetricRetT>(req));
 }
 
 // Title, directory, default name: the default choice is the name in the
 // directory.
-void chooseFile(Request &req, const Answer *answer, const std::string &title,
-                const std::string &dir, const std::string &name, int mode,
-                ApiTnChooseFileRetT &r) {
+void chooseFile(Request &req, const Answer *answer, const std::string &title, const std::string &dir,
+                const std::string &name, int mode, ApiTnChooseFileRetT &r) {
     req.detail += " title=" + tarnel::host::quoted(title) + " mode=" + std::to_string(mode);
     r.status = statusOf(answer);
     if (!r.status) {
@@ -148,22 +142,21 @@ void chooseFile(Request &req, const Answer *answer, const std::string &title,
 
 void oldChooseFile(Host &host, Request &req) {
     const auto &a = argOf<oldApiTnChooseFileArgT>(req);
-    chooseFile(req, takeAnswer(host.scenario, 1012), str(a.str1), str(a.str2), str(a.str3),
-               a.int1, resOf<ApiTnChooseFileRetT>(req));
+    chooseFile(req, takeAnswer(host.scenario, 1012), str(a.str1), str(a.str2), str(a.str3), a.int1,
+               resOf<ApiTnChooseFileRetT>(req));
 }
 
 // As the older chooser, with a fourth string: the pattern of names offered.
 void newChooseFile(Host &host, Request &req) {
     const auto &a = argOf<ApiTnChooseFileArgT>(req);
     req.detail += " filter=" + tarnel::host::quoted(str(a.str4));
-    chooseFile(req, takeAnswer(host.scenario, 1028), str(a.str1), str(a.str2), str(a.str3),
-               a.int1, resOf<ApiTnChooseFileRetT>(req));
+    chooseFile(req, takeAnswer(host.scenario, 1028), str(a.str1), str(a.str2), str(a.str3), a.int1,
+               resOf<ApiTnChooseFileRetT>(req));
 }
 
 // A selection among `count` items: the answer's index, else `fallback`; it
 // must name an item.
-void selectItem(Request &req, const Answer *answer, u_int count, int fallback, int &status,
-                int &value) {
+void selectItem(Request &req, const Answer *answer, u_int count, int fallback, int &status, int &value) {
     status = statusOf(answer);
     if (!status) {
         int index = answer->value ? *answer->value : fallback;
@@ -193,8 +186,7 @@ void quickSelect(Host &host, Request &req) {
 
 // The point and rectangle prompts name a document and an object; the answer,
 // or null with `status` set when the user gave none.
-template <typename Arg>
-const Answer *promptAnswer(Host &host, Request &req, int proc, int &status) {
+template <typename Arg> const Answer *promptAnswer(Host &host, Request &req, int proc, int &status) {
     const auto &a = argOf<Arg>(req);
     const Answer *answer = takeAnswer(host.scenario, proc);
     req.detail += " doc=" + std::to_string(a.uint1) + " obj=" + std::to_string(a.uint2);
@@ -212,16 +204,15 @@ void promptPoint(Host &host, Request &req) {
 void promptRect(Host &host, Request &req) {
     auto &r = resOf<ApiTnPromptRectRetT>(req);
     if (const Answer *answer = promptAnswer<ApiTnPromptRectArgT>(host, req, 1305, r.status)) {
-        r.rect = {answer->x.value_or(0), answer->y.value_or(0), answer->width.value_or(0),
-                  answer->height.value_or(0)};
+        r.rect = {answer->x.value_or(0), answer->y.value_or(0), answer->width.value_or(0), answer->height.value_or(0)};
         if (r.rect.width < 0 || r.rect.height < 0) {
             r.rect = {};
             r.status = st::badArgument;
         }
     }
     noteAnswer(req, r.status,
-               std::to_string(r.rect.x) + "," + std::to_string(r.rect.y) + "," +
-                   std::to_string(r.rect.width) + "," + std::to_string(r.rect.height));
+               std::to_string(r.rect.x) + "," + std::to_string(r.rect.y) + "," + std::to_string(r.rect.width) + "," +
+                   std::to_string(r.rect.height));
 }
 
 // ---- Dialog resources and dialogs ------------------------------------------
@@ -282,8 +273,7 @@ void dialogItemId(Host &, Request &req) {
         return;
     }
     auto item = it->second.items.find(a.int1);
-    if (item == it->second.items.end())
-        item = it->second.items.emplace(a.int1, resources().next++).first;
+    if (item == it->second.items.end()) item = it->second.items.emplace(a.int1, resources().next++).first;
     r.objId = item->second;
     req.detail += " id=" + std::to_string(r.objId);
 }

@@ -16,16 +16,16 @@ namespace {
 
 // Status bits of the return-parameter lists.
 enum : int {
-    bitDone = 0,          // the operation was carried out
-    bitMissing = 1,       // the file does not exist
-    bitUnreadable = 2,    // the file could not be read or understood
-    bitAlreadyOpen = 3,   // open: the document was open already
-    bitCreated = 4,       // open: a new document was made under the name
-    bitWriteFailed = 5,   // save, export: the file could not be written
-    bitNotBook = 6,       // book update: the id is not a book
-    bitNoDocument = 7,    // the document id is unknown
+    bitDone = 0,              // the operation was carried out
+    bitMissing = 1,           // the file does not exist
+    bitUnreadable = 2,        // the file could not be read or understood
+    bitAlreadyOpen = 3,       // open: the document was open already
+    bitCreated = 4,           // open: a new document was made under the name
+    bitWriteFailed = 5,       // save, export: the file could not be written
+    bitNotBook = 6,           // book update: the id is not a book
+    bitNoDocument = 7,        // the document id is unknown
     bitComponentMissing = 8,  // book update: a component file is missing
-    bitBadLocation = 9,   // import: the text location is not usable
+    bitBadLocation = 9,       // import: the text location is not usable
 };
 
 // Builds a return-parameter list in the reply (malloc'd, freed with it).
@@ -39,8 +39,7 @@ T_PropValsT *returnList(Request &req, int bits, const std::string &file,
     props.push_back(Prop{2, "", Value::ofString(file)});
     if (missing) {
         std::vector<char *> names;
-        for (const std::string &s : *missing)
-            names.push_back(const_cast<char *>(s.c_str()));
+        for (const std::string &s : *missing) names.push_back(const_cast<char *>(s.c_str()));
         T_TypedValT v{};
         v.kind = TA_KIND_STRINGS;
         v.u.strings = {static_cast<u_int>(names.size()), names.data()};
@@ -49,8 +48,7 @@ T_PropValsT *returnList(Request &req, int bits, const std::string &file,
     req.detail += " bits=0x";
     static const char hex[] = "0123456789abcdef";
     std::string h;
-    for (int b = bits; h.empty() || b; b >>= 4)
-        h.insert(h.begin(), hex[b & 15]);
+    for (int b = bits; h.empty() || b; b >>= 4) h.insert(h.begin(), hex[b & 15]);
     req.detail += h;
     auto *list = static_cast<T_PropValsT *>(std::calloc(1, sizeof(T_PropValsT)));
     *list = propList(props);
@@ -58,8 +56,7 @@ T_PropValsT *returnList(Request &req, int bits, const std::string &file,
 }
 
 // Fails a scripted operation: the status, and a return list of the one bit.
-template <typename Ret>
-void failWith(Request &req, Ret &r, int status, int bit, const std::string &file) {
+template <typename Ret> void failWith(Request &req, Ret &r, int status, int bit, const std::string &file) {
     r.status = status;
     r.returned = returnList(req, 1 << bit, file);
 }
@@ -75,8 +72,7 @@ std::string noted(Request &req, const char *key, const char *value) {
 // fails the operation.
 template <typename Ret> bool docKnown(Request &req, Ret &r, u_int docId, const std::string &file) {
     field(req, "doc", docId);
-    if (model().document(docId))
-        return true;
+    if (model().document(docId)) return true;
     failWith(req, r, st::noObject, bitNoDocument, file);
     return false;
 }
@@ -91,8 +87,7 @@ bool fileExists(const std::string &path) { return std::ifstream(path).good(); }
 
 bool readFile(const std::string &path, std::string *out) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
+    if (!in) return false;
     std::ostringstream s;
     s << in.rdbuf();
     *out = s.str();
@@ -111,12 +106,10 @@ std::string plainText(u_int docId) {
     Model &m = model();
     std::string out;
     auto add = [&](const Object &o) {
-        if (!o.text.empty())
-            out += o.text + "\n";
+        if (!o.text.empty()) out += o.text + "\n";
     };
     add(*m.object(docId));
-    for (u_int id : m.document(docId)->objects)
-        add(*m.object(id));
+    for (u_int id : m.document(docId)->objects) add(*m.object(id));
     return out;
 }
 
@@ -149,8 +142,7 @@ void open(Host &, Request &req) {
         r.status = st::noFile;
         bits = 1 << bitMissing;
     }
-    if (r.status == st::ok)
-        field(req, "id", r.objId);
+    if (r.status == st::ok) field(req, "id", r.objId);
     r.returned = returnList(req, bits, name);
 }
 
@@ -163,8 +155,7 @@ void save(Host &, Request &req) {
     Document *d = model().document(a.docId);
     std::string name = a.name && *a.name ? a.name : d ? d->path : "";
     field(req, "name", name);
-    if (!d)
-        return failWith(req, r, st::noObject, bitNoDocument, name);
+    if (!d) return failWith(req, r, st::noObject, bitNoDocument, name);
     if (name.empty() || !writeFile(name, model().describe(a.docId).dump(2) + "\n"))
         return failWith(req, r, st::noFile, bitWriteFailed, name);
     d->path = name;
@@ -180,16 +171,12 @@ void import(Host &, Request &req) {
     auto &r = resOf<ApiTnImportRetT>(req);
     std::string name = noted(req, "name", a.name);
     fieldLoc(req, "loc", a.loc);
-    if (!docKnown(req, r, a.docId, name))
-        return;
+    if (!docKnown(req, r, a.docId, name)) return;
     Model &m = model();
     std::string text;
-    if (int s = m.checkLoc(a.docId, a.loc))
-        return failWith(req, r, s, bitBadLocation, name);
-    if (!fileExists(name))
-        return failWith(req, r, st::noFile, bitMissing, name);
-    if (!readFile(name, &text))
-        return failWith(req, r, st::noFile, bitUnreadable, name);
+    if (int s = m.checkLoc(a.docId, a.loc)) return failWith(req, r, s, bitBadLocation, name);
+    if (!fileExists(name)) return failWith(req, r, st::noFile, bitMissing, name);
+    if (!readFile(name, &text)) return failWith(req, r, st::noFile, bitUnreadable, name);
     Object &o = *m.resolve(a.docId, a.loc.objId);
     m.insertText(o, a.loc.offset, text);
     field(req, "bytes", static_cast<long long>(text.size()));
@@ -201,10 +188,8 @@ void exportDoc(Host &, Request &req) {
     const auto &a = argOf<ApiTnExportArgT>(req);
     auto &r = resOf<ApiTnExportRetT>(req);
     std::string name = noted(req, "name", a.name);
-    if (!docKnown(req, r, a.docId, name))
-        return;
-    if (name.empty() || !writeFile(name, plainText(a.docId)))
-        return failWith(req, r, st::noFile, bitWriteFailed, name);
+    if (!docKnown(req, r, a.docId, name)) return;
+    if (name.empty() || !writeFile(name, plainText(a.docId))) return failWith(req, r, st::noFile, bitWriteFailed, name);
     succeed(req, r, a.docId, name);
 }
 
@@ -216,26 +201,21 @@ void updateBook(Host &, Request &req) {
     field(req, "book", a.docId);
     Model &m = model();
     Document *d = m.document(a.docId);
-    if (!d)
-        return failWith(req, r, st::noObject, bitNoDocument, "");
-    if (!d->book)
-        return failWith(req, r, st::wrongType, bitNotBook, d->path);
+    if (!d) return failWith(req, r, st::noObject, bitNoDocument, "");
+    if (!d->book) return failWith(req, r, st::wrongType, bitNotBook, d->path);
     std::vector<std::string> missing;
     int components = 0;
     for (u_int id : d->objects) {
         const Object &o = *m.object(id);
-        if (o.type != ot::bookComponent)
-            continue;
+        if (o.type != ot::bookComponent) continue;
         components++;
-        if (!m.documentByPath(o.name) && !fileExists(o.name))
-            missing.push_back(o.name);
+        if (!m.documentByPath(o.name) && !fileExists(o.name)) missing.push_back(o.name);
     }
     field(req, "components", components);
     field(req, "missing", static_cast<long long>(missing.size()));
     d->applied["update"]++;
     r.status = missing.empty() ? st::ok : st::notFound;
-    r.returned = returnList(req, missing.empty() ? 1 << bitDone : 1 << bitComponentMissing,
-                            d->path, &missing);
+    r.returned = returnList(req, missing.empty() ? 1 << bitDone : 1 << bitComponentMissing, d->path, &missing);
 }
 
 // ---- Other document calls --------------------------------------------------
@@ -245,10 +225,8 @@ void updateBook(Host &, Request &req) {
 void close(Host &, Request &req) {
     const auto &a = argOf<ApiTnCloseDocArgT>(req);
     Document *d = docOrFail(req, a.docId, {{"flags", a.int1}});
-    if (!d)
-        return;
-    if (d->modified && !(a.int1 & 1))
-        return replyStatus(req, st::unsaved);
+    if (!d) return;
+    if (d->modified && !(a.int1 & 1)) return replyStatus(req, st::unsaved);
     model().closeDocument(a.docId);
 }
 
@@ -256,8 +234,7 @@ void close(Host &, Request &req) {
 void revert(Host &, Request &req) {
     const auto &a = argOf<ApiTnGeneralDocArgT>(req);
     Document *d = docOrFail(req, a.docId);
-    if (!d)
-        return;
+    if (!d) return;
     try {
         model().reload(a.docId);
     } catch (const ModelError &e) {
@@ -270,16 +247,14 @@ void cacheDoc(Host &, Request &req) {
     const auto &a = argOf<ApiTnSilentPrintDocArgT>(req);
     auto &r = resOf<ApiTnCustomDocRetT>(req);
     Document *d = docOrFail(req, a.docId);
-    if (!d)
-        return;
+    if (!d) return;
     d->cached = true;
     r.objId = d->id;
 }
 
 void silentPrint(Host &, Request &req) {
     const auto &a = argOf<ApiTnSilentPrintDocArgT>(req);
-    if (Document *d = docOrFail(req, a.docId))
-        field(req, "printed", ++d->applied["print"]);
+    if (Document *d = docOrFail(req, a.docId)) field(req, "printed", ++d->applied["print"]);
 }
 
 // A custom document: page width and height (points) first, then eight more
@@ -308,14 +283,11 @@ void customDoc(Host &, Request &req) {
 // Imports into a document from the document uint1: `Copy` copies what the
 // import takes, keeping what the document has already when flag bit 0 is
 // set, and gives how many it copied.
-template <typename Arg, int (*Copy)(u_int docId, u_int from, bool keep)>
-void importFrom(Host &, Request &req) {
+template <typename Arg, int (*Copy)(u_int docId, u_int from, bool keep)> void importFrom(Host &, Request &req) {
     const auto &a = argOf<Arg>(req);
     Document *d = docOrFail(req, a.docId, {{"from", a.uint1}, {"flags", a.int1}});
-    if (!d)
-        return;
-    if (!model().document(a.uint1))
-        return replyStatus(req, st::noObject);
+    if (!d) return;
+    if (!model().document(a.uint1)) return replyStatus(req, st::noObject);
     field(req, "copied", Copy(a.docId, a.uint1, a.int1 & 1));
     d->modified = true;
 }
@@ -326,8 +298,7 @@ int copyFormats(u_int docId, u_int from, bool keep) {
     Object &to = *m.object(docId);
     int copied = 0;
     for (const Prop &p : m.object(from)->props) {
-        if (keep && to.find(p.num, p.name))
-            continue;
+        if (keep && to.find(p.num, p.name)) continue;
         to.set(p.num, p.name, p.value);
         copied++;
     }
@@ -340,13 +311,11 @@ int copyElementDefs(u_int docId, u_int from, bool keep) {
     int copied = 0;
     std::vector<u_int> defs;
     for (u_int id : m.document(from)->objects)
-        if (m.object(id)->type == ot::elementDef)
-            defs.push_back(id);
+        if (m.object(id)->type == ot::elementDef) defs.push_back(id);
     for (u_int id : defs) {
         Object def = *m.object(id);
         Object *to = m.named(docId, ot::elementDef, def.name);
-        if (to && keep)
-            continue;
+        if (to && keep) continue;
         if (!to) {
             to = &m.create(docId, ot::elementDef);
             to->name = def.name;
@@ -363,18 +332,14 @@ int copyElementDefs(u_int docId, u_int from, bool keep) {
 void simpleGenerate(Host &, Request &req) {
     const auto &a = argOf<ApiTnSimpleGenerateArgT>(req);
     Document *d = docOrFail(req, a.docId, {{"kind", a.int1}, {"flags", a.int2}});
-    if (!d)
-        return;
-    if (!d->book)
-        return replyStatus(req, st::wrongType);
+    if (!d) return;
+    if (!d->book) return replyStatus(req, st::wrongType);
     Model &m = model();
     std::string name = d->path + ".gen" + std::to_string(a.int1);
     std::vector<std::string> lines;
     for (u_int id : d->objects)
-        if (m.object(id)->type == ot::bookComponent)
-            lines.push_back(m.object(id)->name);
-    if (Document *old = m.documentByPath(name))
-        m.closeDocument(old->id);
+        if (m.object(id)->type == ot::bookComponent) lines.push_back(m.object(id)->name);
+    if (Document *old = m.documentByPath(name)) m.closeDocument(old->id);
     u_int gen = m.newDocument(name, false);
     for (std::size_t i = 0; i < lines.size(); i++) {
         Object &o = m.create(gen, ot::textFrame);
@@ -401,33 +366,27 @@ void compare(Host &, Request &req) {
     auto texts = [&](u_int docId) {
         std::vector<std::string> out;
         for (u_int id : m.document(docId)->objects)
-            if (!m.object(id)->text.empty())
-                out.push_back(m.object(id)->text);
+            if (!m.object(id)->text.empty()) out.push_back(m.object(id)->text);
         return out;
     };
     auto fold = [&](std::string s) {
         if (a.int1 & 1)
-            for (char &c : s)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         return s;
     };
     std::vector<std::string> one = texts(a.uint1), two = texts(a.uint2);
     std::string name = a.str1 && *a.str1 ? a.str1 : "Comparison";
-    if (Document *old = m.documentByPath(name))
-        m.closeDocument(old->id);
+    if (Document *old = m.documentByPath(name)) m.closeDocument(old->id);
     u_int summary = m.newDocument(name, false);
     int differences = 0;
     for (std::size_t i = 0; i < std::max(one.size(), two.size()); i++) {
         std::string x = i < one.size() ? one[i] : "", y = i < two.size() ? two[i] : "";
-        if (fold(x) == fold(y))
-            continue;
-        if (a.int2 > 0 && differences == a.int2)
-            break;
+        if (fold(x) == fold(y)) continue;
+        if (a.int2 > 0 && differences == a.int2) break;
         differences++;
         Object &o = m.create(summary, ot::textFrame);
         o.text = std::string(a.str2 ? a.str2 : "") + x + "\n" + (a.str3 ? a.str3 : "") + y;
-        if (!r.uint2)
-            r.uint2 = o.id;
+        if (!r.uint2) r.uint2 = o.id;
     }
     r.uint1 = summary;
     field(req, "differences", differences);
@@ -466,12 +425,10 @@ enum Clip { clipCut, clipClear, clipCopy, clipPaste };
 
 template <Clip Op> void clipboardOp(Host &, Request &req) {
     const auto &a = argOf<ApiTnCutCopyPasteArgT>(req);
-    if (!docOrFail(req, a.docId, {{"flags", a.int1}}))
-        return;
+    if (!docOrFail(req, a.docId, {{"flags", a.int1}})) return;
     T_TextRangeT r;
     Object *o = selection(req, a.docId, &r);
-    if (!o)
-        return;
+    if (!o) return;
     Model &m = model();
     if constexpr (Op == clipPaste) {
         m.eraseText(*o, r.begin.offset, r.end.offset);
@@ -483,8 +440,7 @@ template <Clip Op> void clipboardOp(Host &, Request &req) {
     }
     std::string text = o->text.substr(static_cast<std::size_t>(r.begin.offset),
                                       static_cast<std::size_t>(r.end.offset - r.begin.offset));
-    if (Op != clipClear)
-        m.clipboard = (a.int1 & 1 ? m.clipboard : "") + text;
+    if (Op != clipClear) m.clipboard = (a.int1 & 1 ? m.clipboard : "") + text;
     if (Op != clipCopy) {
         m.eraseText(*o, r.begin.offset, r.end.offset);
         collapseSelection(a.docId, r.begin);
@@ -499,8 +455,7 @@ void pushClipboard(Host &, Request &req) {
 
 void popClipboard(Host &, Request &req) {
     Model &m = model();
-    if (m.clipboardStack.empty())
-        return replyStatus(req, st::emptyStack);
+    if (m.clipboardStack.empty()) return replyStatus(req, st::emptyStack);
     m.clipboard = m.clipboardStack.back();
     m.clipboardStack.pop_back();
     field(req, "depth", static_cast<long long>(m.clipboardStack.size()));
@@ -510,8 +465,7 @@ void popClipboard(Host &, Request &req) {
 
 // A text inset is an object whose string property 76 names the file it shows.
 Object *inset(Request &req, u_int docId, u_int insetId, std::string *source) {
-    if (!docOrFail(req, docId, {{"inset", insetId}}))
-        return nullptr;
+    if (!docOrFail(req, docId, {{"inset", insetId}})) return nullptr;
     Object *o = model().resolve(docId, insetId);
     if (!o) {
         replyStatus(req, st::noObject);
@@ -530,11 +484,9 @@ void updateInset(Host &, Request &req) {
     const auto &a = argOf<ApiTnUpdateTextInsetArgT>(req);
     std::string source, text;
     Object *o = inset(req, a.docId, a.objId, &source);
-    if (!o)
-        return;
+    if (!o) return;
     field(req, "source", source);
-    if (!readFile(source, &text))
-        return replyStatus(req, st::noFile);
+    if (!readFile(source, &text)) return replyStatus(req, st::noFile);
     model().eraseText(*o, 0, static_cast<int>(o->text.size()));
     model().insertText(*o, 0, text);
 }
@@ -542,8 +494,7 @@ void updateInset(Host &, Request &req) {
 void deleteInsetContents(Host &, Request &req) {
     const auto &a = argOf<ApiTnDeleteTextInsetContentsArgT>(req);
     std::string source;
-    if (Object *o = inset(req, a.docId, a.objId, &source))
-        model().eraseText(*o, 0, static_cast<int>(o->text.size()));
+    if (Object *o = inset(req, a.docId, a.objId, &source)) model().eraseText(*o, 0, static_cast<int>(o->text.size()));
 }
 
 // Applies a page's layout: the properties of a page object of another (or
@@ -551,14 +502,11 @@ void deleteInsetContents(Host &, Request &req) {
 void applyPageLayout(Host &, Request &req) {
     const auto &a = argOf<ApiTnApplyPageLayoutArgT>(req);
     Document *d = docOrFail(req, a.docId, {{"from", a.uint1}, {"page", a.uint2}});
-    if (!d)
-        return;
+    if (!d) return;
     Object *page = model().resolve(a.uint1, a.uint2);
-    if (!page || !model().document(a.uint1))
-        return replyStatus(req, st::noObject);
+    if (!page || !model().document(a.uint1)) return replyStatus(req, st::noObject);
     Object &to = *model().object(a.docId);
-    for (const Prop &p : std::vector<Prop>(page->props))
-        to.set(p.num, p.name, p.value);
+    for (const Prop &p : std::vector<Prop>(page->props)) to.set(p.num, p.name, p.value);
     d->applied["layout"]++;
     d->modified = true;
 }
@@ -572,9 +520,8 @@ template <const char *Name, bool Modifies> void docOp(Host &, Request &req) {
         d->modified = d->modified || Modifies;
     }
 }
-constexpr char kRestart[] = "restartNumbering", kRehyphenate[] = "rehyphenate",
-               kChangebars[] = "clearChangebars", kEqn[] = "resetEquations",
-               kFrames[] = "resetFrames", kVariables[] = "updateVariables",
+constexpr char kRestart[] = "restartNumbering", kRehyphenate[] = "rehyphenate", kChangebars[] = "clearChangebars",
+               kEqn[] = "resetEquations", kFrames[] = "resetFrames", kVariables[] = "updateVariables",
                kReformat[] = "reformat", kRedisplay[] = "redisplay";
 
 void updateXRefs(Host &, Request &req) {
@@ -616,8 +563,7 @@ void registerDocumentHandlers() {
         {API_TN_UPDATE_XREFS, updateXRefs},
         {API_TN_REFORMAT, docOp<kReformat, false>},
         {API_TN_REDISPLAY, docOp<kRedisplay, false>},
-        {API_TN_SIMPLE_IMPORT_ELEMENT_DEFS,
-         importFrom<ApiTnSimpleImportElementDefsArgT, copyElementDefs>},
+        {API_TN_SIMPLE_IMPORT_ELEMENT_DEFS, importFrom<ApiTnSimpleImportElementDefsArgT, copyElementDefs>},
         {API_TN_PUSH_CLIPBOARD, pushClipboard},
         {API_TN_POP_CLIPBOARD, popClipboard},
         {API_TN_CACHE_DOC, cacheDoc},

@@ -29,9 +29,10 @@ struct Family {
 
 const std::vector<Family> kFamilies = {
     {0, "Serif", "Roman", {{0, 0, 0, 0}, {0, 0, 0, 1}, {0, 0, 2, 0}, {0, 0, 2, 1}, {0, 1, 0, 0}}},
-    {1, "Sans", "Roman",
-     {{1, 0, 0, 0}, {1, 0, 0, 2}, {1, 0, 1, 0}, {1, 0, 2, 0}, {1, 0, 2, 2}, {1, 1, 0, 0},
-      {1, 1, 2, 0}}},
+    {1,
+     "Sans",
+     "Roman",
+     {{1, 0, 0, 0}, {1, 0, 0, 2}, {1, 0, 1, 0}, {1, 0, 2, 0}, {1, 0, 2, 2}, {1, 1, 0, 0}, {1, 1, 2, 0}}},
     {2, "Mono", "Roman", {{2, 0, 0, 0}, {2, 0, 0, 2}, {2, 0, 2, 0}}},
     {3, "Symbol", "Symbol", {{3, 0, 0, 0}}},
 };
@@ -75,15 +76,13 @@ Ghosts &ghosts() {
 
 const Family *family(u_int number) {
     for (const Family &f : kFamilies)
-        if (f.number == number)
-            return &f;
+        if (f.number == number) return &f;
     return nullptr;
 }
 
 const Combined *combined(u_int number) {
     for (const Combined &c : kCombined)
-        if (c.number == number)
-            return &c;
+        if (c.number == number) return &c;
     return nullptr;
 }
 
@@ -93,40 +92,33 @@ bool sameFace(const T_FontT &a, const T_FontT &b) {
 
 bool installed(const T_FontT &font) {
     const Family *f = family(font.family);
-    return f && std::any_of(f->faces.begin(), f->faces.end(),
-                            [&](const T_FontT &face) { return sameFace(face, font); });
+    return f &&
+           std::any_of(f->faces.begin(), f->faces.end(), [&](const T_FontT &face) { return sameFace(face, font); });
 }
 
 std::optional<u_int> familyNumber(const std::string &name) {
     for (const Family &f : kFamilies)
-        if (name == f.name)
-            return f.number;
+        if (name == f.name) return f.number;
     for (const Combined &c : kCombined)
-        if (name == c.name)
-            return c.number;
+        if (name == c.name) return c.number;
     for (const auto &[number, g] : ghosts().families)
-        if (g.name == name)
-            return number;
+        if (g.name == name) return number;
     return std::nullopt;
 }
 
 std::optional<u_int> axisNumber(Axis axis, const std::string &name) {
     const auto &names = kAxisNames[axis];
     auto it = std::find(names.begin(), names.end(), name);
-    if (it != names.end())
-        return static_cast<u_int>(it - names.begin());
+    if (it != names.end()) return static_cast<u_int>(it - names.begin());
     auto g = ghosts().axisNames[axis].find(name);
-    if (g != ghosts().axisNames[axis].end())
-        return g->second;
+    if (g != ghosts().axisNames[axis].end()) return g->second;
     return std::nullopt;
 }
 
 const char *encodingOf(u_int familyNumber) {
-    if (const Family *f = family(familyNumber))
-        return f->encoding;
+    if (const Family *f = family(familyNumber)) return f->encoding;
     auto g = ghosts().families.find(familyNumber);
-    if (g != ghosts().families.end())
-        return family(g->second.substitute)->encoding;
+    if (g != ghosts().families.end()) return family(g->second.substitute)->encoding;
     return nullptr;
 }
 
@@ -167,8 +159,7 @@ void combinedFamilyFonts(Host &, Request &req) {
     const Family *second = family(c->second);
     for (const T_FontT &face : family(c->first)->faces)
         for (const T_FontT &other : second->faces)
-            if (sameFace(face, other))
-                out.push_back({number, face.variation, face.weight, face.angle});
+            if (sameFace(face, other)) out.push_back({number, face.variation, face.weight, face.angle});
     r.fonts.items = static_cast<T_CombinedFontT *>(std::calloc(out.size() + 1, sizeof out[0]));
     if (r.fonts.items) {
         std::copy(out.begin(), out.end(), r.fonts.items);
@@ -186,15 +177,9 @@ void nameToNumber(Request &req, std::optional<u_int> number) {
 }
 
 void familyValue(Host &, Request &req) { nameToNumber(req, familyNumber(str(argOf<StringT>(req)))); }
-void variationValue(Host &, Request &req) {
-    nameToNumber(req, axisNumber(kVariation, str(argOf<StringT>(req))));
-}
-void weightValue(Host &, Request &req) {
-    nameToNumber(req, axisNumber(kWeight, str(argOf<StringT>(req))));
-}
-void angleValue(Host &, Request &req) {
-    nameToNumber(req, axisNumber(kAngle, str(argOf<StringT>(req))));
-}
+void variationValue(Host &, Request &req) { nameToNumber(req, axisNumber(kVariation, str(argOf<StringT>(req)))); }
+void weightValue(Host &, Request &req) { nameToNumber(req, axisNumber(kWeight, str(argOf<StringT>(req)))); }
+void angleValue(Host &, Request &req) { nameToNumber(req, axisNumber(kAngle, str(argOf<StringT>(req)))); }
 
 // Ghost font: its numbers, the names of its family, variation, weight and
 // angle ("" leaves that one unnamed), and the installed font it is shown
@@ -216,8 +201,7 @@ void makeGhostFont(Host &, Request &req) {
     Ghosts &g = ghosts();
     auto byNumber = g.families.find(a.font.family);
     std::optional<u_int> named = familyNumber(name);
-    if ((named && *named != a.font.family) ||
-        (byNumber != g.families.end() && byNumber->second.name != name)) {
+    if ((named && *named != a.font.family) || (byNumber != g.families.end() && byNumber->second.name != name)) {
         status = st::badArgument;
         return;
     }
@@ -237,8 +221,7 @@ void makeGhostFont(Host &, Request &req) {
     Ghost &ghost = g.families[a.font.family];
     ghost.name = name;
     ghost.substitute = a.font2.family;
-    if (std::none_of(ghost.faces.begin(), ghost.faces.end(),
-                     [&](const T_FontT &f) { return sameFace(f, a.font); }))
+    if (std::none_of(ghost.faces.begin(), ghost.faces.end(), [&](const T_FontT &f) { return sameFace(f, a.font); }))
         ghost.faces.push_back(a.font);
     req.detail += " substitute=" + std::to_string(a.font2.family);
 }
@@ -248,14 +231,12 @@ void makeGhostFont(Host &, Request &req) {
 void isEncodingSupported(Host &, Request &req) {
     std::string name = str(argOf<StringT>(req));
     req.detail += " encoding=" + tarnel::host::quoted(name);
-    resOf<int>(req) = std::any_of(std::begin(kEncodings), std::end(kEncodings), [&](const char *e) {
-        return strcasecmp(e, name.c_str()) == 0;
-    });
+    resOf<int>(req) = std::any_of(std::begin(kEncodings), std::end(kEncodings),
+                                  [&](const char *e) { return strcasecmp(e, name.c_str()) == 0; });
 }
 
 void supportedEncodings(Host &, Request &req) {
-    resOf<ApiTnGetStringsRetT>(req).value =
-        words::toWireStrings({std::begin(kEncodings), std::end(kEncodings)});
+    resOf<ApiTnGetStringsRetT>(req).value = words::toWireStrings({std::begin(kEncodings), std::end(kEncodings)});
 }
 
 void encodingReply(Request &req, u_int familyNumber) {
@@ -267,12 +248,8 @@ void encodingReply(Request &req, u_int familyNumber) {
         r.status = st::notFound;
 }
 
-void encodingForFamily(Host &, Request &req) {
-    encodingReply(req, static_cast<u_int>(argOf<int>(req)));
-}
-void encodingForFont(Host &, Request &req) {
-    encodingReply(req, argOf<ApiTnGetEncodingForFontArgT>(req).font.family);
-}
+void encodingForFamily(Host &, Request &req) { encodingReply(req, static_cast<u_int>(argOf<int>(req))); }
+void encodingForFont(Host &, Request &req) { encodingReply(req, argOf<ApiTnGetEncodingForFontArgT>(req).font.family); }
 
 // ---- Handler: colour palette -----------------------------------------------------
 
@@ -292,8 +269,7 @@ std::map<u_int, std::map<u_int, Colour>> &palettes() {
 
 bool unitRange(const T_MetricsT &list) {
     for (u_int i = 0; i < list.count; ++i)
-        if (list.items[i] < 0 || list.items[i] > 0x10000)
-            return false;
+        if (list.items[i] < 0 || list.items[i] > 0x10000) return false;
     return true;
 }
 
@@ -306,8 +282,7 @@ void changeColorPalette(Host &, Request &req) {
     std::vector<std::pair<u_int, Colour>> changes;
     for (const auto &[id, list] : slots) {
         if (id == 0) {
-            if (list->count)
-                status = st::badArgument;
+            if (list->count) status = st::badArgument;
             continue;
         }
         if ((list->count != 3 && list->count != 4) || !unitRange(*list))
@@ -318,12 +293,10 @@ void changeColorPalette(Host &, Request &req) {
     const T_MetricsT &tints = a.list5;
     if ((tints.count && tints.count != changes.size()) || !unitRange(tints) || changes.empty())
         status = st::badArgument;
-    if (status)
-        return;
+    if (status) return;
     std::string ids;
     for (std::size_t i = 0; i < changes.size(); ++i) {
-        if (tints.count)
-            changes[i].second.tint = tints.items[i];
+        if (tints.count) changes[i].second.tint = tints.items[i];
         palettes()[a.uint5][changes[i].first] = changes[i].second;
         ids += (i ? "," : "") + std::to_string(changes[i].first);
     }

@@ -21,9 +21,9 @@ struct Request {
     const tarnel::wire::ProcEntry &entry;
     ClientSession *client;  // null for a connection that never sent procedure 1000
     SVCXPRT *transport;
-    void *arg;              // decoded argument record (entry.argSize bytes)
-    void *res;              // zeroed result record (entry.resSize bytes)
-    std::string detail;     // fields for the request line, " key=value" each
+    void *arg;                        // decoded argument record (entry.argSize bytes)
+    void *res;                        // zeroed result record (entry.resSize bytes)
+    std::string detail;               // fields for the request line, " key=value" each
     std::vector<std::string> events;  // lines printed after the request line
 };
 

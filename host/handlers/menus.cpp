@@ -39,7 +39,7 @@ struct Item {
 };
 
 class Registry {
-public:
+  public:
     Registry() {
         u_int bar = add(true, kMenuBar, "", "");
         for (const char *name : {"File", "Edit", "View", "Help"})
@@ -52,25 +52,21 @@ public:
     }
     Item *byName(const std::string &name) {
         for (auto &[id, item] : items_)
-            if (item.name == name)
-                return &item;
+            if (item.name == name) return &item;
         return nullptr;
     }
     bool shortcutUsed(const std::string &shortcut) const {
         for (const auto &[id, item] : items_)
-            if (!item.menu && !shortcut.empty() && item.shortcut == shortcut)
-                return true;
+            if (!item.menu && !shortcut.empty() && item.shortcut == shortcut) return true;
         return false;
     }
     bool commandNumberUsed(const std::string &owner, int number) const {
         for (const auto &[id, item] : items_)
-            if (!item.menu && item.owner == owner && item.command == number)
-                return true;
+            if (!item.menu && item.owner == owner && item.command == number) return true;
         return false;
     }
 
-    u_int add(bool menu, const std::string &name, const std::string &label,
-              const std::string &owner) {
+    u_int add(bool menu, const std::string &name, const std::string &label, const std::string &owner) {
         u_int id = next_++;
         Item &item = items_[id];
         item.id = id;
@@ -83,13 +79,11 @@ public:
 
     // Places an item at the end of a menu, once.
     void attach(Item &menu, u_int id) {
-        if (!holds(menu, id))
-            menu.children.push_back(id);
+        if (!holds(menu, id)) menu.children.push_back(id);
     }
     static bool holds(const Item &menu, u_int id) {
         for (u_int c : menu.children)
-            if (c == id)
-                return true;
+            if (c == id) return true;
         return false;
     }
     // The menu (`menu` itself or one of its submenus when `deep`) that holds
@@ -99,9 +93,7 @@ public:
         return holderFrom(menu, id, deep, seen);
     }
     // Whether `inner` is `outer` or lies somewhere inside it.
-    bool within(u_int inner, const Item &outer) {
-        return inner == outer.id || holder(outer, inner, true) != 0;
-    }
+    bool within(u_int inner, const Item &outer) { return inner == outer.id || holder(outer, inner, true) != 0; }
 
     // Takes an item out of a menu; a client's item that no menu holds any
     // longer is forgotten, and so, in turn, are its orphaned items.
@@ -119,51 +111,41 @@ public:
     void forgetOwner(const std::string &owner) {
         std::vector<u_int> gone;
         for (const auto &[id, item] : items_)
-            if (item.owner == owner)
-                gone.push_back(id);
-        for (u_int id : gone)
-            forget(id);
+            if (item.owner == owner) gone.push_back(id);
+        for (u_int id : gone) forget(id);
     }
 
-private:
+  private:
     u_int holderFrom(const Item &menu, u_int id, bool deep, std::set<u_int> &seen) {
-        if (!seen.insert(menu.id).second)
-            return 0;
-        if (holds(menu, id))
-            return menu.id;
-        if (!deep)
-            return 0;
+        if (!seen.insert(menu.id).second) return 0;
+        if (holds(menu, id)) return menu.id;
+        if (!deep) return 0;
         for (u_int c : menu.children) {
             Item *sub = byId(c);
             if (sub && sub->menu)
-                if (u_int found = holderFrom(*sub, id, true, seen))
-                    return found;
+                if (u_int found = holderFrom(*sub, id, true, seen)) return found;
         }
         return 0;
     }
     bool inAnyMenu(u_int id) const {
         for (const auto &[mid, item] : items_)
-            if (item.menu && holds(item, id))
-                return true;
+            if (item.menu && holds(item, id)) return true;
         return false;
     }
     void dropIfOrphan(u_int id) {
         Item *item = byId(id);
-        if (item && !item->owner.empty() && !inAnyMenu(id))
-            forget(id);
+        if (item && !item->owner.empty() && !inAnyMenu(id)) forget(id);
     }
     void forget(u_int id) {
         auto it = items_.find(id);
-        if (it == items_.end())
-            return;
+        if (it == items_.end()) return;
         std::vector<u_int> children = it->second.children;
         items_.erase(it);
         for (auto &[mid, menu] : items_) {
             auto &c = menu.children;
             c.erase(std::remove(c.begin(), c.end(), id), c.end());
         }
-        for (u_int c : children)
-            dropIfOrphan(c);
+        for (u_int c : children) dropIfOrphan(c);
     }
 
     std::map<u_int, Item> items_;
@@ -178,21 +160,18 @@ Registry &registry() {
 // The menu an older request names: "" is the menu bar.
 int menuByName(const std::string &name, Item *&out) {
     out = registry().byName(name.empty() ? kMenuBar : name);
-    if (!out)
-        return st::notFound;
+    if (!out) return st::notFound;
     return out->menu ? st::ok : st::wrongType;
 }
 
 int menuById(u_int id, Item *&out) {
     out = registry().byId(id);
-    if (!out)
-        return st::noObject;
+    if (!out) return st::noObject;
     return out->menu ? st::ok : st::wrongType;
 }
 
 void noteId(Request &req, u_int id) {
-    if (id)
-        req.detail += " id=" + std::to_string(id);
+    if (id) req.detail += " id=" + std::to_string(id);
 }
 
 // What a request defines: a menu (no number, no shortcut) or a command.
@@ -214,8 +193,7 @@ int define(Request &req, int status, Item *menu, const NewItem &n, u_int &id) {
         id = reg.add(n.menu, name, str(n.label), who(req));
         reg.byId(id)->command = n.number;
         reg.byId(id)->shortcut = shortcut;
-        if (menu)
-            reg.attach(*menu, id);
+        if (menu) reg.attach(*menu, id);
     }
     noteId(req, id);
     return status;
@@ -253,10 +231,8 @@ void removeMenu(Host &, Request &req) {
     Item *menu = nullptr;
     int s = menuByName(str(a.str1), menu);
     Item *item = s ? nullptr : registry().byName(str(a.str2));
-    if (!s && (!item || !Registry::holds(*menu, item->id)))
-        s = st::notFound;
-    if (!s)
-        registry().detach(*menu, item->id);
+    if (!s && (!item || !Registry::holds(*menu, item->id))) s = st::notFound;
+    if (!s) registry().detach(*menu, item->id);
     replyStatus(req, s);
 }
 
@@ -289,16 +265,13 @@ void defineMenuById(Host &, Request &req) {
 
 // Adds the item uint2 to the menu uint1, once `Find` has found the item (it
 // gives 0 or the status that refuses it).
-template <typename Arg, int (*Find)(const Item &menu, u_int id, Item *&item)>
-void addToMenu(Host &, Request &req) {
+template <typename Arg, int (*Find)(const Item &menu, u_int id, Item *&item)> void addToMenu(Host &, Request &req) {
     const auto &a = argOf<Arg>(req);
     req.detail += " menu=" + std::to_string(a.uint1) + " item=" + std::to_string(a.uint2);
     Item *menu = nullptr, *item = nullptr;
     int s = menuById(a.uint1, menu);
-    if (!s)
-        s = Find(*menu, a.uint2, item);
-    if (!s)
-        registry().attach(*menu, item->id);
+    if (!s) s = Find(*menu, a.uint2, item);
+    if (!s) registry().attach(*menu, item->id);
     replyStatus(req, s);
 }
 
@@ -347,8 +320,7 @@ void loadMenuCustomization(Host &, Request &req) {
     else
         req.events.push_back("menu-customization client=" + who(req) + " file=" + tarnel::host::quoted(file) +
                              " flag=" + std::to_string(a.int1));
-    if (resOf<int>(req))
-        req.detail += " file=" + tarnel::host::quoted(file);
+    if (resOf<int>(req)) req.detail += " file=" + tarnel::host::quoted(file);
 }
 
 // Menu id, item id, enabled, label ("" keeps it), icon object id, checked:
@@ -356,8 +328,7 @@ void loadMenuCustomization(Host &, Request &req) {
 void animateMenu(Host &, Request &req) {
     const auto &a = argOf<ApiTnAnimateMenuArgT>(req);
     req.detail += " menu=" + std::to_string(a.uint1) + " item=" + std::to_string(a.uint2) +
-                  " enabled=" + std::to_string(a.int1 != 0) +
-                  " checked=" + std::to_string(a.int2 != 0);
+                  " enabled=" + std::to_string(a.int1 != 0) + " checked=" + std::to_string(a.int2 != 0);
     Item *menu = nullptr;
     int s = menuById(a.uint1, menu);
     Item *item = registry().byId(a.uint2);
@@ -368,8 +339,7 @@ void animateMenu(Host &, Request &req) {
     if (!s) {
         item->enabled = a.int1 != 0;
         item->checked = a.int2 != 0;
-        if (a.str1 && *a.str1)
-            item->label = a.str1;
+        if (a.str1 && *a.str1) item->label = a.str1;
         item->icon = a.uint3;
     }
     replyStatus(req, s);
@@ -385,8 +355,7 @@ void menuItemInMenu(Host &, Request &req) {
     r.status = menuById(a.uint1, menu);
     if (!r.status) {
         r.objId = registry().holder(*menu, a.uint2, a.int1 != 0);
-        if (!r.objId)
-            r.status = st::notFound;
+        if (!r.objId) r.status = st::notFound;
     }
     noteId(req, r.objId);
 }

@@ -33,21 +33,18 @@ bool computed(const Object &o, int num) {
 }
 
 // Reads a property: the status, and on success a deep copy in *out.
-int readProp(Request &req, u_int docId, u_int objId, const T_PropIdentT &ident, int kind,
-             T_TypedValT *out) {
+int readProp(Request &req, u_int docId, u_int objId, const T_PropIdentT &ident, int kind, T_TypedValT *out) {
     field(req, "doc", docId);
     field(req, "obj", objId);
     fieldIdent(req, ident);
     Object *o = model().resolve(docId, objId);
-    if (!o)
-        return st::noObject;
+    if (!o) return st::noObject;
     Value v;
     if (computed(*o, ident.num)) {
         v = catalogue(o->docId);
     } else {
         const Prop *p = o->find(ident.num, identName(ident));
-        if (!p)
-            return st::noProperty;
+        if (!p) return st::noProperty;
         v = p->value;
     }
     if (kind >= 0 && v.kind() != kind) {
@@ -58,22 +55,17 @@ int readProp(Request &req, u_int docId, u_int objId, const T_PropIdentT &ident, 
     return st::ok;
 }
 
-int writeProp(Request &req, u_int docId, u_int objId, const T_PropIdentT &ident,
-              const T_TypedValT &value) {
+int writeProp(Request &req, u_int docId, u_int objId, const T_PropIdentT &ident, const T_TypedValT &value) {
     field(req, "doc", docId);
     field(req, "obj", objId);
     fieldIdent(req, ident);
     field(req, "kind", value.kind);
     Object *o = model().resolve(docId, objId);
-    if (!o)
-        return st::noObject;
-    if (ident.num == 0 && identName(ident).empty())
-        return st::badArgument;
-    if (computed(*o, ident.num))
-        return st::badArgument;
+    if (!o) return st::noObject;
+    if (ident.num == 0 && identName(ident).empty()) return st::badArgument;
+    if (computed(*o, ident.num)) return st::badArgument;
     o->set(ident.num, identName(ident), Value(value));
-    if (Document *d = model().document(o->docId))
-        d->modified = true;
+    if (Document *d = model().document(o->docId)) d->modified = true;
     return st::ok;
 }
 
@@ -84,8 +76,7 @@ template <typename Ret, typename Take> void getAs(Request &req, int kind, Take t
     Ret &r = resOf<Ret>(req);
     T_TypedValT v{};
     r.status = readProp(req, a.docId, a.objId, a.ident, kind, &v);
-    if (r.status == st::ok)
-        take(r, v);
+    if (r.status == st::ok) take(r, v);
 }
 
 // A write of one kind from the request record Arg; `view` gives the value as
@@ -100,13 +91,13 @@ template <typename Arg, typename View> void setAs(Request &req, int kind, View v
 
 // One read or write per kind: the reply's or request's `value` field is the
 // typed value's arm (lists and records move whole).
-#define GET_AS(fn, Ret, kind, arm)                                                        \
-    void fn(Host &, Request &req) {                                                           \
-        getAs<Ret>(req, kind, [](Ret &r, T_TypedValT &v) { r.value = v.u.arm; });             \
+#define GET_AS(fn, Ret, kind, arm)                                                                                     \
+    void fn(Host &, Request &req) {                                                                                    \
+        getAs<Ret>(req, kind, [](Ret &r, T_TypedValT &v) { r.value = v.u.arm; });                                      \
     }
-#define SET_AS(fn, Arg, kind, arm)                                                        \
-    void fn(Host &, Request &req) {                                                           \
-        setAs<Arg>(req, kind, [](T_TypedValT &v, const Arg &a) { v.u.arm = a.value; });       \
+#define SET_AS(fn, Arg, kind, arm)                                                                                     \
+    void fn(Host &, Request &req) {                                                                                    \
+        setAs<Arg>(req, kind, [](T_TypedValT &v, const Arg &a) { v.u.arm = a.value; });                                \
     }
 
 GET_AS(getInt, ApiTnGetIntRetT, TA_KIND_INT, ival)
@@ -147,24 +138,20 @@ void getId(Host &, Request &req) {
                           [](ApiTnGetIdRetT &r, T_TypedValT &v) { r.value = static_cast<u_int>(v.u.ival); });
 }
 void setId(Host &, Request &req) {
-    setAs<ApiTnSetIdArgT>(req, TA_KIND_ID, [](T_TypedValT &v, const ApiTnSetIdArgT &a) {
-        v.u.ival = static_cast<int>(a.value);
-    });
+    setAs<ApiTnSetIdArgT>(req, TA_KIND_ID,
+                          [](T_TypedValT &v, const ApiTnSetIdArgT &a) { v.u.ival = static_cast<int>(a.value); });
 }
 
 void getElementRange(Host &, Request &req) {
-    getAs<ApiTnGetElementRangeRetT>(req, TA_KIND_ELEMENT_RANGE,
-                                    [](ApiTnGetElementRangeRetT &r, T_TypedValT &v) {
-                                        if (v.u.elementRange)
-                                            r.value = *v.u.elementRange;
-                                        std::free(v.u.elementRange);
-                                    });
+    getAs<ApiTnGetElementRangeRetT>(req, TA_KIND_ELEMENT_RANGE, [](ApiTnGetElementRangeRetT &r, T_TypedValT &v) {
+        if (v.u.elementRange) r.value = *v.u.elementRange;
+        std::free(v.u.elementRange);
+    });
 }
 void setElementRange(Host &, Request &req) {
-    setAs<ApiTnSetElementRangeArgT>(req, TA_KIND_ELEMENT_RANGE,
-                                    [](T_TypedValT &v, const ApiTnSetElementRangeArgT &a) {
-                                        v.u.elementRange = const_cast<T_ElementRangeT *>(&a.value);
-                                    });
+    setAs<ApiTnSetElementRangeArgT>(req, TA_KIND_ELEMENT_RANGE, [](T_TypedValT &v, const ApiTnSetElementRangeArgT &a) {
+        v.u.elementRange = const_cast<T_ElementRangeT *>(&a.value);
+    });
 }
 
 void getVal(Host &, Request &req) {
@@ -199,8 +186,7 @@ void getProps(Host &, Request &req) {
         return;
     }
     std::vector<Prop> all = o->props;
-    if (o->type != ot::session && o->id == o->docId)
-        all.push_back(Prop{pn::elementCatalog, "", catalogue(o->docId)});
+    if (o->type != ot::session && o->id == o->docId) all.push_back(Prop{pn::elementCatalog, "", catalogue(o->docId)});
     field(req, "count", static_cast<long long>(all.size()));
     r.props = propList(all);
 }
@@ -209,19 +195,15 @@ void setProps(Host &, Request &req) {
     const auto &a = argOf<ApiTnSetPropsArgT>(req);
     fields(req, {{"doc", a.docId}, {"obj", a.objId}, {"count", a.props.count}});
     Object *o = model().resolve(a.docId, a.objId);
-    if (!o)
-        return replyStatus(req, st::noObject);
+    if (!o) return replyStatus(req, st::noObject);
     // All or nothing: every entry is checked before any is stored.
     for (u_int i = 0; i < a.props.count; i++) {
         const T_PropIdentT &id = a.props.items[i].ident;
-        if ((id.num == 0 && identName(id).empty()) || computed(*o, id.num))
-            return replyStatus(req, st::badArgument);
+        if ((id.num == 0 && identName(id).empty()) || computed(*o, id.num)) return replyStatus(req, st::badArgument);
     }
     for (u_int i = 0; i < a.props.count; i++)
-        o->set(a.props.items[i].ident.num, identName(a.props.items[i].ident),
-               Value(a.props.items[i].value));
-    if (Document *d = model().document(o->docId))
-        d->modified = true;
+        o->set(a.props.items[i].ident.num, identName(a.props.items[i].ident), Value(a.props.items[i].value));
+    if (Document *d = model().document(o->docId)) d->modified = true;
 }
 
 void deleteProp(Host &, Request &req) {
@@ -230,19 +212,15 @@ void deleteProp(Host &, Request &req) {
     field(req, "obj", a.objId);
     fieldIdent(req, a.ident);
     Object *o = model().resolve(a.docId, a.objId);
-    if (!o)
-        return replyStatus(req, st::noObject);
-    if (!o->erase(a.ident.num, identName(a.ident)))
-        return replyStatus(req, st::noProperty);
+    if (!o) return replyStatus(req, st::noObject);
+    if (!o->erase(a.ident.num, identName(a.ident))) return replyStatus(req, st::noProperty);
 }
 
 bool sameName(const char *a, const std::string &b, bool anyCase) {
     std::string x = a ? a : "";
-    if (x.size() != b.size())
-        return false;
+    if (x.size() != b.size()) return false;
     for (std::size_t i = 0; i < x.size(); i++)
-        if (anyCase ? std::tolower(static_cast<unsigned char>(x[i])) !=
-                          std::tolower(static_cast<unsigned char>(b[i]))
+        if (anyCase ? std::tolower(static_cast<unsigned char>(x[i])) != std::tolower(static_cast<unsigned char>(b[i]))
                     : x[i] != b[i])
             return false;
     return true;
@@ -256,45 +234,36 @@ void deleteUndefinedAttribute(Host &, Request &req) {
     Document *d = docOrFail(req, a.docId);
     std::string name = a.str1 ? a.str1 : "";
     fields(req, {{"name", name}, {"flags", a.int1}, {"obj", a.uint1}});
-    if (!d)
-        return;
+    if (!d) return;
     Model &m = model();
     std::vector<Object *> targets;
     if (a.uint1 == 0) {
         for (u_int id : d->objects)
-            if (m.object(id)->type == ot::element)
-                targets.push_back(m.object(id));
+            if (m.object(id)->type == ot::element) targets.push_back(m.object(id));
     } else {
         Object *o = m.resolve(a.docId, a.uint1);
-        if (!o)
-            return replyStatus(req, st::noObject);
-        if (o->type != ot::element)
-            return replyStatus(req, st::wrongType);
+        if (!o) return replyStatus(req, st::noObject);
+        if (o->type != ot::element) return replyStatus(req, st::wrongType);
         targets.push_back(o);
     }
     bool anyCase = a.int1 & 1;
     int removed = 0;
     for (Object *e : targets) {
         Prop *attrs = e->find(pn::attributes, "");
-        if (!attrs || attrs->value.kind() != TA_KIND_ATTRIBUTES)
-            continue;
+        if (!attrs || attrs->value.kind() != TA_KIND_ATTRIBUTES) continue;
         bool defined = false;
         if (Object *def = m.object(e->elementDef))
             if (const Prop *defs = def->find(pn::attributeDefs, "");
                 defs && defs->value.kind() == TA_KIND_ATTRIBUTE_DEFS) {
                 const T_AttributeDefsT &l = defs->value.get().u.attributeDefs;
-                for (u_int i = 0; i < l.count; i++)
-                    defined = defined || sameName(l.items[i].name, name, anyCase);
+                for (u_int i = 0; i < l.count; i++) defined = defined || sameName(l.items[i].name, name, anyCase);
             }
-        if (defined)
-            continue;
+        if (defined) continue;
         const T_AttributesT &have = attrs->value.get().u.attributes;
         std::vector<T_AttributeT> keep;
         for (u_int i = 0; i < have.count; i++)
-            if (!sameName(have.items[i].name, name, anyCase))
-                keep.push_back(have.items[i]);
-        if (keep.size() == have.count)
-            continue;
+            if (!sameName(have.items[i].name, name, anyCase)) keep.push_back(have.items[i]);
+        if (keep.size() == have.count) continue;
         removed += static_cast<int>(have.count - keep.size());
         T_TypedValT v{};
         v.kind = TA_KIND_ATTRIBUTES;
@@ -302,8 +271,7 @@ void deleteUndefinedAttribute(Host &, Request &req) {
         attrs->value = Value(v);  // copies what is kept before the old list goes
     }
     field(req, "removed", removed);
-    if (removed == 0)
-        return replyStatus(req, st::notFound);
+    if (removed == 0) return replyStatus(req, st::notFound);
     d->modified = true;
 }
 

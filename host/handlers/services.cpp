@@ -18,8 +18,7 @@ constexpr long kMaxSleepUs = 2000;
 void pause(long long us) {
     us = std::clamp<long long>(us, 0, kMaxSleepUs);
     timespec ts{0, static_cast<long>(us) * 1000};
-    while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
-    }
+    while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {}
 }
 
 void sleepSeconds(Host &, Request &req) {
@@ -60,8 +59,8 @@ void forkAndExec(Host &, Request &req) {
     std::string args;
     for (u_int i = 0; i < a.items.count; ++i)
         args += (i ? "," : "") + tarnel::host::quoted(a.items.items[i] ? a.items.items[i] : "");
-    std::string fields = " path=" + tarnel::host::quoted(a.str1) + " argc=" +
-                         std::to_string(a.items.count) + (args.empty() ? "" : " args=" + args);
+    std::string fields = " path=" + tarnel::host::quoted(a.str1) + " argc=" + std::to_string(a.items.count) +
+                         (args.empty() ? "" : " args=" + args);
     req.detail += fields;
     req.events.push_back("exec client=" + who(req) + fields);
 }

@@ -22,11 +22,9 @@ namespace {
 // one that already knows the number (non-forking launch, attach), else the
 // oldest forking launch still waiting for its child to report.
 ClientSession *sessionForAck(Host &host, pid_t pid) {
-    if (ClientSession *c = host.byPid(pid))
-        return c;
+    if (ClientSession *c = host.byPid(pid)) return c;
     for (auto &c : host.clients)
-        if (!c->acked && c->forking && c->clientPid < 0)
-            return c.get();
+        if (!c->acked && c->forking && c->clientPid < 0) return c.get();
     return nullptr;
 }
 
@@ -56,14 +54,12 @@ void initAck(Host &host, Request &req, const char *form) {
         line += " mismatch expected=" + std::to_string(c->clientPid);
     }
     if (host.timing && c->launcherPid > 0) {
-        auto us = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() -
-                                                                        c->launchedAt);
+        auto us = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - c->launchedAt);
         line += " us=" + std::to_string(us.count());
     }
     c->acked = true;
     req.events.push_back(line);
-    if (!ok)
-        fail("client " + c->id + " acknowledged with process number " + std::to_string(pid));
+    if (!ok) fail("client " + c->id + " acknowledged with process number " + std::to_string(pid));
 }
 
 void initAck5(Host &host, Request &req) { initAck(host, req, "init-ack"); }
@@ -90,18 +86,13 @@ void takeControl(Host &, Request &req) {
 
 // ---- What a session asks about itself ----------------------------------------
 
-ClientSession &sessionOf(Host &host, const Request &req) {
-    return req.client ? *req.client : host.unacknowledged;
-}
+ClientSession &sessionOf(Host &host, const Request &req) { return req.client ? *req.client : host.unacknowledged; }
 
-void clientNumber(Host &, Request &req) {
-    resOf<int>(req) = req.client ? req.client->launch.number : -1;
-}
+void clientNumber(Host &, Request &req) { resOf<int>(req) = req.client ? req.client->launch.number : -1; }
 
 void clientName(Host &, Request &req) {
     std::string name;
-    if (req.client)
-        name = req.client->launch.name.empty() ? req.client->id : req.client->launch.name;
+    if (req.client) name = req.client->launch.name.empty() ? req.client->id : req.client->launch.name;
     resOf<StringT>(req) = strdup(name.c_str());
 }
 
@@ -145,8 +136,7 @@ void callClient(Host &host, Request &req) {
     auto &r = resOf<ApiTnGetIntRetT>(req);
     for (auto &c : host.clients) {
         bool named = c->id == name || (!c->launch.name.empty() && c->launch.name == name);
-        if (!named || !c->acked || c->disconnected)
-            continue;
+        if (!named || !c->acked || c->disconnected) continue;
         CallbackSpec message;
         message.proc = 4;
         message.message = text;
@@ -159,17 +149,14 @@ void callClient(Host &host, Request &req) {
     r.status = st::notFound;
 }
 
-void returnValue(Host &, Request &req) {
-    event(req, "return-value", " value=" + num(argOf<int>(req)));
-}
+void returnValue(Host &, Request &req) { event(req, "return-value", " value=" + num(argOf<int>(req))); }
 
 // The session ends: it asks for nothing more, and its menus and commands go.
 void disconnect(Host &host, Request &req) {
     ClientSession &c = sessionOf(host, req);
     c.disconnected = true;
     c.notifications.clear();
-    if (!c.launch.name.empty())
-        host.keptNotifications.erase(c.launch.name);
+    if (!c.launch.name.empty()) host.keptNotifications.erase(c.launch.name);
     forgetMenusOf(c.id);
     req.events.push_back("disconnect client=" + c.id);
 }
@@ -178,8 +165,7 @@ void disconnect(Host &host, Request &req) {
 
 std::string joined(const std::set<int> &numbers) {
     std::string out;
-    for (int n : numbers)
-        out += (out.empty() ? "" : ",") + std::to_string(n);
+    for (int n : numbers) out += (out.empty() ? "" : ",") + std::to_string(n);
     return out.empty() ? "none" : out;
 }
 
@@ -188,8 +174,7 @@ std::string joined(const std::set<int> &numbers) {
 void notification(Host &host, Request &req) {
     const auto &a = argOf<ApiTnNotificationArgT>(req);
     field(req, "notification", a.notification);
-    if (a.notification <= 0)
-        return replyStatus(req, st::badArgument);
+    if (a.notification <= 0) return replyStatus(req, st::badArgument);
     ClientSession &c = sessionOf(host, req);
     auto apply = [&](std::set<int> &numbers) {
         if (a.state)
@@ -198,8 +183,7 @@ void notification(Host &host, Request &req) {
             numbers.erase(a.notification);
     };
     apply(c.notifications);
-    if (!c.launch.name.empty())
-        apply(host.keptNotifications[c.launch.name]);
+    if (!c.launch.name.empty()) apply(host.keptNotifications[c.launch.name]);
     field(req, "state", a.state);
     req.detail += " asked=" + joined(c.notifications);
 }
@@ -224,8 +208,7 @@ void fcodes(Host &, Request &req) {
 void hypertext(Host &, Request &req) {
     const auto &a = argOf<ApiTnHypertextCommandArgT>(req);
     std::string command = str(a.command);
-    if (command.empty())
-        return replyStatus(req, st::badArgument);
+    if (command.empty()) return replyStatus(req, st::badArgument);
     event(req, "hypertext", " doc=" + num(a.docId) + " command=" + tarnel::host::quoted(command));
 }
 
@@ -233,8 +216,7 @@ void hypertext(Host &, Request &req) {
 
 std::vector<int> adoptKeptNotifications(Host &host, ClientSession &client) {
     auto kept = host.keptNotifications.find(client.launch.name);
-    if (!client.launch.name.empty() && kept != host.keptNotifications.end())
-        client.notifications = kept->second;
+    if (!client.launch.name.empty() && kept != host.keptNotifications.end()) client.notifications = kept->second;
     return {client.notifications.begin(), client.notifications.end()};
 }
 

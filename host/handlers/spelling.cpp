@@ -16,16 +16,13 @@ constexpr std::size_t kMaxSuggestions = 8;
 
 // A dictionary number as a client gives it with a document; st::ok when usable.
 int dictionaryOf(int number, u_int docId, words::Dictionary &out) {
-    if (number < 0 || number > 2)
-        return st::badArgument;
+    if (number < 0 || number > 2) return st::badArgument;
     out = static_cast<words::Dictionary>(number);
     return out == words::Dictionary::Document && docId == 0 ? st::badArgument : st::ok;
 }
 
 // A single word: no blanks, not empty.
-bool isWord(const std::string &w) {
-    return !w.empty() && w.find_first_of(" \t\r\n") == std::string::npos;
-}
+bool isWord(const std::string &w) { return !w.empty() && w.find_first_of(" \t\r\n") == std::string::npos; }
 
 // Document, text, dictionary, what to list.
 void dictionary(Host &, Request &req) {
@@ -36,14 +33,12 @@ void dictionary(Host &, Request &req) {
     auto &r = resOf<ApiTnDictionaryRetT>(req);
     words::Dictionary d;
     r.status = dictionaryOf(a.int1, a.docId, d);
-    if (r.status)
-        return;
+    if (r.status) return;
     std::vector<std::string> all = words::wordsOf(d, a.docId), found;
     std::string prefix = words::fold(text);
     if (a.int2 == kListWords) {
         for (const std::string &w : all)
-            if (w.compare(0, prefix.size(), prefix) == 0)
-                found.push_back(w);
+            if (w.compare(0, prefix.size(), prefix) == 0) found.push_back(w);
     } else if (a.int2 == kSuggestWords && isWord(text)) {
         found = words::nearest(all, text, kMaxSuggestions);
     } else {
@@ -65,8 +60,7 @@ void modifyDictionary(Host &, Request &req) {
     status = dictionaryOf(a.int1, a.docId, d);
     if (!status && (d == words::Dictionary::Main || !isWord(word) || (a.int2 != 0 && a.int2 != 1)))
         status = st::badArgument;
-    if (status)
-        return;
+    if (status) return;
     if (a.int2 == 1)
         words::addWord(d, a.docId, word);
     else if (!words::removeWord(d, a.docId, word))
@@ -95,8 +89,7 @@ void thesaurus(Host &, Request &req) {
         return;
     }
     auto cut = [&](std::vector<std::string> list) {
-        if (a.int1 > 0 && list.size() > static_cast<std::size_t>(a.int1))
-            list.resize(static_cast<std::size_t>(a.int1));
+        if (a.int1 > 0 && list.size() > static_cast<std::size_t>(a.int1)) list.resize(static_cast<std::size_t>(a.int1));
         return words::toWireStrings(list);
     };
     if (const words::ThesaurusEntry *e = words::thesaurus(word)) {

@@ -20,8 +20,7 @@ void addText(Host &, Request &req) {
     std::string text = a.text ? a.text : "";
     fields(req, {{"doc", a.docId}, {"loc", a.loc}, {"bytes", static_cast<long long>(text.size())}});
     Model &m = model();
-    if ((r.status = m.checkLoc(a.docId, a.loc)))
-        return;
+    if ((r.status = m.checkLoc(a.docId, a.loc))) return;
     m.insertText(*m.resolve(a.docId, a.loc.objId), a.loc.offset, text);
     r.loc = T_TextLocT{a.loc.objId, a.loc.offset + static_cast<int>(text.size())};
 }
@@ -31,8 +30,7 @@ void deleteText(Host &, Request &req) {
     field(req, "doc", a.docId);
     fieldRange(req, "range", a.range);
     Model &m = model();
-    if (int s = m.checkRange(a.docId, a.range))
-        return replyStatus(req, s);
+    if (int s = m.checkRange(a.docId, a.range)) return replyStatus(req, s);
     m.eraseText(*m.resolve(a.docId, a.range.begin.objId), a.range.begin.offset, a.range.end.offset);
 }
 
@@ -41,23 +39,18 @@ void deleteText(Host &, Request &req) {
 void showText(Host &, Request &req) {
     const auto &a = argOf<ApiTnGeneralTextRangeArgT>(req);
     Document *d = docOrFail(req, a.docId, {{"range", a.range}});
-    if (!d)
-        return;
-    if (int s = model().checkRange(a.docId, a.range))
-        return replyStatus(req, s);
+    if (!d) return;
+    if (int s = model().checkRange(a.docId, a.range)) return replyStatus(req, s);
     d->shown = a.range;
 }
 
 void centerOnObject(Host &, Request &req) {
     const auto &a = argOf<ApiTnGeneralObjArgT>(req);
     Document *d = docOrFail(req, a.docId, {{"obj", a.objId}});
-    if (!d)
-        return;
+    if (!d) return;
     Object *o = model().resolve(a.docId, a.objId);
-    if (!o)
-        return replyStatus(req, st::noObject);
-    if (o->id == a.docId)
-        return replyStatus(req, st::wrongType);
+    if (!o) return replyStatus(req, st::noObject);
+    if (o->id == a.docId) return replyStatus(req, st::wrongType);
     d->shownObject = o->id;
 }
 
@@ -74,8 +67,7 @@ TextItemsT textItems(const Object &o, int begin, int end, u_int kinds, u_int max
     std::multimap<int, u_int> anchors;
     for (u_int id : m.document(o.docId)->objects) {
         const Object &x = *m.object(id);
-        if (x.anchored && x.anchor.objId == o.id)
-            anchors.emplace(x.anchor.offset, id);
+        if (x.anchored && x.anchor.objId == o.id) anchors.emplace(x.anchor.offset, id);
     }
     std::vector<TextItemT> items;
     auto item = [&](int at, int kind, int value) {
@@ -87,39 +79,32 @@ TextItemsT textItems(const Object &o, int begin, int end, u_int kinds, u_int max
     };
     bool endIncluded = static_cast<std::size_t>(end) == o.text.size();
     for (int p = begin;;) {
-        if (p == end && !endIncluded)
-            break;
-        if (changes.count(p) && want(3))
-            item(p, 4, static_cast<int>(m.textProps(o, p).size()));
+        if (p == end && !endIncluded) break;
+        if (changes.count(p) && want(3)) item(p, 4, static_cast<int>(m.textProps(o, p).size()));
         auto [lo, hi] = anchors.equal_range(p);
         for (auto it = lo; it != hi; ++it)
-            if (want(2))
-                item(p, 3, static_cast<int>(it->second));
-        if (p >= end)
-            break;
+            if (want(2)) item(p, 3, static_cast<int>(it->second));
+        if (p >= end) break;
         if (o.text[static_cast<std::size_t>(p)] == '\n') {
-            if (want(1))
-                item(p, 2, 0);
+            if (want(1)) item(p, 2, 0);
             p++;
             continue;
         }
         int q = p + 1;
-        while (q < end && o.text[static_cast<std::size_t>(q)] != '\n' && !changes.count(q) &&
-               !anchors.count(q) && (maxBytes == 0 || static_cast<u_int>(q - p) < maxBytes))
+        while (q < end && o.text[static_cast<std::size_t>(q)] != '\n' && !changes.count(q) && !anchors.count(q) &&
+               (maxBytes == 0 || static_cast<u_int>(q - p) < maxBytes))
             q++;
         if (want(0)) {
             TextItemT t{};
             t.offset = p;
             t.data.kind = 1;
-            t.data.u.text = strdup(o.text.substr(static_cast<std::size_t>(p),
-                                                 static_cast<std::size_t>(q - p)).c_str());
+            t.data.u.text = strdup(o.text.substr(static_cast<std::size_t>(p), static_cast<std::size_t>(q - p)).c_str());
             items.push_back(t);
         }
         p = q;
     }
     TextItemsT out{static_cast<u_int>(items.size()),
-                   static_cast<TextItemT *>(std::calloc(items.size() ? items.size() : 1,
-                                                        sizeof(TextItemT)))};
+                   static_cast<TextItemT *>(std::calloc(items.size() ? items.size() : 1, sizeof(TextItemT)))};
     std::copy(items.begin(), items.end(), out.items);
     return out;
 }
@@ -133,18 +118,15 @@ void replyItems(Request &req, const Object &o, int begin, int end, u_int kinds, 
 void objectText(Request &req, u_int docId, u_int objId, u_int kinds, u_int maxBytes) {
     fields(req, {{"doc", docId}, {"obj", objId}, {"flags", kinds}});
     Object *o = model().resolve(docId, objId);
-    if (!o || o->type == ot::session)
-        return replyStatus(req, st::noObject);
+    if (!o || o->type == ot::session) return replyStatus(req, st::noObject);
     replyItems(req, *o, 0, static_cast<int>(o->text.size()), kinds, maxBytes);
 }
 
 void rangeText(Request &req, u_int docId, const T_TextRangeT &range, u_int kinds, u_int maxBytes) {
     fields(req, {{"doc", docId}, {"range", range}, {"flags", kinds}});
     Model &m = model();
-    if (int s = m.checkRange(docId, range))
-        return replyStatus(req, s);
-    replyItems(req, *m.resolve(docId, range.begin.objId), range.begin.offset, range.end.offset,
-               kinds, maxBytes);
+    if (int s = m.checkRange(docId, range)) return replyStatus(req, s);
+    replyItems(req, *m.resolve(docId, range.begin.objId), range.begin.offset, range.end.offset, kinds, maxBytes);
 }
 
 // The "2" forms carry the cap of a string item's bytes in uint2.
@@ -170,21 +152,17 @@ template <typename Arg> void getTextForRange(Host &, Request &req) {
 int textLocOf(u_int docId, const T_ElementLocT &eloc, T_TextLocT *out) {
     Model &m = model();
     Object *parent = m.resolve(docId, eloc.parentId);
-    if (!parent)
-        return st::noObject;
+    if (!parent) return st::noObject;
     T_TextLocT loc{parent->id, static_cast<int>(parent->text.size())};
     if (eloc.childId) {
         Object *child = m.resolve(docId, eloc.childId);
-        if (!child)
-            return st::noObject;
-        if (child->parent != parent->id)
-            return st::badLocation;
+        if (!child) return st::noObject;
+        if (child->parent != parent->id) return st::badLocation;
         loc = T_TextLocT{child->id, eloc.offset};
     } else if (eloc.offset != 0) {
         return st::badLocation;
     }
-    if (int s = m.checkLoc(docId, loc))
-        return s;
+    if (int s = m.checkLoc(docId, loc)) return s;
     *out = loc;
     return st::ok;
 }
@@ -193,8 +171,7 @@ void elementToText(Host &, Request &req) {
     const auto &a = argOf<ApiTnElementLocToTextLocArgT>(req);
     auto &r = resOf<ApiTnElementLocToTextLocRetT>(req);
     field(req, "doc", a.docId);
-    req.detail += " eloc=" + num(a.eloc.parentId) + "/" + num(a.eloc.childId) + ":" +
-                  num(a.eloc.offset);
+    req.detail += " eloc=" + num(a.eloc.parentId) + "/" + num(a.eloc.childId) + ":" + num(a.eloc.offset);
     r.status = textLocOf(a.docId, a.eloc, &r.loc);
 }
 
@@ -204,8 +181,7 @@ void textToElement(Host &, Request &req) {
     field(req, "doc", a.docId);
     fieldLoc(req, "loc", a.loc);
     Model &m = model();
-    if ((r.status = m.checkLoc(a.docId, a.loc)))
-        return;
+    if ((r.status = m.checkLoc(a.docId, a.loc))) return;
     Object &o = *m.resolve(a.docId, a.loc.objId);
     if (o.type != ot::element) {
         r.status = st::wrongType;

@@ -11,29 +11,24 @@ int propsAt(Request &req, u_int docId, const T_TextLocT &loc, std::vector<Prop> 
     field(req, "doc", docId);
     fieldLoc(req, "loc", loc);
     Model &m = model();
-    if (int s = m.checkLoc(docId, loc))
-        return s;
+    if (int s = m.checkLoc(docId, loc)) return s;
     *out = m.textProps(*m.resolve(docId, loc.objId), loc.offset);
     return st::ok;
 }
 
 const Prop *pick(const std::vector<Prop> &props, const T_PropIdentT &id) {
     for (const Prop &p : props)
-        if (id.num ? p.num == id.num : p.num == 0 && p.name == identName(id))
-            return &p;
+        if (id.num ? p.num == id.num : p.num == 0 && p.name == identName(id)) return &p;
     return nullptr;
 }
 
 // The property a get request names at its text location, out of *props;
 // null, with *status saying why, when there is none.
-const Prop *namedProp(Request &req, const ApiTnGetTextPropArgT &a, std::vector<Prop> *props,
-                      int *status) {
+const Prop *namedProp(Request &req, const ApiTnGetTextPropArgT &a, std::vector<Prop> *props, int *status) {
     fieldIdent(req, a.ident);
-    if ((*status = propsAt(req, a.docId, a.loc, props)))
-        return nullptr;
+    if ((*status = propsAt(req, a.docId, a.loc, props))) return nullptr;
     const Prop *p = pick(*props, a.ident);
-    if (!p)
-        *status = st::noProperty;
+    if (!p) *status = st::noProperty;
     return p;
 }
 
@@ -41,8 +36,7 @@ void getTextVal(Host &, Request &req) {
     const auto &a = argOf<ApiTnGetTextPropArgT>(req);
     auto &r = resOf<ApiTnGetValRetT>(req);
     std::vector<Prop> props;
-    if (const Prop *p = namedProp(req, a, &props, &r.status))
-        r.value = p->value.copy();
+    if (const Prop *p = namedProp(req, a, &props, &r.status)) r.value = p->value.copy();
 }
 
 void getTextProp(Host &, Request &req) {
@@ -50,8 +44,7 @@ void getTextProp(Host &, Request &req) {
     auto &r = resOf<ApiTnGetPropRetT>(req);
     std::vector<Prop> props;
     const Prop *p = namedProp(req, a, &props, &r.status);
-    if (!p)
-        return;
+    if (!p) return;
     r.prop.ident.num = p->num;
     r.prop.ident.name = p->num ? nullptr : strdup(p->name.c_str());
     r.prop.value = p->value.copy();
@@ -61,8 +54,7 @@ void getTextProps(Host &, Request &req) {
     const auto &a = argOf<ApiTnGetTextPropsArgT>(req);
     auto &r = resOf<ApiTnGetPropsRetT>(req);
     std::vector<Prop> props;
-    if ((r.status = propsAt(req, a.docId, a.loc, &props)))
-        return;
+    if ((r.status = propsAt(req, a.docId, a.loc, &props))) return;
     field(req, "count", static_cast<long long>(props.size()));
     r.props = propList(props);
 }
@@ -72,11 +64,9 @@ int setOver(Request &req, u_int docId, const T_TextRangeT &range, const T_PropVa
     field(req, "doc", docId);
     fieldRange(req, "range", range);
     Model &m = model();
-    if (int s = m.checkRange(docId, range))
-        return s;
+    if (int s = m.checkRange(docId, range)) return s;
     for (u_int i = 0; i < count; i++)
-        if (items[i].ident.num == 0 && identName(items[i].ident).empty())
-            return st::badArgument;
+        if (items[i].ident.num == 0 && identName(items[i].ident).empty()) return st::badArgument;
     Object &o = *m.resolve(docId, range.begin.objId);
     for (u_int i = 0; i < count; i++)
         m.setTextProp(o, range.begin.offset, range.end.offset,

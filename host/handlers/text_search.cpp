@@ -21,8 +21,7 @@ namespace tarnel::host {
 namespace {
 
 std::string lower(std::string s) {
-    for (char &c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
@@ -35,8 +34,7 @@ bool letter(char c) {
 std::vector<Object *> searchOrder(u_int docId) {
     Model &m = model();
     std::vector<Object *> out{m.object(docId)};
-    for (u_int id : m.document(docId)->objects)
-        out.push_back(m.object(id));
+    for (u_int id : m.document(docId)->objects) out.push_back(m.object(id));
     return out;
 }
 
@@ -44,8 +42,7 @@ std::vector<Object *> searchOrder(u_int docId) {
 // the location's.
 int checkStart(u_int docId, const T_TextLocT &loc) {
     Model &m = model();
-    if (!m.document(docId))
-        return st::noObject;
+    if (!m.document(docId)) return st::noObject;
     return m.checkLoc(docId, loc);
 }
 
@@ -59,8 +56,7 @@ void find(Host &, Request &req) {
     std::string what = stringParam(a.params, 1);
     int flags = intParam(a.params, 2, 0);
     fields(req, {{"doc", a.docId}, {"loc", a.loc}, {"text", what}, {"flags", flags}});
-    if ((r.status = checkStart(a.docId, a.loc)))
-        return;
+    if ((r.status = checkStart(a.docId, a.loc))) return;
     if (what.empty()) {
         r.status = st::badArgument;
         return;
@@ -69,12 +65,10 @@ void find(Host &, Request &req) {
     std::string needle = flags & 1 ? lower(what) : what;
     std::vector<Object *> order = searchOrder(a.docId);
     std::size_t start = 0;
-    while (order[start]->id != a.loc.objId)
-        start++;
+    while (order[start]->id != a.loc.objId) start++;
     for (std::size_t k = 0; k < order.size(); k++) {
         // Forward from the start object to the last; backward to the first.
-        if (backward ? k > start : start + k >= order.size())
-            break;
+        if (backward ? k > start : start + k >= order.size()) break;
         Object &o = *order[backward ? start - k : start + k];
         std::string hay = flags & 1 ? lower(o.text) : o.text;
         std::size_t from = k == 0 ? static_cast<std::size_t>(a.loc.offset) : backward ? hay.size() : 0;
@@ -82,14 +76,12 @@ void find(Host &, Request &req) {
         if (backward) {
             // Matches that end at or before the location.
             for (std::size_t p = from >= needle.size() ? from - needle.size() + 1 : 0; p-- > 0;)
-                if (hay.compare(p, needle.size(), needle) == 0 &&
-                    (!(flags & 2) || wholeWord(hay, p, needle.size()))) {
+                if (hay.compare(p, needle.size(), needle) == 0 && (!(flags & 2) || wholeWord(hay, p, needle.size()))) {
                     at = p;
                     break;
                 }
         } else {
-            for (std::size_t p = hay.find(needle, from); p != std::string::npos;
-                 p = hay.find(needle, p + 1))
+            for (std::size_t p = hay.find(needle, from); p != std::string::npos; p = hay.find(needle, p + 1))
                 if (!(flags & 2) || wholeWord(hay, p, needle.size())) {
                     at = p;
                     break;
@@ -107,20 +99,16 @@ void find(Host &, Request &req) {
 
 // Edit distance of at most one (one insertion, deletion or substitution).
 bool oneEditAway(const std::string &a, const std::string &b) {
-    if (a == b)
-        return false;
+    if (a == b) return false;
     if (a.size() == b.size()) {
         int diff = 0;
-        for (std::size_t i = 0; i < a.size(); i++)
-            diff += a[i] != b[i];
+        for (std::size_t i = 0; i < a.size(); i++) diff += a[i] != b[i];
         return diff == 1;
     }
     const std::string &s = a.size() < b.size() ? a : b, &l = a.size() < b.size() ? b : a;
-    if (l.size() != s.size() + 1)
-        return false;
+    if (l.size() != s.size() + 1) return false;
     std::size_t i = 0;
-    while (i < s.size() && s[i] == l[i])
-        i++;
+    while (i < s.size() && s[i] == l[i]) i++;
     return s.compare(i, std::string::npos, l, i + 1, std::string::npos) == 0;
 }
 
@@ -131,36 +119,31 @@ void spell(Host &, Request &req) {
     bool suggest = intParam(a.params, 1005, 1) != 0;
     field(req, "doc", a.docId);
     fieldLoc(req, "loc", a.loc);
-    if ((r.status = checkStart(a.docId, a.loc)))
-        return;
+    if ((r.status = checkStart(a.docId, a.loc))) return;
     Model &m = model();
     std::vector<Object *> order = searchOrder(a.docId);
     std::size_t start = 0;
-    while (order[start]->id != a.loc.objId)
-        start++;
+    while (order[start]->id != a.loc.objId) start++;
     std::string firstWord;
     int unknown = 0;
     for (std::size_t k = start; k < order.size(); k++) {
         const std::string &t = order[k]->text;
         std::size_t p = k == start ? static_cast<std::size_t>(a.loc.offset) : 0;
         // A location inside a word checks that word from its start.
-        while (k == start && p > 0 && p < t.size() && letter(t[p - 1]) && letter(t[p]))
-            p--;
+        while (k == start && p > 0 && p < t.size() && letter(t[p - 1]) && letter(t[p])) p--;
         while (p < t.size()) {
             if (!letter(t[p])) {
                 p++;
                 continue;
             }
             std::size_t q = p;
-            while (q < t.size() && (letter(t[q]) || (t[q] == '\'' && q + 1 < t.size() && letter(t[q + 1]))))
-                q++;
+            while (q < t.size() && (letter(t[q]) || (t[q] == '\'' && q + 1 < t.size() && letter(t[q + 1])))) q++;
             std::string word = t.substr(p, q - p);
             bool allDigits = std::all_of(word.begin(), word.end(),
                                          [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
             if (!allDigits && !m.words.count(anyCase ? lower(word) : word)) {
                 if (unknown++ == 0) {
-                    r.range = T_TextRangeT{{order[k]->id, static_cast<int>(p)},
-                                           {order[k]->id, static_cast<int>(q)}};
+                    r.range = T_TextRangeT{{order[k]->id, static_cast<int>(p)}, {order[k]->id, static_cast<int>(q)}};
                     firstWord = word;
                 }
             }
@@ -171,8 +154,7 @@ void spell(Host &, Request &req) {
     std::vector<std::string> suggestions;
     if (unknown && suggest)
         for (const std::string &w : m.words)
-            if (oneEditAway(lower(firstWord), w) && suggestions.size() < 10)
-                suggestions.push_back(w);
+            if (oneEditAway(lower(firstWord), w) && suggestions.size() < 10) suggestions.push_back(w);
     r.items = stringList(suggestions);
     field(req, "unknown", unknown);
     if (unknown) {
@@ -184,11 +166,9 @@ void spell(Host &, Request &req) {
 void replaceText(Host &, Request &req) {
     const auto &a = argOf<ApiTnReplaceTextArgT>(req);
     std::string text = a.text ? a.text : "";
-    fields(req, {{"doc", a.docId}, {"range", a.range},
-                 {"bytes", static_cast<long long>(text.size())}});
+    fields(req, {{"doc", a.docId}, {"range", a.range}, {"bytes", static_cast<long long>(text.size())}});
     Model &m = model();
-    if (int s = m.checkRange(a.docId, a.range))
-        return replyStatus(req, s);
+    if (int s = m.checkRange(a.docId, a.range)) return replyStatus(req, s);
     Object &o = *m.resolve(a.docId, a.range.begin.objId);
     m.eraseText(o, a.range.begin.offset, a.range.end.offset);
     m.insertText(o, a.range.begin.offset, text);

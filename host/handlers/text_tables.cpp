@@ -16,8 +16,7 @@ std::size_t columns(const Object &table) {
 }
 
 Object *tableOf(Request &req, u_int docId, u_int tableId) {
-    if (!docOrFail(req, docId, {{"table", tableId}}))
-        return nullptr;
+    if (!docOrFail(req, docId, {{"table", tableId}})) return nullptr;
     return typedObject(req, docId, tableId, ot::table);
 }
 
@@ -46,12 +45,10 @@ void clampStraddles(Object &table) {
         const std::vector<u_int> &cells = m.object(table.children[static_cast<std::size_t>(r)])->children;
         for (int c = 0; c < static_cast<int>(cells.size()); c++) {
             Object &cell = *m.object(cells[static_cast<std::size_t>(c)]);
-            if (!cell.straddleRows)
-                continue;
+            if (!cell.straddleRows) continue;
             cell.straddleRows = std::min(cell.straddleRows, rows - r);
             cell.straddleCols = std::min(cell.straddleCols, cols - c);
-            if (cell.straddleRows <= 1 && cell.straddleCols <= 1)
-                cell.straddleRows = cell.straddleCols = 0;
+            if (cell.straddleRows <= 1 && cell.straddleCols <= 1) cell.straddleRows = cell.straddleCols = 0;
         }
     }
 }
@@ -62,15 +59,13 @@ void newTable(Host &, Request &req) {
     std::string format = a.str1 ? a.str1 : "";
     field(req, "format", format);
     req.detail += " shape=" + num(a.int1) + "x" + num(a.int2) + "+" + num(a.int3) + "+" + num(a.int4);
-    if (!docOrFail(req, a.docId, {{"loc", a.loc}}))
-        return;
+    if (!docOrFail(req, a.docId, {{"loc", a.loc}})) return;
     if (a.int1 < 1 || a.int2 < 0 || a.int3 < 0 || a.int4 < 0 || a.int2 + a.int3 + a.int4 < 1) {
         r.status = st::badArgument;
         return;
     }
     Model &m = model();
-    if ((r.status = m.checkLoc(a.docId, a.loc)))
-        return;
+    if ((r.status = m.checkLoc(a.docId, a.loc))) return;
     Object &t = m.create(a.docId, ot::table);
     t.anchored = true;
     t.anchor = a.loc;
@@ -78,12 +73,9 @@ void newTable(Host &, Request &req) {
     u_int id = t.id;
     auto cols = static_cast<std::size_t>(a.int1);
     std::size_t at = 0;
-    for (int i = 0; i < a.int3; i++)
-        newRow(*m.object(id), at++, cols, "heading");
-    for (int i = 0; i < a.int2; i++)
-        newRow(*m.object(id), at++, cols, "body");
-    for (int i = 0; i < a.int4; i++)
-        newRow(*m.object(id), at++, cols, "footing");
+    for (int i = 0; i < a.int3; i++) newRow(*m.object(id), at++, cols, "heading");
+    for (int i = 0; i < a.int2; i++) newRow(*m.object(id), at++, cols, "body");
+    for (int i = 0; i < a.int4; i++) newRow(*m.object(id), at++, cols, "footing");
     m.document(a.docId)->modified = true;
     r.objId = id;
     field(req, "id", id);
@@ -94,16 +86,12 @@ void addRows(Host &, Request &req) {
     field(req, "at", a.int1);
     field(req, "count", a.int2);
     Object *t = tableOf(req, a.docId, a.uint1);
-    if (!t)
-        return;
-    if (a.int2 < 1)
-        return replyStatus(req, st::badArgument);
-    if (a.int1 < 0 || static_cast<std::size_t>(a.int1) > t->children.size())
-        return replyStatus(req, st::badLocation);
+    if (!t) return;
+    if (a.int2 < 1) return replyStatus(req, st::badArgument);
+    if (a.int1 < 0 || static_cast<std::size_t>(a.int1) > t->children.size()) return replyStatus(req, st::badLocation);
     std::size_t cols = columns(*t);
     u_int id = t->id;
-    for (int i = 0; i < a.int2; i++)
-        newRow(*model().object(id), static_cast<std::size_t>(a.int1 + i), cols, "body");
+    for (int i = 0; i < a.int2; i++) newRow(*model().object(id), static_cast<std::size_t>(a.int1 + i), cols, "body");
     model().document(a.docId)->modified = true;
 }
 
@@ -111,12 +99,9 @@ void addColumns(Host &, Request &req) {
     const auto &a = argOf<ApiTnAddColumnsArgT>(req);
     fields(req, {{"column", a.int1}, {"where", a.int2}, {"count", a.int3}});
     Object *t = tableOf(req, a.docId, a.uint1);
-    if (!t)
-        return;
-    if (a.int3 < 1 || (a.int2 != 0 && a.int2 != 1))
-        return replyStatus(req, st::badArgument);
-    if (a.int1 < 0 || static_cast<std::size_t>(a.int1) >= columns(*t))
-        return replyStatus(req, st::badLocation);
+    if (!t) return;
+    if (a.int3 < 1 || (a.int2 != 0 && a.int2 != 1)) return replyStatus(req, st::badArgument);
+    if (a.int1 < 0 || static_cast<std::size_t>(a.int1) >= columns(*t)) return replyStatus(req, st::badLocation);
     Model &m = model();
     std::vector<u_int> rows = t->children;
     for (u_int rowId : rows)
@@ -135,52 +120,41 @@ void cutTableParts(Host &, Request &req) {
     const auto &a = argOf<ApiTnCutTablePartsArgT>(req);
     fields(req, {{"row", a.uint2}, {"rows", a.int1}, {"column", a.int2}, {"columns", a.int3}});
     Object *t = tableOf(req, a.docId, a.uint1);
-    if (!t)
-        return;
-    if (a.int1 < 0 || a.int3 < 0 || (a.int1 == 0 && a.int3 == 0))
-        return replyStatus(req, st::badArgument);
+    if (!t) return;
+    if (a.int1 < 0 || a.int3 < 0 || (a.int1 == 0 && a.int3 == 0)) return replyStatus(req, st::badArgument);
     Model &m = model();
     std::size_t rows = t->children.size(), cols = columns(*t), first = 0;
     if (a.int1 > 0) {
         first = indexIn(t->children, a.uint2);
-        if (first >= rows || first + static_cast<std::size_t>(a.int1) > rows)
-            return replyStatus(req, st::badLocation);
-        if (static_cast<std::size_t>(a.int1) == rows)
-            return replyStatus(req, st::badArgument);
+        if (first >= rows || first + static_cast<std::size_t>(a.int1) > rows) return replyStatus(req, st::badLocation);
+        if (static_cast<std::size_t>(a.int1) == rows) return replyStatus(req, st::badArgument);
     }
     if (a.int3 > 0) {
-        if (a.int2 < 0 || static_cast<std::size_t>(a.int2 + a.int3) > cols)
-            return replyStatus(req, st::badLocation);
-        if (static_cast<std::size_t>(a.int3) == cols)
-            return replyStatus(req, st::badArgument);
+        if (a.int2 < 0 || static_cast<std::size_t>(a.int2 + a.int3) > cols) return replyStatus(req, st::badLocation);
+        if (static_cast<std::size_t>(a.int3) == cols) return replyStatus(req, st::badArgument);
     }
     u_int id = t->id;
     if (a.int1 > 0) {
         std::vector<u_int> gone(t->children.begin() + static_cast<long>(first),
                                 t->children.begin() + static_cast<long>(first) + a.int1);
-        for (u_int row : gone)
-            m.remove(row);
+        for (u_int row : gone) m.remove(row);
     }
     if (a.int3 > 0)
         for (u_int row : std::vector<u_int>(m.object(id)->children)) {
             const std::vector<u_int> &cells = m.object(row)->children;
             std::vector<u_int> gone(cells.begin() + a.int2, cells.begin() + a.int2 + a.int3);
-            for (u_int cell : gone)
-                m.remove(cell);
+            for (u_int cell : gone) m.remove(cell);
         }
     clampStraddles(*m.object(id));
 }
 
 void tableSelection(Host &, Request &req) {
     const auto &a = argOf<ApiTnMakeTableSelectionArgT>(req);
-    req.detail += " rows=" + num(a.int1) + "-" + num(a.int2) + " columns=" + num(a.int3) + "-" +
-                  num(a.int4);
+    req.detail += " rows=" + num(a.int1) + "-" + num(a.int2) + " columns=" + num(a.int3) + "-" + num(a.int4);
     Object *t = tableOf(req, a.docId, a.uint1);
-    if (!t)
-        return;
+    if (!t) return;
     int rows = static_cast<int>(t->children.size()), cols = static_cast<int>(columns(*t));
-    if (a.int1 < 0 || a.int1 > a.int2 || a.int2 >= rows || a.int3 < 0 || a.int3 > a.int4 ||
-        a.int4 >= cols)
+    if (a.int1 < 0 || a.int1 > a.int2 || a.int2 >= rows || a.int3 < 0 || a.int3 > a.int4 || a.int4 >= cols)
         return replyStatus(req, st::badLocation);
     int sel[4] = {a.int1, a.int2, a.int3, a.int4};
     T_TypedValT v{};
@@ -195,17 +169,13 @@ void straddle(Host &, Request &req) {
     const auto &a = argOf<ApiTnStraddleCellsArgT>(req);
     field(req, "cell", a.uint1);
     req.detail += " extent=" + num(a.int1) + "x" + num(a.int2);
-    if (!docOrFail(req, a.docId, {{"straddle", a.int3}}))
-        return;
+    if (!docOrFail(req, a.docId, {{"straddle", a.int3}})) return;
     Model &m = model();
     Object *cell = m.resolve(a.docId, a.uint1);
-    if (!cell)
-        return replyStatus(req, st::noObject);
-    if (cell->type != ot::cell)
-        return replyStatus(req, st::wrongType);
+    if (!cell) return replyStatus(req, st::noObject);
+    if (cell->type != ot::cell) return replyStatus(req, st::wrongType);
     if (a.int3 == 0) {
-        if (!cell->straddleRows)
-            return replyStatus(req, st::badArgument);
+        if (!cell->straddleRows) return replyStatus(req, st::badArgument);
         cell->straddleRows = cell->straddleCols = 0;
         return;
     }

@@ -242,25 +242,25 @@ typedef struct T_AttributesT {
  *   OPTIONAL  a pointer to T_<stem>T that may be null; owns the record
  * Every number not listed (0, negative, 20 and above) is carried as WORD.
  * Code that treats kinds one by one expands this list; a new kind is one row. */
-#define TA_VALUE_KINDS(X)                                                      \
-    X(1, INT, ival, WORD, Int)                                                 \
-    X(2, METRIC, metric, WORD, Metric)                                         \
-    X(3, STRING, string, STRING, String)                                       \
-    X(4, ID, ival, WORD, Id)                                                   \
-    X(5, METRICS, metrics, LIST, Metrics)                                      \
-    X(6, STRINGS, strings, LIST, Strings)                                      \
-    X(7, POINTS, points, LIST, Points)                                         \
-    X(8, TABS, tabs, LIST, Tabs)                                               \
-    X(9, TEXT_LOC, textLoc, RECORD, TextLoc)                                   \
-    X(10, TEXT_RANGE, textRange, RECORD, TextRange)                            \
-    X(11, WORD11, ival, WORD, Word11)                                          \
-    X(12, CATALOG, catalog, LIST, ElementCatalogEntries)                       \
-    X(13, INTS, ints, LIST, Ints)                                              \
-    X(14, UBYTES, ubytes, LIST, UBytes)                                        \
-    X(15, UINTS, uints, LIST, UInts)                                           \
-    X(16, WORD16, ival, WORD, Word16)                                          \
-    X(17, ATTRIBUTE_DEFS, attributeDefs, LIST, AttributeDefs)                  \
-    X(18, ATTRIBUTES, attributes, LIST, Attributes)                            \
+#define TA_VALUE_KINDS(X)                                                                                              \
+    X(1, INT, ival, WORD, Int)                                                                                         \
+    X(2, METRIC, metric, WORD, Metric)                                                                                 \
+    X(3, STRING, string, STRING, String)                                                                               \
+    X(4, ID, ival, WORD, Id)                                                                                           \
+    X(5, METRICS, metrics, LIST, Metrics)                                                                              \
+    X(6, STRINGS, strings, LIST, Strings)                                                                              \
+    X(7, POINTS, points, LIST, Points)                                                                                 \
+    X(8, TABS, tabs, LIST, Tabs)                                                                                       \
+    X(9, TEXT_LOC, textLoc, RECORD, TextLoc)                                                                           \
+    X(10, TEXT_RANGE, textRange, RECORD, TextRange)                                                                    \
+    X(11, WORD11, ival, WORD, Word11)                                                                                  \
+    X(12, CATALOG, catalog, LIST, ElementCatalogEntries)                                                               \
+    X(13, INTS, ints, LIST, Ints)                                                                                      \
+    X(14, UBYTES, ubytes, LIST, UBytes)                                                                                \
+    X(15, UINTS, uints, LIST, UInts)                                                                                   \
+    X(16, WORD16, ival, WORD, Word16)                                                                                  \
+    X(17, ATTRIBUTE_DEFS, attributeDefs, LIST, AttributeDefs)                                                          \
+    X(18, ATTRIBUTES, attributes, LIST, Attributes)                                                                    \
     X(19, ELEMENT_RANGE, elementRange, OPTIONAL, ElementRange)
 
 /** Named kinds: TA_KIND_INT is 1, TA_KIND_STRING 3, and so on. */
@@ -276,22 +276,22 @@ typedef struct T_TypedValT {
     int kind; /**< one of the TA_KIND_ numbers; any other is a WORD */
     /** The value, selected by `kind`. */
     union {
-        int ival;                           /**< WORD kinds (1, 4, 11, 16, others) */
-        T_MetricT metric;                   /**< kind 2 */
-        StringT string;                     /**< kind 3 */
-        T_MetricsT metrics;                 /**< kind 5 */
-        T_StringsT strings;                 /**< kind 6 */
-        T_PointsT points;                   /**< kind 7 */
-        T_TabsT tabs;                       /**< kind 8 */
-        T_TextLocT textLoc;                 /**< kind 9 */
-        T_TextRangeT textRange;             /**< kind 10 */
-        T_ElementCatalogEntriesT catalog;   /**< kind 12 */
-        T_IntsT ints;                       /**< kind 13 */
-        T_UBytesT ubytes;                   /**< kind 14 */
-        T_UIntsT uints;                     /**< kind 15 */
-        T_AttributeDefsT attributeDefs;     /**< kind 17 */
-        T_AttributesT attributes;           /**< kind 18 */
-        T_ElementRangeT *elementRange;      /**< kind 19; may be null */
+        int ival;                         /**< WORD kinds (1, 4, 11, 16, others) */
+        T_MetricT metric;                 /**< kind 2 */
+        StringT string;                   /**< kind 3 */
+        T_MetricsT metrics;               /**< kind 5 */
+        T_StringsT strings;               /**< kind 6 */
+        T_PointsT points;                 /**< kind 7 */
+        T_TabsT tabs;                     /**< kind 8 */
+        T_TextLocT textLoc;               /**< kind 9 */
+        T_TextRangeT textRange;           /**< kind 10 */
+        T_ElementCatalogEntriesT catalog; /**< kind 12 */
+        T_IntsT ints;                     /**< kind 13 */
+        T_UBytesT ubytes;                 /**< kind 14 */
+        T_UIntsT uints;                   /**< kind 15 */
+        T_AttributeDefsT attributeDefs;   /**< kind 17 */
+        T_AttributesT attributes;         /**< kind 18 */
+        T_ElementRangeT *elementRange;    /**< kind 19; may be null */
     } u;
 } T_TypedValT;
 

@@ -12,10 +12,10 @@
  * process-wide state (the settings record, the overflow counter, the table
  * pointers) and is not thread-safe. */
 
-#include <tarnel/tde_memory.h>
-#include <tarnel/tde_strings.h>
-#include <tarnel/tde_metrics.h>
 #include <tarnel/tde_charmaps.h>
+#include <tarnel/tde_memory.h>
+#include <tarnel/tde_metrics.h>
 #include <tarnel/tde_sprint.h>
+#include <tarnel/tde_strings.h>
 
 #endif

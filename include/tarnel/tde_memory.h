@@ -46,9 +46,9 @@ typedef void (*TdeHandlerT)(void);
 /** The per-process settings record, created on first use by
  * TdeInstanceInit() and never freed. */
 typedef struct TdeInstanceT {
-  unsigned char strictEnforcement; /**< 1: a broken handle rule is fatal */
-  TdeHandlerT assertHandler;       /**< run by TdeFail(); null until set */
-  TdeHandlerT dsExitHandler;       /**< run by TdeFDSExit(); null until set */
+    unsigned char strictEnforcement; /**< 1: a broken handle rule is fatal */
+    TdeHandlerT assertHandler;       /**< run by TdeFail(); null until set */
+    TdeHandlerT dsExitHandler;       /**< run by TdeFDSExit(); null until set */
 } TdeInstanceT;
 
 /** The settings record; null until TdeInstanceInit() (or a setter) runs. */
@@ -57,9 +57,9 @@ extern TdeInstanceT *TdeInstance;
 /** A movable block with a lock count. Header and data are separate blocks;
  * create it with T_AllocHandle(), release it with T_FreeHandle(). */
 typedef struct T_HandleT {
-  unsigned int lockCount; /**< outstanding T_LockHandle() calls */
-  unsigned int size;      /**< bytes in data */
-  void *data;             /**< owned by the handle */
+    unsigned int lockCount; /**< outstanding T_LockHandle() calls */
+    unsigned int size;      /**< bytes in data */
+    void *data;             /**< owned by the handle */
 } T_HandleT;
 
 /* ---- Failure policy ---------------------------------------------------- */

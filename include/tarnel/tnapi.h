@@ -8,10 +8,10 @@
 
 #include <tarnel/api_to_tn.h>
 #include <tarnel/tde.h>
+#include <tarnel/tnapi_errors.h>
+#include <tarnel/tnapi_requests.h>
 #include <tarnel/tnapi_session.h>
 #include <tarnel/tnapi_values.h>
-#include <tarnel/tnapi_requests.h>
-#include <tarnel/tnapi_errors.h>
 #include <tarnel/tnapi_version.h>
 
 #endif

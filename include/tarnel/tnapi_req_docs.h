@@ -41,8 +41,7 @@ typedef struct T_CompareRetT {
  * @param openParams the parameter list (null: empty)
  * @param openReturnParamsp receives the return-parameter list
  * @return the document's id; 0 on failure (#TA_errno set) */
-unsigned int T_ApiOpen(StringT fileName, T_PropValsT *openParams,
-                       T_PropValsT **openReturnParamsp);
+unsigned int T_ApiOpen(StringT fileName, T_PropValsT *openParams, T_PropValsT **openReturnParamsp);
 /** Saves a document (scripted operation).
  * @param docId the document
  * @param saveAsName the file to save as
@@ -58,8 +57,8 @@ unsigned int T_ApiSave(unsigned int docId, StringT saveAsName, T_PropValsT *save
  * @param importParams the parameter list (null: empty)
  * @param importReturnParamsp receives the return-parameter list
  * @return the imported object's id; 0 on failure (#TA_errno set) */
-unsigned int T_ApiImport(unsigned int docId, T_TextLocT *loc, StringT fileName,
-                         T_PropValsT *importParams, T_PropValsT **importReturnParamsp);
+unsigned int T_ApiImport(unsigned int docId, T_TextLocT *loc, StringT fileName, T_PropValsT *importParams,
+                         T_PropValsT **importReturnParamsp);
 /** Exports a document (scripted operation).
  * @param docId the document
  * @param fileName the file
@@ -67,15 +66,13 @@ unsigned int T_ApiImport(unsigned int docId, T_TextLocT *loc, StringT fileName,
  * @param exportReturnParamsp receives the return-parameter list
  * @return the host's status (also in #TA_errno when not 0); 0 also with no
  *         reply, told apart only by #TA_errno -1 */
-int T_ApiExport(unsigned int docId, StringT fileName, T_PropValsT *exportParams,
-                T_PropValsT **exportReturnParamsp);
+int T_ApiExport(unsigned int docId, StringT fileName, T_PropValsT *exportParams, T_PropValsT **exportReturnParamsp);
 /** Updates a book (scripted operation).
  * @param bookId the book
  * @param updateParams the parameter list (null: empty)
  * @param updateReturnParamsp receives the return-parameter list
  * @return the host's status (also in #TA_errno when not 0); -1 with no reply */
-int T_ApiUpdateBook(unsigned int bookId, T_PropValsT *updateParams,
-                    T_PropValsT **updateReturnParamsp);
+int T_ApiUpdateBook(unsigned int bookId, T_PropValsT *updateParams, T_PropValsT **updateReturnParamsp);
 
 /* Documents and books. */
 /** Closes a document.
@@ -95,8 +92,8 @@ unsigned int T_ApiCacheDocument(unsigned int docId);
  * @param num1,num2,num3,num4,num5,num6,num7,num8,num9,num10 the host's
  *        values, sent in order
  * @return the new document's id; 0 on failure */
-unsigned int T_ApiCustomDoc(int num1, int num2, int num3, int num4, int num5, int num6,
-                            int num7, int num8, int num9, int num10);
+unsigned int T_ApiCustomDoc(int num1, int num2, int num3, int num4, int num5, int num6, int num7, int num8, int num9,
+                            int num10);
 /** Imports formats from another document.
  * @param docId the document to change
  * @param fromDocId the document to import from
@@ -120,8 +117,7 @@ int T_ApiSimpleGenerate(unsigned int bookId, int num1, int num2);
  * @param s1,s2,s3 the host's strings
  * @param n the host's number
  * @return the two ids of the reply; both 0 on failure */
-T_CompareRetT T_ApiCompare(unsigned int id1, unsigned int id2, int flags, StringT s1,
-                           StringT s2, StringT s3, int n);
+T_CompareRetT T_ApiCompare(unsigned int id1, unsigned int id2, int flags, StringT s1, StringT s2, StringT s3, int n);
 
 /* Clipboard. T_ApiPushClipboard sets TA_errno only when no reply comes. */
 /** Cuts the document's selection.

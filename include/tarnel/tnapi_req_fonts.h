@@ -55,8 +55,7 @@ int T_ApiGetFontAngleValue(StringT name);
  * @param font,font2 the host's two fonts (null: all zero)
  * @param s1,s2,s3,s4 the host's strings
  * @return 0, the host's status, or -1 */
-int T_ApiMakeGhostFont(T_FontT *font, StringT s1, StringT s2, StringT s3, StringT s4,
-                       T_FontT *font2);
+int T_ApiMakeGhostFont(T_FontT *font, StringT s1, StringT s2, StringT s3, StringT s4, T_FontT *font2);
 
 /* Text encodings. */
 /** Plain result.
@@ -102,8 +101,8 @@ int T_ApiReplaceText(unsigned int docId, T_TextRangeT *range, StringT text);
  * @param outList receives the host's list (see Spelling output lists)
  * @return the range the host answers; the zero range on failure (status in
  *         #TA_errno, or -1 with no reply) */
-T_TextRangeT T_ApiSpell(unsigned int docId, T_TextLocT *loc, T_PropValsT *spellParams,
-                        int *outInt, T_StringsT *outList);
+T_TextRangeT T_ApiSpell(unsigned int docId, T_TextLocT *loc, T_PropValsT *spellParams, int *outInt,
+                        T_StringsT *outList);
 /** Looks a word up in the dictionaries.
  * @param docId the document
  * @param text the word
@@ -128,8 +127,7 @@ int T_ApiResetSpelling(unsigned int docId);
  * @param list1,list2,list3,list4 receive the host's four lists (see
  *        Spelling output lists)
  * @return 0, the host's status (also in #TA_errno), or -1 with no reply */
-int T_ApiThesaurus(int num, StringT word, T_StringsT *list1, T_StringsT *list2,
-                   T_StringsT *list3, T_StringsT *list4);
+int T_ApiThesaurus(int num, StringT word, T_StringsT *list1, T_StringsT *list2, T_StringsT *list3, T_StringsT *list4);
 /** Shows where a word may be hyphenated. Value result.
  * @param word the word
  * @return the host's hyphenated form, a new string (release with
@@ -142,9 +140,8 @@ StringT T_ApiShowHyphenation(StringT word);
  * @param id1,id2,id3,id4,id5 the host's ids
  * @param m1,m2,m3,m4,m5 the host's value lists (null: empty)
  * @return 0, the host's status, or -1 */
-int T_ApiChangeColorPalette(unsigned int id1, T_MetricsT *m1, unsigned int id2, T_MetricsT *m2,
-                            unsigned int id3, T_MetricsT *m3, unsigned int id4, T_MetricsT *m4,
-                            T_MetricsT *m5, unsigned int id5);
+int T_ApiChangeColorPalette(unsigned int id1, T_MetricsT *m1, unsigned int id2, T_MetricsT *m2, unsigned int id3,
+                            T_MetricsT *m3, unsigned int id4, T_MetricsT *m4, T_MetricsT *m5, unsigned int id5);
 
 /** @} */
 

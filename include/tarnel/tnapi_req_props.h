@@ -85,8 +85,7 @@ T_MetricT T_ApiGetMetricByName(unsigned int docId, unsigned int objId, StringT p
  * @param objId the object
  * @param propName the property name
  * @param value the value */
-void T_ApiSetMetricByName(unsigned int docId, unsigned int objId, StringT propName,
-                          T_MetricT value);
+void T_ApiSetMetricByName(unsigned int docId, unsigned int objId, StringT propName, T_MetricT value);
 
 /** Reads a string property.
  * @param docId the document
@@ -185,8 +184,7 @@ T_UBytesT T_ApiGetUBytesByName(unsigned int docId, unsigned int objId, StringT p
  * @param objId the object
  * @param propName the property name
  * @param value the list (null: the empty list) */
-void T_ApiSetUBytesByName(unsigned int docId, unsigned int objId, StringT propName,
-                          T_UBytesT *value);
+void T_ApiSetUBytesByName(unsigned int docId, unsigned int objId, StringT propName, T_UBytesT *value);
 
 /** Reads a text-location property.
  * @param docId the document
@@ -212,8 +210,7 @@ T_TextRangeT T_ApiGetTextRange(unsigned int docId, unsigned int objId, int propN
  * @param objId the object
  * @param propNum the property number
  * @param value the range (null: the zero record) */
-void T_ApiSetTextRange(unsigned int docId, unsigned int objId, int propNum,
-                       T_TextRangeT *value);
+void T_ApiSetTextRange(unsigned int docId, unsigned int objId, int propNum, T_TextRangeT *value);
 
 /** Reads an element-range property.
  * @param docId the document
@@ -226,8 +223,7 @@ T_ElementRangeT T_ApiGetElementRange(unsigned int docId, unsigned int objId, int
  * @param objId the object
  * @param propNum the property number
  * @param value the range (null: the zero record) */
-void T_ApiSetElementRange(unsigned int docId, unsigned int objId, int propNum,
-                          T_ElementRangeT *value);
+void T_ApiSetElementRange(unsigned int docId, unsigned int objId, int propNum, T_ElementRangeT *value);
 
 /** Reads a property of any kind.
  * @param docId the document
@@ -363,8 +359,7 @@ unsigned int T_ApiNewAnchoredObject(unsigned int docId, int objType, T_TextLocT 
  * @param format the format name
  * @param loc the anchor (null: the zero location)
  * @return the object's id; 0 on failure (#TA_errno set) */
-unsigned int T_ApiNewAnchoredFormattedObject(unsigned int docId, int objType, StringT format,
-                                             T_TextLocT *loc);
+unsigned int T_ApiNewAnchoredFormattedObject(unsigned int docId, int objType, StringT format, T_TextLocT *loc);
 /** Makes an object that follows another in its series. Object result.
  * @param docId the document
  * @param objType the object type

@@ -112,8 +112,7 @@ int T_ApiAddMenuToMenu(unsigned int id1, unsigned int id2);
  * @param menuId the menu
  * @param s1,s2,s3 the host's command strings
  * @return the command's id; 0 on failure */
-unsigned int T_ApiDefineAndAddCommand(int cmd, unsigned int menuId, StringT s1, StringT s2,
-                                      StringT s3);
+unsigned int T_ApiDefineAndAddCommand(int cmd, unsigned int menuId, StringT s1, StringT s2, StringT s3);
 /** Defines a menu and adds it to another. Object result.
  * @param menuId the menu to add to
  * @param s1,s2 the host's menu strings
@@ -129,8 +128,7 @@ int T_ApiLoadMenuCustomizationFile(StringT fileName, int flag);
  * @param num1,num2 the host's numbers
  * @param text the host's text
  * @return 0, the host's status, or -1 */
-int T_ApiAnimateMenu(unsigned int id1, unsigned int id2, int num1, StringT text, unsigned int id3,
-                     int num2);
+int T_ApiAnimateMenu(unsigned int id1, unsigned int id2, int num1, StringT text, unsigned int id3, int num2);
 /** Looks up an item of a menu. Object result.
  * @param menuId the menu
  * @param itemId the item

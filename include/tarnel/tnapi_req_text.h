@@ -60,8 +60,7 @@ TextItemsT T_ApiGetText(unsigned int docId, unsigned int objId, unsigned int fla
  * @param flags1,flags2 the host's selection of item kinds
  * @return a new list (release with T_ApiDeallocateTextItems()); empty on
  *         failure */
-TextItemsT T_ApiGetText2(unsigned int docId, unsigned int objId, unsigned int flags1,
-                         unsigned int flags2);
+TextItemsT T_ApiGetText2(unsigned int docId, unsigned int objId, unsigned int flags1, unsigned int flags2);
 /** Reads a range of text as items. Record result.
  * @param docId the document
  * @param range the text
@@ -75,8 +74,7 @@ TextItemsT T_ApiGetTextForRange(unsigned int docId, T_TextRangeT *range, unsigne
  * @param flags1,flags2 the host's selection of item kinds
  * @return a new list (release with T_ApiDeallocateTextItems()); empty on
  *         failure */
-TextItemsT T_ApiGetTextForRange2(unsigned int docId, T_TextRangeT *range, unsigned int flags1,
-                                 unsigned int flags2);
+TextItemsT T_ApiGetTextForRange2(unsigned int docId, T_TextRangeT *range, unsigned int flags1, unsigned int flags2);
 /** Converts an element location. Record result.
  * @param docId the document
  * @param eloc the element location
@@ -123,8 +121,7 @@ void T_ApiSetAttributes(unsigned int docId, unsigned int objId, T_AttributesT *a
  * @param flags the host's flags
  * @param objId the object
  * @return 0, the host's status, or -1 */
-int T_ApiDeleteUndefinedAttribute(unsigned int docId, StringT name, int flags,
-                                  unsigned int objId);
+int T_ApiDeleteUndefinedAttribute(unsigned int docId, StringT name, int flags, unsigned int objId);
 
 /* Element structure; these report failure through TA_errno only. */
 /** Merges the selected elements into the first. No result.
@@ -160,15 +157,13 @@ unsigned int T_ApiNewElement(unsigned int docId, unsigned int objId, T_TextLocT 
  * @param objId the element definition
  * @param eloc where to insert it (null: the zero record)
  * @return the new element's id; 0 on failure */
-unsigned int T_ApiNewElementInHierarchy(unsigned int docId, unsigned int objId,
-                                        T_ElementLocT *eloc);
+unsigned int T_ApiNewElementInHierarchy(unsigned int docId, unsigned int objId, T_ElementLocT *eloc);
 /** Inserts a new component into a book. Object result.
  * @param bookId the book
  * @param fileName the component's file
  * @param eloc where to insert it (null: the zero record)
  * @return the new component's id; 0 on failure */
-unsigned int T_ApiNewBookComponentInHierarchy(unsigned int bookId, StringT fileName,
-                                              T_ElementLocT *eloc);
+unsigned int T_ApiNewBookComponentInHierarchy(unsigned int bookId, StringT fileName, T_ElementLocT *eloc);
 
 /* Tables. */
 /** Adds rows to a table.
@@ -205,8 +200,7 @@ int T_ApiDeleteCols(unsigned int docId, unsigned int tableId, int colNum, int co
  * @param tableId the table
  * @param num1,num2,num3,num4 the host's bounds of the selection
  * @return 0, the host's status, or -1 */
-int T_ApiMakeTblSelection(unsigned int docId, unsigned int tableId, int num1, int num2,
-                          int num3, int num4);
+int T_ApiMakeTblSelection(unsigned int docId, unsigned int tableId, int num1, int num2, int num3, int num4);
 /** Straddles cells.
  * @param docId the document
  * @param cellId the first cell
@@ -225,8 +219,7 @@ int T_ApiUnStraddleCells(unsigned int docId, unsigned int cellId, int num1, int 
  * @param num1,num2,num3,num4 the host's dimensions
  * @param loc where to insert it
  * @return the new table's id; 0 on failure */
-unsigned int T_ApiNewTable(unsigned int docId, StringT format, int num1, int num2, int num3,
-                           int num4, T_TextLocT *loc);
+unsigned int T_ApiNewTable(unsigned int docId, StringT format, int num1, int num2, int num3, int num4, T_TextLocT *loc);
 
 /** @} */
 

@@ -30,12 +30,13 @@
  * | Kind | On success | Host refuses (status not 0) | No reply |
  * |---|---|---|---|
  * | status | returns 0 | returns the status, also in #TA_errno | returns -1, #TA_errno -1 |
- * | plain | returns the host's int, or a new string | (the reply has no status) | returns the stated value (-1, 0 or null), #TA_errno -1 |
- * | value | returns the value (a string as a new copy) | returns 0 or null, status in #TA_errno | returns 0 or null, #TA_errno -1 |
- * | object | returns the new or found object id | returns 0, status in #TA_errno | returns 0, #TA_errno -1 |
- * | record | returns the record or list (deep copy) | returns the zero record, status in #TA_errno | returns the zero record, #TA_errno -1 |
- * | no result | returns nothing | status in #TA_errno | #TA_errno -1 |
- * | answer | stores the answer through the output pointer, returns 0 | returns -1; output and #TA_errno untouched | returns -1, #TA_errno -1; output untouched |
+ * | plain | returns the host's int, or a new string | (the reply has no status) | returns the stated value (-1, 0 or
+ * null), #TA_errno -1 | | value | returns the value (a string as a new copy) | returns 0 or null, status in #TA_errno |
+ * returns 0 or null, #TA_errno -1 | | object | returns the new or found object id | returns 0, status in #TA_errno |
+ * returns 0, #TA_errno -1 | | record | returns the record or list (deep copy) | returns the zero record, status in
+ * #TA_errno | returns the zero record, #TA_errno -1 | | no result | returns nothing | status in #TA_errno | #TA_errno
+ * -1 | | answer | stores the answer through the output pointer, returns 0 | returns -1; output and #TA_errno untouched
+ * | returns -1, #TA_errno -1; output untouched |
  *
  * #TA_errno is written only on failure, never reset on success: set it to 0
  * before a call to learn whether that call failed, which matters where the
@@ -56,12 +57,12 @@
  * return-parameter lists of the scripted operations (@ref req_docs) and the
  * output lists of the spelling calls (@ref req_fonts). */
 
+#include <tarnel/tnapi_req_dialogs.h>
+#include <tarnel/tnapi_req_docs.h>
+#include <tarnel/tnapi_req_fonts.h>
 #include <tarnel/tnapi_req_props.h>
 #include <tarnel/tnapi_req_session.h>
-#include <tarnel/tnapi_req_docs.h>
 #include <tarnel/tnapi_req_text.h>
-#include <tarnel/tnapi_req_dialogs.h>
-#include <tarnel/tnapi_req_fonts.h>
 
 TARNEL_BEGIN_DECLS
 

@@ -5,8 +5,8 @@
 #define TARNEL_TNAPI_SESSION_H
 
 #include <rpc/rpc.h>
-#include <tarnel/cdecls.h>
 #include <tarnel/api_values.h>
+#include <tarnel/cdecls.h>
 
 TARNEL_BEGIN_DECLS
 

@@ -97,12 +97,12 @@ T_PropValT *T_ApiAppendVal(T_PropValsT *list, int num, const T_TypedValT *value)
  * @param list the list
  * @param num the property number
  * @param value the integer */
-void T_ApiAppendIntProp(T_PropValsT *list, int num, int value);           /* kind 1 */
+void T_ApiAppendIntProp(T_PropValsT *list, int num, int value); /* kind 1 */
 /** T_ApiAppendVal() of a measurement (kind 2).
  * @param list the list
  * @param num the property number
  * @param value the measurement */
-void T_ApiAppendMetricProp(T_PropValsT *list, int num, T_MetricT value);  /* kind 2 */
+void T_ApiAppendMetricProp(T_PropValsT *list, int num, T_MetricT value); /* kind 2 */
 /** T_ApiAppendVal() of a copy of a string (kind 3).
  * @param list the list
  * @param num the property number

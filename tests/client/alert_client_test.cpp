@@ -15,8 +15,7 @@ std::vector<int> requests(const Transcript &run) {
         auto at = l.find(" proc=");
         if (l.rfind("request ", 0) == 0 && at != std::string::npos) {
             int proc = std::stoi(l.substr(at + 6));
-            if (proc != 1000)
-                procs.push_back(proc);
+            if (proc != 1000) procs.push_back(proc);
         }
     }
     return procs;
@@ -25,17 +24,12 @@ std::vector<int> requests(const Transcript &run) {
 // A document (id 1 as the run's only one) whose chain holds one object per
 // (property 20, property 1050) pair, in order. The last object has no
 // property 1051: the failed read ends the chain.
-json chainDocument(const std::vector<std::pair<std::string, std::string>> &objects,
-                   int qualifies = 1) {
-    json doc = {{"name", "t.doc"}, {"props", {{{"num", 110}, {"int", qualifies}}}},
-                {"objects", json::array()}};
-    if (!objects.empty())
-        doc["props"].push_back({{"num", 116}, {"id", "o0"}});
+json chainDocument(const std::vector<std::pair<std::string, std::string>> &objects, int qualifies = 1) {
+    json doc = {{"name", "t.doc"}, {"props", {{{"num", 110}, {"int", qualifies}}}}, {"objects", json::array()}};
+    if (!objects.empty()) doc["props"].push_back({{"num", 116}, {"id", "o0"}});
     for (std::size_t i = 0; i < objects.size(); ++i) {
-        json props = {{{"num", 20}, {"string", objects[i].first}},
-                      {{"num", 1050}, {"string", objects[i].second}}};
-        if (i + 1 < objects.size())
-            props.push_back({{"num", 1051}, {"id", "o" + std::to_string(i + 1)}});
+        json props = {{{"num", 20}, {"string", objects[i].first}}, {{"num", 1050}, {"string", objects[i].second}}};
+        if (i + 1 < objects.size()) props.push_back({{"num", 1051}, {"id", "o" + std::to_string(i + 1)}});
         doc["objects"].push_back({{"key", "o" + std::to_string(i)}, {"props", props}});
     }
     return doc;
@@ -46,13 +40,11 @@ json chainDocument(const std::vector<std::pair<std::string, std::string>> &objec
 Transcript runClient(int code, std::vector<json> callbacks, json doc = nullptr) {
     json steps = {launch(ALERT_CLIENT_PATH), step("wait_ack"),
                   callback("init", {{"initialization", code}, {"over", 0}})};
-    for (json &c : callbacks)
-        steps.push_back(c);
+    for (json &c : callbacks) steps.push_back(c);
     steps.push_back(callback("quit"));
     steps.push_back(step("wait_exit", {{"status", 0}}));
     json scenario = {{"steps", steps}};
-    if (!doc.is_null())
-        scenario["documents"] = json::array({doc});
+    if (!doc.is_null()) scenario["documents"] = json::array({doc});
     return runHost(scenario);
 }
 
@@ -83,18 +75,30 @@ TEST(AlertClient, WhatEachDocumentMakesItAskAndShow) {
         std::vector<int> sent;
         std::string alert;
     } cases[] = {
-        {"property 110 not 1: only that is asked", {notify(2)},
-         chainDocument({{"Alert", "hidden"}}, 0), {1002, 1064, 1002}, ""},
+        {"property 110 not 1: only that is asked",
+         {notify(2)},
+         chainDocument({{"Alert", "hidden"}}, 0),
+         {1002, 1064, 1002},
+         ""},
         // "alert" and "Alert " differ from "Alert": the whole chain is read.
-        {"no exact Alert", {notify(2)}, chainDocument({{"alert", "a"}, {"Alert ", "b"}, {"Note", "c"}}),
-         {1002, 1064, 1066, 1070, 1066, 1070, 1066, 1070, 1066, 1002}, ""},
-        {"the first Alert only", {notify(2)},
+        {"no exact Alert",
+         {notify(2)},
+         chainDocument({{"alert", "a"}, {"Alert ", "b"}, {"Note", "c"}}),
+         {1002, 1064, 1066, 1070, 1066, 1070, 1066, 1070, 1066, 1002},
+         ""},
+        {"the first Alert only",
+         {notify(2)},
          chainDocument({{"Note", "no"}, {"Alert", "first"}, {"Alert", "second"}}),
-         {1002, 1064, 1066, 1070, 1066, 1070, 1070, 1008, 1002}, "alert client=c1 type=2 text=\"first\""},
+         {1002, 1064, 1066, 1070, 1066, 1070, 1070, 1008, 1002},
+         "alert client=c1 type=2 text=\"first\""},
         {"other notifications and commands only hand control back",
-         {notify(75, {{"text", "in.txt\x1e" "out.txt\x1e" "x"}}), notify(1), notify(3),
-          callback("command", {{"command", 2}, {"over", 0}})},
-         chainDocument({{"Alert", "never"}}), {1002, 1002, 1002, 1002, 1002}, ""},
+         {notify(75, {{"text", "in.txt\x1e"
+                               "out.txt\x1e"
+                               "x"}}),
+          notify(1), notify(3), callback("command", {{"command", 2}, {"over", 0}})},
+         chainDocument({{"Alert", "never"}}),
+         {1002, 1002, 1002, 1002, 1002},
+         ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

@@ -22,17 +22,22 @@ json initStep(const char *client, int code, int over) {
 }
 
 TEST(KeptNotifications, ReachLiveSessionsOfTheSameNameOnly) {
-    json steps = {
-        launch(ALERT_CLIENT_PATH, {{"client", "first"}}), step("wait_ack"), initStep("first", 1, 1),
-        step("wait_exit", {{"status", 0}}),
-        launch(ALERT_CLIENT_PATH, {{"client", "other"}, {"name", "other_client"}}),
-        step("wait_ack"), initStep("other", 0, 0),
-        launch(ALERT_CLIENT_PATH, {{"client", "second"}}), step("wait_ack"),
-        initStep("second", 0, 0),
-        step("notify", {{"notification", 2}, {"doc", "k.doc"}, {"sessions", 1}, {"over", 0}}),
-        step("notify", {{"notification", 3}, {"objId", 1}, {"sessions", 0}}),
-        callback("quit", {{"client", "other"}}), step("wait_exit", {{"client", "other"}}),
-        callback("quit", {{"client", "second"}}), step("wait_exit", {{"client", "second"}})};
+    json steps = {launch(ALERT_CLIENT_PATH, {{"client", "first"}}),
+                  step("wait_ack"),
+                  initStep("first", 1, 1),
+                  step("wait_exit", {{"status", 0}}),
+                  launch(ALERT_CLIENT_PATH, {{"client", "other"}, {"name", "other_client"}}),
+                  step("wait_ack"),
+                  initStep("other", 0, 0),
+                  launch(ALERT_CLIENT_PATH, {{"client", "second"}}),
+                  step("wait_ack"),
+                  initStep("second", 0, 0),
+                  step("notify", {{"notification", 2}, {"doc", "k.doc"}, {"sessions", 1}, {"over", 0}}),
+                  step("notify", {{"notification", 3}, {"objId", 1}, {"sessions", 0}}),
+                  callback("quit", {{"client", "other"}}),
+                  step("wait_exit", {{"client", "other"}}),
+                  callback("quit", {{"client", "second"}}),
+                  step("wait_exit", {{"client", "second"}})};
     Transcript run = runHost({{"documents", {kDocument}}, {"steps", steps}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"kept client=second name=\"alert_client\" asked=2"})) << run.text();
@@ -48,14 +53,20 @@ TEST(KeptNotifications, ReachLiveSessionsOfTheSameNameOnly) {
 #ifdef DIALOG_CLIENT_PATH
 // A client that leaves the session withdraws what its name asked for.
 TEST(KeptNotifications, DisconnectWithdrawsThem) {
-    json steps = {launch(ALERT_CLIENT_PATH, {{"client", "first"}}), step("wait_ack"),
-                  initStep("first", 1, 1), step("wait_exit", {{"status", 0}}),
+    json steps = {launch(ALERT_CLIENT_PATH, {{"client", "first"}}),
+                  step("wait_ack"),
+                  initStep("first", 1, 1),
+                  step("wait_exit", {{"status", 0}}),
                   launch(DIALOG_CLIENT_PATH, {{"client", "leaver"}, {"name", "alert_client"}}),
-                  step("wait_ack"), initStep("leaver", 3, 0), step("wait_exit", {{"status", 0}}),
-                  launch(ALERT_CLIENT_PATH, {{"client", "third"}}), step("wait_ack"),
+                  step("wait_ack"),
+                  initStep("leaver", 3, 0),
+                  step("wait_exit", {{"status", 0}}),
+                  launch(ALERT_CLIENT_PATH, {{"client", "third"}}),
+                  step("wait_ack"),
                   initStep("third", 0, 0),
                   step("notify", {{"notification", 2}, {"objId", 1}, {"sessions", 0}}),
-                  callback("quit"), step("wait_exit", {{"status", 0}})};
+                  callback("quit"),
+                  step("wait_exit", {{"status", 0}})};
     Transcript run = runHost({{"documents", {kDocument}}, {"steps", steps}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"kept client=leaver", "asked=2"})) << run.text();
@@ -66,9 +77,8 @@ TEST(KeptNotifications, DisconnectWithdrawsThem) {
 
 TEST(OpenStep, LoadsOnceAndNotifyNeedsAnOpenDocument) {
     Transcript run = runHost({{"steps",
-                            {step("open", {{"file", TNHOST_SAMPLE}}),
-                             step("open", {{"file", TNHOST_SAMPLE}}),
-                             step("notify", {{"notification", 2}, {"doc", "nope.doc"}})}}});
+                               {step("open", {{"file", TNHOST_SAMPLE}}), step("open", {{"file", TNHOST_SAMPLE}}),
+                                step("notify", {{"notification", 2}, {"doc", "nope.doc"}})}}});
     EXPECT_EQ(run.status, 1) << run.text();
     EXPECT_EQ(run.find({"open doc=1 name=\"sample.doc\""}).size(), 2u) << run.text();
     EXPECT_TRUE(run.has({"open doc=1", "already-open"})) << run.text();
@@ -86,11 +96,9 @@ int runDemo(const std::string &document, std::string &out) {
     setenv("TARNEL_DEMO_CLIENT", ALERT_CLIENT_PATH, 1);
     std::string command = std::string("bash ") + DEMO_SCRIPT + " " + document + " 2>&1";
     FILE *p = popen(command.c_str(), "r");
-    if (!p)
-        return -1;
+    if (!p) return -1;
     char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, p)) > 0;)
-        out.append(buffer, n);
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
     int st = pclose(p);
     return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
 }
@@ -98,18 +106,15 @@ int runDemo(const std::string &document, std::string &out) {
 TEST(Demo, ShowsTheAlertOfTheSampleAndOfAnotherDocument) {
     std::string out;
     ASSERT_EQ(runDemo("", out), 0) << out;
-    EXPECT_NE(out.find("kept client=second name=\"alert_client\" asked=2"), std::string::npos)
-        << out;
-    EXPECT_NE(out.find("\nALERT: Hello from the sample document.\ndemo: OK\n"), std::string::npos)
-        << out;
+    EXPECT_NE(out.find("kept client=second name=\"alert_client\" asked=2"), std::string::npos) << out;
+    EXPECT_NE(out.find("\nALERT: Hello from the sample document.\ndemo: OK\n"), std::string::npos) << out;
 
     std::string file = testing::TempDir() + "demo_other.json";
-    json doc = {{"name", "other.doc"},
-                {"props", {{{"num", 110}, {"int", 1}}, {{"num", 116}, {"id", "a"}}}},
-                {"objects",
-                 {{{"key", "a"},
-                   {"props",
-                    {{{"num", 20}, {"string", "Alert"}}, {{"num", 1050}, {"string", "Say \"hi\""}}}}}}}};
+    json doc = {
+        {"name", "other.doc"},
+        {"props", {{{"num", 110}, {"int", 1}}, {{"num", 116}, {"id", "a"}}}},
+        {"objects",
+         {{{"key", "a"}, {"props", {{{"num", 20}, {"string", "Alert"}}, {{"num", 1050}, {"string", "Say \"hi\""}}}}}}}};
     std::ofstream(file) << doc.dump();
     out.clear();
     ASSERT_EQ(runDemo(file, out), 0) << out;

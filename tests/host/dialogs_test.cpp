@@ -27,8 +27,7 @@ TEST(HostPrompts, TakeTheScenariosAnswersInOrder) {
     CLIENT *c = h.client();
     ASSERT_TRUE(c);
     auto promptString = [&]() {
-        auto r = call(c, api_tn_prompt_string_1, xdr_ApiTnPromptStringRetT,
-                      ApiTnPromptArgT{S("Name?"), S("default")});
+        auto r = call(c, api_tn_prompt_string_1, xdr_ApiTnPromptStringRetT, ApiTnPromptArgT{S("Name?"), S("default")});
         return r->status ? std::to_string(r->status) : std::string(r->text);
     };
     // The last answer keeps answering: status 0 alone accepts the default.
@@ -37,20 +36,23 @@ TEST(HostPrompts, TakeTheScenariosAnswersInOrder) {
     EXPECT_EQ(promptString(), "default");
     auto i = call(c, api_tn_prompt_int_1, xdr_ApiTnPromptIntRetT, ApiTnPromptArgT{S("N?"), S("12")});
     EXPECT_EQ(i->value, 12);
-    EXPECT_EQ(call(c, api_tn_prompt_int_1, xdr_ApiTnPromptIntRetT, ApiTnPromptArgT{S("N?"), S("1x")})->status,
-              -13);
+    EXPECT_EQ(call(c, api_tn_prompt_int_1, xdr_ApiTnPromptIntRetT, ApiTnPromptArgT{S("N?"), S("1x")})->status, -13);
     auto chosen = call(c, api_tn_choose_file_1, xdr_ApiTnChooseFileRetT,
                        ApiTnChooseFileArgT{S("Open"), S("/tmp"), S("a.doc"), 0, S("*.doc")});
     EXPECT_STREQ(chosen->text, "/tmp/a.doc");
     StringT items[] = {S("a"), S("b"), S("c")};
-    EXPECT_EQ(call(c, api_tn_quick_select_1, xdr_ApiTnQuickSelectRetT,
-                   ApiTnQuickSelectArgT{1, S("Pick"), {3, items}})->value, 0);
-    EXPECT_EQ(call(c, api_tn_scroll_box_1, xdr_ApiTnScrollBoxRetT,
-                   ApiTnScrollBoxArgT{S("Pick"), 1, {3, items}})->status, -13);  // no item 5
+    EXPECT_EQ(
+        call(c, api_tn_quick_select_1, xdr_ApiTnQuickSelectRetT, ApiTnQuickSelectArgT{1, S("Pick"), {3, items}})->value,
+        0);
+    EXPECT_EQ(
+        call(c, api_tn_scroll_box_1, xdr_ApiTnScrollBoxRetT, ApiTnScrollBoxArgT{S("Pick"), 1, {3, items}})->status,
+        -13);  // no item 5
     EXPECT_EQ(call(c, api_tn_prompt_rect_1, xdr_ApiTnPromptRectRetT, ApiTnPromptRectArgT{1, 2, 0})->status, -7);
     // Without an answer the user cancels.
     EXPECT_EQ(call(c, old_api_tn_choose_file_1, xdr_ApiTnChooseFileRetT,
-                   oldApiTnChooseFileArgT{S("Open"), S("/tmp"), S("a.doc"), 0})->status, -30);
+                   oldApiTnChooseFileArgT{S("Open"), S("/tmp"), S("a.doc"), 0})
+                  ->status,
+              -30);
 }
 
 TEST_F(HostDialogs, ResourcesAndDialogs) {

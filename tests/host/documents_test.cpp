@@ -20,9 +20,7 @@ int bits(const T_PropValsT *list) {
     return -1;
 }
 
-std::string tempPath(const char *name) {
-    return "/tmp/hma_host_test_" + std::to_string(getpid()) + "_" + name;
-}
+std::string tempPath(const char *name) { return "/tmp/hma_host_test_" + std::to_string(getpid()) + "_" + name; }
 
 // Missing files and second opens are in the request tests; here what only
 // the model knows: a scenario's documents are open already, and a missing
@@ -52,17 +50,18 @@ TEST(HostDocuments, SaveRevertCloseExport) {
     T_TypedValT bold{};
     bold.kind = 1;
     bold.u.ival = 1;
-    ASSERT_EQ(*call(c, api_tn_set_text_val_1, xdr_int,
-                    ApiTnSetTextValArgT{doc, {{doc, 0}, {doc, 3}}, {30, nullptr}, bold}), 0);
-    ASSERT_EQ(call(c, api_tn_save_1, xdr_ApiTnSaveRetT, ApiTnSaveArgT{S(saved.c_str()), doc, {0, nullptr}})->status,
-              0);
+    ASSERT_EQ(
+        *call(c, api_tn_set_text_val_1, xdr_int, ApiTnSetTextValArgT{doc, {{doc, 0}, {doc, 3}}, {30, nullptr}, bold}),
+        0);
+    ASSERT_EQ(call(c, api_tn_save_1, xdr_ApiTnSaveRetT, ApiTnSaveArgT{S(saved.c_str()), doc, {0, nullptr}})->status, 0);
     // A change, then revert: the saved value comes back under the same id.
     ASSERT_EQ(*call(c, api_tn_set_int_1, xdr_int, ApiTnSetIntArgT{doc, doc, {110, nullptr}, 5}), 0);
     EXPECT_EQ(*call(c, api_tn_close_1, xdr_int, ApiTnCloseDocArgT{doc, 0}), -14);
     ASSERT_EQ(*call(c, api_tn_revert_1, xdr_int, ApiTnGeneralDocArgT{doc}), 0);
     EXPECT_EQ(call(c, api_tn_get_int_1, xdr_ApiTnGetIntRetT, byNum(doc, doc, 110))->value, 1);
-    EXPECT_EQ(call(c, api_tn_get_text_val_1, xdr_ApiTnGetValRetT,
-                   ApiTnGetTextPropArgT{doc, {doc, 1}, {30, nullptr}})->status, 0);
+    EXPECT_EQ(
+        call(c, api_tn_get_text_val_1, xdr_ApiTnGetValRetT, ApiTnGetTextPropArgT{doc, {doc, 1}, {30, nullptr}})->status,
+        0);
     {
         // References survive the round trip through the file.
         u_int head = call(c, api_tn_get_id_1, xdr_ApiTnGetIdRetT, byNum(doc, doc, 116))->value;
@@ -71,9 +70,9 @@ TEST(HostDocuments, SaveRevertCloseExport) {
         EXPECT_STREQ(name->value, "Alert");
     }
     {
-        ASSERT_EQ(call(c, api_tn_export_1, xdr_ApiTnExportRetT, ApiTnExportArgT{S(text.c_str()), doc, {0, nullptr}})
-                      ->status,
-                  0);
+        ASSERT_EQ(
+            call(c, api_tn_export_1, xdr_ApiTnExportRetT, ApiTnExportArgT{S(text.c_str()), doc, {0, nullptr}})->status,
+            0);
         std::ifstream in(text);
         std::string first;
         std::getline(in, first);
@@ -95,7 +94,8 @@ TEST(HostDocuments, SaveRevertCloseExport) {
 }
 
 TEST(HostDocuments, BookUpdateListsMissingComponents) {
-    json book = {{"name", "manual.book"}, {"book", true},
+    json book = {{"name", "manual.book"},
+                 {"book", true},
                  {"objects", {{{"type", 11}, {"name", "sample.doc"}}, {{"type", 11}, {"name", "/no/such/chapter"}}}}};
     ServedHost h({}, json{{"documents", {TNHOST_SAMPLE, book}}});
     CLIENT *c = h.client();

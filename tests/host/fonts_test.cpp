@@ -13,9 +13,7 @@ namespace {
 using HostFonts = HostTest;
 using HostSpelling = HostTest;
 
-std::vector<std::string> list(const T_StringsT &l) {
-    return {l.items, l.items + l.count};
-}
+std::vector<std::string> list(const T_StringsT &l) { return {l.items, l.items + l.count}; }
 
 // The number for a name, or the status when the host refuses.
 int lookup(CLIENT *c, ApiTnGetIntRetT *(*stub)(StringT *, CLIENT *), const char *name) {
@@ -34,10 +32,10 @@ TEST_F(HostFonts, UnknownNamesBadGhostFontsAndColours) {
         return *call(c, api_tn_make_ghost_font_1, xdr_int,
                      ApiTnMakeGhostFontArgT{font, S(family), S(""), S(""), S(angle), shownWith});
     };
-    EXPECT_EQ(ghost({1, 0, 0, 0}, "Other", "", {0, 0, 0, 0}), -13);      // an installed family's number
-    EXPECT_EQ(ghost({51, 0, 0, 0}, "Sans", "", {0, 0, 0, 0}), -13);      // an installed family's name
+    EXPECT_EQ(ghost({1, 0, 0, 0}, "Other", "", {0, 0, 0, 0}), -13);        // an installed family's number
+    EXPECT_EQ(ghost({51, 0, 0, 0}, "Sans", "", {0, 0, 0, 0}), -13);        // an installed family's name
     EXPECT_EQ(ghost({51, 0, 0, 2}, "Hand", "Italic", {0, 0, 0, 0}), -13);  // Italic is angle 1
-    EXPECT_EQ(ghost({51, 0, 0, 0}, "Hand", "", {3, 0, 2, 0}), -9);       // substitute not installed
+    EXPECT_EQ(ghost({51, 0, 0, 0}, "Hand", "", {3, 0, 2, 0}), -9);         // substitute not installed
     EXPECT_EQ(lookup(c, api_tn_get_font_family_value_1, "Hand"), -9);
 
     // The colour palette.
@@ -49,10 +47,10 @@ TEST_F(HostFonts, UnknownNamesBadGhostFontsAndColours) {
     };
     EXPECT_EQ(change({3, rgb}, 8, {4, cmyk}, {2, tints}), 0);
     EXPECT_NE(h.lineOf(1415).find(" doc=3 colours=7,8 "), std::string::npos) << h.lineOf(1415);
-    EXPECT_EQ(change({3, over}, 8, {4, cmyk}, {0, nullptr}), -13);   // above full strength
-    EXPECT_EQ(change({3, rgb}, 8, {4, cmyk}, {1, tints}), -13);      // one tint for two colours
-    EXPECT_EQ(change({3, rgb}, 0, {4, cmyk}, {0, nullptr}), -13);    // components for no colour
-    EXPECT_EQ(change({2, rgb}, 8, {4, cmyk}, {0, nullptr}), -13);    // neither RGB nor CMYK
+    EXPECT_EQ(change({3, over}, 8, {4, cmyk}, {0, nullptr}), -13);  // above full strength
+    EXPECT_EQ(change({3, rgb}, 8, {4, cmyk}, {1, tints}), -13);     // one tint for two colours
+    EXPECT_EQ(change({3, rgb}, 0, {4, cmyk}, {0, nullptr}), -13);   // components for no colour
+    EXPECT_EQ(change({2, rgb}, 8, {4, cmyk}, {0, nullptr}), -13);   // neither RGB nor CMYK
 }
 
 TEST_F(HostSpelling, DictionariesThesaurusAndHyphenation) {
@@ -62,7 +60,8 @@ TEST_F(HostSpelling, DictionariesThesaurusAndHyphenation) {
     };
     auto modify = [&](u_int doc, int dict, int action, const char *word) {
         return call(c, api_tn_modifydictionary_1, xdr_ApiTnModifyDictionaryRetT,
-                    ApiTnModifyDictionaryArgT{doc, dict, action, S(word)})->status;
+                    ApiTnModifyDictionaryArgT{doc, dict, action, S(word)})
+            ->status;
     };
     EXPECT_EQ(dictionary(0, "documnet", 0, 1).at(0), "document");
     EXPECT_EQ(dictionary(0, "", 2, 0), std::vector<std::string>{"-13"});  // a document's, without one

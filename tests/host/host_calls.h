@@ -18,8 +18,7 @@ template <typename R> class Reply {
   public:
     Reply(R *r, xdrproc_t proc) : r_(r), proc_(proc) {}
     ~Reply() {
-        if (r_)
-            xdr_free(proc_, reinterpret_cast<char *>(r_));
+        if (r_) xdr_free(proc_, reinterpret_cast<char *>(r_));
     }
     Reply(const Reply &) = delete;
     Reply &operator=(const Reply &) = delete;

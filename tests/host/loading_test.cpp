@@ -25,11 +25,14 @@ TEST(HostLoading, BadScenariosStopTheHost) {
         {{json{{"colour", 1}}}, {}, "document: unknown key \"colour\""},
         {{json{{"props", {{{"num", 5}}}}}}, {}, "document.props[0]: has no value"},
         {{json{{"props", {{{"num", 5}, {"int", 1}, {"string", "x"}}}}}}, {}, "gives two values"},
-        {{json{{"objects", {{{"key", "a"}, {"props", {{{"num", 1051}, {"id", "nowhere"}}}}}}}}}, {},
+        {{json{{"objects", {{{"key", "a"}, {"props", {{{"num", 1051}, {"id", "nowhere"}}}}}}}}},
+         {},
          "no object with key \"nowhere\""},
         {{json{{"objects", {{{"key", "a"}, {"text", "ab"}, {"runs", {{{"begin", 1}, {"end", 3}}}}}}}}},
-         {}, "lies outside the object's text"},
-        {{json{{"objects", {{{"anchor", {{"object", "document"}, {"offset", 4}}}}}}}}, {},
+         {},
+         "lies outside the object's text"},
+        {{json{{"objects", {{{"anchor", {{"object", "document"}, {"offset", 4}}}}}}}},
+         {},
          "is not a location in this document"},
         {{}, {{"1010", {{"value", 3}}}}, "answers.1010"},  // a string prompt has no value
         {{}, {{"1050", {{"status", 0}}}}, "takes answers"},
@@ -37,10 +40,8 @@ TEST(HostLoading, BadScenariosStopTheHost) {
     };
     for (const Case &c : cases) {
         json scenario = {{"grace_ms", 0}, {"connect_service", {{"run", false}}}, {"steps", json::array()}};
-        if (!c.documents.is_null())
-            scenario["documents"] = c.documents;
-        if (!c.answers.is_null())
-            scenario["answers"] = c.answers;
+        if (!c.documents.is_null()) scenario["documents"] = c.documents;
+        if (!c.answers.is_null()) scenario["answers"] = c.answers;
         Transcript run = runHost(scenario);
         EXPECT_EQ(run.status, c.message.empty() ? 0 : 2) << c.message << "\n" << run.err;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;

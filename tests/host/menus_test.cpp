@@ -54,11 +54,11 @@ TEST_F(HostMenus, MenusByNameAndTheirRemoval) {
     EXPECT_EQ(addCommand(5, "Tools", "Count", "^K"), 0);
     EXPECT_EQ(menuExists("Count"), 0);  // a command, not a menu
     EXPECT_EQ(shortcutExists("^K"), 1);
-    EXPECT_EQ(addCommand(6, "Tools", "Count", ""), -13);   // name taken
-    EXPECT_EQ(addCommand(6, "Tools", "Other", "^K"), -13); // shortcut taken
-    EXPECT_EQ(addCommand(5, "Tools", "Other", ""), -13);   // command number taken
+    EXPECT_EQ(addCommand(6, "Tools", "Count", ""), -13);    // name taken
+    EXPECT_EQ(addCommand(6, "Tools", "Other", "^K"), -13);  // shortcut taken
+    EXPECT_EQ(addCommand(5, "Tools", "Other", ""), -13);    // command number taken
     EXPECT_EQ(addCommand(6, "Nope", "Other", ""), -9);
-    EXPECT_EQ(addCommand(6, "Count", "Other", ""), -12);   // not a menu
+    EXPECT_EQ(addCommand(6, "Count", "Other", ""), -12);  // not a menu
 
     // Taking the menu out of the menu bar forgets it and what only it held.
     EXPECT_EQ(*call(c, api_tn_remove_menu_1, xdr_int, ApiTnRemoveMenuArgT{S("Edit"), S("Tools")}), -9);
@@ -70,8 +70,8 @@ TEST_F(HostMenus, MenusByNameAndTheirRemoval) {
 
 TEST_F(HostMenus, MenusByIdAndDisconnection) {
     u_int menu = call(c, api_tn_define_menu_1, xdr_ApiTnObjRetT, ApiTnDefineMenuArgT{S("Extras"), S("Extras")})->objId;
-    u_int cmd = call(c, api_tn_define_command_1, xdr_ApiTnObjRetT,
-                     ApiTnDefineCommandArgT{1, S("Run"), S("Run"), S("")})->objId;
+    u_int cmd =
+        call(c, api_tn_define_command_1, xdr_ApiTnObjRetT, ApiTnDefineCommandArgT{1, S("Run"), S("Run"), S("")})->objId;
     ASSERT_NE(menu, 0u);
     ASSERT_NE(cmd, 0u);
     auto addCmd = [&](u_int m, u_int i) {
@@ -89,12 +89,14 @@ TEST_F(HostMenus, MenusByIdAndDisconnection) {
     EXPECT_EQ(addCmd(menu, 12345), -2);
     EXPECT_EQ(addMenu(menu, menu), -13);
 
-    u_int sub = call(c, api_tn_define_and_add_menu_1, xdr_ApiTnObjRetT,
-                     ApiTnDefineAndAddMenuArgT{menu, S("More"), S("More")})->objId;
+    u_int sub =
+        call(c, api_tn_define_and_add_menu_1, xdr_ApiTnObjRetT, ApiTnDefineAndAddMenuArgT{menu, S("More"), S("More")})
+            ->objId;
     ASSERT_NE(sub, 0u);
     EXPECT_EQ(addMenu(sub, menu), -13);  // would hold itself
     u_int deep = call(c, api_tn_define_and_add_command_1, xdr_ApiTnObjRetT,
-                      ApiTnDefineAndAddCommandArgT{2, sub, S("Deep"), S("Deep"), S("")})->objId;
+                      ApiTnDefineAndAddCommandArgT{2, sub, S("Deep"), S("Deep"), S("")})
+                     ->objId;
     ASSERT_NE(deep, 0u);
     EXPECT_EQ(holder(menu, deep, 0), -9);
     EXPECT_EQ(holder(menu, cmd, 0), static_cast<int>(menu));
@@ -106,7 +108,8 @@ TEST_F(HostMenus, MenusByIdAndDisconnection) {
     EXPECT_EQ(animate(999, cmd), -2);
 
     EXPECT_EQ(*call(c, api_tn_load_menu_customization_file_1, xdr_int,
-                    ApiTnLoadMenuCustomizationFileArgT{S("/no/such/file"), 0}), -10);
+                    ApiTnLoadMenuCustomizationFileArgT{S("/no/such/file"), 0}),
+              -10);
 
     // Leaving the session takes its menus and commands with it.
     EXPECT_EQ(*api_tn_disconnect_from_session_1(nullptr, c), 0);

@@ -10,8 +10,7 @@ namespace {
 using HostObjects = HostTest;
 
 u_int newDoc(CLIENT *c) {
-    auto r = call(c, api_tn_custom_1, xdr_ApiTnCustomDocRetT,
-                  ApiTnCustomDocArgT{600, 800, 1, 0, 0, 0, 0, 0, 0, 0});
+    auto r = call(c, api_tn_custom_1, xdr_ApiTnCustomDocRetT, ApiTnCustomDocArgT{600, 800, 1, 0, 0, 0, 0, 0, 0, 0});
     return r && r->status == 0 ? r->objId : 0;
 }
 
@@ -22,9 +21,11 @@ TEST_F(HostObjects, DuplicatesRefusedDeletionsCascade) {
     ASSERT_NE(doc, 0u);
     u_int named = call(c, api_tn_new_named_object_1, xdr_ApiTnObjRetT, ApiTnNewNamedObjArgT{doc, 3, S("Fig")})->objId;
     ASSERT_NE(named, 0u);
-    EXPECT_EQ(call(c, api_tn_new_named_object_1, xdr_ApiTnObjRetT, ApiTnNewNamedObjArgT{doc, 3, S("Fig")})->status, -13);
+    EXPECT_EQ(call(c, api_tn_new_named_object_1, xdr_ApiTnObjRetT, ApiTnNewNamedObjArgT{doc, 3, S("Fig")})->status,
+              -13);
     EXPECT_EQ(call(c, api_tn_get_named_object_1, xdr_ApiTnObjRetT, ApiTnGetNamedObjArgT{doc, 5, S("Fig")})->status, -9);
-    u_int graphic = call(c, api_tn_new_graphic_object_1, xdr_ApiTnObjRetT, ApiTnNewGraphicObjArgT{doc, 3, named})->objId;
+    u_int graphic =
+        call(c, api_tn_new_graphic_object_1, xdr_ApiTnObjRetT, ApiTnNewGraphicObjArgT{doc, 3, named})->objId;
     u_int sub = call(c, api_tn_new_sub_object_1, xdr_ApiTnObjRetT, ApiTnNewSubObjectArgT{doc, graphic, 4})->objId;
     ASSERT_NE(sub, 0u);
     EXPECT_EQ(call(c, api_tn_new_sub_object_1, xdr_ApiTnObjRetT, ApiTnNewSubObjectArgT{doc, 9999, 4})->status, -2);
@@ -41,10 +42,13 @@ TEST_F(HostObjects, AnchorsFollowTheirTextSeriesFormTheChain) {
     u_int doc = newDoc(c);
     char hello[] = "Hello world";
     ASSERT_EQ(call(c, api_tn_add_text_1, xdr_ApiTnAddTextRetT, ApiTnAddTextArgT{doc, {doc, 0}, hello})->loc.offset, 11);
-    EXPECT_EQ(call(c, api_tn_new_anchored_object_1, xdr_ApiTnObjRetT, ApiTnNewAnchoredObjArgT{doc, 3, {doc, 12}})->status, -8);
+    EXPECT_EQ(
+        call(c, api_tn_new_anchored_object_1, xdr_ApiTnObjRetT, ApiTnNewAnchoredObjArgT{doc, 3, {doc, 12}})->status,
+        -8);
     char fmt[] = "Footnote";
     u_int note = call(c, api_tn_new_anchored_formatted_object_1, xdr_ApiTnObjRetT,
-                      ApiTnNewAnchoredFormattedObjArgT{doc, 3, fmt, {doc, 6}})->objId;
+                      ApiTnNewAnchoredFormattedObjArgT{doc, 3, fmt, {doc, 6}})
+                     ->objId;
     ASSERT_NE(note, 0u);
     // Text inserted before the anchor moves it; deleting the text around it removes it.
     char big[] = "Big ";

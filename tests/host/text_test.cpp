@@ -14,12 +14,10 @@ struct TextDoc {
     CLIENT *c = h.client();
     u_int doc = 0;
     explicit TextDoc(const char *text) {
-        if (!c)
-            return;
-        doc = call(c, api_tn_custom_1, xdr_ApiTnCustomDocRetT,
-                   ApiTnCustomDocArgT{600, 800, 1, 0, 0, 0, 0, 0, 0, 0})->objId;
-        call(c, api_tn_add_text_1, xdr_ApiTnAddTextRetT,
-             ApiTnAddTextArgT{doc, {doc, 0}, const_cast<char *>(text)});
+        if (!c) return;
+        doc = call(c, api_tn_custom_1, xdr_ApiTnCustomDocRetT, ApiTnCustomDocArgT{600, 800, 1, 0, 0, 0, 0, 0, 0, 0})
+                  ->objId;
+        call(c, api_tn_add_text_1, xdr_ApiTnAddTextRetT, ApiTnAddTextArgT{doc, {doc, 0}, const_cast<char *>(text)});
     }
 };
 
@@ -38,17 +36,21 @@ TEST(HostText, ItemsSplitAtRunsThatMoveWithEdits) {
     bold.kind = 1;
     bold.u.ival = 1;
     ASSERT_EQ(*call(t.c, api_tn_set_text_val_1, xdr_int,
-                    ApiTnSetTextValArgT{t.doc, {{t.doc, 5}, {t.doc, 7}}, {30, nullptr}, bold}), 0);
+                    ApiTnSetTextValArgT{t.doc, {{t.doc, 5}, {t.doc, 7}}, {30, nullptr}, bold}),
+              0);
     EXPECT_EQ(texts(call(t.c, api_tn_get_text_1, xdr_ApiTnGetTextRetT, ApiTnGetTextArgT{t.doc, t.doc, 0})->items),
               "[abc]<2>[d]<4>[ef]<4>[gh]");
     // Ranges across objects or backwards are refused.
     EXPECT_EQ(call(t.c, api_tn_get_text_for_range_1, xdr_ApiTnGetTextRetT,
-                   ApiTnGetTextForRangeArgT{t.doc, {{t.doc, 4}, {t.doc, 2}}, 0})->status, -8);
+                   ApiTnGetTextForRangeArgT{t.doc, {{t.doc, 4}, {t.doc, 2}}, 0})
+                  ->status,
+              -8);
 
     // Text properties: in force inside the run, absent outside; runs move with edits.
     auto at = [&](int offset) {
         return call(t.c, api_tn_get_text_val_1, xdr_ApiTnGetValRetT,
-                    ApiTnGetTextPropArgT{t.doc, {t.doc, offset}, {30, nullptr}})->status;
+                    ApiTnGetTextPropArgT{t.doc, {t.doc, offset}, {30, nullptr}})
+            ->status;
     };
     EXPECT_EQ(at(6), 0);
     EXPECT_EQ(at(7), -3);
@@ -82,7 +84,9 @@ TEST(HostText, FindReplaceAndSpell) {
     // Once the one unknown word is replaced, spelling finds nothing.
     char dog[] = "dog";
     EXPECT_EQ(call(t.c, api_tn_replace_text_1, xdr_ApiTnReplaceTextRetT,
-                   ApiTnReplaceTextArgT{t.doc, {{t.doc, 40}, {t.doc, 44}}, dog})->status, 0);
+                   ApiTnReplaceTextArgT{t.doc, {{t.doc, 40}, {t.doc, 44}}, dog})
+                  ->status,
+              0);
     auto clean = call(t.c, api_tn_spell_1, xdr_ApiTnSpellRetT, ApiTnSpellArgT{t.doc, {t.doc, 0}, {0, nullptr}});
     EXPECT_EQ(clean->int1, 0);
     EXPECT_EQ(clean->range.end.offset, 0);

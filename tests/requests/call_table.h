@@ -45,36 +45,25 @@ constexpr int kRefusal = -40;
 constexpr int kUntouched = 77;
 
 // A string argument from a literal; request functions never write through it.
-inline StringT S(const char *s) {
-    return const_cast<StringT>(s);
-}
+inline StringT S(const char *s) { return const_cast<StringT>(s); }
 
 // Results rendered as text, so that one table holds every result type;
 // strings are released once rendered.
-inline std::string shown(int v) {
-    return std::to_string(v);
-}
-inline std::string shown(unsigned int v) {
-    return std::to_string(v) + "u";
-}
+inline std::string shown(int v) { return std::to_string(v); }
+inline std::string shown(unsigned int v) { return std::to_string(v) + "u"; }
 inline std::string shown(StringT s) {
     std::string out = s != nullptr ? "\"" + std::string(s) + "\"" : "null";
     T_ApiDeallocateString(&s);
     return out;
 }
-inline std::string shown(T_PointT p) {
-    return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
-}
+inline std::string shown(T_PointT p) { return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")"; }
 inline std::string shown(RectT r) {
-    return "(" + std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.width) +
-           "," + std::to_string(r.height) + ")";
+    return "(" + std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.width) + "," +
+           std::to_string(r.height) + ")";
 }
-inline std::string shown(T_TextLocT l) {
-    return "(" + std::to_string(l.objId) + "," + std::to_string(l.offset) + ")";
-}
+inline std::string shown(T_TextLocT l) { return "(" + std::to_string(l.objId) + "," + std::to_string(l.offset) + ")"; }
 inline std::string shown(T_ElementLocT l) {
-    return "(" + std::to_string(l.parentId) + "," + std::to_string(l.childId) + "," +
-           std::to_string(l.offset) + ")";
+    return "(" + std::to_string(l.parentId) + "," + std::to_string(l.childId) + "," + std::to_string(l.offset) + ")";
 }
 inline std::string shown(T_TextRangeT v) { return shown(v.begin) + "-" + shown(v.end); }
 inline std::string shown(T_ElementRangeT v) { return shown(v.begin) + "-" + shown(v.end); }
@@ -96,30 +85,38 @@ inline std::string shown(T_StringsT v) {
 struct Call {
     const char *name;
     int proc;
-    std::function<std::string()> run; // calls the function and shows its result
-    std::string args;                 // the argument's expected encoding
-    std::string accepted;             // result when the host accepts ("": shown elsewhere)
-    std::string refused;              // result when the host refuses with kRefusal ("": shown elsewhere)
-    bool reportsRefusal;              // whether the refusal goes to TA_errno
-    std::string lost;                 // result when no reply comes
+    std::function<std::string()> run;  // calls the function and shows its result
+    std::string args;                  // the argument's expected encoding
+    std::string accepted;              // result when the host accepts ("": shown elsewhere)
+    std::string refused;               // result when the host refuses with kRefusal ("": shown elsewhere)
+    bool reportsRefusal;               // whether the refusal goes to TA_errno
+    std::string lost;                  // result when no reply comes
 };
 
 const std::string kRefused = std::to_string(kRefusal);
 
 // A status result: 0 accepted, the refusal's status, -1 (or `lost`) when lost.
-inline Call status(const char *name, int proc, std::function<int()> call, std::string args,
-                   std::string lost = "-1") {
+inline Call status(const char *name, int proc, std::function<int()> call, std::string args, std::string lost = "-1") {
     return Call{name, proc, [call] { return shown(call()); }, args, "0", kRefused, true, lost};
 }
 // A result whose refusal and loss give the same value; `run` shows it.
-inline Call row(const char *name, int proc, std::function<std::string()> run, std::string args,
-                std::string accepted, std::string failed) {
+inline Call row(const char *name, int proc, std::function<std::string()> run, std::string args, std::string accepted,
+                std::string failed) {
     return Call{name, proc, run, args, accepted, failed, true, failed};
 }
 // A function with no result: only TA_errno tells.
 inline Call none(const char *name, int proc, std::function<void()> call, std::string args) {
-    return Call{name, proc, [call] { call(); return std::string("done"); }, args, "done", "done",
-                true, "done"};
+    return Call{name,
+                proc,
+                [call] {
+                    call();
+                    return std::string("done");
+                },
+                args,
+                "done",
+                "done",
+                true,
+                "done"};
 }
 
 // The expected argument encoding of a record.
@@ -129,9 +126,7 @@ template <typename T> std::string sent(bool_t (*proc)(XDR *, T *), T record) {
 
 // An output variable's value before the call: a refusal must leave it.
 inline char kKept[] = "kept";
-inline std::string shownAnswer(StringT out) {
-    return out == kKept ? "kept" : shown(out);
-}
+inline std::string shownAnswer(StringT out) { return out == kKept ? "kept" : shown(out); }
 
 // Runs the table in order on a host that accepts (with the scenario keys of
 // `extra`: answers ...), then on one that refuses every call, then again
@@ -150,11 +145,9 @@ inline void runCalls(const std::vector<Call> &calls, json extra = json::object()
         }
     }
     std::set<int> procs;
-    for (const Call &c : calls)
-        procs.insert(c.proc);
+    for (const Call &c : calls) procs.insert(c.proc);
     json rules = json::array();
-    for (int proc : procs)
-        rules.push_back({{"proc", proc}, {"status", kRefusal}});
+    for (int proc : procs) rules.push_back({{"proc", proc}, {"status", kRefusal}});
     ServedHost host(rules, extra);
     ASSERT_TRUE(host.ready()) << host.text();
     for (const Call &c : calls) {
@@ -174,6 +167,6 @@ inline void runCalls(const std::vector<Call> &calls, json extra = json::object()
     }
 }
 
-} // namespace requests_test
+}  // namespace requests_test
 
 #endif

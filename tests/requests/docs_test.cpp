@@ -17,15 +17,15 @@ namespace {
 // Ids follow the load order: document A 1 (frame 2, inset 3), document B 4
 // (page 5, text 6), book 7 (component 8); the next new object is 9.
 json docsFixture(const std::string &insetFile) {
-    json a = {{"props", {{{"num", 72},
-                          {"textrange", {{"begin", {{"object", "frame"}, {"offset", 0}}},
-                                         {"end", {{"object", "frame"}, {"offset", 5}}}}}}}},
+    json a = {{"props",
+               {{{"num", 72},
+                 {"textrange",
+                  {{"begin", {{"object", "frame"}, {"offset", 0}}}, {"end", {{"object", "frame"}, {"offset", 5}}}}}}}},
               {"objects",
                {{{"key", "frame"}, {"type", 4}, {"text", "Hello world"}},
                 {{"key", "inset"}, {"type", 4}, {"props", {{{"num", 76}, {"string", insetFile}}}}}}}};
-    json b = {{"objects",
-               {{{"type", 3}, {"props", {{{"num", 200}, {"int", 5}}}}},
-                {{"type", 4}, {"text", "Hello there"}}}}};
+    json b = {
+        {"objects", {{{"type", 3}, {"props", {{{"num", 200}, {"int", 5}}}}}, {{"type", 4}, {"text", "Hello there"}}}}};
     json book = {{"book", true}, {"objects", {{{"type", 11}, {"name", "chapter1"}}}}};
     return {{"documents", {a, b, book}}};
 }
@@ -35,38 +35,47 @@ TEST(DocumentCalls, EveryFunctionAcceptedRefusedAndLost) {
     std::ofstream(insetFile) << "inset text";
     char cmp[] = "Cmp", before[] = "<", after[] = ">";
     auto docOp = [&](const char *name, int proc, int (*fn)(unsigned int)) {
-        return status(name, proc, [fn] { return fn(1); },
-                      sent(xdr_ApiTnGeneralDocArgT, ApiTnGeneralDocArgT{1}));
+        return status(
+            name, proc, [fn] { return fn(1); }, sent(xdr_ApiTnGeneralDocArgT, ApiTnGeneralDocArgT{1}));
     };
     std::vector<Call> calls = {
-        status("SilentPrintDoc", 1018, [] { return T_ApiSilentPrintDoc(1); },
-               sent(xdr_ApiTnSilentPrintDocArgT, ApiTnSilentPrintDocArgT{1})),
+        status(
+            "SilentPrintDoc", 1018, [] { return T_ApiSilentPrintDoc(1); },
+            sent(xdr_ApiTnSilentPrintDocArgT, ApiTnSilentPrintDocArgT{1})),
         {"CacheDocument", 1381, [] { return shown(T_ApiCacheDocument(1)); },
          sent(xdr_ApiTnSilentPrintDocArgT, ApiTnSilentPrintDocArgT{1}), "1u", "0u", true, "0u"},
         {"CustomDoc", 1021, [] { return shown(T_ApiCustomDoc(612, 792, 3, 4, 5, 6, 7, 8, 9, 10)); },
-         sent(xdr_ApiTnCustomDocArgT, ApiTnCustomDocArgT{612, 792, 3, 4, 5, 6, 7, 8, 9, 10}), "9u",
-         "0u", true, "0u"},
-        status("SimpleImportFormats", 1025, [] { return T_ApiSimpleImportFormats(1, 4, 0); },
-               sent(xdr_ApiTnSimpleImportFormatsArgT, ApiTnSimpleImportFormatsArgT{1, 4, 0})),
-        status("SimpleImportElementDefs", 1109, [] { return T_ApiSimpleImportElementDefs(1, 4, 1); },
-               sent(xdr_ApiTnSimpleImportElementDefsArgT, ApiTnSimpleImportElementDefsArgT{1, 4, 1})),
+         sent(xdr_ApiTnCustomDocArgT, ApiTnCustomDocArgT{612, 792, 3, 4, 5, 6, 7, 8, 9, 10}), "9u", "0u", true, "0u"},
+        status(
+            "SimpleImportFormats", 1025, [] { return T_ApiSimpleImportFormats(1, 4, 0); },
+            sent(xdr_ApiTnSimpleImportFormatsArgT, ApiTnSimpleImportFormatsArgT{1, 4, 0})),
+        status(
+            "SimpleImportElementDefs", 1109, [] { return T_ApiSimpleImportElementDefs(1, 4, 1); },
+            sent(xdr_ApiTnSimpleImportElementDefsArgT, ApiTnSimpleImportElementDefsArgT{1, 4, 1})),
         // The summary document is 10, its one difference 11.
         {"Compare", 1027, [&] { return shown(T_ApiCompare(1, 4, 0, cmp, before, after, 0)); },
-         sent(xdr_ApiTnCompareArgT, ApiTnCompareArgT{1, 4, 0, cmp, before, after, 0}), "(10,11)",
-         "(0,0)", true, "(0,0)"},
-        status("SimpleGenerate", 1026, [] { return T_ApiSimpleGenerate(7, 1, 0); },
-               sent(xdr_ApiTnSimpleGenerateArgT, ApiTnSimpleGenerateArgT{7, 1, 0})),
-        status("Copy", 1032, [] { return T_ApiCopy(1, 0); },
-               sent(xdr_ApiTnCutCopyPasteArgT, ApiTnCutCopyPasteArgT{1, 0})),
-        status("Paste", 1033, [] { return T_ApiPaste(1, 2); },
-               sent(xdr_ApiTnCutCopyPasteArgT, ApiTnCutCopyPasteArgT{1, 2})),
-        status("Cut", 1030, [] { return T_ApiCut(1, 3); },
-               sent(xdr_ApiTnCutCopyPasteArgT, ApiTnCutCopyPasteArgT{1, 3})),
-        status("Clear", 1031, [] { return T_ApiClear(1, 4); },
-               sent(xdr_ApiTnCutCopyPasteArgT, ApiTnCutCopyPasteArgT{1, 4})),
+         sent(xdr_ApiTnCompareArgT, ApiTnCompareArgT{1, 4, 0, cmp, before, after, 0}), "(10,11)", "(0,0)", true,
+         "(0,0)"},
+        status(
+            "SimpleGenerate", 1026, [] { return T_ApiSimpleGenerate(7, 1, 0); },
+            sent(xdr_ApiTnSimpleGenerateArgT, ApiTnSimpleGenerateArgT{7, 1, 0})),
+        status(
+            "Copy", 1032, [] { return T_ApiCopy(1, 0); }, sent(xdr_ApiTnCutCopyPasteArgT, ApiTnCutCopyPasteArgT{1, 0})),
+        status(
+            "Paste", 1033, [] { return T_ApiPaste(1, 2); },
+            sent(xdr_ApiTnCutCopyPasteArgT, ApiTnCutCopyPasteArgT{1, 2})),
+        status(
+            "Cut", 1030, [] { return T_ApiCut(1, 3); }, sent(xdr_ApiTnCutCopyPasteArgT, ApiTnCutCopyPasteArgT{1, 3})),
+        status(
+            "Clear", 1031, [] { return T_ApiClear(1, 4); },
+            sent(xdr_ApiTnCutCopyPasteArgT, ApiTnCutCopyPasteArgT{1, 4})),
         // The push reply is empty: a refusal cannot show in it.
-        {"PushClipboard", 1360, [] { T_ApiPushClipboard(); return std::string("done"); }, "",
-         "done", "done", false, "done"},
+        {"PushClipboard", 1360,
+         [] {
+             T_ApiPushClipboard();
+             return std::string("done");
+         },
+         "", "done", "done", false, "done"},
         {"PopClipboard", 1361, [] { return shown(T_ApiPopClipboard()); }, "", "0", kRefused, true, "-1"},
         docOp("RestartPgfNumbering", 1040, T_ApiRestartPgfNumbering),
         docOp("Rehyphenate", 1041, T_ApiRehyphenate),
@@ -76,20 +85,24 @@ TEST(DocumentCalls, EveryFunctionAcceptedRefusedAndLost) {
         docOp("UpdateVariables", 1045, T_ApiUpdateVariables),
         docOp("Reformat", 1047, T_ApiReformat),
         docOp("Redisplay", 1048, T_ApiRedisplay),
-        status("UpdateXRefs", 1046, [] { return T_ApiUpdateXRefs(1, 5); },
-               sent(xdr_ApiTnUpdateXRefsArgT, ApiTnUpdateXRefsArgT{1, 5})),
-        status("UpdateTextInset", 1034, [] { return T_ApiUpdateTextInset(1, 3); },
-               sent(xdr_ApiTnUpdateTextInsetArgT, ApiTnUpdateTextInsetArgT{1, 3})),
-        status("DeleteTextInsetContents", 1036, [] { return T_ApiDeleteTextInsetContents(1, 3); },
-               sent(xdr_ApiTnDeleteTextInsetContentsArgT, ApiTnDeleteTextInsetContentsArgT{1, 3})),
-        status("ApplyPageLayout", 1035, [] { return T_ApiApplyPageLayout(1, 4, 5); },
-               sent(xdr_ApiTnApplyPageLayoutArgT, ApiTnApplyPageLayoutArgT{1, 4, 5})),
-        status("Close", 1022, [] { return T_ApiClose(4, 1); },
-               sent(xdr_ApiTnCloseDocArgT, ApiTnCloseDocArgT{4, 1})),
+        status(
+            "UpdateXRefs", 1046, [] { return T_ApiUpdateXRefs(1, 5); },
+            sent(xdr_ApiTnUpdateXRefsArgT, ApiTnUpdateXRefsArgT{1, 5})),
+        status(
+            "UpdateTextInset", 1034, [] { return T_ApiUpdateTextInset(1, 3); },
+            sent(xdr_ApiTnUpdateTextInsetArgT, ApiTnUpdateTextInsetArgT{1, 3})),
+        status(
+            "DeleteTextInsetContents", 1036, [] { return T_ApiDeleteTextInsetContents(1, 3); },
+            sent(xdr_ApiTnDeleteTextInsetContentsArgT, ApiTnDeleteTextInsetContentsArgT{1, 3})),
+        status(
+            "ApplyPageLayout", 1035, [] { return T_ApiApplyPageLayout(1, 4, 5); },
+            sent(xdr_ApiTnApplyPageLayoutArgT, ApiTnApplyPageLayoutArgT{1, 4, 5})),
+        status(
+            "Close", 1022, [] { return T_ApiClose(4, 1); }, sent(xdr_ApiTnCloseDocArgT, ApiTnCloseDocArgT{4, 1})),
     };
     runCalls(calls, docsFixture(insetFile));
     unlink(insetFile.c_str());
 }
 
-} // namespace
-} // namespace requests_test
+}  // namespace
+}  // namespace requests_test

@@ -6,8 +6,7 @@ namespace requests_test {
 
 // Fonts as family.variation.weight.angle, combined fonts word by word.
 static std::string dotted(int a, int b, int c, int d) {
-    return std::to_string(a) + "." + std::to_string(b) + "." + std::to_string(c) + "." +
-           std::to_string(d);
+    return std::to_string(a) + "." + std::to_string(b) + "." + std::to_string(c) + "." + std::to_string(d);
 }
 static std::string shown(T_FontsT f) {
     auto out = items(f, [](T_FontT x) { return dotted(x.family, x.variation, x.weight, x.angle); });
@@ -23,10 +22,9 @@ static std::string shown(T_CombinedFontsT f) {
 namespace {
 
 // A font name's number: -1 when refused, 0 when lost.
-Call fontValue(const char *name, int proc, int (*call)(StringT), const char *font,
-               std::string accepted) {
-    return Call{name, proc, [call, font] { return shown(call(S(font))); },
-                sent(xdr_StringT, S(font)), accepted, "-1", true, "0"};
+Call fontValue(const char *name, int proc, int (*call)(StringT), const char *font, std::string accepted) {
+    return Call{name, proc, [call, font] { return shown(call(S(font))); }, sent(xdr_StringT, S(font)), accepted, "-1",
+                true, "0"};
 }
 
 TEST(FontCalls, EveryFunctionAcceptedRefusedAndLost) {
@@ -38,36 +36,43 @@ TEST(FontCalls, EveryFunctionAcceptedRefusedAndLost) {
               blue[] = {0, 0, 0x10000}, tints[] = {0x10000, 0x8000, 0x4000, 0x2000};
     T_MetricsT m1 = {3, red}, m2 = {4, cyan}, m3 = {3, grey}, m4 = {3, blue}, m5 = {4, tints};
     runCalls({
-        row("FamilyFonts", 1029, [] { return shown(T_ApiFamilyFonts(2)); }, sent(xdr_int, 2),
+        row(
+            "FamilyFonts", 1029, [] { return shown(T_ApiFamilyFonts(2)); }, sent(xdr_int, 2),
             "[2.0.0.0 2.0.0.2 2.0.2.0]", "null"),
-        row("CombinedFamilyFonts", 1049, [] { return shown(T_ApiCombinedFamilyFonts(101)); },
-            sent(xdr_ApiTnCombinedFamilyFontsArgT, {101}), "[101.0.0.0 101.0.0.2 101.0.2.0]",
-            "null"),
+        row(
+            "CombinedFamilyFonts", 1049, [] { return shown(T_ApiCombinedFamilyFonts(101)); },
+            sent(xdr_ApiTnCombinedFamilyFontsArgT, {101}), "[101.0.0.0 101.0.0.2 101.0.2.0]", "null"),
         fontValue("GetFontFamilyValue", 1500, T_ApiGetFontFamilyValue, "Mono", "2"),
         fontValue("GetFontVariationValue", 1501, T_ApiGetFontVariationValue, "Wide", "2"),
         fontValue("GetFontWeightValue", 1502, T_ApiGetFontWeightValue, "Bold", "2"),
         fontValue("GetFontAngleValue", 1503, T_ApiGetFontAngleValue, "Italic", "1"),
-        status("MakeGhostFont", 1504,
-               [&] { return T_ApiMakeGhostFont(&ghost, S("Ghost"), S(""), S("Black"), nullptr, &serif); },
-               sent(xdr_ApiTnMakeGhostFontArgT, {ghost, S("Ghost"), S(""), S("Black"), nullptr, serif})),
+        status(
+            "MakeGhostFont", 1504,
+            [&] { return T_ApiMakeGhostFont(&ghost, S("Ghost"), S(""), S("Black"), nullptr, &serif); },
+            sent(xdr_ApiTnMakeGhostFontArgT, {ghost, S("Ghost"), S(""), S("Black"), nullptr, serif})),
         // The ghost as the host now knows it.
-        row("FamilyFonts ghost", 1029, [] { return shown(T_ApiFamilyFonts(7)); }, sent(xdr_int, 7),
-            "[7.0.3.0]", "null"),
+        row(
+            "FamilyFonts ghost", 1029, [] { return shown(T_ApiFamilyFonts(7)); }, sent(xdr_int, 7), "[7.0.3.0]",
+            "null"),
         fontValue("GetFontWeightValue ghost", 1502, T_ApiGetFontWeightValue, "Black", "3"),
         // A plain result: the refusal's int is the host's answer.
         {"IsEncodingSupported", 1377, [] { return shown(T_ApiIsEncodingSupported(S("utf-8"))); },
          sent(xdr_StringT, S("utf-8")), "1", kRefused, false, "0"},
-        row("GetSupportedEncodings", 1378, [] { return shown(T_ApiGetSupportedEncodings()); }, "",
+        row(
+            "GetSupportedEncodings", 1378, [] { return shown(T_ApiGetSupportedEncodings()); }, "",
             R"(["Roman" "Symbol" "ISO-8859-1" "UTF-8"])", "null"),
-        row("GetEncodingForFamily", 1379, [] { return shown(T_ApiGetEncodingForFamily(3)); },
-            sent(xdr_int, 3), "\"Symbol\"", "null"),
-        row("GetEncodingForFont", 1380, [&] { return shown(T_ApiGetEncodingForFont(&sansBold)); },
+        row(
+            "GetEncodingForFamily", 1379, [] { return shown(T_ApiGetEncodingForFamily(3)); }, sent(xdr_int, 3),
+            "\"Symbol\"", "null"),
+        row(
+            "GetEncodingForFont", 1380, [&] { return shown(T_ApiGetEncodingForFont(&sansBold)); },
             sent(xdr_ApiTnGetEncodingForFontArgT, {sansBold}), "\"Roman\"", "null"),
-        status("ChangeColorPalette", 1415,
-               [&] { return T_ApiChangeColorPalette(11, &m1, 12, &m2, 13, &m3, 14, &m4, &m5, 9); },
-               sent(xdr_ApiTnChangeColorPaletteArgT, {11, m1, 12, m2, 13, m3, 14, m4, m5, 9})),
+        status(
+            "ChangeColorPalette", 1415,
+            [&] { return T_ApiChangeColorPalette(11, &m1, 12, &m2, 13, &m3, 14, &m4, &m5, 9); },
+            sent(xdr_ApiTnChangeColorPaletteArgT, {11, m1, 12, m2, 13, m3, 14, m4, m5, 9})),
     });
 }
 
-} // namespace
-} // namespace requests_test
+}  // namespace
+}  // namespace requests_test

@@ -7,9 +7,7 @@ namespace {
 
 // Document 1 with the text "Hello world"; it has no objects, so new ones
 // are numbered from 2.
-json objectsFixture() {
-    return {{"documents", json::array({{{"name", "objects.doc"}, {"text", "Hello world"}}})}};
-}
+json objectsFixture() { return {{"documents", json::array({{{"name", "objects.doc"}, {"text", "Hello world"}}})}}; }
 
 T_TextLocT at5 = {1, 5}, at0 = {1, 0};
 
@@ -30,8 +28,7 @@ TEST(ObjectCalls, CreatedThenFoundValidatedAndDeleted) {
              sent(xdr_ApiTnNewAnchoredObjArgT, {1, 3, at5}), "5u", zero, true, zero},
             {"T_ApiNewAnchoredFormattedObject", 1090,
              [] { return shown(T_ApiNewAnchoredFormattedObject(1, 3, S("Figure"), &at0)); },
-             sent(xdr_ApiTnNewAnchoredFormattedObjArgT, {1, 3, S("Figure"), at0}), "6u", zero, true,
-             zero},
+             sent(xdr_ApiTnNewAnchoredFormattedObjArgT, {1, 3, S("Figure"), at0}), "6u", zero, true, zero},
             {"T_ApiNewSeriesObject", 1055, [] { return shown(T_ApiNewSeriesObject(1, 3, 0)); },
              sent(xdr_ApiTnNewSeriesObjArgT, {1, 3, 0u}), "7u", zero, true, zero},
             // The host numbers a document's objects 1, 2, ... as they are made.
@@ -39,8 +36,8 @@ TEST(ObjectCalls, CreatedThenFoundValidatedAndDeleted) {
              sent(xdr_ApiTnGetUniqueObjArgT, {1, 3, 6}), "7u", zero, true, zero},
             {"T_ApiObjectValid", 1091, [] { return shown(T_ApiObjectValid(1, 7)); },
              sent(xdr_ApiTnGeneralObjArgT, {1, 7}), "1", "0", true, "0"},
-            {"T_ApiDelete", 1050, [] { return shown(T_ApiDelete(1, 7)); },
-             sent(xdr_ApiTnGeneralObjArgT, {1, 7}), "0", shown(kRefusal), true, "-1"},
+            {"T_ApiDelete", 1050, [] { return shown(T_ApiDelete(1, 7)); }, sent(xdr_ApiTnGeneralObjArgT, {1, 7}), "0",
+             shown(kRefusal), true, "-1"},
         },
         objectsFixture());
 }
@@ -62,5 +59,5 @@ TEST(ObjectCalls, ProgressNeverChangesTaErrno) {
     EXPECT_EQ(TA_errno, kUntouched);
 }
 
-} // namespace
-} // namespace requests_test
+}  // namespace
+}  // namespace requests_test

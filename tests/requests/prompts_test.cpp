@@ -12,12 +12,8 @@ T_StringsT items() {
 }
 
 // The result, then the variable: call first, show after.
-template <typename T> std::string withOut(int result, T out) {
-    return shown(result) + " out=" + shown(out);
-}
-std::string withOut(int result, StringT out) {
-    return shown(result) + " out=" + shownAnswer(out);
-}
+template <typename T> std::string withOut(int result, T out) { return shown(result) + " out=" + shown(out); }
+std::string withOut(int result, StringT out) { return shown(result) + " out=" + shownAnswer(out); }
 
 // Calls an answer function with its variable preset, and shows both.
 template <typename T, typename F> std::function<std::string()> answering(T preset, F call) {
@@ -42,47 +38,35 @@ const json kAnswers = {{"answers",
                          {"1305", {{"x", 1}, {"y", 2}, {"width", 30}, {"height", 40}}}}}};
 
 TEST(PromptCalls, EveryFunction) {
-    const std::string oldChooser =
-        sent(xdr_oldApiTnChooseFileArgT, {S("Open"), S("/tmp"), nullptr, 0});
+    const std::string oldChooser = sent(xdr_oldApiTnChooseFileArgT, {S("Open"), S("/tmp"), nullptr, 0});
     runCalls(
         {
             {"T_ApiAlert", 1008, [] { return shown(T_ApiAlert(S("Careful"), 2)); },
              sent(xdr_ApiTnAlertArgT, {S("Careful"), 2}), "2", shown(kRefusal), false, "-1"},
             {"T_ApiPromptInt", 1009,
              answering<int>(111, [](auto *o) { return T_ApiPromptInt(o, S("How many?"), S("7")); }),
-             sent(xdr_ApiTnPromptArgT, {S("How many?"), S("7")}), "0 out=42", "-1 out=111", false,
-             "-1 out=111"},
+             sent(xdr_ApiTnPromptArgT, {S("How many?"), S("7")}), "0 out=42", "-1 out=111", false, "-1 out=111"},
             {"T_ApiPromptMetric", 1011,
-             answering<T_MetricT>(
-                 111, [](auto *o) { return T_ApiPromptMetric(o, S("Width?"), S("1.5"), 3); }),
-             sent(xdr_ApiTnPromptMetricArgT, {S("Width?"), S("1.5"), 3}), "0 out=98304",
-             "-1 out=111", false, "-1 out=111"},
+             answering<T_MetricT>(111, [](auto *o) { return T_ApiPromptMetric(o, S("Width?"), S("1.5"), 3); }),
+             sent(xdr_ApiTnPromptMetricArgT, {S("Width?"), S("1.5"), 3}), "0 out=98304", "-1 out=111", false,
+             "-1 out=111"},
             {"T_ApiPromptString", 1010,
-             answering<StringT>(
-                 kKept, [](auto *o) { return T_ApiPromptString(o, S("Name?"), S("none")); }),
-             sent(xdr_ApiTnPromptArgT, {S("Name?"), S("none")}), "0 out=\"yes\"", "-1 out=kept",
-             false, "-1 out=kept"},
+             answering<StringT>(kKept, [](auto *o) { return T_ApiPromptString(o, S("Name?"), S("none")); }),
+             sent(xdr_ApiTnPromptArgT, {S("Name?"), S("none")}), "0 out=\"yes\"", "-1 out=kept", false, "-1 out=kept"},
             {"T_ApiPromptPoint", 1304, [] { return shown(T_ApiPromptPoint(7, 9, 1)); },
              sent(xdr_ApiTnPromptPointArgT, {7, 9, 1}), "(3,4)", "(0,0)", true, "(0,0)"},
             {"T_ApiPromptRect", 1305, [] { return shown(T_ApiPromptRect(7, 9, 0)); },
-             sent(xdr_ApiTnPromptRectArgT, {7, 9, 0}), "(1,2,30,40)", "(0,0,0,0)", true,
-             "(0,0,0,0)"},
+             sent(xdr_ApiTnPromptRectArgT, {7, 9, 0}), "(1,2,30,40)", "(0,0,0,0)", true, "(0,0,0,0)"},
             {"oldT_ApiChooseFile", 1012,
-             answering<StringT>(
-                 kKept,
-                 [](auto *o) { return oldT_ApiChooseFile(o, S("Open"), S("/tmp"), nullptr, 0); }),
+             answering<StringT>(kKept, [](auto *o) { return oldT_ApiChooseFile(o, S("Open"), S("/tmp"), nullptr, 0); }),
              oldChooser, "0 out=\"/tmp/old.doc\"", "-1 out=kept", false, "-1 out=kept"},
             // Exactly what the older chooser sends with no third string and mode 0.
             {"T_ApiFileScrollBox", 1012,
-             answering<StringT>(
-                 kKept, [](auto *o) { return T_ApiFileScrollBox(o, S("Open"), S("/tmp")); }),
-             oldChooser, "0 out=\"/tmp/old.doc\"", "-1 out=kept", false, "-1 out=kept"},
+             answering<StringT>(kKept, [](auto *o) { return T_ApiFileScrollBox(o, S("Open"), S("/tmp")); }), oldChooser,
+             "0 out=\"/tmp/old.doc\"", "-1 out=kept", false, "-1 out=kept"},
             {"T_ApiChooseFile", 1028,
-             answering<StringT>(kKept,
-                                [](auto *o) {
-                                    return T_ApiChooseFile(o, S("Save"), S("/tmp"), S("new.doc"), 1,
-                                                           S("*.doc"));
-                                }),
+             answering<StringT>(
+                 kKept, [](auto *o) { return T_ApiChooseFile(o, S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc")); }),
              sent(xdr_ApiTnChooseFileArgT, {S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc")}),
              "0 out=\"/tmp/new.doc\"", "-1 out=kept", false, "-1 out=kept"},
             // The default item travels before the list.
@@ -93,8 +77,7 @@ TEST(PromptCalls, EveryFunction) {
                  const int r = T_ApiScrollBox(&out, S("Pick"), &list, 3);
                  return withOut(r, out);
              },
-             sent(xdr_ApiTnScrollBoxArgT, {S("Pick"), 3, items()}), "0 out=1", "-1 out=111", false,
-             "-1 out=111"},
+             sent(xdr_ApiTnScrollBoxArgT, {S("Pick"), 3, items()}), "0 out=1", "-1 out=111", false, "-1 out=111"},
             {"T_ApiQuickSelect", 1017,
              [] {
                  T_StringsT list = items();
@@ -133,9 +116,9 @@ TEST(PromptCalls, NullListIsSentEmpty) {
     ServedHost host(json::array(), {{"answers", {{"1017", {{"status", 0}}}}}});
     ASSERT_TRUE(host.ready()) << host.text();
     TA_errno = kUntouched;
-    EXPECT_EQ(T_ApiQuickSelect(5, S("Which?"), nullptr), -1); // nothing to select
+    EXPECT_EQ(T_ApiQuickSelect(5, S("Which?"), nullptr), -1);  // nothing to select
     EXPECT_EQ(host.argsOf(1017), sent(xdr_ApiTnQuickSelectArgT, {5, S("Which?"), {0, nullptr}}));
 }
 
-} // namespace
-} // namespace requests_test
+}  // namespace
+}  // namespace requests_test

@@ -23,28 +23,41 @@ std::string typed(const T_TypedValT &v) {
     }
 }
 std::string prop(const T_PropValT &p) {
-    return (p.ident.num != 0 ? "#" + std::to_string(p.ident.num) : quoted(p.ident.name)) + " " +
-           typed(p.value);
+    return (p.ident.num != 0 ? "#" + std::to_string(p.ident.num) : quoted(p.ident.name)) + " " + typed(p.value);
 }
 
 // Results the caller owns: rendered, then released.
-template <typename T, typename Render>
-std::string released(T v, Render render, void (*release)(T *)) {
+template <typename T, typename Render> std::string released(T v, Render render, void (*release)(T *)) {
     std::string out = render(v);
     release(&v);
     return out;
 }
-std::string shown(T_MetricsT v) { return released(v, [](auto &l) { return items(l, number); }, T_ApiDeallocateMetrics); }
-std::string shown(T_IntsT v) { return released(v, [](auto &l) { return items(l, number); }, T_ApiDeallocateInts); }
-std::string shown(T_PointsT v) { return released(v, [](auto &l) { return items(l, point); }, T_ApiDeallocatePoints); }
-std::string shown(T_TabsT v) { return released(v, [](auto &l) { return items(l, tab); }, T_ApiDeallocateTabs); }
+std::string shown(T_MetricsT v) {
+    return released(
+        v, [](auto &l) { return items(l, number); }, T_ApiDeallocateMetrics);
+}
+std::string shown(T_IntsT v) {
+    return released(
+        v, [](auto &l) { return items(l, number); }, T_ApiDeallocateInts);
+}
+std::string shown(T_PointsT v) {
+    return released(
+        v, [](auto &l) { return items(l, point); }, T_ApiDeallocatePoints);
+}
+std::string shown(T_TabsT v) {
+    return released(
+        v, [](auto &l) { return items(l, tab); }, T_ApiDeallocateTabs);
+}
 std::string shown(T_UBytesT v) {
-    return released(v, [](auto &l) { return items(l, [](unsigned char b) { return number(b); }); },
-                    T_ApiDeallocateUBytes);
+    return released(
+        v, [](auto &l) { return items(l, [](unsigned char b) { return number(b); }); }, T_ApiDeallocateUBytes);
 }
 std::string shown(T_TypedValT v) { return released(v, typed, T_ApiDeallocateVal); }
 std::string shown(T_PropValT v) { return released(v, prop, T_ApiDeallocatePropVal); }
-std::string shown(T_PropValsT v) { return released(v, [](auto &l) { return items(l, prop); }, T_ApiDeallocatePropVals); }
+std::string shown(T_PropValsT v) {
+    return released(
+        v, [](auto &l) { return items(l, prop); }, T_ApiDeallocatePropVals);
+}
 
 const std::string kDone = "done";
 const std::string kNull = "null";
@@ -53,11 +66,10 @@ const std::string kZeroTyped = "k0 0";
 // Document 1 with the text "Hello world" (its own text, location object 1)
 // and two plain objects, 2 and 3.
 json propsFixture() {
-    return {{"documents",
-             json::array({{{"name", "props.doc"},
-                           {"text", "Hello world"},
-                           {"objects", json::array({{{"key", "a"}, {"type", 3}, {"name", "A"}},
-                                                    {{"key", "b"}, {"type", 3}, {"name", "B"}}})}}})}};
+    return {{"documents", json::array({{{"name", "props.doc"},
+                                        {"text", "Hello world"},
+                                        {"objects", json::array({{{"key", "a"}, {"type", 3}, {"name", "A"}},
+                                                                 {{"key", "b"}, {"type", 3}, {"name", "B"}}})}}})}};
 }
 
 // Arguments, kept alive for the rows that send them.
@@ -77,10 +89,30 @@ T_TextLocT textLoc = {1, 3};
 T_TextRangeT textRange = {{1, 0}, {1, 5}};
 T_ElementRangeT elementRange = {{1, 2, 0}, {1, 2, 3}};
 StringT valItems[] = {S("p"), S("q")};
-T_TypedValT stringsVal = [] { T_TypedValT v{}; v.kind = 6; v.u.strings = {2, valItems}; return v; }();
-T_TypedValT intVal = [] { T_TypedValT v{}; v.kind = 1; v.u.ival = 7; return v; }();
-T_TypedValT metricVal = [] { T_TypedValT v{}; v.kind = 2; v.u.metric = 0x10000; return v; }();
-T_TypedValT stringVal(const char *s) { T_TypedValT v{}; v.kind = 3; v.u.string = S(s); return v; }
+T_TypedValT stringsVal = [] {
+    T_TypedValT v{};
+    v.kind = 6;
+    v.u.strings = {2, valItems};
+    return v;
+}();
+T_TypedValT intVal = [] {
+    T_TypedValT v{};
+    v.kind = 1;
+    v.u.ival = 7;
+    return v;
+}();
+T_TypedValT metricVal = [] {
+    T_TypedValT v{};
+    v.kind = 2;
+    v.u.metric = 0x10000;
+    return v;
+}();
+T_TypedValT stringVal(const char *s) {
+    T_TypedValT v{};
+    v.kind = 3;
+    v.u.string = S(s);
+    return v;
+}
 T_PropValT labelProp = {{0, S("label")}, stringVal("L")};
 T_PropValT listItems[] = {{{210, nullptr}, intVal}, {{0, S("n")}, stringVal("s")}};
 T_PropValsT list = {2, listItems};
@@ -95,23 +127,27 @@ T_PropIdentT name(const char *n) { return {0, S(n)}; }
 ApiTnGetPropArgT read(T_PropIdentT id) { return {1, 2, id}; }
 
 // A write as a row's call: it returns nothing, so the row shows "done".
-#define WRITE(call) [] { call; return kDone; }
+#define WRITE(call)                                                                                                    \
+    [] {                                                                                                               \
+        call;                                                                                                          \
+        return kDone;                                                                                                  \
+    }
 
 TEST(PropertyCalls, EveryKindWrittenAndReadBack) {
     const std::string zeroLoc = "(0,0)", zeroRange = "(0,0)-(0,0)";
     const std::string zeroElements = "(0,0,0)-(0,0,0)";
     runCalls(
         {
-            {"T_ApiSetInt", 1065, WRITE(T_ApiSetInt(1, 2, 200, 42)),
-             sent(xdr_ApiTnSetIntArgT, {1, 2, num(200), 42}), kDone, kDone, true, kDone},
+            {"T_ApiSetInt", 1065, WRITE(T_ApiSetInt(1, 2, 200, 42)), sent(xdr_ApiTnSetIntArgT, {1, 2, num(200), 42}),
+             kDone, kDone, true, kDone},
             {"T_ApiGetInt", 1064, [] { return shown(T_ApiGetInt(1, 2, 200)); },
              sent(xdr_ApiTnGetPropArgT, read(num(200))), "42", "0", true, "0"},
             {"T_ApiSetIntByName", 1065, WRITE(T_ApiSetIntByName(1, 2, S("count"), 5)),
              sent(xdr_ApiTnSetIntArgT, {1, 2, name("count"), 5}), kDone, kDone, true, kDone},
             {"T_ApiGetIntByName", 1064, [] { return shown(T_ApiGetIntByName(1, 2, S("count"))); },
              sent(xdr_ApiTnGetPropArgT, read(name("count"))), "5", "0", true, "0"},
-            {"T_ApiSetId", 1067, WRITE(T_ApiSetId(1, 2, 201, 3)),
-             sent(xdr_ApiTnSetIdArgT, {1, 2, num(201), 3}), kDone, kDone, true, kDone},
+            {"T_ApiSetId", 1067, WRITE(T_ApiSetId(1, 2, 201, 3)), sent(xdr_ApiTnSetIdArgT, {1, 2, num(201), 3}), kDone,
+             kDone, true, kDone},
             {"T_ApiGetId", 1066, [] { return shown(T_ApiGetId(1, 2, 201)); },
              sent(xdr_ApiTnGetPropArgT, read(num(201))), "3u", "0u", true, "0u"},
             {"T_ApiSetMetric", 1069, WRITE(T_ApiSetMetric(1, 2, 202, 0x18000)),
@@ -159,27 +195,23 @@ TEST(PropertyCalls, EveryKindWrittenAndReadBack) {
             {"T_ApiGetTextRange", 1266, [] { return shown(T_ApiGetTextRange(1, 2, 210)); },
              sent(xdr_ApiTnGetPropArgT, read(num(210))), "(1,0)-(1,5)", zeroRange, true, zeroRange},
             {"T_ApiSetElementRange", 1405, WRITE(T_ApiSetElementRange(1, 2, 211, &elementRange)),
-             sent(xdr_ApiTnSetElementRangeArgT, {1, 2, num(211), elementRange}), kDone, kDone, true,
-             kDone},
+             sent(xdr_ApiTnSetElementRangeArgT, {1, 2, num(211), elementRange}), kDone, kDone, true, kDone},
             {"T_ApiGetElementRange", 1404, [] { return shown(T_ApiGetElementRange(1, 2, 211)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(211))), "(1,2,0)-(1,2,3)", zeroElements, true,
-             zeroElements},
+             sent(xdr_ApiTnGetPropArgT, read(num(211))), "(1,2,0)-(1,2,3)", zeroElements, true, zeroElements},
             {"T_ApiSetVal", 1099, WRITE(T_ApiSetVal(1, 2, 212, &stringsVal)),
              sent(xdr_ApiTnSetValArgT, {1, 2, num(212), stringsVal}), kDone, kDone, true, kDone},
             {"T_ApiGetVal", 1098, [] { return shown(T_ApiGetVal(1, 2, 212)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(212))), "k6[\"p\" \"q\"]", kZeroTyped, true,
-             kZeroTyped},
+             sent(xdr_ApiTnGetPropArgT, read(num(212))), "k6[\"p\" \"q\"]", kZeroTyped, true, kZeroTyped},
             {"T_ApiSetPropVal", 1061, WRITE(T_ApiSetPropVal(1, 2, &labelProp)),
              sent(xdr_ApiTnSetPropArgT, {1, 2, labelProp}), kDone, kDone, true, kDone},
             {"T_ApiGetPropVal", 1060, [] { return shown(T_ApiGetPropVal(1, 2, 212)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(212))), "#212 k6[\"p\" \"q\"]", "null k0 0", true,
-             "null k0 0"},
+             sent(xdr_ApiTnGetPropArgT, read(num(212))), "#212 k6[\"p\" \"q\"]", "null k0 0", true, "null k0 0"},
             {"T_ApiDeletePropByName", 1082, WRITE(T_ApiDeletePropByName(1, 2, S("label"))),
              sent(xdr_ApiTnGetPropArgT, read(name("label"))), kDone, kDone, true, kDone},
-            {"T_ApiSetProps", 1063, WRITE(T_ApiSetProps(1, 3, &list)),
-             sent(xdr_ApiTnSetPropsArgT, {1, 3, list}), kDone, kDone, true, kDone},
-            {"T_ApiGetProps", 1062, [] { return shown(T_ApiGetProps(1, 3)); },
-             sent(xdr_ApiTnGeneralObjArgT, {1, 3}), "[#210 k1 7 \"n\" k3\"s\"]", kNull, true, kNull},
+            {"T_ApiSetProps", 1063, WRITE(T_ApiSetProps(1, 3, &list)), sent(xdr_ApiTnSetPropsArgT, {1, 3, list}), kDone,
+             kDone, true, kDone},
+            {"T_ApiGetProps", 1062, [] { return shown(T_ApiGetProps(1, 3)); }, sent(xdr_ApiTnGeneralObjArgT, {1, 3}),
+             "[#210 k1 7 \"n\" k3\"s\"]", kNull, true, kNull},
         },
         propsFixture());
 }
@@ -193,16 +225,13 @@ TEST(PropertyCalls, TextPropertiesWrittenOverRangesAndReadAtLocations) {
              sent(xdr_ApiTnGetTextPropArgT, {1, at2, num(300)}), "k1 7", kZeroTyped, true, kZeroTyped},
             // The identifier in front is empty; the property value names it.
             {"T_ApiSetTextPropVal", 1301, WRITE(T_ApiSetTextPropVal(1, &last5, &styleProp)),
-             sent(xdr_ApiTnSetTextPropArgT, {1, last5, name(""), styleProp}), kDone, kDone, true,
-             kDone},
+             sent(xdr_ApiTnSetTextPropArgT, {1, last5, name(""), styleProp}), kDone, kDone, true, kDone},
             {"T_ApiGetTextPropVal", 1300, [] { return shown(T_ApiGetTextPropVal(1, &at2, 300)); },
-             sent(xdr_ApiTnGetTextPropArgT, {1, at2, num(300)}), "#300 k1 7", "null k0 0", true,
-             "null k0 0"},
+             sent(xdr_ApiTnGetTextPropArgT, {1, at2, num(300)}), "#300 k1 7", "null k0 0", true, "null k0 0"},
             {"T_ApiSetTextProps", 1303, WRITE(T_ApiSetTextProps(1, &all, &wide)),
              sent(xdr_ApiTnSetTextPropsArgT, {1, all, wide}), kDone, kDone, true, kDone},
             {"T_ApiGetTextProps", 1302, [] { return shown(T_ApiGetTextProps(1, &at7)); },
-             sent(xdr_ApiTnGetTextPropsArgT, {1, at7}), "[\"style\" k3\"bold\" #301 k2 65536]", kNull,
-             true, kNull},
+             sent(xdr_ApiTnGetTextPropsArgT, {1, at7}), "[\"style\" k3\"bold\" #301 k2 65536]", kNull, true, kNull},
         },
         propsFixture());
 }
@@ -247,5 +276,5 @@ TEST(PropertyCalls, NullArgumentsTravelAsEmptyValues) {
     EXPECT_EQ(host.argsOf(1298), sent(xdr_ApiTnGetTextPropArgT, {1, T_TextLocT{}, num(300)}));
 }
 
-} // namespace
-} // namespace requests_test
+}  // namespace
+}  // namespace requests_test

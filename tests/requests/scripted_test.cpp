@@ -58,22 +58,20 @@ TEST(ScriptedCalls, EveryFunctionAcceptedRefusedAndLost) {
     // every time without the caller's help.
     std::vector<Call> calls = {
         {"Open", 1019, scripted([&](auto ret) { return T_ApiOpen(f.doc.data(), &params, ret); }),
-         sent(xdr_ApiTnOpenArgT, ApiTnOpenArgT{f.doc.data(), params}), "5u bits=1", "0u bits=1",
-         true, "0u list=none"},
+         sent(xdr_ApiTnOpenArgT, ApiTnOpenArgT{f.doc.data(), params}), "5u bits=1", "0u bits=1", true, "0u list=none"},
         // The name travels first, the document id second.
         {"Save", 1020, scripted([&](auto ret) { return T_ApiSave(1, f.saved.data(), &params, ret); }),
-         sent(xdr_ApiTnSaveArgT, ApiTnSaveArgT{f.saved.data(), 1, params}), "1u bits=1",
-         "0u bits=1", true, "0u list=none"},
-        {"Import", 1024,
-         scripted([&](auto ret) { return T_ApiImport(1, &at, f.text.data(), &params, ret); }),
-         sent(xdr_ApiTnImportArgT, ApiTnImportArgT{f.text.data(), 1, at, params}), "2u bits=1",
-         "0u bits=1", true, "0u list=none"},
+         sent(xdr_ApiTnSaveArgT, ApiTnSaveArgT{f.saved.data(), 1, params}), "1u bits=1", "0u bits=1", true,
+         "0u list=none"},
+        {"Import", 1024, scripted([&](auto ret) { return T_ApiImport(1, &at, f.text.data(), &params, ret); }),
+         sent(xdr_ApiTnImportArgT, ApiTnImportArgT{f.text.data(), 1, at, params}), "2u bits=1", "0u bits=1", true,
+         "0u list=none"},
         {"Export", 1037, scripted([&](auto ret) { return T_ApiExport(1, f.out.data(), &params, ret); }),
-         sent(xdr_ApiTnExportArgT, ApiTnExportArgT{f.out.data(), 1, params}), "0 bits=1",
-         kRefused + " bits=1", true, "0 list=none"},
+         sent(xdr_ApiTnExportArgT, ApiTnExportArgT{f.out.data(), 1, params}), "0 bits=1", kRefused + " bits=1", true,
+         "0 list=none"},
         {"UpdateBook", 1390, scripted([&](auto ret) { return T_ApiUpdateBook(3, &params, ret); }),
-         sent(xdr_ApiTnUpdateBookArgT, ApiTnUpdateBookArgT{3, params}), "0 bits=1",
-         kRefused + " bits=1", true, "-1 list=none"},
+         sent(xdr_ApiTnUpdateBookArgT, ApiTnUpdateBookArgT{3, params}), "0 bits=1", kRefused + " bits=1", true,
+         "-1 list=none"},
     };
     runCalls(calls, f.fixture());
 }
@@ -140,5 +138,5 @@ TEST(ScriptedCalls, ReturnListIsTheLibrarysOneRecordPerFunction) {
     EXPECT_EQ(unset, nullptr);
 }
 
-} // namespace
-} // namespace requests_test
+}  // namespace
+}  // namespace requests_test

@@ -7,13 +7,10 @@ namespace {
 TEST(ServiceCalls, EveryFunction) {
     runCalls(
         {
-            {"T_ApiUserCancel", 1372, [] { return shown(T_ApiUserCancel()); }, "", "1",
-             shown(kRefusal), false, "-1"},
+            {"T_ApiUserCancel", 1372, [] { return shown(T_ApiUserCancel()); }, "", "1", shown(kRefusal), false, "-1"},
             // The reply is empty: a refusal cannot reach it.
-            {"T_ApiSleep", 1370, [] { return shown(T_ApiSleep(5)); }, sent(xdr_int, 5), "0", "0",
-             false, "5"},
-            {"T_ApiUSleep", 1371, [] { return shown(T_ApiUSleep(300)); }, sent(xdr_int, 300), "0",
-             "0", false, "300"},
+            {"T_ApiSleep", 1370, [] { return shown(T_ApiSleep(5)); }, sent(xdr_int, 5), "0", "0", false, "5"},
+            {"T_ApiUSleep", 1371, [] { return shown(T_ApiUSleep(300)); }, sent(xdr_int, 300), "0", "0", false, "300"},
             {"T_ApiSystemShell", 1373, [] { return shown(T_ApiSystemShell(S("ls -l"))); },
              sent(xdr_StringT, S("ls -l")), "0", shown(kRefusal), false, "-1"},
             {"T_ApiForkAndExec", 1374,
@@ -31,5 +28,5 @@ TEST(ServiceCalls, EveryFunction) {
         {{"answers", {{"1372", {{"value", 1}}}}}});
 }
 
-} // namespace
-} // namespace requests_test
+}  // namespace
+}  // namespace requests_test

@@ -20,27 +20,22 @@ TEST(SessionCalls, EveryFunction) {
     // The host serves this process as a client it never launched: it has no
     // number and an empty name, and works in the host's directory.
     runCalls({
-        {"T_ApiClientNumber", 1340, [] { return shown(T_ApiClientNumber()); }, "", "-1",
-         shown(kRefusal), false, "-1"},
-        {"T_ApiClientName", 1341, [] { return shown(T_ApiClientName()); }, "", "\"\"", "\"\"",
-         false, "null"},
-        {"T_ApiClientDir", 1342, [] { return shown(T_ApiClientDir()); }, "", cwd, cwd, false,
-         "null"},
-        {"T_ApiSetClientDir", 1344, [] { return shown(T_ApiSetClientDir(S("/tmp"))); },
-         sent(xdr_StringT, S("/tmp")), "0", shown(kRefusal), false, "-1"},
+        {"T_ApiClientNumber", 1340, [] { return shown(T_ApiClientNumber()); }, "", "-1", shown(kRefusal), false, "-1"},
+        {"T_ApiClientName", 1341, [] { return shown(T_ApiClientName()); }, "", "\"\"", "\"\"", false, "null"},
+        {"T_ApiClientDir", 1342, [] { return shown(T_ApiClientDir()); }, "", cwd, cwd, false, "null"},
+        {"T_ApiSetClientDir", 1344, [] { return shown(T_ApiSetClientDir(S("/tmp"))); }, sent(xdr_StringT, S("/tmp")),
+         "0", shown(kRefusal), false, "-1"},
         // Shown end to end, where another client can be called.
         {"T_ApiCallClient", 1016, [] { return shown(T_ApiCallClient(S("peer"), S("hi"))); },
          sent(xdr_ApiTnCallClientArgT, {S("peer"), S("hi")}), "", "0", true, "0"},
-        {"T_ApiReturnValue", 1375, [] { return shown(T_ApiReturnValue(12)); }, sent(xdr_int, 12),
-         "0", shown(kRefusal), false, "0"},
+        {"T_ApiReturnValue", 1375, [] { return shown(T_ApiReturnValue(12)); }, sent(xdr_int, 12), "0", shown(kRefusal),
+         false, "0"},
         {"T_ApiNotification", 1015, [] { return shown(T_ApiNotification(2, 1)); },
          sent(xdr_ApiTnNotificationArgT, {2, 1}), "0", shown(kRefusal), true, "-1"},
-        {"T_ApiFcodes", 1014, [] { return shown(T_ApiFcodes(3, codes)); },
-         sent(xdr_ApiTnFcodesArgT, {{3, codes}}), "0", shown(kRefusal), true, "-1"},
-        {"T_ApiHypertextCommand", 1310,
-         [] { return shown(T_ApiHypertextCommand(5, S("gotolink intro"))); },
-         sent(xdr_ApiTnHypertextCommandArgT, {5, S("gotolink intro")}), "0", shown(kRefusal), true,
-         "-1"},
+        {"T_ApiFcodes", 1014, [] { return shown(T_ApiFcodes(3, codes)); }, sent(xdr_ApiTnFcodesArgT, {{3, codes}}), "0",
+         shown(kRefusal), true, "-1"},
+        {"T_ApiHypertextCommand", 1310, [] { return shown(T_ApiHypertextCommand(5, S("gotolink intro"))); },
+         sent(xdr_ApiTnHypertextCommandArgT, {5, S("gotolink intro")}), "0", shown(kRefusal), true, "-1"},
     });
 }
 
@@ -61,8 +56,7 @@ TEST(SessionCalls, FcodesSendsOnlyWhatItCanDescribe) {
     EXPECT_EQ(TA_errno, 0);
     EXPECT_EQ(host.argsOf(1014), sent(xdr_ApiTnFcodesArgT, {{0, nullptr}}));
     int sentCount = 0;
-    for (const std::string &l : host.lines())
-        sentCount += l.find(" proc=1014 ") != std::string::npos;
+    for (const std::string &l : host.lines()) sentCount += l.find(" proc=1014 ") != std::string::npos;
     EXPECT_EQ(sentCount, 1) << host.text();
 }
 
@@ -79,12 +73,10 @@ TEST(SessionCalls, DisconnectEndsTheSessionEvenWithoutAHost) {
         EXPECT_EQ(TA_errno, gone ? -1 : kUntouched);
         EXPECT_EQ(TA_bailout, 1);
         EXPECT_EQ(tarnel_client, nullptr);
-        if (!gone) {
-            EXPECT_NE(host.lineOf(1376), "");
-        }
+        if (!gone) { EXPECT_NE(host.lineOf(1376), ""); }
         TA_bailout = 0;
     }
 }
 
-} // namespace
-} // namespace requests_test
+}  // namespace
+}  // namespace requests_test

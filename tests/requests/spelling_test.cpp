@@ -11,9 +11,7 @@ static char *kStaleItems[] = {kStaleWord};
 static constexpr T_StringsT kStale = {1, kStaleItems};
 
 // The stale list untouched, or the list the call wrote.
-static std::string list(T_StringsT l) {
-    return l.items == kStaleItems ? "stale" : shown(l);
-}
+static std::string list(T_StringsT l) { return l.items == kStaleItems ? "stale" : shown(l); }
 
 namespace {
 
@@ -49,32 +47,33 @@ TEST(SpellingCalls, EveryFunctionAcceptedRefusedAndLost) {
                  std::string range = shown(T_ApiSpell(1, &start, &noParams, &unknown, &suggestions));
                  return range + " " + std::to_string(unknown) + " " + list(suggestions);
              },
-             sent(xdr_ApiTnSpellArgT, {1, start, noParams}), R"((1,0)-(1,4) 2 ["hello"])",
-             kZero + R"( 0 ["hello"])", true, kZero + " 0 null"},
+             sent(xdr_ApiTnSpellArgT, {1, start, noParams}), R"((1,0)-(1,4) 2 ["hello"])", kZero + R"( 0 ["hello"])",
+             true, kZero + " 0 null"},
             {"Dictionary", 1408,
              [] {
                  T_StringsT found = kStale;
                  std::string result = shown(T_ApiDictionary(1, S("qu"), 0, 0, &found));
                  return result + " " + list(found);
              },
-             sent(xdr_ApiTnDictionaryArgT, {1, S("qu"), 0, 0}), R"(0 ["quick"])", kRefused + R"( ["quick"])",
-             true, "-1 null"},
-            status("ModifyDictionary", 1409, [] { return T_ApiModifyDictionary(1, 2, 1, S("helo")); },
-                   sent(xdr_ApiTnModifyDictionaryArgT, {1, 2, 1, S("helo")}), "0"),
-            status("ReplaceText", 1407, [&] { return T_ApiReplaceText(1, &misspelt, S("Hello")); },
-                   sent(xdr_ApiTnReplaceTextArgT, {1, misspelt, S("Hello")}), "0"),
-            status("ResetSpelling", 1410, [] { return T_ApiResetSpelling(1); },
-                   sent(xdr_ApiTnResetSpellingArgT, {1})),
+             sent(xdr_ApiTnDictionaryArgT, {1, S("qu"), 0, 0}), R"(0 ["quick"])", kRefused + R"( ["quick"])", true,
+             "-1 null"},
+            status(
+                "ModifyDictionary", 1409, [] { return T_ApiModifyDictionary(1, 2, 1, S("helo")); },
+                sent(xdr_ApiTnModifyDictionaryArgT, {1, 2, 1, S("helo")}), "0"),
+            status(
+                "ReplaceText", 1407, [&] { return T_ApiReplaceText(1, &misspelt, S("Hello")); },
+                sent(xdr_ApiTnReplaceTextArgT, {1, misspelt, S("Hello")}), "0"),
+            status(
+                "ResetSpelling", 1410, [] { return T_ApiResetSpelling(1); }, sent(xdr_ApiTnResetSpellingArgT, {1})),
             // The status follows the lists in the reply, and follows the text.
-            {"Thesaurus", 1411, [] { return thesaurus(2, "quick"); },
-             sent(xdr_ApiTnThesaurusArgT, {2, S("quick")}), R"(0 ["fast" "rapid"] ["slow"] ["speed"] null)",
-             kRefused + R"( ["fast" "rapid"] ["slow"] ["speed"] null)", true, "-1 null null null null"},
+            {"Thesaurus", 1411, [] { return thesaurus(2, "quick"); }, sent(xdr_ApiTnThesaurusArgT, {2, S("quick")}),
+             R"(0 ["fast" "rapid"] ["slow"] ["speed"] null)", kRefused + R"( ["fast" "rapid"] ["slow"] ["speed"] null)",
+             true, "-1 null null null null"},
             {"ShowHyphenation", 1412, [] { return shown(T_ApiShowHyphenation(S("hyphenation"))); },
-             sent(xdr_ApiTnShowHyphenationArgT, {S("hyphenation")}), "\"hy-phen-a-tion\"", "null",
-             true, "null"},
+             sent(xdr_ApiTnShowHyphenationArgT, {S("hyphenation")}), "\"hy-phen-a-tion\"", "null", true, "null"},
         },
         kDocument);
 }
 
-} // namespace
-} // namespace requests_test
+}  // namespace
+}  // namespace requests_test

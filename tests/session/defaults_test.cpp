@@ -10,8 +10,7 @@ namespace {
 
 json messageAndDialog() {
     return {callback("message", {{"message", "hi"}, {"uint1", 1}, {"uint2", 2}}),
-            callback("dialog_event", {{"int1", 4}, {"int2", 5}, {"int3", 6}}),
-            callback("command", {{"command", 11}})};
+            callback("dialog_event", {{"int1", 4}, {"int2", 5}, {"int3", 6}}), callback("command", {{"command", 11}})};
 }
 
 Transcript runClient(const char *path) {
@@ -41,5 +40,5 @@ TEST(Defaults, ClientDefinitionReplacesTheLibraryDefault) {
     EXPECT_EQ(run.find({"over client=c1"}).size(), 4u) << run.text();
 }
 
-} // namespace
+}  // namespace
 }  // namespace tarnel_test

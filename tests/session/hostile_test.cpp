@@ -32,8 +32,7 @@ sockaddr_in loopback(int port = 0) {
 std::string bytes(const Words &words) {
     std::string out;
     for (std::uint32_t w : words)
-        for (int shift = 24; shift >= 0; shift -= 8)
-            out += static_cast<char>(w >> shift);
+        for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(w >> shift);
     return out;
 }
 
@@ -46,8 +45,7 @@ Words ok(Words result = {}) {
 
 // Runs `body` on a thread until destroyed; the body polls `stop`.
 struct Worker {
-    template <class Body>
-    explicit Worker(Body body) : thread([this, body] { body(stop); }) {}
+    template <class Body> explicit Worker(Body body) : thread([this, body] { body(stop); }) {}
     ~Worker() {
         stop = true;
         thread.join();
@@ -81,8 +79,7 @@ int hostileService(std::unique_ptr<Worker> &service, const Words &zero, const Wo
                 continue;
             const Words &answer = ntohl(call[5]) == 0 ? zero : connect;
             const std::string reply = bytes({ntohl(call[0])}) + bytes(answer);
-            if (!answer.empty())
-                sendto(fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr *>(&from), size);
+            if (!answer.empty()) sendto(fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr *>(&from), size);
         }
         rpcb_unset(program, 1, nullptr);
         close(fd);
@@ -113,10 +110,10 @@ TEST(Hostile, AttachFailsQuicklyAndCleanlyOnEveryBadAnswer) {
         std::unique_ptr<Worker> service;
         const int program = hostileService(service, c.zero, c.connect);
         const json args = {"attach", std::to_string(program), "localhost", c.callMs};
-        Transcript run = runHost(
-            {{"connect_service", {{"run", false}}},
-             {"steps", {launch(SESSION_DRIVER_PATH, {{"tnapix", "missing"}, {"args", args}}),
-                        step("wait_exit", {{"status", 3}, {"timeout_ms", 8000}})}}});
+        Transcript run = runHost({{"connect_service", {{"run", false}}},
+                                  {"steps",
+                                   {launch(SESSION_DRIVER_PATH, {{"tnapix", "missing"}, {"args", args}}),
+                                    step("wait_exit", {{"status", 3}, {"timeout_ms", 8000}})}}});
         const std::string code = std::to_string(c.code);
         EXPECT_EQ(run.status, 0) << c.what << "\n" << run.text();
         EXPECT_TRUE(run.has({"text=connect=" + code + " errno=" + code})) << c.what << "\n" << run.text();
@@ -132,29 +129,27 @@ void expectServedWhileFlooded(bool stall) {
     std::string flood = bytes({0xFFFFFFFF});
     if (stall)  // call 1, version 2, notify; no credentials; notification 2, object 0, text length
         flood += bytes({1, 0, 2, static_cast<std::uint32_t>(program), 1, 7, 0, 0, 0, 0, 2, 0, 0x7FFFFFF0});
-    for (std::mt19937 random(2024); flood.size() < 65536;)
-        flood += static_cast<char>(random());
+    for (std::mt19937 random(2024); flood.size() < 65536;) flood += static_cast<char>(random());
     std::atomic<int> sent{0};
     auto flooder = std::make_unique<Worker>([&](const std::atomic<bool> &stop) {
         std::vector<int> held;
         for (sockaddr_in a = loopback(); !stop; std::this_thread::sleep_for(std::chrono::milliseconds(50))) {
             const u_short port = pmap_getport(&a, program, 1, IPPROTO_TCP);
             const sockaddr_in to = loopback(port);
-            if (port == 0 || held.size() >= 8)
-                continue;
+            if (port == 0 || held.size() >= 8) continue;
             held.push_back(socket(AF_INET, SOCK_STREAM, 0));
             if (connect(held.back(), reinterpret_cast<const sockaddr *>(&to), sizeof to) == 0 &&
                 send(held.back(), flood.data(), flood.size(), MSG_NOSIGNAL) > 0)
                 ++sent;
         }
-        for (int fd : held)
-            close(fd);
+        for (int fd : held) close(fd);
     });
-    Transcript run = runHost(
-        {{"steps", {launch(SESSION_CLIENT_PATH, {{"callback_program", program}}), step("wait_ack"),
-                    step("serve", {{"ms", 300}}), callback("command", {{"command", 1}, {"timeout_ms", 3000}}),
-                    callback("command", {{"command", 2}, {"timeout_ms", 3000}}),
-                    callback("quit", {{"timeout_ms", 3000}}), step("wait_exit", {{"status", 0}})}}});
+    Transcript run =
+        runHost({{"steps",
+                  {launch(SESSION_CLIENT_PATH, {{"callback_program", program}}), step("wait_ack"),
+                   step("serve", {{"ms", 300}}), callback("command", {{"command", 1}, {"timeout_ms", 3000}}),
+                   callback("command", {{"command", 2}, {"timeout_ms", 3000}}),
+                   callback("quit", {{"timeout_ms", 3000}}), step("wait_exit", {{"status", 0}})}}});
     flooder.reset();
     EXPECT_EQ(run.status, 0) << run.text();
     EXPECT_GT(sent, 1) << run.text();
@@ -165,9 +160,7 @@ TEST(Hostile, GarbageOnTheCallbackPortLeavesRealCallbacksServed) { expectServedW
 
 // A peer that stops in the middle of a call once held the service loop for
 // the RPC library's 35-second read time-out, once per such connection.
-TEST(Hostile, StalledCallOnTheCallbackPortLeavesRealCallbacksServed) {
-    expectServedWhileFlooded(true);
-}
+TEST(Hostile, StalledCallOnTheCallbackPortLeavesRealCallbacksServed) { expectServedWhileFlooded(true); }
 
 }  // namespace
 }  // namespace tarnel_test

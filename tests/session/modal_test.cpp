@@ -9,35 +9,33 @@ namespace {
 
 json steps(std::initializer_list<json> middle) {
     json s = {launch(SESSION_CLIENT_PATH), step("wait_ack")};
-    for (const json &m : middle)
-        s.push_back(m);
+    for (const json &m : middle) s.push_back(m);
     return s;
 }
 
 TEST(Modal, CompletionReturnsInt3WithoutDialogEvent) {
     Transcript run = runHost({{"requests", {{{"proc", 1316}, {"status", 0}, {"modal_result", 42}}}},
-                           {"steps", steps({callback("init", {{"initialization", 4}, {"over", 0}}),
-                                            callback("quit"), step("wait_exit", {{"status", 0}})})}});
+                              {"steps", steps({callback("init", {{"initialization", 4}, {"over", 0}}), callback("quit"),
+                                               step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
-    EXPECT_TRUE(run.has({"proc=1316 stub=api_tn_modal_dialog_1 dialogNum=1", "-> reply status=0"}))
-        << run.text();
+    EXPECT_TRUE(run.has({"proc=1316 stub=api_tn_modal_dialog_1 dialogNum=1", "-> reply status=0"})) << run.text();
     EXPECT_TRUE(run.has({"text=modal=42"})) << run.text();
     EXPECT_FALSE(run.has({"text=dialog-event"})) << run.text();
     // The completion is a callback of its own with its own over, inside init's.
-    EXPECT_EQ(run.find({"over client=c1"}),
-              (std::vector<std::string>{"over client=c1 value=0 for=callback-2",
-                                        "over client=c1 value=0 for=callback-1"}))
+    EXPECT_EQ(run.find({"over client=c1"}), (std::vector<std::string>{"over client=c1 value=0 for=callback-2",
+                                                                      "over client=c1 value=0 for=callback-1"}))
         << run.text();
 }
 
 TEST(Modal, NestedWaitsEndInnermostFirst) {
-    json outer = {{"proc", 1316}, {"times", 1},
-                  {"then", {{{"proc", "command"}, {"command", 7}},
-                            {{"proc", "dialog_event"}, {"int1", 0}, {"int3", 1}}}}};
+    json outer = {
+        {"proc", 1316},
+        {"times", 1},
+        {"then", {{{"proc", "command"}, {"command", 7}}, {{"proc", "dialog_event"}, {"int1", 0}, {"int3", 1}}}}};
     json inner = {{"proc", 1316}, {"times", 1}, {"modal_result", 2}};
     Transcript run = runHost({{"requests", {outer, inner}},
-                           {"steps", steps({callback("init", {{"initialization", 4}}),
-                                            callback("quit"), step("wait_exit", {{"status", 0}})})}});
+                              {"steps", steps({callback("init", {{"initialization", 4}}), callback("quit"),
+                                               step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
     int innerDone = run.indexOf("text=inner-modal=2");
     int outerDone = run.indexOf("text=modal=1");
@@ -45,22 +43,20 @@ TEST(Modal, NestedWaitsEndInnermostFirst) {
 }
 
 TEST(Modal, CompletionWithoutWaitIsCountedForTheNextWait) {
-    Transcript run = runHost(
-        {{"requests", {{{"proc", 1316}, {"modal_result", 9}}}},
-         {"steps", steps({callback("dialog_event", {{"int1", 0}, {"int3", 7}}),
-                          callback("init", {{"initialization", 4}}), callback("quit"),
-                          step("wait_exit", {{"status", 0}})})}});
+    Transcript run = runHost({{"requests", {{{"proc", 1316}, {"modal_result", 9}}}},
+                              {"steps", steps({callback("dialog_event", {{"int1", 0}, {"int3", 7}}),
+                                               callback("init", {{"initialization", 4}}), callback("quit"),
+                                               step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"text=modal=9"})) << run.text();
     EXPECT_FALSE(run.has({"text=dialog-event"})) << run.text();
 }
 
 TEST(Modal, QuitDuringWaitWaitsForCompletionThenEnds) {
-    json rule = {{"proc", 1316},
-                 {"then", {{{"proc", "quit"}}, {{"proc", "dialog_event"}, {"int1", 0}, {"int3", 5}}}}};
+    json rule = {{"proc", 1316}, {"then", {{{"proc", "quit"}}, {{"proc", "dialog_event"}, {"int1", 0}, {"int3", 5}}}}};
     Transcript run = runHost({{"requests", {rule}},
-                           {"steps", steps({callback("init", {{"initialization", 4}, {"over", 1}}),
-                                            step("wait_exit", {{"status", 0}})})}});
+                              {"steps", steps({callback("init", {{"initialization", 4}, {"over", 1}}),
+                                               step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
     int quit = run.indexOf("name=quit -> ok");
     int result = run.indexOf("text=modal=5");

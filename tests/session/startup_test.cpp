@@ -7,28 +7,24 @@
 namespace tarnel_test {
 namespace {
 
-const std::string kNotCalled =
-    "stderr client=c1 text=Tarnel API client \"???\": not called by a Tarnel product.";
+const std::string kNotCalled = "stderr client=c1 text=Tarnel API client \"???\": not called by a Tarnel product.";
 
 TEST(StartUp, BrokenOrMissingTnapixIsDiagnosedWithExitStatus1) {
-    for (json tnapix : {json("missing"), json{{"raw", "1.1 2.1 3.4"}},
-                        json{{"raw", "1.1 2.1 x.4.name"}}}) {
-        Transcript run = runHost({{"steps",
-                                {launch(SESSION_CLIENT_PATH, {{"tnapix", tnapix}}),
-                                 step("wait_exit", {{"status", 1}})}}});
+    for (json tnapix : {json("missing"), json{{"raw", "1.1 2.1 3.4"}}, json{{"raw", "1.1 2.1 x.4.name"}}}) {
+        Transcript run = runHost(
+            {{"steps", {launch(SESSION_CLIENT_PATH, {{"tnapix", tnapix}}), step("wait_exit", {{"status", 1}})}}});
         EXPECT_EQ(run.status, 0) << tnapix << "\n" << run.text();
-        EXPECT_EQ(run.find({"stderr client=c1"}), std::vector<std::string>{kNotCalled})
-            << run.text();
+        EXPECT_EQ(run.find({"stderr client=c1"}), std::vector<std::string>{kNotCalled}) << run.text();
         EXPECT_FALSE(run.has({"request "})) << run.text();
     }
 }
 
 TEST(StartUp, ForkingClientHandsOverToItsChild) {
-    Transcript run = runHost(
-        {{"steps",
-          {launch(SESSION_CLIENT_PATH, {{"number", 3}}), step("wait_exit", {{"role", "launcher"}, {"status", 0}}),
-           step("wait_ack"), callback("init", {{"initialization", 1}}), callback("quit"),
-           step("wait_exit", {{"status", 0}})}}});
+    Transcript run =
+        runHost({{"steps",
+                  {launch(SESSION_CLIENT_PATH, {{"number", 3}}),
+                   step("wait_exit", {{"role", "launcher"}, {"status", 0}}), step("wait_ack"),
+                   callback("init", {{"initialization", 1}}), callback("quit"), step("wait_exit", {{"status", 0}})}}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"exit client=c1 role=launcher", "status=0"})) << run.text();
     EXPECT_TRUE(run.has({"stdout client=c1 text=init 1 clientno=3"})) << run.text();
@@ -38,9 +34,9 @@ TEST(StartUp, ForkingClientHandsOverToItsChild) {
 
 TEST(StartUp, NonForkingClientAcknowledgesWithItsOwnNumber) {
     Transcript run = runHost({{"steps",
-                            {launch(SESSION_CLIENT_PATH, {{"number", -2}}), step("wait_ack"),
-                             callback("init", {{"initialization", 1}, {"over", 0}}),
-                             callback("quit"), step("wait_exit", {{"status", 0}})}}});
+                               {launch(SESSION_CLIENT_PATH, {{"number", -2}}), step("wait_ack"),
+                                callback("init", {{"initialization", 1}, {"over", 0}}), callback("quit"),
+                                step("wait_exit", {{"status", 0}})}}});
     ASSERT_EQ(run.status, 0) << run.text();
     // -2 becomes its complement, 1; the pid check of the acknowledgement passed.
     EXPECT_TRUE(run.has({"stdout client=c1 text=init 1 clientno=1"})) << run.text();
@@ -50,21 +46,20 @@ TEST(StartUp, NonForkingClientAcknowledgesWithItsOwnNumber) {
 TEST(StartUp, OverlongNameIsCutNotOverrun) {
     std::string name(300, 'n');
     name.replace(250, 10, "0123456789");
-    Transcript run = runHost({{"requests", {{{"proc", 1000}, {"drop", true}}}},
-                           {"steps",
-                            {launch(SESSION_CLIENT_PATH, {{"name", name}}),
-                             step("wait_exit", {{"status", 1}})}}});
+    Transcript run =
+        runHost({{"requests", {{{"proc", 1000}, {"drop", true}}}},
+                 {"steps", {launch(SESSION_CLIENT_PATH, {{"name", name}}), step("wait_exit", {{"status", 1}})}}});
     ASSERT_EQ(run.status, 0) << run.text();
-    std::string expected = "stderr client=c1 text=Tarnel API client \"" + name.substr(0, 255) +
-                           "\": unable to make initial contact.";
+    std::string expected =
+        "stderr client=c1 text=Tarnel API client \"" + name.substr(0, 255) + "\": unable to make initial contact.";
     EXPECT_EQ(run.find({"stderr client=c1"}), std::vector<std::string>{expected}) << run.text();
 }
 
 TEST(StartUp, ClientWithDescriptorsAbove31IsStillServed) {
     Transcript run = runHost({{"steps",
-                            {launch(SESSION_DRIVER_PATH, {{"args", {"highfd"}}}), step("wait_ack"),
-                             callback("init", {{"initialization", 1}, {"over_timeout_ms", 5000}}),
-                             callback("quit"), step("wait_exit", {{"status", 0}})}}});
+                               {launch(SESSION_DRIVER_PATH, {{"args", {"highfd"}}}), step("wait_ack"),
+                                callback("init", {{"initialization", 1}, {"over_timeout_ms", 5000}}), callback("quit"),
+                                step("wait_exit", {{"status", 0}})}}});
     EXPECT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"over client=c1 value=0 for=callback-1"})) << run.text();
 }

@@ -23,13 +23,11 @@ using Clock = std::chrono::steady_clock;
 pid_t start(const json &scenario, int *out, FILE *err) {
     const std::string text = scenario.dump();
     int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0)
-        return -1;
+    if (pipe2(fds, O_CLOEXEC) != 0) return -1;
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(fds[1], STDOUT_FILENO);
-        if (err)
-            dup2(fileno(err), STDERR_FILENO);
+        if (err) dup2(fileno(err), STDERR_FILENO);
         execl(TNHOST_PATH, TNHOST_PATH, "--json", text.c_str(), static_cast<char *>(nullptr));
         _exit(127);
     }
@@ -57,25 +55,21 @@ std::vector<std::string> Transcript::find(std::initializer_list<std::string> fra
     std::vector<std::string> out;
     for (const std::string &l : lines) {
         bool all = true;
-        for (const std::string &f : fragments)
-            all = all && l.find(f) != std::string::npos;
-        if (all)
-            out.push_back(l);
+        for (const std::string &f : fragments) all = all && l.find(f) != std::string::npos;
+        if (all) out.push_back(l);
     }
     return out;
 }
 
 int Transcript::indexOf(const std::string &fragment) const {
     for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].find(fragment) != std::string::npos)
-            return static_cast<int>(i);
+        if (lines[i].find(fragment) != std::string::npos) return static_cast<int>(i);
     return -1;
 }
 
 std::string Transcript::text() const {
     std::string t;
-    for (const std::string &l : lines)
-        t += l + "\n";
+    for (const std::string &l : lines) t += l + "\n";
     return t + err;
 }
 
@@ -87,26 +81,22 @@ Transcript runHost(json scenario, int timeoutS) {
     int out = -1;
     const pid_t pid = start(scenario, &out, err);
     if (pid < 0) {
-        if (err)
-            fclose(err);
+        if (err) fclose(err);
         return run;
     }
     std::string buffer;
     const auto until = Clock::now() + std::chrono::seconds(timeoutS + 15);
     for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
         if (left <= 0) {
             kill(pid, SIGKILL);
             break;
         }
         pollfd p{out, POLLIN, 0};
-        if (poll(&p, 1, static_cast<int>(left)) <= 0)
-            continue;
+        if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;
         char chunk[4096];
         const ssize_t n = read(out, chunk, sizeof chunk);
-        if (n <= 0)
-            break;
+        if (n <= 0) break;
         buffer.append(chunk, static_cast<std::size_t>(n));
     }
     close(out);
@@ -114,13 +104,11 @@ Transcript runHost(json scenario, int timeoutS) {
     waitpid(pid, &st, 0);
     run.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
     std::istringstream lines(buffer);
-    for (std::string l; std::getline(lines, l);)
-        run.lines.push_back(l);
+    for (std::string l; std::getline(lines, l);) run.lines.push_back(l);
     if (err) {
         rewind(err);
         char chunk[4096];
-        for (std::size_t n; (n = fread(chunk, 1, sizeof chunk, err)) > 0;)
-            run.err.append(chunk, n);
+        for (std::size_t n; (n = fread(chunk, 1, sizeof chunk, err)) > 0;) run.err.append(chunk, n);
         fclose(err);
     }
     return run;
@@ -147,8 +135,7 @@ json callback(const char *proc, json extra) {
 ServedHost::ServedHost(json rules, json extra, CLIENT **handle) {
     // As in a launched client: a lost host fails the call, it does not kill us.
     signal(SIGPIPE, SIG_IGN);
-    if (handle)
-        handle_ = handle;
+    if (handle) handle_ = handle;
     if (*handle_) {
         clnt_destroy(*handle_);
         *handle_ = nullptr;
@@ -160,11 +147,9 @@ ServedHost::ServedHost(json rules, json extra, CLIENT **handle) {
                      {"connect_service", {{"run", false}}},
                      {"requests", rules.is_null() ? json::array() : rules},
                      {"steps", json::array({{{"do", "serve"}, {"ms", 290000}}})}};
-    for (auto &[key, value] : extra.items())
-        scenario[key] = value;
+    for (auto &[key, value] : extra.items()) scenario[key] = value;
     pid_ = start(scenario, &out_, nullptr);
-    if (pid_ < 0)
-        return;
+    if (pid_ < 0) return;
     fcntl(out_, F_SETFL, O_NONBLOCK);
 
     // Ready once the binder knows the program. The handle is made on the port
@@ -173,8 +158,7 @@ ServedHost::ServedHost(json rules, json extra, CLIENT **handle) {
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    for (const auto deadline = Clock::now() + std::chrono::seconds(10);
-         !*handle_ && Clock::now() < deadline;) {
+    for (const auto deadline = Clock::now() + std::chrono::seconds(10); !*handle_ && Clock::now() < deadline;) {
         const u_short port = pmap_getport(&address, program_, 1, IPPROTO_TCP);
         if (port != 0) {
             address.sin_port = htons(port);
@@ -182,8 +166,7 @@ ServedHost::ServedHost(json rules, json extra, CLIENT **handle) {
             *handle_ = clnttcp_create(&address, program_, 1, &socket, 0, 0);
             address.sin_port = 0;
         }
-        if (!*handle_)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (!*handle_) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     if (*handle_) {
         timeval timeout = {10, 0};
@@ -200,8 +183,7 @@ ServedHost::~ServedHost() {
         kill(pid_, SIGTERM);
         waitpid(pid_, nullptr, 0);
     }
-    if (out_ >= 0)
-        close(out_);
+    if (out_ >= 0) close(out_);
 }
 
 void ServedHost::vanish() {
@@ -215,8 +197,7 @@ void ServedHost::vanish() {
 
 void ServedHost::drain(int waitMs) {
     pollfd p = {out_, POLLIN, 0};
-    if (out_ < 0 || (waitMs > 0 && poll(&p, 1, waitMs) <= 0))
-        return;
+    if (out_ < 0 || (waitMs > 0 && poll(&p, 1, waitMs) <= 0)) return;
     char buffer[65536];
     for (ssize_t n; (n = read(out_, buffer, sizeof buffer)) > 0;) {
         partial_.append(buffer, static_cast<std::size_t>(n));
@@ -229,8 +210,7 @@ void ServedHost::drain(int waitMs) {
 // host serves one request at a time and the null procedure prints nothing:
 // once a null call is answered, every earlier request's line is in the pipe.
 void ServedHost::settle() {
-    if (pid_ <= 0 || !*handle_)
-        return;
+    if (pid_ <= 0 || !*handle_) return;
     timeval timeout = {2, 0};
     const auto none = reinterpret_cast<xdrproc_t>(reinterpret_cast<void (*)()>(xdr_void));
     (void)clnt_call(*handle_, NULLPROC, none, nullptr, none, nullptr, timeout);
@@ -248,10 +228,8 @@ std::string ServedHost::lineOf(int proc) {
     for (const auto deadline = Clock::now() + std::chrono::seconds(5);;) {
         drain(0);
         for (auto it = lines_.rbegin(); it != lines_.rend(); ++it)
-            if (it->rfind("request ", 0) == 0 && it->find(key) != std::string::npos)
-                return *it;
-        if (Clock::now() >= deadline)
-            return "";
+            if (it->rfind("request ", 0) == 0 && it->find(key) != std::string::npos) return *it;
+        if (Clock::now() >= deadline) return "";
         drain(20);
     }
 }
@@ -259,15 +237,13 @@ std::string ServedHost::lineOf(int proc) {
 std::string ServedHost::argsOf(int proc) {
     const std::string line = lineOf(proc);
     const std::size_t at = line.find(" args=");
-    if (at == std::string::npos)
-        return "";
+    if (at == std::string::npos) return "";
     return line.substr(at + 6, line.find(' ', at + 6) - at - 6);
 }
 
 std::string ServedHost::text() {
     std::string all;
-    for (const std::string &l : lines())
-        all += l + "\n";
+    for (const std::string &l : lines()) all += l + "\n";
     return all;
 }
 

@@ -49,8 +49,7 @@ class ServedHost {
     // `rules`: request rules; `extra`: further top-level scenario keys.
     // `handle`: where the connection is kept (the library's tarnel_client for
     // request tests); it is destroyed with the host.
-    explicit ServedHost(json rules = json::array(), json extra = json::object(),
-                        CLIENT **handle = nullptr);
+    explicit ServedHost(json rules = json::array(), json extra = json::object(), CLIENT **handle = nullptr);
     ~ServedHost();
     ServedHost(const ServedHost &) = delete;
     ServedHost &operator=(const ServedHost &) = delete;

@@ -4,8 +4,7 @@
 
 namespace tarnel_test {
 
-LibraryHost::LibraryHost(json rules, json extra)
-    : ServedHost(std::move(rules), std::move(extra), &tarnel_client) {}
+LibraryHost::LibraryHost(json rules, json extra) : ServedHost(std::move(rules), std::move(extra), &tarnel_client) {}
 
 }  // namespace tarnel_test
 

@@ -83,10 +83,14 @@ inline T_TypedValT value(int kind);
 
 // Item n (1 or 2) of a sample list.
 template <class T> T item(int n) {
-    if constexpr (std::is_same_v<T, int>) return -n;
-    else if constexpr (std::is_same_v<T, u_int>) return 0xFFFFFFF0u + n;
-    else if constexpr (std::is_same_v<T, unsigned char>) return static_cast<unsigned char>(0xF0 + n);
-    else if constexpr (std::is_same_v<T, StringT>) return n == 1 ? kAlert : nullptr;
+    if constexpr (std::is_same_v<T, int>)
+        return -n;
+    else if constexpr (std::is_same_v<T, u_int>)
+        return 0xFFFFFFF0u + n;
+    else if constexpr (std::is_same_v<T, unsigned char>)
+        return static_cast<unsigned char>(0xF0 + n);
+    else if constexpr (std::is_same_v<T, StringT>)
+        return n == 1 ? kAlert : nullptr;
     else if constexpr (std::is_same_v<T, T_TabT>)
         return {10 * n, item<unsigned char>(n), item<StringT>(n), static_cast<unsigned char>(n)};
     else if constexpr (std::is_same_v<T, T_AttributeDefT>)
@@ -97,7 +101,8 @@ template <class T> T item(int n) {
         return n == 1 ? TextItemT{10, {1, {kAlert}}} : TextItemT{20, {2, {.value = 42}}};
     else if constexpr (std::is_same_v<T, T_PropValT>)
         return n == 1 ? T_PropValT{{0, kNamed}, value(TA_KIND_STRING)} : T_PropValT{{20, nullptr}, value(TA_KIND_INT)};
-    else return numbered<T>(10 * n);
+    else
+        return numbered<T>(10 * n);
 }
 
 // Two items.
@@ -122,7 +127,7 @@ inline T_TypedValT value(int kind) {
     T_TypedValT v{};
     v.kind = kind;
     switch (kind) {
-#define TV_ARM(num, name, member, shape, stem) \
+#define TV_ARM(num, name, member, shape, stem)                                                                         \
     case num: v.u.member = arm_##shape<decltype(v.u.member)>(num); break;
         TA_VALUE_KINDS(TV_ARM)
 #undef TV_ARM

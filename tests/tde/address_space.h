@@ -13,13 +13,13 @@
 // reservation is already counted), so any large request fails inside the
 // system allocator.
 inline void capAddressSpace() {
-  long pages = 0;
-  FILE *f = std::fopen("/proc/self/statm", "r");
-  if (f == nullptr || std::fscanf(f, "%ld", &pages) != 1) std::_Exit(99);
-  std::fclose(f);
-  const rlim_t cap = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (64u << 20);
-  const rlimit r{cap, cap};
-  if (setrlimit(RLIMIT_AS, &r) != 0) std::_Exit(98);
+    long pages = 0;
+    FILE *f = std::fopen("/proc/self/statm", "r");
+    if (f == nullptr || std::fscanf(f, "%ld", &pages) != 1) std::_Exit(99);
+    std::fclose(f);
+    const rlim_t cap = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (64u << 20);
+    const rlimit r{cap, cap};
+    if (setrlimit(RLIMIT_AS, &r) != 0) std::_Exit(98);
 }
 
 #endif

@@ -31,7 +31,8 @@ TEST(CharTables, IdentityAndHexDigits) {
 
 // Bits defined in terms of other bits must agree everywhere.
 TEST(CharTables, PropertyWord) {
-    const std::pair<int, unsigned> stated[] = {{'A', 0x092A}, {'B', 0x492A}, {'g', 0x490C}, {'0', 0x0930}, {' ', 0x20C0}};
+    const std::pair<int, unsigned> stated[] = {
+        {'A', 0x092A}, {'B', 0x492A}, {'g', 0x490C}, {'0', 0x0930}, {' ', 0x20C0}};
     for (auto [c, p] : stated) EXPECT_EQ(props(c), p) << c;
     for (int c = 0; c < 256; ++c) {
         unsigned p = props(c);
@@ -160,9 +161,9 @@ TEST(CharTables, MacintoshAndExamples) {
 
 // Only the low 8 bits of the argument count.
 TEST(CharTables, ConversionsIgnoreHighBits) {
-    int (*const all[])(int) = {TdeOrvelToAscii, TdeOrvelTo7BitAscii, TdeAsciiToOrvel, TdeOrvelToIsoLatin1,
-                               TdeIsoLatin1ToOrvel, TdeOrvelToAnsi, TdeAnsiToOrvel, TdeOrvelToMac,
-                               TdeMacToOrvel, TdeOrvelToOrvel};
+    int (*const all[])(int) = {TdeOrvelToAscii,     TdeOrvelTo7BitAscii, TdeAsciiToOrvel, TdeOrvelToIsoLatin1,
+                               TdeIsoLatin1ToOrvel, TdeOrvelToAnsi,      TdeAnsiToOrvel,  TdeOrvelToMac,
+                               TdeMacToOrvel,       TdeOrvelToOrvel};
     EXPECT_EQ(TdeOrvelToOrvel(0x1FF), 0xFF);
     for (auto f : all)
         for (int c = 0; c < 256; ++c) {

@@ -39,7 +39,8 @@ TEST(DbText, EscapesInBothDirections) {
 
 TEST(DbText, ReaderAcceptsMoreThanWriterProduces) {
     EXPECT_EQ(to_host("\\n\\h\\P"), "\x09\x09\x0A");
-    EXPECT_EQ(to_host("a\\tb"), "a\x08" "b");
+    EXPECT_EQ(to_host("a\\tb"), "a\x08"
+                                "b");
     EXPECT_EQ(to_host("\\q"), "q");
     EXPECT_EQ(to_host("\\\\"), "\\");
     EXPECT_EQ(to_host("ab\\"), "ab");  // a trailing backslash is dropped

@@ -19,50 +19,90 @@ void jumpBack() { std::longjmp(recovery, 1); }
 }  // namespace
 
 TEST(FailurePolicyDeathTest, WithoutRecordAbortsAtOnce) {
-  EXPECT_DEATH({ TdeInstance = nullptr; TdeFail(); }, "");
-  EXPECT_DEATH({ TdeInstance = nullptr; TdeFDSExit(); }, "");
-  EXPECT_DEATH({ TdeInstance = nullptr; TdeEnforcement(); }, "");
+    EXPECT_DEATH(
+        {
+            TdeInstance = nullptr;
+            TdeFail();
+        },
+        "");
+    EXPECT_DEATH(
+        {
+            TdeInstance = nullptr;
+            TdeFDSExit();
+        },
+        "");
+    EXPECT_DEATH(
+        {
+            TdeInstance = nullptr;
+            TdeEnforcement();
+        },
+        "");
 }
 
 TEST(FailurePolicyDeathTest, HandlerRunsThenAbort) {
-  EXPECT_DEATH({ T_SetAssert(assertMarker); TdeFail(); }, "assert handler ran");
-  EXPECT_DEATH({ T_SetDSExit(dsExitMarker); TdeFDSExit(); }, "ds-exit handler ran");
-  // A handler may leave the process its own way instead.
-  EXPECT_EXIT({ T_SetAssert(exitThree); T_Alloc(0xFFFFFFFFu, 0); }, ::testing::ExitedWithCode(3), "");
-  // Removed handlers no longer run: the process ends by the abort.
-  EXPECT_EXIT({ T_SetAssert(exitThree); T_SetAssert(nullptr); TdeFail(); },
-              ::testing::KilledBySignal(SIGABRT), "");
-  EXPECT_EXIT({ T_SetDSExit(exitThree); T_SetDSExit(nullptr); TdeFDSExit(); },
-              ::testing::KilledBySignal(SIGABRT), "");
+    EXPECT_DEATH(
+        {
+            T_SetAssert(assertMarker);
+            TdeFail();
+        },
+        "assert handler ran");
+    EXPECT_DEATH(
+        {
+            T_SetDSExit(dsExitMarker);
+            TdeFDSExit();
+        },
+        "ds-exit handler ran");
+    // A handler may leave the process its own way instead.
+    EXPECT_EXIT(
+        {
+            T_SetAssert(exitThree);
+            T_Alloc(0xFFFFFFFFu, 0);
+        },
+        ::testing::ExitedWithCode(3), "");
+    // Removed handlers no longer run: the process ends by the abort.
+    EXPECT_EXIT(
+        {
+            T_SetAssert(exitThree);
+            T_SetAssert(nullptr);
+            TdeFail();
+        },
+        ::testing::KilledBySignal(SIGABRT), "");
+    EXPECT_EXIT(
+        {
+            T_SetDSExit(exitThree);
+            T_SetDSExit(nullptr);
+            TdeFDSExit();
+        },
+        ::testing::KilledBySignal(SIGABRT), "");
 }
 
 TEST(FailurePolicyDeathTest, HandlerRegistration) {
-  // Run in a child so the first-call results are seen on a fresh record.
-  EXPECT_EXIT(
-      {
-        TdeInstance = nullptr;
-        bool ok = T_SetAssert(assertMarker) == defaultHandler;
-        ok = ok && TdeInstance->strictEnforcement == 1;
-        ok = ok && T_SetAssert(nullptr) == assertMarker;
-        ok = ok && T_SetAssert(assertMarker) == defaultHandler;
-        ok = ok && T_SetDSExit(dsExitMarker) == nullptr && T_SetDSExit(nullptr) == dsExitMarker;
-        // Installing a handler keeps a relaxed enforcement setting.
-        ok = ok && TdeSetStrictEnforcement(0) == 1 && TdeEnforcement() == 1;
-        T_SetAssert(assertMarker);
-        T_SetDSExit(nullptr);
-        ok = ok && TdeSetStrictEnforcement(5) == 0 && TdeSetStrictEnforcement(1) == 1;
-        std::_Exit(ok ? 0 : 1);
-      },
-      ::testing::ExitedWithCode(0), "");
+    // Run in a child so the first-call results are seen on a fresh record.
+    EXPECT_EXIT(
+        {
+            TdeInstance = nullptr;
+            bool ok = T_SetAssert(assertMarker) == defaultHandler;
+            ok = ok && TdeInstance->strictEnforcement == 1;
+            ok = ok && T_SetAssert(nullptr) == assertMarker;
+            ok = ok && T_SetAssert(assertMarker) == defaultHandler;
+            ok = ok && T_SetDSExit(dsExitMarker) == nullptr && T_SetDSExit(nullptr) == dsExitMarker;
+            // Installing a handler keeps a relaxed enforcement setting.
+            ok = ok && TdeSetStrictEnforcement(0) == 1 && TdeEnforcement() == 1;
+            T_SetAssert(assertMarker);
+            T_SetDSExit(nullptr);
+            ok = ok && TdeSetStrictEnforcement(5) == 0 && TdeSetStrictEnforcement(1) == 1;
+            std::_Exit(ok ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST(FailurePolicy, HandlerCanRecoverByJumping) {
-  const TdeHandlerT previous = T_SetAssert(jumpBack);
-  volatile bool recovered = false;
-  if (setjmp(recovery) == 0)
-    T_Calloc(0x10000u, 0x10000u, 0);
-  else
-    recovered = true;
-  T_SetAssert(previous);
-  EXPECT_TRUE(recovered);
+    const TdeHandlerT previous = T_SetAssert(jumpBack);
+    volatile bool recovered = false;
+    if (setjmp(recovery) == 0)
+        T_Calloc(0x10000u, 0x10000u, 0);
+    else
+        recovered = true;
+    T_SetAssert(previous);
+    EXPECT_TRUE(recovered);
 }

@@ -37,15 +37,16 @@ T round_trip(const T &sample, Copy copy, Release release, Proc<T> proc) {
 }  // namespace
 
 TEST(Copies, EveryListType) {
-#define TV_COPIES(L, stem) \
-    expect_empty(round_trip(list<L>(), T_ApiCopy##stem, T_ApiDeallocate##stem, xdr_##L));
-    TV_COPIES(T_StringsT, Strings) TV_COPIES(T_UBytesT, UBytes) TV_COPIES(T_MetricsT, Metrics)
-    TV_COPIES(T_IntsT, Ints) TV_COPIES(T_UIntsT, UInts) TV_COPIES(T_PointsT, Points)
-    TV_COPIES(T_ElementCatalogEntriesT, ElementCatalogEntries) TV_COPIES(T_FontsT, Fonts)
-    TV_COPIES(T_CombinedFontsT, CombinedFonts) TV_COPIES(T_TabsT, Tabs) TV_COPIES(T_AttributeDefsT, AttributeDefs)
-    TV_COPIES(T_AttributesT, Attributes) TV_COPIES(TextItemsT, TextItems)
+#define TV_COPIES(L, stem) expect_empty(round_trip(list<L>(), T_ApiCopy##stem, T_ApiDeallocate##stem, xdr_##L));
+    TV_COPIES(T_StringsT, Strings)
+    TV_COPIES(T_UBytesT, UBytes) TV_COPIES(T_MetricsT, Metrics) TV_COPIES(T_IntsT, Ints) TV_COPIES(T_UIntsT, UInts)
+        TV_COPIES(T_PointsT, Points) TV_COPIES(T_ElementCatalogEntriesT, ElementCatalogEntries)
+            TV_COPIES(T_FontsT, Fonts) TV_COPIES(T_CombinedFontsT, CombinedFonts) TV_COPIES(T_TabsT, Tabs)
+                TV_COPIES(T_AttributeDefsT, AttributeDefs) TV_COPIES(T_AttributesT, Attributes)
+                    TV_COPIES(TextItemsT, TextItems)
 #undef TV_COPIES
-    expect_empty(round_trip(every_kind_props(), T_ApiCopyPropVals, T_ApiDeallocatePropVals, xdr_T_PropValsT));
+                        expect_empty(round_trip(every_kind_props(), T_ApiCopyPropVals, T_ApiDeallocatePropVals,
+                                                xdr_T_PropValsT));
 }
 
 TEST(Copies, ElementRecords) {
@@ -146,9 +147,10 @@ TEST(Copies, ExhaustedMemory) {
     // Each request of a deep copy failing in turn: every partial copy must
     // release cleanly (the sanitizer build checks leaks and stray accesses).
     EXPECT_GT(alloc_fault::each_failure_point([&] {
-        T_PropValsT copy = T_ApiCopyPropVals(&props);
-        T_ApiDeallocatePropVals(&copy);
-    }), 40u);
+                  T_PropValsT copy = T_ApiCopyPropVals(&props);
+                  T_ApiDeallocatePropVals(&copy);
+              }),
+              40u);
     alloc_fault::each_failure_point([&] {
         const TextItemsT items = list<TextItemsT>();
         TextItemsT copy = T_ApiCopyTextItems(&items);

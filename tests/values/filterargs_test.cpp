@@ -55,8 +55,7 @@ std::vector<Delivery> g_deliveries;
 
 // The client's notification callback, as a filter client writes it.
 extern "C" void T_ApiNotify(int notification, unsigned int objId, StringT text, int number) {
-    g_deliveries.push_back({notification, objId, number,
-                            pieces(reinterpret_cast<TdeApiFilterArgsT *>(text))});
+    g_deliveries.push_back({notification, objId, number, pieces(reinterpret_cast<TdeApiFilterArgsT *>(text))});
 }
 
 TEST(FilterArgs, SplitsIntoSlotsThenExtra) {
@@ -105,9 +104,7 @@ TEST(FilterArgs, ExhaustedMemory) {
         EXPECT_EQ(list.count, 0u);
     }
     const std::string text = join(40);
-    alloc_fault::each_failure_point([&] {
-        release(TdeApiExpandFilterArgs(text.c_str()));
-    });
+    alloc_fault::each_failure_point([&] { release(TdeApiExpandFilterArgs(text.c_str())); });
 }
 
 TEST(FilterArgs, NotificationGetsTheSplitRecord) {

@@ -30,8 +30,8 @@ TEST(Status, BitsOfTheStatusEntry) {
     T_PropValsT list{};
     add_words(&list, 1, {-1});  // all set, but entry 3 comes first
     add_words(&list, 3, {5, static_cast<int>(0x80000001u)});
-    expect_bits(&list, {{0, 1, 99}, {2, 1, 99}, {1, 0, 99}, {31, 0, 99}, {32, 1, 99}, {63, 1, 99}, {64, 0, -4},
-                        {-1, 0, -4}});
+    expect_bits(&list,
+                {{0, 1, 99}, {2, 1, 99}, {1, 0, 99}, {31, 0, 99}, {32, 1, 99}, {63, 1, 99}, {64, 0, -4}, {-1, 0, -4}});
     T_ApiDeallocatePropVals(&list);
     add_words(&list, 1, {5});
     expect_bits(&list, {{2, 1, 99}, {32, 0, -4}});

@@ -17,14 +17,17 @@ using namespace tv;
 
 // A zeroed record that releases what its routine decoded into it.
 class Held {
-public:
+  public:
     Held(xdrproc_t proc, size_t size) : proc_(proc), mem_(std::calloc(1, size == 0 ? 1 : size)) {}
-    ~Held() { xdr_free(proc_, mem_); std::free(mem_); }
+    ~Held() {
+        xdr_free(proc_, mem_);
+        std::free(mem_);
+    }
     Held(const Held &) = delete;
     Held &operator=(const Held &) = delete;
     void *get() const { return mem_; }
 
-private:
+  private:
     xdrproc_t proc_;
     void *mem_;
 };

@@ -27,8 +27,8 @@ TEST(RecordCatalogue, NamesEveryRecordOnce) {
     for (size_t i = 0; i < recordCount; ++i)
         EXPECT_TRUE(names.insert(recordCatalogue[i].name).second) << recordCatalogue[i].name;
     for (const char *n : {"TnApiInitArgT", "Tn4ApiNotifyArgT", "TnApiNotifyArgT", "TnApiCommandArgT",
-                          "TnApiMessageArgT", "TnApiDialogEventArgT", "TnRpcApiConnectArgT",
-                          "TnRpcApiConnectReturnT", "oldApiTnChooseFileArgT", "ApiTnChangeColorPaletteArgT"})
+                          "TnApiMessageArgT", "TnApiDialogEventArgT", "TnRpcApiConnectArgT", "TnRpcApiConnectReturnT",
+                          "oldApiTnChooseFileArgT", "ApiTnChangeColorPaletteArgT"})
         EXPECT_EQ(names.count(n), 1u) << n;
 }
 
@@ -38,8 +38,7 @@ char kX[] = "x", kIgnored[] = "ignored", kLoopback[] = "127.0.0.1", kEmpty[] = "
 // a null string travels as the empty one; a name travels only with number 0.
 TEST(RecordEncoding, Layouts) {
     StringT item = kX;
-    EXPECT_EQ(encode(xdr_ApiTnScrollBoxArgT, ApiTnScrollBoxArgT{kText, 3, {1, &item}}),
-              wire({1, "t", 3, 1, 1, "x"}));
+    EXPECT_EQ(encode(xdr_ApiTnScrollBoxArgT, ApiTnScrollBoxArgT{kText, 3, {1, &item}}), wire({1, "t", 3, 1, 1, "x"}));
     EXPECT_EQ(encode(xdr_ApiTnGetPropArgT, ApiTnGetPropArgT{5, 9, {20, kIgnored}}), wire({5, 9, 20}));
     EXPECT_EQ(encode(xdr_ApiTnGetPropArgT, ApiTnGetPropArgT{5, 9, {0, kAlert}}), wire({5, 9, 0, 5, "Alert"}));
     EXPECT_EQ(encode(xdr_ApiTnAlertArgT, ApiTnAlertArgT{nullptr, 2}), wire({0, 2}));
@@ -79,9 +78,9 @@ TEST(RecordEncoding, RepliesDecode) {
 // was decoded up to the failure must be released by xdr_free (the sanitizer
 // build reports any leak).
 TEST(RecordBadInput, TruncatedRecordsFailAndLeakNothing) {
-    for (const char *name : {"ApiTnSpellRetT", "ApiTnGetAttributeDefsRetT", "ApiTnGetTextRetT", "ApiTnOpenRetT",
-                             "ApiTnThesaurusRetT", "ApiTnSetTextPropArgT", "ApiTnGetElementCatalogRetT",
-                             "ApiTnMakeGhostFontArgT"}) {
+    for (const char *name :
+         {"ApiTnSpellRetT", "ApiTnGetAttributeDefsRetT", "ApiTnGetTextRetT", "ApiTnOpenRetT", "ApiTnThesaurusRetT",
+          "ApiTnSetTextPropArgT", "ApiTnGetElementCatalogRetT", "ApiTnMakeGhostFontArgT"}) {
         SCOPED_TRACE(name);
         const RecordEntry &t = record(name);
         Bytes full;

@@ -19,8 +19,8 @@
 
 using namespace wiretest;
 using tarnel::wire::findProc;
-using tarnel::wire::ProcEntry;
 using tarnel::wire::procCount;
+using tarnel::wire::ProcEntry;
 using tarnel::wire::procTable;
 using tarnel::wire::recordCatalogue;
 using tarnel::wire::recordCount;
@@ -28,10 +28,10 @@ using tarnel::wire::recordCount;
 namespace {
 
 // The program's procedure numbers: these blocks and nothing between them.
-const std::pair<u_int, u_int> kBlocks[] = {
-    {1000, 1055}, {1058, 1093}, {1098, 1106}, {1108, 1109}, {1111, 1113}, {1200, 1205},
-    {1250, 1258}, {1266, 1269}, {1285, 1287}, {1298, 1305}, {1310, 1310}, {1315, 1318},
-    {1340, 1344}, {1360, 1361}, {1370, 1381}, {1390, 1390}, {1400, 1415}, {1500, 1504}};
+const std::pair<u_int, u_int> kBlocks[] = {{1000, 1055}, {1058, 1093}, {1098, 1106}, {1108, 1109}, {1111, 1113},
+                                           {1200, 1205}, {1250, 1258}, {1266, 1269}, {1285, 1287}, {1298, 1305},
+                                           {1310, 1310}, {1315, 1318}, {1340, 1344}, {1360, 1361}, {1370, 1381},
+                                           {1390, 1390}, {1400, 1415}, {1500, 1504}};
 
 TEST(ProcTable, MatchesTheProgramsProcedureBlocks) {
     ASSERT_EQ(procCount, 182u);
@@ -82,7 +82,7 @@ bool read_full(int fd, uint8_t *buf, size_t n) {
 // connection, keeps the last call's header and argument bytes, and answers
 // every call with the result bytes it was given.
 class LoopbackServer {
-public:
+  public:
     LoopbackServer() {
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
@@ -117,7 +117,7 @@ public:
     Bytes args;  // of the last call: everything after its header
     int calls = 0;
 
-private:
+  private:
     void serve() {
         for (;;) {
             const int fd = accept(listen_, nullptr, nullptr);
@@ -128,8 +128,7 @@ private:
                 if (stopping_) return void(close(fd));
                 conn_ = fd;
             }
-            while (answer(fd)) {
-            }
+            while (answer(fd)) {}
             std::lock_guard lock(mu);
             conn_ = -1;
             close(fd);
@@ -172,7 +171,7 @@ private:
 };
 
 class Stubs : public ::testing::Test {
-protected:
+  protected:
     // A peer that vanishes must surface as a failed call, not a signal.
     static void SetUpTestSuite() { std::signal(SIGPIPE, SIG_IGN); }
 

@@ -17,31 +17,24 @@ void T_ApiInitialize(int initialization) {
     }
     case 3: {
         int result = T_ApiDisconnectFromSession();
-        printf("disconnect=%d bailout=%d connected=%d\n", result, TA_bailout,
-               tarnel_client != NULL);
+        printf("disconnect=%d bailout=%d connected=%d\n", result, TA_bailout, tarnel_client != NULL);
         break;
     }
     case 4: {
         StringT name = T_ApiClientName();
         int pid = T_ApiCallClient("peer", "hello");
-        printf("number=%d name=%s called=%s errno=%d\n", T_ApiClientNumber(), name,
-               pid > 0 ? "yes" : "no", TA_errno);
+        printf("number=%d name=%s called=%s errno=%d\n", T_ApiClientNumber(), name, pid > 0 ? "yes" : "no", TA_errno);
         T_ApiDeallocateString(&name);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
 /* Callbacks served while a dialog is open. */
-void T_ApiCommand(int command) {
-    printf("command %d\n", command);
-}
+void T_ApiCommand(int command) { printf("command %d\n", command); }
 
-void T_ApiDialogEvent(int int1, int int2, int int3) {
-    printf("dialog-event %d %d %d\n", int1, int2, int3);
-}
+void T_ApiDialogEvent(int int1, int int2, int int3) { printf("dialog-event %d %d %d\n", int1, int2, int3); }
 
 void T_ApiNotify(int notification, unsigned int objId, StringT text, int number) {
     (void)text;

@@ -12,8 +12,8 @@ json run(json rules, int initialization, json initExtra = json::object()) {
     init.update(initExtra);
     return {{"requests", rules},
             {"steps",
-             {launch(DIALOG_CLIENT_PATH), step("wait_ack"), callback("init", init),
-              callback("quit"), step("wait_exit", {{"status", 0}})}}};
+             {launch(DIALOG_CLIENT_PATH), step("wait_ack"), callback("init", init), callback("quit"),
+              step("wait_exit", {{"status", 0}})}}};
 }
 
 TEST(ModalDialogRequest, ServesCallbacksUntilTheHostEndsTheDialog) {
@@ -44,8 +44,7 @@ TEST(DisconnectRequest, HandsBackControlAndEndsTheClient) {
     json scenario = {{"requests", {{{"proc", 1376}, {"status", 6}}}},
                      {"steps",
                       {launch(DIALOG_CLIENT_PATH), step("wait_ack"),
-                       callback("init", {{"initialization", 3}, {"over", 0}}),
-                       step("wait_exit", {{"status", 0}})}}};
+                       callback("init", {{"initialization", 3}, {"over", 0}}), step("wait_exit", {{"status", 0}})}}};
     Transcript r = runHost(scenario);
     ASSERT_EQ(r.status, 0) << r.text();
     EXPECT_TRUE(r.has({"text=disconnect=6 bailout=1 connected=0"})) << r.text();
@@ -60,15 +59,13 @@ TEST(CallClientRequest, ReachesTheNamedClient) {
          {launch(SESSION_CLIENT_PATH, {{"client", "p"}, {"name", "peer"}}), step("wait_ack"),
           launch(DIALOG_CLIENT_PATH, {{"client", "a"}, {"name", "asker"}}), step("wait_ack"),
           callback("init", {{"client", "a"}, {"initialization", 4}}),
-          step("wait_output",
-               {{"client", "p"}, {"stream", "stdout"}, {"text", "message [hello] 0 0"}}),
+          step("wait_output", {{"client", "p"}, {"stream", "stdout"}, {"text", "message [hello] 0 0"}}),
           callback("quit", {{"client", "a"}}), callback("quit", {{"client", "p"}}),
-          step("wait_exit", {{"client", "a"}, {"status", 0}}),
-          step("wait_exit", {{"client", "p"}, {"status", 0}})}}};
+          step("wait_exit", {{"client", "a"}, {"status", 0}}), step("wait_exit", {{"client", "p"}, {"status", 0}})}}};
     Transcript r = runHost(scenario);
     ASSERT_EQ(r.status, 0) << r.text();
     EXPECT_TRUE(r.has({"client=a text=number=-1 name=asker called=yes errno=0"})) << r.text();
 }
 
-} // namespace
+}  // namespace
 }  // namespace tarnel_test

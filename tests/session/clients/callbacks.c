@@ -25,18 +25,14 @@ static int modal(int dialogNum) {
 void T_ApiInitialize(int initialization) {
     printf("init %d clientno=%d\n", initialization, TA_clientno);
     switch (initialization) {
-    case INIT_BAIL_OUT:
-        T_ApiBailOut();
-        break;
+    case INIT_BAIL_OUT: T_ApiBailOut(); break;
     case INIT_DONE_TWICE: {
         int first = T_ApiDoneCommand();
         int second = T_ApiDoneCommand();
         printf("done=%d again=%d\n", first, second);
         break;
     }
-    case INIT_MODAL:
-        printf("modal=%d\n", modal(1));
-        break;
+    case INIT_MODAL: printf("modal=%d\n", modal(1)); break;
     case INIT_TAKE_CONTROL: {
         int held = T_ApiTakeControl(); /* inside a callback: already held */
         int done = T_ApiDoneCommand();
@@ -44,23 +40,21 @@ void T_ApiInitialize(int initialization) {
         printf("take-held=%d done=%d take=%d\n", held, done, took);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
 void T_ApiCommand(int command) {
     printf("command %d\n", command);
-    if (command == COMMAND_INNER_MODAL)
-        printf("inner-modal=%d\n", modal(2));
+    if (command == COMMAND_INNER_MODAL) printf("inner-modal=%d\n", modal(2));
 }
 
 void T_ApiNotify(int notification, unsigned int objId, StringT text, int number) {
     if (notification == 75) { /* the filter notification: text is the split record */
         const TdeApiFilterArgsT *args = (const TdeApiFilterArgsT *)(const void *)text;
         printf("filter %u [%s] [%s] [%s] extra=%u [%s] %d\n", objId, args->arg1 ? args->arg1 : "(null)",
-               args->arg2 ? args->arg2 : "(null)", args->arg3 ? args->arg3 : "(null)",
-               args->extra.count, args->extra.count ? args->extra.items[0] : "", number);
+               args->arg2 ? args->arg2 : "(null)", args->arg3 ? args->arg3 : "(null)", args->extra.count,
+               args->extra.count ? args->extra.items[0] : "", number);
         return;
     }
     printf("notify %d %u [%s] %d\n", notification, objId, text ? text : "(null)", number);
@@ -70,9 +64,7 @@ void T_ApiMessage(StringT message, unsigned int uint1, unsigned int uint2) {
     printf("message [%s] %u %u\n", message ? message : "(null)", uint1, uint2);
 }
 
-void T_ApiDialogEvent(int int1, int int2, int int3) {
-    printf("dialog-event %d %d %d\n", int1, int2, int3);
-}
+void T_ApiDialogEvent(int int1, int int2, int int3) { printf("dialog-event %d %d %d\n", int1, int2, int3); }
 
 void T_ApiEmergency(void) {
     printf("EMERGENCY\n");

@@ -5,15 +5,11 @@
 
 #include <tarnel/tnapi_session.h>
 
-void T_ApiInitialize(int initialization) {
-    printf("minimal init %d\n", initialization);
-}
+void T_ApiInitialize(int initialization) { printf("minimal init %d\n", initialization); }
 
 void T_ApiNotify(int notification, unsigned int objId, StringT text, int number) {
     (void)text;
     printf("minimal notify %d %u %d\n", notification, objId, number);
 }
 
-void T_ApiCommand(int command) {
-    printf("minimal command %d\n", command);
-}
+void T_ApiCommand(int command) { printf("minimal command %d\n", command); }

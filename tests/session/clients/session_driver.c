@@ -16,8 +16,7 @@
 static void report(int fd, int added) { printf("fd %d %s\n", fd, added ? "added" : "removed"); }
 
 static int serve_until_bailout(void) {
-    while (!TA_bailout)
-        T_ApiService(NULL);
+    while (!TA_bailout) T_ApiService(NULL);
     T_ApiShutDown();
     return 0;
 }
@@ -34,8 +33,7 @@ static int start(T_ApiFdFuncT fdFunc) {
 
 /* Holds control for a while, serving whatever arrives, then gives it back. */
 static int take(void) {
-    if (!start(NULL))
-        return 1;
+    if (!start(NULL)) return 1;
     printf("take=%d\n", T_ApiTakeControl());
     int timer = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC);
     struct itimerspec when = {{0, 0}, {1, 500000000}};
@@ -43,8 +41,7 @@ static int take(void) {
     for (;;) {
         unsigned int mask = 1u << timer;
         T_ApiService(&mask);
-        if (mask & (1u << timer))
-            break;
+        if (mask & (1u << timer)) break;
     }
     close(timer);
     printf("done=%d\n", T_ApiDoneCommand());
@@ -52,8 +49,7 @@ static int take(void) {
 }
 
 static int fds(void) {
-    if (!start(NULL))
-        return 1;
+    if (!start(NULL)) return 1;
     printf("installing\n");
     T_ApiFdFuncT previous = T_ApiSetFdFunc(report);
     printf("previous=%s\n", previous ? "set" : "none");
@@ -63,17 +59,14 @@ static int fds(void) {
 static int highfd(void) {
     for (;;) {
         int fd = open("/dev/null", O_RDONLY);
-        if (fd < 0)
-            return 2;
-        if (fd >= 40)
-            break;
+        if (fd < 0) return 2;
+        if (fd >= 40) break;
     }
     return T_ApiRun();
 }
 
 static int attach(int argc, char **argv) {
-    if (argc < 3)
-        return 2;
+    if (argc < 3) return 2;
     if (argc > 4) {
         TA_TimeOut.tv_sec = atoi(argv[4]) / 1000;
         TA_TimeOut.tv_usec = atoi(argv[4]) % 1000 * 1000;
@@ -88,15 +81,10 @@ static int attach(int argc, char **argv) {
 }
 
 int main(int argc, char **argv) {
-    if (argc < 2)
-        return 2;
-    if (!strcmp(argv[1], "take"))
-        return take();
-    if (!strcmp(argv[1], "fds"))
-        return fds();
-    if (!strcmp(argv[1], "highfd"))
-        return highfd();
-    if (!strcmp(argv[1], "attach"))
-        return attach(argc, argv);
+    if (argc < 2) return 2;
+    if (!strcmp(argv[1], "take")) return take();
+    if (!strcmp(argv[1], "fds")) return fds();
+    if (!strcmp(argv[1], "highfd")) return highfd();
+    if (!strcmp(argv[1], "attach")) return attach(argc, argv);
     return 2;
 }

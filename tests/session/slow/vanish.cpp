@@ -9,10 +9,10 @@ namespace {
 
 TEST(VanishedHost, ClientRunsEmergencyAndExits1) {
     Transcript run = runHost({{"steps",
-                            {launch(SESSION_CLIENT_PATH, {{"host_pid", "decoy"}}), step("wait_ack"),
-                             callback("init", {{"initialization", 1}}), step("vanish"),
-                             step("wait_exit", {{"status", 1}, {"timeout_ms", 40000}})}}},
-                          60);
+                               {launch(SESSION_CLIENT_PATH, {{"host_pid", "decoy"}}), step("wait_ack"),
+                                callback("init", {{"initialization", 1}}), step("vanish"),
+                                step("wait_exit", {{"status", 1}, {"timeout_ms", 40000}})}}},
+                             60);
     ASSERT_EQ(run.status, 0) << run.text();
     int marker = run.indexOf("stdout client=c1 text=EMERGENCY");
     int vanish = run.indexOf("vanish client=c1");
