@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The whole test run on a fresh Debian machine: install what is missing,
-# start rpcbind, then build and test twice: with g++ (plain), and with clang
-# under AddressSanitizer + UndefinedBehaviorSanitizer, where the fuzz
-# targets build and take their smoke runs.
+# start rpcbind, then build and test twice: with g++ (plain; then the
+# end-to-end clients again under valgrind), and with clang under
+# AddressSanitizer + UndefinedBehaviorSanitizer, where the fuzz targets build
+# and take their smoke runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 extra_packages=(clang libclang-rt-14-dev doxygen valgrind)
