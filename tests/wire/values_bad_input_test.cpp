@@ -50,8 +50,7 @@ TEST(ValueBadInput, HugeCountsAndLengthsFailCleanly) {
     // Inside a record, the fields before the string survive for the release.
     T_TabT tab;
     EXPECT_FALSE(decode(xdr_T_TabT, wire({5, 1, 0xFFFFFFF0u, "xy"}), &tab));
-    EXPECT_EQ(tab.position, 5);
-    EXPECT_EQ(tab.text, nullptr);
+    EXPECT_TRUE(tab.position == 5 && tab.text == nullptr);
     release(xdr_T_TabT, &tab);
 }
 
