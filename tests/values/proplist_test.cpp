@@ -15,7 +15,7 @@ TEST(ApiString, CopyReleaseAndNull) {
     StringT empty = T_ApiCopyString(nullptr);
     EXPECT_STREQ(empty, "");  // a new empty string, not null
     T_ApiDeallocateString(&copy);
-    T_ApiDeallocateString(&copy);
+    T_ApiDeallocateString(&copy);  // twice: harmless, as is null
     T_ApiDeallocateString(&empty);
     T_ApiDeallocateString(nullptr);
     EXPECT_EQ(copy, nullptr);
