@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -85,18 +86,13 @@ TEST(CharTables, ControlCodes) {
         for (int c = r.lo; c <= r.hi; ++c) by_code[c] = r;
     for (int c = 0; c < 0x20; ++c) {
         const Row r = by_code.count(c) ? by_code[c] : Row{c, c, 0, 0, 0, props(c)};
-        EXPECT_EQ(TdeOrvelToAscii(c), r.ascii) << c;
-        EXPECT_EQ(TdeOrvelToIsoLatin1(c), r.iso) << c;
-        EXPECT_EQ(TdeOrvelToAnsi(c), r.ansi) << c;
-        EXPECT_EQ(props(c), r.props) << c;
+        const auto got = {TdeOrvelToAscii(c), TdeOrvelToIsoLatin1(c), TdeOrvelToAnsi(c), int(props(c))};
+        EXPECT_EQ(std::vector<int>(got), (std::vector<int>{r.ascii, r.iso, r.ansi, int(r.props)})) << c;
         // Incoming: tab to 0x08; line feed, form feed and return to 0x0A.
-        int in_code = c == 0x09 ? 0x08 : (c == 0x0A || c == 0x0C || c == 0x0D) ? 0x0A : 0;
-        EXPECT_EQ(TdeAsciiToOrvel(c), in_code) << c;
-        EXPECT_EQ(TdeIsoLatin1ToOrvel(c), in_code) << c;
-        EXPECT_EQ(TdeAnsiToOrvel(c), in_code) << c;
+        const int in_code = c == 0x09 ? 0x08 : (c == 0x0A || c == 0x0C || c == 0x0D) ? 0x0A : 0;
+        for (auto from : {TdeAsciiToOrvel, TdeIsoLatin1ToOrvel, TdeAnsiToOrvel}) EXPECT_EQ(from(c), in_code) << c;
     }
-    EXPECT_EQ(TdeIsoLatin1ToOrvel(0xA0), 0x11);  // no-break space
-    EXPECT_EQ(TdeAnsiToOrvel(0xA0), 0x11);
+    EXPECT_TRUE(TdeIsoLatin1ToOrvel(0xA0) == 0x11 && TdeAnsiToOrvel(0xA0) == 0x11);  // no-break space
 }
 
 TEST(CharTables, SevenBitRange) {
@@ -106,10 +102,7 @@ TEST(CharTables, SevenBitRange) {
         // ANSI text's straight quotes arrive as the host's curly ones.
         EXPECT_EQ(TdeAnsiToOrvel(c), c == 0x27 ? 0xD5 : c == 0x60 ? 0xD4 : c) << c;
     }
-    for (int c = 0x7F; c < 256; ++c) {
-        EXPECT_LT(TdeOrvelToAscii(c), 0x7F) << c;
-        EXPECT_EQ(TdeAsciiToOrvel(c), 0) << c;
-    }
+    for (int c = 0x7F; c < 256; ++c) EXPECT_TRUE(TdeOrvelToAscii(c) < 0x7F && TdeAsciiToOrvel(c) == 0) << c;
 }
 
 // Upper-half host codes whose upper-half image is not shared must come back
@@ -153,10 +146,8 @@ TEST(CharTables, MacintoshAndExamples) {
                 {TdeMacToOrvel, 0x0D, 0x0A},   {TdeMacToOrvel, 0x09, 0x08},       {TdeMacToOrvel, 0x01, 0x3F},
                 {TdeMacToOrvel, 0x00, 0x3F}};
     for (const auto &r : rows) EXPECT_EQ(r.f(r.in), r.out) << r.in;
-    for (int c = 0x20; c < 256; ++c) {
-        EXPECT_EQ(TdeMacToOrvel(c), c);
-        EXPECT_TRUE(c == 0x7F || c == 0x80 || TdeOrvelToMac(c) == c) << c;
-    }
+    for (int c = 0x20; c < 256; ++c)
+        EXPECT_TRUE(TdeMacToOrvel(c) == c && (c == 0x7F || c == 0x80 || TdeOrvelToMac(c) == c)) << c;
 }
 
 // Only the low 8 bits of the argument count.
@@ -166,21 +157,15 @@ TEST(CharTables, ConversionsIgnoreHighBits) {
                                TdeMacToOrvel,       TdeOrvelToOrvel};
     EXPECT_EQ(TdeOrvelToOrvel(0x1FF), 0xFF);
     for (auto f : all)
-        for (int c = 0; c < 256; ++c) {
-            EXPECT_TRUE(in(f(c), 0, 255));
-            EXPECT_EQ(f(c | 0x100), f(c));
-            EXPECT_EQ(f(c - 256), f(c));
-        }
+        for (int c = 0; c < 256; ++c) EXPECT_TRUE(in(f(c), 0, 255) && f(c | 0x100) == f(c) && f(c - 256) == f(c)) << c;
 }
 
 // The ANSI pointers are read at each call, so a client's own code page wins.
 TEST(CharTables, AnsiPointersAreReadAtEachCall) {
     const unsigned char *saved_to = TdeMToAnMap, *saved_from = TdeAnToMMap;
     TdeMToAnMap = TdeAnToMMap = TdeIdentMap;
-    EXPECT_EQ(TdeOrvelToAnsi(0xD2), 0xD2);
-    EXPECT_EQ(TdeAnsiToOrvel(0x27), 0x27);
-    TdeMToAnMap = saved_to;
-    TdeAnToMMap = saved_from;
+    EXPECT_TRUE(TdeOrvelToAnsi(0xD2) == 0xD2 && TdeAnsiToOrvel(0x27) == 0x27);
+    TdeMToAnMap = saved_to, TdeAnToMMap = saved_from;
     EXPECT_EQ(TdeOrvelToAnsi(0xD2), 0x93);
 }
 

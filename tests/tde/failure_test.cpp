@@ -19,61 +19,20 @@ void jumpBack() { std::longjmp(recovery, 1); }
 }  // namespace
 
 TEST(FailurePolicyDeathTest, WithoutRecordAbortsAtOnce) {
-    EXPECT_DEATH(
-        {
-            TdeInstance = nullptr;
-            TdeFail();
-        },
-        "");
-    EXPECT_DEATH(
-        {
-            TdeInstance = nullptr;
-            TdeFDSExit();
-        },
-        "");
-    EXPECT_DEATH(
-        {
-            TdeInstance = nullptr;
-            TdeEnforcement();
-        },
-        "");
+    EXPECT_DEATH((TdeInstance = nullptr, TdeFail()), "");
+    EXPECT_DEATH((TdeInstance = nullptr, TdeFDSExit()), "");
+    EXPECT_DEATH((TdeInstance = nullptr, TdeEnforcement()), "");
 }
 
 TEST(FailurePolicyDeathTest, HandlerRunsThenAbort) {
-    EXPECT_DEATH(
-        {
-            T_SetAssert(assertMarker);
-            TdeFail();
-        },
-        "assert handler ran");
-    EXPECT_DEATH(
-        {
-            T_SetDSExit(dsExitMarker);
-            TdeFDSExit();
-        },
-        "ds-exit handler ran");
+    EXPECT_DEATH((T_SetAssert(assertMarker), TdeFail()), "assert handler ran");
+    EXPECT_DEATH((T_SetDSExit(dsExitMarker), TdeFDSExit()), "ds-exit handler ran");
     // A handler may leave the process its own way instead.
-    EXPECT_EXIT(
-        {
-            T_SetAssert(exitThree);
-            T_Alloc(0xFFFFFFFFu, 0);
-        },
-        ::testing::ExitedWithCode(3), "");
+    EXPECT_EXIT((T_SetAssert(exitThree), T_Alloc(0xFFFFFFFFu, 0)), ::testing::ExitedWithCode(3), "");
     // Removed handlers no longer run: the process ends by the abort.
-    EXPECT_EXIT(
-        {
-            T_SetAssert(exitThree);
-            T_SetAssert(nullptr);
-            TdeFail();
-        },
-        ::testing::KilledBySignal(SIGABRT), "");
-    EXPECT_EXIT(
-        {
-            T_SetDSExit(exitThree);
-            T_SetDSExit(nullptr);
-            TdeFDSExit();
-        },
-        ::testing::KilledBySignal(SIGABRT), "");
+    const auto aborted = ::testing::KilledBySignal(SIGABRT);
+    EXPECT_EXIT((T_SetAssert(exitThree), T_SetAssert(nullptr), TdeFail()), aborted, "");
+    EXPECT_EXIT((T_SetDSExit(exitThree), T_SetDSExit(nullptr), TdeFDSExit()), aborted, "");
 }
 
 TEST(FailurePolicyDeathTest, HandlerRegistration) {
@@ -81,11 +40,9 @@ TEST(FailurePolicyDeathTest, HandlerRegistration) {
     EXPECT_EXIT(
         {
             TdeInstance = nullptr;
-            bool ok = T_SetAssert(assertMarker) == defaultHandler;
-            ok = ok && TdeInstance->strictEnforcement == 1;
-            ok = ok && T_SetAssert(nullptr) == assertMarker;
-            ok = ok && T_SetAssert(assertMarker) == defaultHandler;
-            ok = ok && T_SetDSExit(dsExitMarker) == nullptr && T_SetDSExit(nullptr) == dsExitMarker;
+            bool ok = T_SetAssert(assertMarker) == defaultHandler && TdeInstance->strictEnforcement == 1 &&
+                      T_SetAssert(nullptr) == assertMarker && T_SetAssert(assertMarker) == defaultHandler &&
+                      T_SetDSExit(dsExitMarker) == nullptr && T_SetDSExit(nullptr) == dsExitMarker;
             // Installing a handler keeps a relaxed enforcement setting.
             ok = ok && TdeSetStrictEnforcement(0) == 1 && TdeEnforcement() == 1;
             T_SetAssert(assertMarker);

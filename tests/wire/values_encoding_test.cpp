@@ -81,22 +81,19 @@ TEST(ValueEncoding, NullsNamesAndEmpties) {
     release(xdr_T_PropIdentT, &byNumber);  // the name is not the record's
     EXPECT_EQ(byNumber.name, kNamed);
     T_PropIdentT back;
-    ASSERT_TRUE(decode(xdr_T_PropIdentT, wire({7}), &back));
-    EXPECT_EQ(back.name, nullptr);
+    EXPECT_TRUE(decode(xdr_T_PropIdentT, wire({7}), &back) && back.name == nullptr);
 
     StringT null = nullptr;
     EXPECT_EQ(encode(xdr_StringT, null), wire({0}));
     ASSERT_TRUE(decode(xdr_StringT, wire({0}), &null));
-    ASSERT_NE(null, nullptr);  // decoded strings are always allocated
-    EXPECT_STREQ(null, "");
+    EXPECT_STREQ(null, "");  // decoded strings are always allocated
     release(xdr_StringT, &null);
     EXPECT_EQ(null, nullptr);
 
     int stray[] = {1, 2};
     EXPECT_EQ(encode(xdr_T_IntsT, T_IntsT{0, stray}), wire({0}));
     T_IntsT none;
-    ASSERT_TRUE(decode(xdr_T_IntsT, wire({0}), &none));
-    EXPECT_EQ(none.items, nullptr);
+    EXPECT_TRUE(decode(xdr_T_IntsT, wire({0}), &none) && none.items == nullptr);
 
     bool ok = true;
     encode(xdr_T_StringsT, T_StringsT{2, nullptr}, &ok);  // a count without items
