@@ -25,7 +25,7 @@ TEST(ModalDialogRequest, ServesCallbacksUntilTheHostEndsTheDialog) {
                       {{{"proc", "command"}, {"command", 5}},
                        {{"proc", "dialog_event"}, {"int1", 4}, {"int2", 1}, {"int3", 2}}}},
                      {"modal_result", 42}};
-        Transcript r = runHost(run({rule}, 1, {{"over", 0}}));
+        Transcript r = runHost(run(json::array({rule}), 1, {{"over", 0}}));
         SCOPED_TRACE("answer " + std::to_string(answer));
         ASSERT_EQ(r.status, 0) << r.text();
         EXPECT_TRUE(r.has({"proc=1316", "dialogNum=3 dialogId=77"})) << r.text();
