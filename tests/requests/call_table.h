@@ -124,6 +124,18 @@ template <typename T> std::string sent(bool_t (*proc)(XDR *, T *), T record) {
     return hexOf(reinterpret_cast<xdrproc_t>(proc), &record);
 }
 
+// Rows named by their function: `args` is the call's argument list in
+// parentheses, the trailing arguments the record the host must receive.
+#define STATUS(fn, proc, args, xdr, ...)                                                                               \
+    status(                                                                                                            \
+        #fn, proc, [&] { return fn args; }, sent(xdr, {__VA_ARGS__}))
+#define SET(fn, proc, args, xdr, ...)                                                                                  \
+    none(                                                                                                              \
+        #fn, proc, [&] { fn args; }, sent(xdr, {__VA_ARGS__}))
+#define GET(fn, proc, args, accepted, failed, xdr, ...)                                                                \
+    row(                                                                                                               \
+        #fn, proc, [&] { return shown(fn args); }, sent(xdr, {__VA_ARGS__}), accepted, failed)
+
 // An output variable's value before the call: a refusal must leave it.
 inline char kKept[] = "kept";
 inline std::string shownAnswer(StringT out) { return out == kKept ? "kept" : shown(out); }

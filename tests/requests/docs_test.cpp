@@ -39,36 +39,22 @@ TEST(DocumentCalls, EveryFunctionAcceptedRefusedAndLost) {
             name, proc, [fn] { return fn(1); }, sent(xdr_ApiTnGeneralDocArgT, ApiTnGeneralDocArgT{1}));
     };
     std::vector<Call> calls = {
-        status(
-            "SilentPrintDoc", 1018, [] { return T_ApiSilentPrintDoc(1); },
-            sent(xdr_ApiTnSilentPrintDocArgT, ApiTnSilentPrintDocArgT{1})),
+        STATUS(T_ApiSilentPrintDoc, 1018, (1), xdr_ApiTnSilentPrintDocArgT, 1),
         {"CacheDocument", 1381, [] { return shown(T_ApiCacheDocument(1)); },
          sent(xdr_ApiTnSilentPrintDocArgT, ApiTnSilentPrintDocArgT{1}), "1u", "0u", true, "0u"},
         {"CustomDoc", 1021, [] { return shown(T_ApiCustomDoc(612, 792, 3, 4, 5, 6, 7, 8, 9, 10)); },
          sent(xdr_ApiTnCustomDocArgT, ApiTnCustomDocArgT{612, 792, 3, 4, 5, 6, 7, 8, 9, 10}), "9u", "0u", true, "0u"},
-        status(
-            "SimpleImportFormats", 1025, [] { return T_ApiSimpleImportFormats(1, 4, 0); },
-            sent(xdr_ApiTnSimpleImportFormatsArgT, ApiTnSimpleImportFormatsArgT{1, 4, 0})),
-        status(
-            "SimpleImportElementDefs", 1109, [] { return T_ApiSimpleImportElementDefs(1, 4, 1); },
-            sent(xdr_ApiTnSimpleImportElementDefsArgT, ApiTnSimpleImportElementDefsArgT{1, 4, 1})),
+        STATUS(T_ApiSimpleImportFormats, 1025, (1, 4, 0), xdr_ApiTnSimpleImportFormatsArgT, 1, 4, 0),
+        STATUS(T_ApiSimpleImportElementDefs, 1109, (1, 4, 1), xdr_ApiTnSimpleImportElementDefsArgT, 1, 4, 1),
         // The summary document is 10, its one difference 11.
         {"Compare", 1027, [&] { return shown(T_ApiCompare(1, 4, 0, cmp, before, after, 0)); },
          sent(xdr_ApiTnCompareArgT, ApiTnCompareArgT{1, 4, 0, cmp, before, after, 0}), "(10,11)", "(0,0)", true,
          "(0,0)"},
-        status(
-            "SimpleGenerate", 1026, [] { return T_ApiSimpleGenerate(7, 1, 0); },
-            sent(xdr_ApiTnSimpleGenerateArgT, ApiTnSimpleGenerateArgT{7, 1, 0})),
-        status(
-            "Copy", 1032, [] { return T_ApiCopy(1, 0); }, sent(xdr_ApiTnCutCopyPasteArgT, ApiTnCutCopyPasteArgT{1, 0})),
-        status(
-            "Paste", 1033, [] { return T_ApiPaste(1, 2); },
-            sent(xdr_ApiTnCutCopyPasteArgT, ApiTnCutCopyPasteArgT{1, 2})),
-        status(
-            "Cut", 1030, [] { return T_ApiCut(1, 3); }, sent(xdr_ApiTnCutCopyPasteArgT, ApiTnCutCopyPasteArgT{1, 3})),
-        status(
-            "Clear", 1031, [] { return T_ApiClear(1, 4); },
-            sent(xdr_ApiTnCutCopyPasteArgT, ApiTnCutCopyPasteArgT{1, 4})),
+        STATUS(T_ApiSimpleGenerate, 1026, (7, 1, 0), xdr_ApiTnSimpleGenerateArgT, 7, 1, 0),
+        STATUS(T_ApiCopy, 1032, (1, 0), xdr_ApiTnCutCopyPasteArgT, 1, 0),
+        STATUS(T_ApiPaste, 1033, (1, 2), xdr_ApiTnCutCopyPasteArgT, 1, 2),
+        STATUS(T_ApiCut, 1030, (1, 3), xdr_ApiTnCutCopyPasteArgT, 1, 3),
+        STATUS(T_ApiClear, 1031, (1, 4), xdr_ApiTnCutCopyPasteArgT, 1, 4),
         // The push reply is empty: a refusal cannot show in it.
         {"PushClipboard", 1360,
          [] {
@@ -85,20 +71,11 @@ TEST(DocumentCalls, EveryFunctionAcceptedRefusedAndLost) {
         docOp("UpdateVariables", 1045, T_ApiUpdateVariables),
         docOp("Reformat", 1047, T_ApiReformat),
         docOp("Redisplay", 1048, T_ApiRedisplay),
-        status(
-            "UpdateXRefs", 1046, [] { return T_ApiUpdateXRefs(1, 5); },
-            sent(xdr_ApiTnUpdateXRefsArgT, ApiTnUpdateXRefsArgT{1, 5})),
-        status(
-            "UpdateTextInset", 1034, [] { return T_ApiUpdateTextInset(1, 3); },
-            sent(xdr_ApiTnUpdateTextInsetArgT, ApiTnUpdateTextInsetArgT{1, 3})),
-        status(
-            "DeleteTextInsetContents", 1036, [] { return T_ApiDeleteTextInsetContents(1, 3); },
-            sent(xdr_ApiTnDeleteTextInsetContentsArgT, ApiTnDeleteTextInsetContentsArgT{1, 3})),
-        status(
-            "ApplyPageLayout", 1035, [] { return T_ApiApplyPageLayout(1, 4, 5); },
-            sent(xdr_ApiTnApplyPageLayoutArgT, ApiTnApplyPageLayoutArgT{1, 4, 5})),
-        status(
-            "Close", 1022, [] { return T_ApiClose(4, 1); }, sent(xdr_ApiTnCloseDocArgT, ApiTnCloseDocArgT{4, 1})),
+        STATUS(T_ApiUpdateXRefs, 1046, (1, 5), xdr_ApiTnUpdateXRefsArgT, 1, 5),
+        STATUS(T_ApiUpdateTextInset, 1034, (1, 3), xdr_ApiTnUpdateTextInsetArgT, 1, 3),
+        STATUS(T_ApiDeleteTextInsetContents, 1036, (1, 3), xdr_ApiTnDeleteTextInsetContentsArgT, 1, 3),
+        STATUS(T_ApiApplyPageLayout, 1035, (1, 4, 5), xdr_ApiTnApplyPageLayoutArgT, 1, 4, 5),
+        STATUS(T_ApiClose, 1022, (4, 1), xdr_ApiTnCloseDocArgT, 4, 1),
     };
     runCalls(calls, docsFixture(insetFile));
     unlink(insetFile.c_str());

@@ -36,20 +36,15 @@ TEST(FontCalls, EveryFunctionAcceptedRefusedAndLost) {
               blue[] = {0, 0, 0x10000}, tints[] = {0x10000, 0x8000, 0x4000, 0x2000};
     T_MetricsT m1 = {3, red}, m2 = {4, cyan}, m3 = {3, grey}, m4 = {3, blue}, m5 = {4, tints};
     runCalls({
-        row(
-            "FamilyFonts", 1029, [] { return shown(T_ApiFamilyFonts(2)); }, sent(xdr_int, 2),
-            "[2.0.0.0 2.0.0.2 2.0.2.0]", "null"),
-        row(
-            "CombinedFamilyFonts", 1049, [] { return shown(T_ApiCombinedFamilyFonts(101)); },
-            sent(xdr_ApiTnCombinedFamilyFontsArgT, {101}), "[101.0.0.0 101.0.0.2 101.0.2.0]", "null"),
+        GET(T_ApiFamilyFonts, 1029, (2), "[2.0.0.0 2.0.0.2 2.0.2.0]", "null", xdr_int, 2),
+        GET(T_ApiCombinedFamilyFonts, 1049, (101), "[101.0.0.0 101.0.0.2 101.0.2.0]", "null",
+            xdr_ApiTnCombinedFamilyFontsArgT, 101),
         fontValue("GetFontFamilyValue", 1500, T_ApiGetFontFamilyValue, "Mono", "2"),
         fontValue("GetFontVariationValue", 1501, T_ApiGetFontVariationValue, "Wide", "2"),
         fontValue("GetFontWeightValue", 1502, T_ApiGetFontWeightValue, "Bold", "2"),
         fontValue("GetFontAngleValue", 1503, T_ApiGetFontAngleValue, "Italic", "1"),
-        status(
-            "MakeGhostFont", 1504,
-            [&] { return T_ApiMakeGhostFont(&ghost, S("Ghost"), S(""), S("Black"), nullptr, &serif); },
-            sent(xdr_ApiTnMakeGhostFontArgT, {ghost, S("Ghost"), S(""), S("Black"), nullptr, serif})),
+        STATUS(T_ApiMakeGhostFont, 1504, (&ghost, S("Ghost"), S(""), S("Black"), nullptr, &serif),
+               xdr_ApiTnMakeGhostFontArgT, ghost, S("Ghost"), S(""), S("Black"), nullptr, serif),
         // The ghost as the host now knows it.
         row(
             "FamilyFonts ghost", 1029, [] { return shown(T_ApiFamilyFonts(7)); }, sent(xdr_int, 7), "[7.0.3.0]",
@@ -61,16 +56,10 @@ TEST(FontCalls, EveryFunctionAcceptedRefusedAndLost) {
         row(
             "GetSupportedEncodings", 1378, [] { return shown(T_ApiGetSupportedEncodings()); }, "",
             R"(["Roman" "Symbol" "ISO-8859-1" "UTF-8"])", "null"),
-        row(
-            "GetEncodingForFamily", 1379, [] { return shown(T_ApiGetEncodingForFamily(3)); }, sent(xdr_int, 3),
-            "\"Symbol\"", "null"),
-        row(
-            "GetEncodingForFont", 1380, [&] { return shown(T_ApiGetEncodingForFont(&sansBold)); },
-            sent(xdr_ApiTnGetEncodingForFontArgT, {sansBold}), "\"Roman\"", "null"),
-        status(
-            "ChangeColorPalette", 1415,
-            [&] { return T_ApiChangeColorPalette(11, &m1, 12, &m2, 13, &m3, 14, &m4, &m5, 9); },
-            sent(xdr_ApiTnChangeColorPaletteArgT, {11, m1, 12, m2, 13, m3, 14, m4, m5, 9})),
+        GET(T_ApiGetEncodingForFamily, 1379, (3), "\"Symbol\"", "null", xdr_int, 3),
+        GET(T_ApiGetEncodingForFont, 1380, (&sansBold), "\"Roman\"", "null", xdr_ApiTnGetEncodingForFontArgT, sansBold),
+        STATUS(T_ApiChangeColorPalette, 1415, (11, &m1, 12, &m2, 13, &m3, 14, &m4, &m5, 9),
+               xdr_ApiTnChangeColorPaletteArgT, 11, m1, 12, m2, 13, m3, 14, m4, m5, 9),
     });
 }
 

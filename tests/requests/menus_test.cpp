@@ -17,47 +17,28 @@ TEST(MenuCalls, EveryFunction) {
          sent(xdr_ApiTnExistsArgT, {S("File")}), "1", kRefused, false, "-1"},
         {"T_ApiShortcutExists", 1004, [] { return shown(T_ApiShortcutExists(S("^T"))); },
          sent(xdr_ApiTnExistsArgT, {S("^T")}), "0", kRefused, false, "-1"},
-        status(
-            "T_ApiAddMenu", 1005, [] { return T_ApiAddMenu(S(""), S("Tools"), S("Tools")); },
-            sent(xdr_ApiTnAddMenuArgT, {S(""), S("Tools"), S("Tools")})),
-        status(
-            "T_ApiAddCommand", 1007,
-            [] { return T_ApiAddCommand(11, S("Tools"), S("Sort"), S("Sort Lines"), S("^T")); },
-            sent(xdr_ApiTnAddCommandArgT, {11, S("Tools"), S("Sort"), S("Sort Lines"), S("^T")})),
-        status(
-            "T_ApiRemoveMenu", 1006, [] { return T_ApiRemoveMenu(S("Tools"), S("Sort")); },
-            sent(xdr_ApiTnRemoveMenuArgT, {S("Tools"), S("Sort")})),
-        row(
-            "T_ApiDefineCommand", 1250,
-            [] { return shown(T_ApiDefineCommand(12, S("Count"), S("Count Words"), S("^K"))); },
-            sent(xdr_ApiTnDefineCommandArgT, {12, S("Count"), S("Count Words"), S("^K")}), shown(kCount), zeroId),
-        row(
-            "T_ApiDefineMenu", 1251, [] { return shown(T_ApiDefineMenu(S("Extras"), S("Extras"))); },
-            sent(xdr_ApiTnDefineMenuArgT, {S("Extras"), S("Extras")}), shown(kExtras), zeroId),
-        status(
-            "T_ApiAddCommandToMenu", 1252, [] { return T_ApiAddCommandToMenu(kExtras, kCount); },
-            sent(xdr_ApiTnAddCommandToMenuArgT, {kExtras, kCount})),
-        status(
-            "T_ApiAddMenuToMenu", 1253, [] { return T_ApiAddMenuToMenu(kTools, kExtras); },
-            sent(xdr_ApiTnAddMenuToMenuArgT, {kTools, kExtras})),
-        row(
-            "T_ApiDefineAndAddCommand", 1254,
-            [] { return shown(T_ApiDefineAndAddCommand(13, kExtras, S("Wrap"), S("Wrap Text"), S(""))); },
-            sent(xdr_ApiTnDefineAndAddCommandArgT, {13, kExtras, S("Wrap"), S("Wrap Text"), S("")}), shown(kWrap),
-            zeroId),
-        row(
-            "T_ApiDefineAndAddMenu", 1255, [] { return shown(T_ApiDefineAndAddMenu(kTools, S("More"), S("More"))); },
-            sent(xdr_ApiTnDefineAndAddMenuArgT, {kTools, S("More"), S("More")}), shown(kMore), zeroId),
-        status(
-            "T_ApiLoadMenuCustomizationFile", 1256, [] { return T_ApiLoadMenuCustomizationFile(S("/etc/passwd"), 1); },
-            sent(xdr_ApiTnLoadMenuCustomizationFileArgT, {S("/etc/passwd"), 1})),
-        status(
-            "T_ApiAnimateMenu", 1257, [] { return T_ApiAnimateMenu(kExtras, kCount, 1, S("Count!"), 0, 1); },
-            sent(xdr_ApiTnAnimateMenuArgT, {kExtras, kCount, 1, S("Count!"), 0, 1})),
+        STATUS(T_ApiAddMenu, 1005, (S(""), S("Tools"), S("Tools")), xdr_ApiTnAddMenuArgT, S(""), S("Tools"),
+               S("Tools")),
+        STATUS(T_ApiAddCommand, 1007, (11, S("Tools"), S("Sort"), S("Sort Lines"), S("^T")), xdr_ApiTnAddCommandArgT,
+               11, S("Tools"), S("Sort"), S("Sort Lines"), S("^T")),
+        STATUS(T_ApiRemoveMenu, 1006, (S("Tools"), S("Sort")), xdr_ApiTnRemoveMenuArgT, S("Tools"), S("Sort")),
+        GET(T_ApiDefineCommand, 1250, (12, S("Count"), S("Count Words"), S("^K")), shown(kCount), zeroId,
+            xdr_ApiTnDefineCommandArgT, 12, S("Count"), S("Count Words"), S("^K")),
+        GET(T_ApiDefineMenu, 1251, (S("Extras"), S("Extras")), shown(kExtras), zeroId, xdr_ApiTnDefineMenuArgT,
+            S("Extras"), S("Extras")),
+        STATUS(T_ApiAddCommandToMenu, 1252, (kExtras, kCount), xdr_ApiTnAddCommandToMenuArgT, kExtras, kCount),
+        STATUS(T_ApiAddMenuToMenu, 1253, (kTools, kExtras), xdr_ApiTnAddMenuToMenuArgT, kTools, kExtras),
+        GET(T_ApiDefineAndAddCommand, 1254, (13, kExtras, S("Wrap"), S("Wrap Text"), S("")), shown(kWrap), zeroId,
+            xdr_ApiTnDefineAndAddCommandArgT, 13, kExtras, S("Wrap"), S("Wrap Text"), S("")),
+        GET(T_ApiDefineAndAddMenu, 1255, (kTools, S("More"), S("More")), shown(kMore), zeroId,
+            xdr_ApiTnDefineAndAddMenuArgT, kTools, S("More"), S("More")),
+        STATUS(T_ApiLoadMenuCustomizationFile, 1256, (S("/etc/passwd"), 1), xdr_ApiTnLoadMenuCustomizationFileArgT,
+               S("/etc/passwd"), 1),
+        STATUS(T_ApiAnimateMenu, 1257, (kExtras, kCount, 1, S("Count!"), 0, 1), xdr_ApiTnAnimateMenuArgT, kExtras,
+               kCount, 1, S("Count!"), 0, 1),
         // Searched through the submenus: Tools holds Extras, which holds Count.
-        row(
-            "T_ApiMenuItemInMenu", 1258, [] { return shown(T_ApiMenuItemInMenu(kTools, kCount, 1)); },
-            sent(xdr_ApiTnMenuItemInMenuArgT, {kTools, kCount, 1}), shown(kExtras), zeroId),
+        GET(T_ApiMenuItemInMenu, 1258, (kTools, kCount, 1), shown(kExtras), zeroId, xdr_ApiTnMenuItemInMenuArgT, kTools,
+            kCount, 1),
     });
 }
 

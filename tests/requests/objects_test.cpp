@@ -12,32 +12,21 @@ json objectsFixture() { return {{"documents", json::array({{{"name", "objects.do
 T_TextLocT at5 = {1, 5}, at0 = {1, 0};
 
 TEST(ObjectCalls, CreatedThenFoundValidatedAndDeleted) {
-    const std::string zero = shown(0u);
     runCalls(
         {
-            {"T_ApiNewNamedObject", 1053, [] { return shown(T_ApiNewNamedObject(1, 3, S("Box"))); },
-             sent(xdr_ApiTnNewNamedObjArgT, {1, 3, S("Box")}), "2u", zero, true, zero},
-            {"T_ApiGetNamedObject", 1051, [] { return shown(T_ApiGetNamedObject(1, 3, S("Box"))); },
-             sent(xdr_ApiTnGetNamedObjArgT, {1, 3, S("Box")}), "2u", zero, true, zero},
-            {"T_ApiNewGraphicObject", 1052, [] { return shown(T_ApiNewGraphicObject(1, 5, 2)); },
-             sent(xdr_ApiTnNewGraphicObjArgT, {1, 5, 2u}), "3u", zero, true, zero},
+            GET(T_ApiNewNamedObject, 1053, (1, 3, S("Box")), "2u", "0u", xdr_ApiTnNewNamedObjArgT, 1, 3, S("Box")),
+            GET(T_ApiGetNamedObject, 1051, (1, 3, S("Box")), "2u", "0u", xdr_ApiTnGetNamedObjArgT, 1, 3, S("Box")),
+            GET(T_ApiNewGraphicObject, 1052, (1, 5, 2), "3u", "0u", xdr_ApiTnNewGraphicObjArgT, 1, 5, 2u),
             // The parent before the type.
-            {"T_ApiNewSubObject", 1113, [] { return shown(T_ApiNewSubObject(1, 2, 5)); },
-             sent(xdr_ApiTnNewSubObjectArgT, {1, 2u, 5}), "4u", zero, true, zero},
-            {"T_ApiNewAnchoredObject", 1054, [] { return shown(T_ApiNewAnchoredObject(1, 3, &at5)); },
-             sent(xdr_ApiTnNewAnchoredObjArgT, {1, 3, at5}), "5u", zero, true, zero},
-            {"T_ApiNewAnchoredFormattedObject", 1090,
-             [] { return shown(T_ApiNewAnchoredFormattedObject(1, 3, S("Figure"), &at0)); },
-             sent(xdr_ApiTnNewAnchoredFormattedObjArgT, {1, 3, S("Figure"), at0}), "6u", zero, true, zero},
-            {"T_ApiNewSeriesObject", 1055, [] { return shown(T_ApiNewSeriesObject(1, 3, 0)); },
-             sent(xdr_ApiTnNewSeriesObjArgT, {1, 3, 0u}), "7u", zero, true, zero},
+            GET(T_ApiNewSubObject, 1113, (1, 2, 5), "4u", "0u", xdr_ApiTnNewSubObjectArgT, 1, 2u, 5),
+            GET(T_ApiNewAnchoredObject, 1054, (1, 3, &at5), "5u", "0u", xdr_ApiTnNewAnchoredObjArgT, 1, 3, at5),
+            GET(T_ApiNewAnchoredFormattedObject, 1090, (1, 3, S("Figure"), &at0), "6u", "0u",
+                xdr_ApiTnNewAnchoredFormattedObjArgT, 1, 3, S("Figure"), at0),
+            GET(T_ApiNewSeriesObject, 1055, (1, 3, 0), "7u", "0u", xdr_ApiTnNewSeriesObjArgT, 1, 3, 0u),
             // The host numbers a document's objects 1, 2, ... as they are made.
-            {"T_ApiGetUniqueObject", 1089, [] { return shown(T_ApiGetUniqueObject(1, 3, 6)); },
-             sent(xdr_ApiTnGetUniqueObjArgT, {1, 3, 6}), "7u", zero, true, zero},
-            {"T_ApiObjectValid", 1091, [] { return shown(T_ApiObjectValid(1, 7)); },
-             sent(xdr_ApiTnGeneralObjArgT, {1, 7}), "1", "0", true, "0"},
-            {"T_ApiDelete", 1050, [] { return shown(T_ApiDelete(1, 7)); }, sent(xdr_ApiTnGeneralObjArgT, {1, 7}), "0",
-             shown(kRefusal), true, "-1"},
+            GET(T_ApiGetUniqueObject, 1089, (1, 3, 6), "7u", "0u", xdr_ApiTnGetUniqueObjArgT, 1, 3, 6),
+            GET(T_ApiObjectValid, 1091, (1, 7), "1", "0", xdr_ApiTnGeneralObjArgT, 1, 7),
+            STATUS(T_ApiDelete, 1050, (1, 7), xdr_ApiTnGeneralObjArgT, 1, 7),
         },
         objectsFixture());
 }

@@ -93,8 +93,7 @@ constexpr unsigned int kFind = 0x48000001, kFindItem = 0x48000002;
 
 TEST(DialogCalls, EveryFunction) {
     runCalls({
-        {"T_ApiOpenResource", 1315, [] { return shown(T_ApiOpenResource(2, S("Find"))); },
-         sent(xdr_ApiTnOpenResourceArgT, {2, S("Find")}), shown(kFind), shown(0u), true, shown(0u)},
+        GET(T_ApiOpenResource, 1315, (2, S("Find")), shown(kFind), shown(0u), xdr_ApiTnOpenResourceArgT, 2, S("Find")),
         // Number 0: the host's answer at once, not a status.
         {"T_ApiModalDialog(0)", 1316, [] { return shown(T_ApiModalDialog(0, kFind)); },
          sent(xdr_ApiTnDoDialogArgT, {0, kFind}), "0", shown(kRefusal), false, "0"},
@@ -104,8 +103,7 @@ TEST(DialogCalls, EveryFunction) {
          sent(xdr_ApiTnDoDialogArgT, {3, kFind}), "", "", false, "0"},
         {"T_ApiModelessDialog", 1317, [] { return shown(T_ApiModelessDialog(1, kFind)); },
          sent(xdr_ApiTnDoDialogArgT, {1, kFind}), "0", shown(kRefusal), false, "0"},
-        {"T_ApiDialogItemId", 1318, [] { return shown(T_ApiDialogItemId(kFind, 4)); },
-         sent(xdr_ApiTnDialogItemIdArgT, {kFind, 4}), shown(kFindItem), shown(0u), true, shown(0u)},
+        GET(T_ApiDialogItemId, 1318, (kFind, 4), shown(kFindItem), shown(0u), xdr_ApiTnDialogItemIdArgT, kFind, 4),
         {"T_ApiUserInteractSelection", 1414, [] { return shown(T_ApiUserInteractSelection(1)); },
          sent(xdr_ApiTnUserInteractSelectionArgT, {1}), "0", shown(kRefusal), true, "-1"},
     });

@@ -59,7 +59,6 @@ std::string shown(T_PropValsT v) {
         v, [](auto &l) { return items(l, prop); }, T_ApiDeallocatePropVals);
 }
 
-const std::string kDone = "done";
 const std::string kNull = "null";
 const std::string kZeroTyped = "k0 0";
 
@@ -126,92 +125,53 @@ T_PropIdentT num(int n) { return {n, nullptr}; }
 T_PropIdentT name(const char *n) { return {0, S(n)}; }
 ApiTnGetPropArgT read(T_PropIdentT id) { return {1, 2, id}; }
 
-// A write as a row's call: it returns nothing, so the row shows "done".
-#define WRITE(call)                                                                                                    \
-    [] {                                                                                                               \
-        call;                                                                                                          \
-        return kDone;                                                                                                  \
-    }
+#define GETP(fn, proc, args, accepted, failed, ...)                                                                    \
+    GET(fn, proc, args, accepted, failed, xdr_ApiTnGetPropArgT, __VA_ARGS__)
 
 TEST(PropertyCalls, EveryKindWrittenAndReadBack) {
-    const std::string zeroLoc = "(0,0)", zeroRange = "(0,0)-(0,0)";
-    const std::string zeroElements = "(0,0,0)-(0,0,0)";
+    const std::string zeroLoc = "(0,0)", zeroRange = "(0,0)-(0,0)", zeroElements = "(0,0,0)-(0,0,0)";
     runCalls(
         {
-            {"T_ApiSetInt", 1065, WRITE(T_ApiSetInt(1, 2, 200, 42)), sent(xdr_ApiTnSetIntArgT, {1, 2, num(200), 42}),
-             kDone, kDone, true, kDone},
-            {"T_ApiGetInt", 1064, [] { return shown(T_ApiGetInt(1, 2, 200)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(200))), "42", "0", true, "0"},
-            {"T_ApiSetIntByName", 1065, WRITE(T_ApiSetIntByName(1, 2, S("count"), 5)),
-             sent(xdr_ApiTnSetIntArgT, {1, 2, name("count"), 5}), kDone, kDone, true, kDone},
-            {"T_ApiGetIntByName", 1064, [] { return shown(T_ApiGetIntByName(1, 2, S("count"))); },
-             sent(xdr_ApiTnGetPropArgT, read(name("count"))), "5", "0", true, "0"},
-            {"T_ApiSetId", 1067, WRITE(T_ApiSetId(1, 2, 201, 3)), sent(xdr_ApiTnSetIdArgT, {1, 2, num(201), 3}), kDone,
-             kDone, true, kDone},
-            {"T_ApiGetId", 1066, [] { return shown(T_ApiGetId(1, 2, 201)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(201))), "3u", "0u", true, "0u"},
-            {"T_ApiSetMetric", 1069, WRITE(T_ApiSetMetric(1, 2, 202, 0x18000)),
-             sent(xdr_ApiTnSetMetricArgT, {1, 2, num(202), 0x18000}), kDone, kDone, true, kDone},
-            {"T_ApiGetMetric", 1068, [] { return shown(T_ApiGetMetric(1, 2, 202)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(202))), "98304", "0", true, "0"},
-            {"T_ApiSetMetricByName", 1069, WRITE(T_ApiSetMetricByName(1, 2, S("width"), -0x10000)),
-             sent(xdr_ApiTnSetMetricArgT, {1, 2, name("width"), -0x10000}), kDone, kDone, true, kDone},
-            {"T_ApiGetMetricByName", 1068, [] { return shown(T_ApiGetMetricByName(1, 2, S("width"))); },
-             sent(xdr_ApiTnGetPropArgT, read(name("width"))), "-65536", "0", true, "0"},
-            {"T_ApiSetString", 1071, WRITE(T_ApiSetString(1, 2, 203, S("Alert"))),
-             sent(xdr_ApiTnSetStringArgT, {1, 2, num(203), S("Alert")}), kDone, kDone, true, kDone},
-            {"T_ApiGetString", 1070, [] { return shown(T_ApiGetString(1, 2, 203)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(203))), "\"Alert\"", kNull, true, kNull},
-            {"T_ApiSetStrings", 1073, WRITE(T_ApiSetStrings(1, 2, 204, &strs)),
-             sent(xdr_ApiTnSetStringsArgT, {1, 2, num(204), strs}), kDone, kDone, true, kDone},
-            {"T_ApiGetStrings", 1072, [] { return shown(T_ApiGetStrings(1, 2, 204)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(204))), "[\"a\" \"b\"]", kNull, true, kNull},
-            {"T_ApiSetMetrics", 1075, WRITE(T_ApiSetMetrics(1, 2, 205, &metrics)),
-             sent(xdr_ApiTnSetMetricsArgT, {1, 2, num(205), metrics}), kDone, kDone, true, kDone},
-            {"T_ApiGetMetrics", 1074, [] { return shown(T_ApiGetMetrics(1, 2, 205)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(205))), "[65536 -32768]", kNull, true, kNull},
-            {"T_ApiSetPoints", 1077, WRITE(T_ApiSetPoints(1, 2, 206, &points)),
-             sent(xdr_ApiTnSetPointsArgT, {1, 2, num(206), points}), kDone, kDone, true, kDone},
-            {"T_ApiGetPoints", 1076, [] { return shown(T_ApiGetPoints(1, 2, 206)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(206))), "[(1,2) (3,-4)]", kNull, true, kNull},
-            {"T_ApiSetTabs", 1079, WRITE(T_ApiSetTabs(1, 2, 207, &tabs)),
-             sent(xdr_ApiTnSetTabsArgT, {1, 2, num(207), tabs}), kDone, kDone, true, kDone},
-            {"T_ApiGetTabs", 1078, [] { return shown(T_ApiGetTabs(1, 2, 207)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(207))), "[10/1/\"x\"/46]", kNull, true, kNull},
-            {"T_ApiSetInts", 1093, WRITE(T_ApiSetInts(1, 2, 208, &ints)),
-             sent(xdr_ApiTnSetIntsArgT, {1, 2, num(208), ints}), kDone, kDone, true, kDone},
-            {"T_ApiGetInts", 1092, [] { return shown(T_ApiGetInts(1, 2, 208)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(208))), "[-1 5]", kNull, true, kNull},
-            {"T_ApiSetUBytesByName", 1084, WRITE(T_ApiSetUBytesByName(1, 2, S("bytes"), &bytes)),
-             sent(xdr_ApiTnSetUBytesArgT, {1, 2, name("bytes"), bytes}), kDone, kDone, true, kDone},
-            {"T_ApiGetUBytesByName", 1083, [] { return shown(T_ApiGetUBytesByName(1, 2, S("bytes"))); },
-             sent(xdr_ApiTnGetPropArgT, read(name("bytes"))), "[0 1 255]", kNull, true, kNull},
-            {"T_ApiSetTextLoc", 1269, WRITE(T_ApiSetTextLoc(1, 2, 209, &textLoc)),
-             sent(xdr_ApiTnSetTextLocArgT, {1, 2, num(209), textLoc}), kDone, kDone, true, kDone},
-            {"T_ApiGetTextLoc", 1268, [] { return shown(T_ApiGetTextLoc(1, 2, 209)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(209))), "(1,3)", zeroLoc, true, zeroLoc},
-            {"T_ApiSetTextRange", 1267, WRITE(T_ApiSetTextRange(1, 2, 210, &textRange)),
-             sent(xdr_ApiTnSetTextRangeArgT, {1, 2, num(210), textRange}), kDone, kDone, true, kDone},
-            {"T_ApiGetTextRange", 1266, [] { return shown(T_ApiGetTextRange(1, 2, 210)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(210))), "(1,0)-(1,5)", zeroRange, true, zeroRange},
-            {"T_ApiSetElementRange", 1405, WRITE(T_ApiSetElementRange(1, 2, 211, &elementRange)),
-             sent(xdr_ApiTnSetElementRangeArgT, {1, 2, num(211), elementRange}), kDone, kDone, true, kDone},
-            {"T_ApiGetElementRange", 1404, [] { return shown(T_ApiGetElementRange(1, 2, 211)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(211))), "(1,2,0)-(1,2,3)", zeroElements, true, zeroElements},
-            {"T_ApiSetVal", 1099, WRITE(T_ApiSetVal(1, 2, 212, &stringsVal)),
-             sent(xdr_ApiTnSetValArgT, {1, 2, num(212), stringsVal}), kDone, kDone, true, kDone},
-            {"T_ApiGetVal", 1098, [] { return shown(T_ApiGetVal(1, 2, 212)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(212))), "k6[\"p\" \"q\"]", kZeroTyped, true, kZeroTyped},
-            {"T_ApiSetPropVal", 1061, WRITE(T_ApiSetPropVal(1, 2, &labelProp)),
-             sent(xdr_ApiTnSetPropArgT, {1, 2, labelProp}), kDone, kDone, true, kDone},
-            {"T_ApiGetPropVal", 1060, [] { return shown(T_ApiGetPropVal(1, 2, 212)); },
-             sent(xdr_ApiTnGetPropArgT, read(num(212))), "#212 k6[\"p\" \"q\"]", "null k0 0", true, "null k0 0"},
-            {"T_ApiDeletePropByName", 1082, WRITE(T_ApiDeletePropByName(1, 2, S("label"))),
-             sent(xdr_ApiTnGetPropArgT, read(name("label"))), kDone, kDone, true, kDone},
-            {"T_ApiSetProps", 1063, WRITE(T_ApiSetProps(1, 3, &list)), sent(xdr_ApiTnSetPropsArgT, {1, 3, list}), kDone,
-             kDone, true, kDone},
-            {"T_ApiGetProps", 1062, [] { return shown(T_ApiGetProps(1, 3)); }, sent(xdr_ApiTnGeneralObjArgT, {1, 3}),
-             "[#210 k1 7 \"n\" k3\"s\"]", kNull, true, kNull},
+            SET(T_ApiSetInt, 1065, (1, 2, 200, 42), xdr_ApiTnSetIntArgT, 1, 2, num(200), 42),
+            GETP(T_ApiGetInt, 1064, (1, 2, 200), "42", "0", read(num(200))),
+            SET(T_ApiSetIntByName, 1065, (1, 2, S("count"), 5), xdr_ApiTnSetIntArgT, 1, 2, name("count"), 5),
+            GETP(T_ApiGetIntByName, 1064, (1, 2, S("count")), "5", "0", read(name("count"))),
+            SET(T_ApiSetId, 1067, (1, 2, 201, 3), xdr_ApiTnSetIdArgT, 1, 2, num(201), 3),
+            GETP(T_ApiGetId, 1066, (1, 2, 201), "3u", "0u", read(num(201))),
+            SET(T_ApiSetMetric, 1069, (1, 2, 202, 0x18000), xdr_ApiTnSetMetricArgT, 1, 2, num(202), 0x18000),
+            GETP(T_ApiGetMetric, 1068, (1, 2, 202), "98304", "0", read(num(202))),
+            SET(T_ApiSetMetricByName, 1069, (1, 2, S("width"), -0x10000), xdr_ApiTnSetMetricArgT, 1, 2, name("width"),
+                -0x10000),
+            GETP(T_ApiGetMetricByName, 1068, (1, 2, S("width")), "-65536", "0", read(name("width"))),
+            SET(T_ApiSetString, 1071, (1, 2, 203, S("Alert")), xdr_ApiTnSetStringArgT, 1, 2, num(203), S("Alert")),
+            GETP(T_ApiGetString, 1070, (1, 2, 203), "\"Alert\"", kNull, read(num(203))),
+            SET(T_ApiSetStrings, 1073, (1, 2, 204, &strs), xdr_ApiTnSetStringsArgT, 1, 2, num(204), strs),
+            GETP(T_ApiGetStrings, 1072, (1, 2, 204), "[\"a\" \"b\"]", kNull, read(num(204))),
+            SET(T_ApiSetMetrics, 1075, (1, 2, 205, &metrics), xdr_ApiTnSetMetricsArgT, 1, 2, num(205), metrics),
+            GETP(T_ApiGetMetrics, 1074, (1, 2, 205), "[65536 -32768]", kNull, read(num(205))),
+            SET(T_ApiSetPoints, 1077, (1, 2, 206, &points), xdr_ApiTnSetPointsArgT, 1, 2, num(206), points),
+            GETP(T_ApiGetPoints, 1076, (1, 2, 206), "[(1,2) (3,-4)]", kNull, read(num(206))),
+            SET(T_ApiSetTabs, 1079, (1, 2, 207, &tabs), xdr_ApiTnSetTabsArgT, 1, 2, num(207), tabs),
+            GETP(T_ApiGetTabs, 1078, (1, 2, 207), "[10/1/\"x\"/46]", kNull, read(num(207))),
+            SET(T_ApiSetInts, 1093, (1, 2, 208, &ints), xdr_ApiTnSetIntsArgT, 1, 2, num(208), ints),
+            GETP(T_ApiGetInts, 1092, (1, 2, 208), "[-1 5]", kNull, read(num(208))),
+            SET(T_ApiSetUBytesByName, 1084, (1, 2, S("bytes"), &bytes), xdr_ApiTnSetUBytesArgT, 1, 2, name("bytes"),
+                bytes),
+            GETP(T_ApiGetUBytesByName, 1083, (1, 2, S("bytes")), "[0 1 255]", kNull, read(name("bytes"))),
+            SET(T_ApiSetTextLoc, 1269, (1, 2, 209, &textLoc), xdr_ApiTnSetTextLocArgT, 1, 2, num(209), textLoc),
+            GETP(T_ApiGetTextLoc, 1268, (1, 2, 209), "(1,3)", zeroLoc, read(num(209))),
+            SET(T_ApiSetTextRange, 1267, (1, 2, 210, &textRange), xdr_ApiTnSetTextRangeArgT, 1, 2, num(210), textRange),
+            GETP(T_ApiGetTextRange, 1266, (1, 2, 210), "(1,0)-(1,5)", zeroRange, read(num(210))),
+            SET(T_ApiSetElementRange, 1405, (1, 2, 211, &elementRange), xdr_ApiTnSetElementRangeArgT, 1, 2, num(211),
+                elementRange),
+            GETP(T_ApiGetElementRange, 1404, (1, 2, 211), "(1,2,0)-(1,2,3)", zeroElements, read(num(211))),
+            SET(T_ApiSetVal, 1099, (1, 2, 212, &stringsVal), xdr_ApiTnSetValArgT, 1, 2, num(212), stringsVal),
+            GETP(T_ApiGetVal, 1098, (1, 2, 212), "k6[\"p\" \"q\"]", kZeroTyped, read(num(212))),
+            SET(T_ApiSetPropVal, 1061, (1, 2, &labelProp), xdr_ApiTnSetPropArgT, 1, 2, labelProp),
+            GETP(T_ApiGetPropVal, 1060, (1, 2, 212), "#212 k6[\"p\" \"q\"]", "null k0 0", read(num(212))),
+            SET(T_ApiDeletePropByName, 1082, (1, 2, S("label")), xdr_ApiTnGetPropArgT, read(name("label"))),
+            SET(T_ApiSetProps, 1063, (1, 3, &list), xdr_ApiTnSetPropsArgT, 1, 3, list),
+            GET(T_ApiGetProps, 1062, (1, 3), "[#210 k1 7 \"n\" k3\"s\"]", kNull, xdr_ApiTnGeneralObjArgT, 1, 3),
         },
         propsFixture());
 }
@@ -219,19 +179,17 @@ TEST(PropertyCalls, EveryKindWrittenAndReadBack) {
 TEST(PropertyCalls, TextPropertiesWrittenOverRangesAndReadAtLocations) {
     runCalls(
         {
-            {"T_ApiSetTextVal", 1299, WRITE(T_ApiSetTextVal(1, &first5, 300, &intVal)),
-             sent(xdr_ApiTnSetTextValArgT, {1, first5, num(300), intVal}), kDone, kDone, true, kDone},
-            {"T_ApiGetTextVal", 1298, [] { return shown(T_ApiGetTextVal(1, &at2, 300)); },
-             sent(xdr_ApiTnGetTextPropArgT, {1, at2, num(300)}), "k1 7", kZeroTyped, true, kZeroTyped},
+            SET(T_ApiSetTextVal, 1299, (1, &first5, 300, &intVal), xdr_ApiTnSetTextValArgT, 1, first5, num(300),
+                intVal),
+            GET(T_ApiGetTextVal, 1298, (1, &at2, 300), "k1 7", kZeroTyped, xdr_ApiTnGetTextPropArgT, 1, at2, num(300)),
             // The identifier in front is empty; the property value names it.
-            {"T_ApiSetTextPropVal", 1301, WRITE(T_ApiSetTextPropVal(1, &last5, &styleProp)),
-             sent(xdr_ApiTnSetTextPropArgT, {1, last5, name(""), styleProp}), kDone, kDone, true, kDone},
-            {"T_ApiGetTextPropVal", 1300, [] { return shown(T_ApiGetTextPropVal(1, &at2, 300)); },
-             sent(xdr_ApiTnGetTextPropArgT, {1, at2, num(300)}), "#300 k1 7", "null k0 0", true, "null k0 0"},
-            {"T_ApiSetTextProps", 1303, WRITE(T_ApiSetTextProps(1, &all, &wide)),
-             sent(xdr_ApiTnSetTextPropsArgT, {1, all, wide}), kDone, kDone, true, kDone},
-            {"T_ApiGetTextProps", 1302, [] { return shown(T_ApiGetTextProps(1, &at7)); },
-             sent(xdr_ApiTnGetTextPropsArgT, {1, at7}), "[\"style\" k3\"bold\" #301 k2 65536]", kNull, true, kNull},
+            SET(T_ApiSetTextPropVal, 1301, (1, &last5, &styleProp), xdr_ApiTnSetTextPropArgT, 1, last5, name(""),
+                styleProp),
+            GET(T_ApiGetTextPropVal, 1300, (1, &at2, 300), "#300 k1 7", "null k0 0", xdr_ApiTnGetTextPropArgT, 1, at2,
+                num(300)),
+            SET(T_ApiSetTextProps, 1303, (1, &all, &wide), xdr_ApiTnSetTextPropsArgT, 1, all, wide),
+            GET(T_ApiGetTextProps, 1302, (1, &at7), "[\"style\" k3\"bold\" #301 k2 65536]", kNull,
+                xdr_ApiTnGetTextPropsArgT, 1, at7),
         },
         propsFixture());
 }

@@ -26,8 +26,7 @@ TEST(SessionCalls, EveryFunction) {
         {"T_ApiSetClientDir", 1344, [] { return shown(T_ApiSetClientDir(S("/tmp"))); }, sent(xdr_StringT, S("/tmp")),
          "0", shown(kRefusal), false, "-1"},
         // Shown end to end, where another client can be called.
-        {"T_ApiCallClient", 1016, [] { return shown(T_ApiCallClient(S("peer"), S("hi"))); },
-         sent(xdr_ApiTnCallClientArgT, {S("peer"), S("hi")}), "", "0", true, "0"},
+        GET(T_ApiCallClient, 1016, (S("peer"), S("hi")), "", "0", xdr_ApiTnCallClientArgT, S("peer"), S("hi")),
         {"T_ApiReturnValue", 1375, [] { return shown(T_ApiReturnValue(12)); }, sent(xdr_int, 12), "0", shown(kRefusal),
          false, "0"},
         {"T_ApiNotification", 1015, [] { return shown(T_ApiNotification(2, 1)); },

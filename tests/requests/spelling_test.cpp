@@ -63,14 +63,13 @@ TEST(SpellingCalls, EveryFunctionAcceptedRefusedAndLost) {
             status(
                 "ReplaceText", 1407, [&] { return T_ApiReplaceText(1, &misspelt, S("Hello")); },
                 sent(xdr_ApiTnReplaceTextArgT, {1, misspelt, S("Hello")}), "0"),
-            status(
-                "ResetSpelling", 1410, [] { return T_ApiResetSpelling(1); }, sent(xdr_ApiTnResetSpellingArgT, {1})),
+            STATUS(T_ApiResetSpelling, 1410, (1), xdr_ApiTnResetSpellingArgT, 1),
             // The status follows the lists in the reply, and follows the text.
             {"Thesaurus", 1411, [] { return thesaurus(2, "quick"); }, sent(xdr_ApiTnThesaurusArgT, {2, S("quick")}),
              R"(0 ["fast" "rapid"] ["slow"] ["speed"] null)", kRefused + R"( ["fast" "rapid"] ["slow"] ["speed"] null)",
              true, "-1 null null null null"},
-            {"ShowHyphenation", 1412, [] { return shown(T_ApiShowHyphenation(S("hyphenation"))); },
-             sent(xdr_ApiTnShowHyphenationArgT, {S("hyphenation")}), "\"hy-phen-a-tion\"", "null", true, "null"},
+            GET(T_ApiShowHyphenation, 1412, (S("hyphenation")), "\"hy-phen-a-tion\"", "null",
+                xdr_ApiTnShowHyphenationArgT, S("hyphenation")),
         },
         kDocument);
 }

@@ -80,9 +80,11 @@ json textFixture() {
     return {{"documents", {one, two, {{"book", true}}}}};
 }
 
-Call object(const char *name, int proc, std::function<unsigned int()> call, std::string args, std::string accepted) {
-    return Call{name, proc, [call] { return shown(call()); }, args, accepted, "0u", true, "0u"};
-}
+// A new object's id: 0 when refused or lost.
+#define OBJECT(fn, proc, args, accepted, xdr, ...)                                                                     \
+    Call {                                                                                                             \
+#fn, proc, [&] { return shown(fn args); }, sent(xdr, {__VA_ARGS__}), accepted, "0u", true, "0u"                \
+    }
 
 TEST(TextCalls, EveryFunctionAcceptedRefusedAndLost) {
     T_TextLocT at = {2, 5}, inSub = {5, 2};
@@ -98,92 +100,43 @@ TEST(TextCalls, EveryFunctionAcceptedRefusedAndLost) {
     T_AttributesT attrs = {1, attrItems};
     const std::string zeroLoc = "(0,0)", empty = "[]";
     std::vector<Call> calls = {
-        row(
-            "AddText", 1058, [&] { return shown(T_ApiAddText(1, &at, bang)); },
-            sent(xdr_ApiTnAddTextArgT, ApiTnAddTextArgT{1, at, bang}), "(2,7)", zeroLoc),
-        status(
-            "DeleteText", 1059, [&] { return T_ApiDeleteText(1, &added); },
-            sent(xdr_ApiTnGeneralTextRangeArgT, ApiTnGeneralTextRangeArgT{1, added})),
-        status(
-            "ScrollToText", 1038, [&] { return T_ApiScrollToText(1, &hello); },
-            sent(xdr_ApiTnGeneralTextRangeArgT, ApiTnGeneralTextRangeArgT{1, hello})),
-        status(
-            "CenterOnText", 1039, [&] { return T_ApiCenterOnText(1, &world); },
-            sent(xdr_ApiTnGeneralTextRangeArgT, ApiTnGeneralTextRangeArgT{1, world})),
-        status(
-            "CenterOnGraphicObject", 1413, [] { return T_ApiCenterOnGraphicObject(1, 7); },
-            sent(xdr_ApiTnGeneralObjArgT, ApiTnGeneralObjArgT{1, 7})),
-        row(
-            "GetText", 1080, [] { return shown(T_ApiGetText(1, 2, 0)); },
-            sent(xdr_ApiTnGetTextArgT, ApiTnGetTextArgT{1, 2, 0}), "[0\"Hello\" 5#2:0 6\"world\"]", empty),
-        row(
-            "GetText2", 1085, [] { return shown(T_ApiGetText2(1, 2, 1, 3)); },
-            sent(xdr_ApiTnGetText2ArgT, ApiTnGetText2ArgT{1, 2, 1, 3}), "[0\"Hel\" 3\"lo\" 6\"wor\" 9\"ld\"]", empty),
-        row(
-            "GetTextForRange", 1081, [&] { return shown(T_ApiGetTextForRange(1, &world, 0)); },
-            sent(xdr_ApiTnGetTextForRangeArgT, ApiTnGetTextForRangeArgT{1, world, 0}), "[6\"world\"]", empty),
-        row(
-            "GetTextForRange2", 1086, [&] { return shown(T_ApiGetTextForRange2(1, &hello, 1, 2)); },
-            sent(xdr_ApiTnGetTextForRange2ArgT, ApiTnGetTextForRange2ArgT{1, hello, 1, 2}), "[0\"He\" 2\"ll\" 4\"o\"]",
-            empty),
-        row(
-            "ElementLocToTextLoc", 1286, [&] { return shown(T_ApiElementLocToTextLoc(1, &subAt)); },
-            sent(xdr_ApiTnElementLocToTextLocArgT, ApiTnElementLocToTextLocArgT{1, subAt}), "(5,1)", zeroLoc),
-        row(
-            "TextLocToElementLoc", 1287, [&] { return shown(T_ApiTextLocToElementLoc(1, &inSub)); },
-            sent(xdr_ApiTnTextLocToElementLocArgT, ApiTnTextLocToElementLocArgT{1, inSub}), "(4,5,2)", "(0,0,0)"),
+        GET(T_ApiAddText, 1058, (1, &at, bang), "(2,7)", zeroLoc, xdr_ApiTnAddTextArgT, 1, at, bang),
+        STATUS(T_ApiDeleteText, 1059, (1, &added), xdr_ApiTnGeneralTextRangeArgT, 1, added),
+        STATUS(T_ApiScrollToText, 1038, (1, &hello), xdr_ApiTnGeneralTextRangeArgT, 1, hello),
+        STATUS(T_ApiCenterOnText, 1039, (1, &world), xdr_ApiTnGeneralTextRangeArgT, 1, world),
+        STATUS(T_ApiCenterOnGraphicObject, 1413, (1, 7), xdr_ApiTnGeneralObjArgT, 1, 7),
+        GET(T_ApiGetText, 1080, (1, 2, 0), "[0\"Hello\" 5#2:0 6\"world\"]", empty, xdr_ApiTnGetTextArgT, 1, 2, 0),
+        GET(T_ApiGetText2, 1085, (1, 2, 1, 3), "[0\"Hel\" 3\"lo\" 6\"wor\" 9\"ld\"]", empty, xdr_ApiTnGetText2ArgT, 1,
+            2, 1, 3),
+        GET(T_ApiGetTextForRange, 1081, (1, &world, 0), "[6\"world\"]", empty, xdr_ApiTnGetTextForRangeArgT, 1, world,
+            0),
+        GET(T_ApiGetTextForRange2, 1086, (1, &hello, 1, 2), "[0\"He\" 2\"ll\" 4\"o\"]", empty,
+            xdr_ApiTnGetTextForRange2ArgT, 1, hello, 1, 2),
+        GET(T_ApiElementLocToTextLoc, 1286, (1, &subAt), "(5,1)", zeroLoc, xdr_ApiTnElementLocToTextLocArgT, 1, subAt),
+        GET(T_ApiTextLocToElementLoc, 1287, (1, &inSub), "(4,5,2)", "(0,0,0)", xdr_ApiTnTextLocToElementLocArgT, 1,
+            inSub),
         // The document travels as the object too, and the property by number.
-        row(
-            "GetElementCatalog", 1285, [] { return shown(T_ApiGetElementCatalog(1)); },
-            sent(xdr_ApiTnGetPropArgT, ApiTnGetPropArgT{1, 1, {1488, nullptr}}), "[3:3]", empty),
-        row(
-            "GetAttributeDefs", 1400, [] { return shown(T_ApiGetAttributeDefs(1, 3)); },
-            sent(xdr_ApiTnGetPropArgT, ApiTnGetPropArgT{1, 3, {1584, nullptr}}), "[Lang]", empty),
-        none(
-            "SetAttributeDefs", 1401, [&] { T_ApiSetAttributeDefs(1, 3, &defs); },
-            sent(xdr_ApiTnSetAttributeDefsArgT, ApiTnSetAttributeDefsArgT{1, 3, {1584, nullptr}, defs})),
-        row(
-            "GetAttributes", 1402, [] { return shown(T_ApiGetAttributes(1, 4)); },
-            sent(xdr_ApiTnGetPropArgT, ApiTnGetPropArgT{1, 4, {1634, nullptr}}), "[Lang=en Old=x]", empty),
-        none(
-            "SetAttributes", 1403, [&] { T_ApiSetAttributes(1, 6, &attrs); },
-            sent(xdr_ApiTnSetAttributesArgT, ApiTnSetAttributesArgT{1, 6, {1634, nullptr}, attrs})),
-        status(
-            "DeleteUndefinedAttribute", 1406, [&] { return T_ApiDeleteUndefinedAttribute(1, old, 0, 4); },
-            sent(xdr_ApiTnDeleteUndefinedAttributeArgT, ApiTnDeleteUndefinedAttributeArgT{1, old, 0, 4})),
+        GET(T_ApiGetElementCatalog, 1285, (1), "[3:3]", empty, xdr_ApiTnGetPropArgT, 1, 1, {1488, nullptr}),
+        GET(T_ApiGetAttributeDefs, 1400, (1, 3), "[Lang]", empty, xdr_ApiTnGetPropArgT, 1, 3, {1584, nullptr}),
+        SET(T_ApiSetAttributeDefs, 1401, (1, 3, &defs), xdr_ApiTnSetAttributeDefsArgT, 1, 3, {1584, nullptr}, defs),
+        GET(T_ApiGetAttributes, 1402, (1, 4), "[Lang=en Old=x]", empty, xdr_ApiTnGetPropArgT, 1, 4, {1634, nullptr}),
+        SET(T_ApiSetAttributes, 1403, (1, 6, &attrs), xdr_ApiTnSetAttributesArgT, 1, 6, {1634, nullptr}, attrs),
+        STATUS(T_ApiDeleteUndefinedAttribute, 1406, (1, old, 0, 4), xdr_ApiTnDeleteUndefinedAttributeArgT, 1, old, 0,
+               4),
         // Structure: split sec (new 18), merge sec..e1 into sec, unwrap it,
         // wrap sub (new 19), promote it and demote it back.
-        none(
-            "SplitElement", 1102, [] { T_ApiSplitElement(1); }, sent(xdr_ApiTnGeneralDocArgT, ApiTnGeneralDocArgT{1})),
-        none(
-            "MergeIntoFirst", 1100, [] { T_ApiMergeIntoFirst(1); },
-            sent(xdr_ApiTnGeneralDocArgT, ApiTnGeneralDocArgT{1})),
-        none(
-            "UnWrapElement", 1104, [] { T_ApiUnWrapElement(1); },
-            sent(xdr_ApiTnGeneralDocArgT, ApiTnGeneralDocArgT{1})),
-        none(
-            "WrapElement", 1103, [] { T_ApiWrapElement(1, 3); },
-            sent(xdr_ApiTnGeneralElementDefArgT, ApiTnGeneralElementDefArgT{1, 3})),
-        none(
-            "PromoteElement", 1105, [] { T_ApiPromoteElement(1); },
-            sent(xdr_ApiTnGeneralDocArgT, ApiTnGeneralDocArgT{1})),
-        none(
-            "DemoteElement", 1106, [] { T_ApiDemoteElement(1); },
-            sent(xdr_ApiTnGeneralDocArgT, ApiTnGeneralDocArgT{1})),
-        none(
-            "MergeIntoLast", 1101, [] { T_ApiMergeIntoLast(14); },
-            sent(xdr_ApiTnGeneralDocArgT, ApiTnGeneralDocArgT{14})),
-        object(
-            "NewElement", 1108, [&] { return T_ApiNewElement(1, 3, &inSub); },
-            sent(xdr_ApiTnNewElementArgT, ApiTnNewElementArgT{1, 3, inSub}), "20u"),
-        object(
-            "NewElementInHierarchy", 1111, [&] { return T_ApiNewElementInHierarchy(1, 3, &docEnd); },
-            sent(xdr_ApiTnNewElementInHierarchyArgT, ApiTnNewElementInHierarchyArgT{1, 3, docEnd}), "21u"),
-        object(
-            "NewBookComponentInHierarchy", 1112,
-            [&] { return T_ApiNewBookComponentInHierarchy(17, chapter, &bookEnd); },
-            sent(xdr_ApiTnNewBookComponentInHierarchyArgT, ApiTnNewBookComponentInHierarchyArgT{17, chapter, bookEnd}),
-            "22u"),
+        SET(T_ApiSplitElement, 1102, (1), xdr_ApiTnGeneralDocArgT, 1),
+        SET(T_ApiMergeIntoFirst, 1100, (1), xdr_ApiTnGeneralDocArgT, 1),
+        SET(T_ApiUnWrapElement, 1104, (1), xdr_ApiTnGeneralDocArgT, 1),
+        SET(T_ApiWrapElement, 1103, (1, 3), xdr_ApiTnGeneralElementDefArgT, 1, 3),
+        SET(T_ApiPromoteElement, 1105, (1), xdr_ApiTnGeneralDocArgT, 1),
+        SET(T_ApiDemoteElement, 1106, (1), xdr_ApiTnGeneralDocArgT, 1),
+        SET(T_ApiMergeIntoLast, 1101, (14), xdr_ApiTnGeneralDocArgT, 14),
+        OBJECT(T_ApiNewElement, 1108, (1, 3, &inSub), "20u", xdr_ApiTnNewElementArgT, 1, 3, inSub),
+        OBJECT(T_ApiNewElementInHierarchy, 1111, (1, 3, &docEnd), "21u", xdr_ApiTnNewElementInHierarchyArgT, 1, 3,
+               docEnd),
+        OBJECT(T_ApiNewBookComponentInHierarchy, 1112, (17, chapter, &bookEnd), "22u",
+               xdr_ApiTnNewBookComponentInHierarchyArgT, 17, chapter, bookEnd),
     };
     runCalls(calls, textFixture());
 }
@@ -193,34 +146,18 @@ TEST(TableCalls, EveryFunctionAcceptedRefusedAndLost) {
     char grid[] = "Grid";
     std::vector<Call> calls = {
         // New row 18 with cells 19 and 20, at index 2.
-        status(
-            "AddRows", 1200, [] { return T_ApiAddRows(1, 7, 2, 1); },
-            sent(xdr_ApiTnAddRowsArgT, ApiTnAddRowsArgT{1, 7, 2, 1})),
+        STATUS(T_ApiAddRows, 1200, (1, 7, 2, 1), xdr_ApiTnAddRowsArgT, 1, 7, 2, 1),
         // The column pair travels as zeros.
-        status(
-            "DeleteRows", 1202, [] { return T_ApiDeleteRows(1, 7, 8, 1); },
-            sent(xdr_ApiTnCutTablePartsArgT, ApiTnCutTablePartsArgT{1, 7, 8, 1, 0, 0})),
+        STATUS(T_ApiDeleteRows, 1202, (1, 7, 8, 1), xdr_ApiTnCutTablePartsArgT, 1, 7, 8, 1, 0, 0),
         // New cells 21 and 22.
-        status(
-            "AddCols", 1201, [] { return T_ApiAddCols(1, 7, 0, 1, 1); },
-            sent(xdr_ApiTnAddColumnsArgT, ApiTnAddColumnsArgT{1, 7, 0, 1, 1})),
-        status(
-            "MakeTblSelection", 1203, [] { return T_ApiMakeTblSelection(1, 7, 0, 1, 0, 2); },
-            sent(xdr_ApiTnMakeTableSelectionArgT, ApiTnMakeTableSelectionArgT{1, 7, 0, 1, 0, 2})),
-        status(
-            "StraddleCells", 1204, [] { return T_ApiStraddleCells(1, 12, 2, 2); },
-            sent(xdr_ApiTnStraddleCellsArgT, ApiTnStraddleCellsArgT{1, 12, 2, 2, 1})),
+        STATUS(T_ApiAddCols, 1201, (1, 7, 0, 1, 1), xdr_ApiTnAddColumnsArgT, 1, 7, 0, 1, 1),
+        STATUS(T_ApiMakeTblSelection, 1203, (1, 7, 0, 1, 0, 2), xdr_ApiTnMakeTableSelectionArgT, 1, 7, 0, 1, 0, 2),
+        STATUS(T_ApiStraddleCells, 1204, (1, 12, 2, 2), xdr_ApiTnStraddleCellsArgT, 1, 12, 2, 2, 1),
         // Unstraddling differs only in the fifth field.
-        status(
-            "UnStraddleCells", 1204, [] { return T_ApiUnStraddleCells(1, 12, 2, 2); },
-            sent(xdr_ApiTnStraddleCellsArgT, ApiTnStraddleCellsArgT{1, 12, 2, 2, 0})),
+        STATUS(T_ApiUnStraddleCells, 1204, (1, 12, 2, 2), xdr_ApiTnStraddleCellsArgT, 1, 12, 2, 2, 0),
         // The row pair travels as zeros.
-        status(
-            "DeleteCols", 1202, [] { return T_ApiDeleteCols(1, 7, 1, 1); },
-            sent(xdr_ApiTnCutTablePartsArgT, ApiTnCutTablePartsArgT{1, 7, 0, 0, 1, 1})),
-        object(
-            "NewTable", 1205, [&] { return T_ApiNewTable(1, grid, 2, 1, 0, 0, &at); },
-            sent(xdr_ApiTnNewTableArgT, ApiTnNewTableArgT{1, grid, 2, 1, 0, 0, at}), "23u"),
+        STATUS(T_ApiDeleteCols, 1202, (1, 7, 1, 1), xdr_ApiTnCutTablePartsArgT, 1, 7, 0, 0, 1, 1),
+        OBJECT(T_ApiNewTable, 1205, (1, grid, 2, 1, 0, 0, &at), "23u", xdr_ApiTnNewTableArgT, 1, grid, 2, 1, 0, 0, at),
     };
     runCalls(calls, textFixture());
 }

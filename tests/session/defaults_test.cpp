@@ -8,36 +8,30 @@
 namespace tarnel_test {
 namespace {
 
-json messageAndDialog() {
-    return {callback("message", {{"message", "hi"}, {"uint1", 1}, {"uint2", 2}}),
-            callback("dialog_event", {{"int1", 4}, {"int2", 5}, {"int3", 6}}), callback("command", {{"command", 11}})};
-}
-
-Transcript runClient(const char *path) {
-    json steps = {launch(path), step("wait_ack"), callback("init", {{"initialization", 0}})};
-    for (const json &s : messageAndDialog()) steps.push_back(s);
-    steps.push_back(callback("quit"));
-    steps.push_back(step("wait_exit", {{"status", 0}}));
-    return runHost({{"steps", steps}});
-}
-
-TEST(Defaults, ClientWithoutMessageCallbackGetsTheSilentDefault) {
-    Transcript run = runClient(SESSION_MINIMAL_PATH);
-    ASSERT_EQ(run.status, 0) << run.text();
-    EXPECT_TRUE(run.has({"text=minimal init 0"})) << run.text();
-    EXPECT_TRUE(run.has({"text=minimal command 11"})) << run.text();
-    EXPECT_FALSE(run.has({"text=message"})) << run.text();
-    EXPECT_FALSE(run.has({"text=dialog-event"})) << run.text();
-    // init, message, dialog event and command each end with an over.
-    EXPECT_EQ(run.find({"over client=c1"}).size(), 4u) << run.text();
-}
-
-TEST(Defaults, ClientDefinitionReplacesTheLibraryDefault) {
-    Transcript run = runClient(SESSION_CLIENT_PATH);
-    ASSERT_EQ(run.status, 0) << run.text();
-    EXPECT_TRUE(run.has({"text=message [hi] 1 2"})) << run.text();
-    EXPECT_TRUE(run.has({"text=dialog-event 4 5 6"})) << run.text();
-    EXPECT_EQ(run.find({"over client=c1"}).size(), 4u) << run.text();
+// Per client: what its own callbacks printed, and what must not show.
+TEST(Defaults, ClientDefinitionsReplaceTheLibraryDefaults) {
+    struct Case {
+        const char *path;
+        std::vector<std::string> shown, silent;
+    } cases[] = {
+        {SESSION_MINIMAL_PATH,
+         {"text=minimal init 0", "text=minimal command 11"},
+         {"text=message", "text=dialog-event"}},
+        {SESSION_CLIENT_PATH, {"text=message [hi] 1 2", "text=dialog-event 4 5 6"}, {}},
+    };
+    for (const Case &c : cases) {
+        Transcript run =
+            runHost({{"steps",
+                      {launch(c.path), step("wait_ack"), callback("init", {{"initialization", 0}}),
+                       callback("message", {{"message", "hi"}, {"uint1", 1}, {"uint2", 2}}),
+                       callback("dialog_event", {{"int1", 4}, {"int2", 5}, {"int3", 6}}),
+                       callback("command", {{"command", 11}}), callback("quit"), step("wait_exit", {{"status", 0}})}}});
+        ASSERT_EQ(run.status, 0) << run.text();
+        for (const std::string &line : c.shown) EXPECT_TRUE(run.has({line})) << run.text();
+        for (const std::string &line : c.silent) EXPECT_FALSE(run.has({line})) << run.text();
+        // init, message, dialog event and command each end with an over.
+        EXPECT_EQ(run.find({"over client=c1"}).size(), 4u) << run.text();
+    }
 }
 
 }  // namespace

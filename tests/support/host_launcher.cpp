@@ -36,13 +36,6 @@ pid_t start(const json &scenario, int *out, FILE *err) {
     return pid;
 }
 
-void split(std::string &partial, std::vector<std::string> &lines) {
-    for (std::size_t nl; (nl = partial.find('\n')) != std::string::npos;) {
-        lines.push_back(partial.substr(0, nl));
-        partial.erase(0, nl + 1);
-    }
-}
-
 }  // namespace
 
 int programNumber() {
@@ -114,22 +107,20 @@ Transcript runHost(json scenario, int timeoutS) {
     return run;
 }
 
-json launch(const char *path, json extra) {
-    json s = {{"do", "launch"}, {"path", path}};
-    s.update(extra);
-    return s;
-}
-
 json step(const char *kind, json extra) {
     json s = {{"do", kind}};
     s.update(extra);
     return s;
 }
 
+json launch(const char *path, json extra) {
+    extra["path"] = path;
+    return step("launch", extra);
+}
+
 json callback(const char *proc, json extra) {
-    json s = {{"do", "callback"}, {"proc", proc}};
-    s.update(extra);
-    return s;
+    extra["proc"] = proc;
+    return step("callback", extra);
 }
 
 ServedHost::ServedHost(json rules, json extra, CLIENT **handle) {
@@ -201,7 +192,8 @@ void ServedHost::drain(int waitMs) {
     char buffer[65536];
     for (ssize_t n; (n = read(out_, buffer, sizeof buffer)) > 0;) {
         partial_.append(buffer, static_cast<std::size_t>(n));
-        split(partial_, lines_);
+        for (std::size_t nl; (nl = partial_.find('\n')) != std::string::npos; partial_.erase(0, nl + 1))
+            lines_.push_back(partial_.substr(0, nl));
     }
 }
 
