@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <set>
 #include <string>
 #include <vector>
@@ -122,6 +123,10 @@ inline Call none(const char *name, int proc, std::function<void()> call, std::st
 // The expected argument encoding of a record.
 template <typename T> std::string sent(bool_t (*proc)(XDR *, T *), T record) {
     return hexOf(reinterpret_cast<xdrproc_t>(proc), &record);
+}
+// A bare int argument, written in braces like a record in the rows below.
+inline std::string sent(bool_t (*proc)(XDR *, int *), std::initializer_list<int> value) {
+    return sent(proc, *value.begin());
 }
 
 // Rows named by their function: `args` is the call's argument list in
