@@ -216,6 +216,12 @@ void compare() {
 char name[] = "name";
 
 using Case = void (*)();
+// One value or record read: its procedure, the call, and the reply field it returns.
+#define READ(proc, call, field)                                                                                        \
+    [] {                                                                                                               \
+        read(                                                                                                          \
+            proc, [] { return call; }, field);                                                                         \
+    }
 const Case cases[] = {
     // status
     [] { status<int>(API_TN_DELETE, [] { return T_ApiDelete(1, 2); }); },
@@ -245,108 +251,32 @@ const Case cases[] = {
             API_CLIENT_NAME, [] { return T_ApiClientName(); }, nullptr);
     },
     // value
-    [] {
-        read(
-            API_TN_GET_INT, [] { return T_ApiGetInt(1, 2, 3); }, &ApiTnGetIntRetT::value);
-    },
-    [] {
-        read(
-            API_TN_GET_ID, [] { return T_ApiGetId(1, 2, 3); }, &ApiTnGetIdRetT::value);
-    },
-    [] {
-        read(
-            API_TN_GET_INT, [] { return T_ApiGetIntByName(1, 2, name); }, &ApiTnGetIntRetT::value);
-    },
-    [] {
-        read(
-            API_TN_GET_STRING, [] { return T_ApiGetString(1, 2, 3); }, &ApiTnGetStringRetT::value);
-    },
-    [] {
-        read(
-            API_TN_SHOWHYPHENATION, [] { return T_ApiShowHyphenation(name); }, &ApiTnShowHyphenationRetT::text);
-    },
-    [] {
-        read(
-            API_TN_GET_NAMED_OBJECT, [] { return T_ApiGetNamedObject(1, 2, name); }, &ApiTnObjRetT::objId);
-    },
-    [] {
-        read(
-            API_TN_ADD_TEXT, [] { return T_ApiAddText(1, nullptr, name); }, &ApiTnAddTextRetT::loc);
-    },
-    [] {
-        read(
-            API_TN_GET_ELEMENT_RANGE, [] { return T_ApiGetElementRange(1, 2, 3); }, &ApiTnGetElementRangeRetT::value);
-    },
+    READ(API_TN_GET_INT, T_ApiGetInt(1, 2, 3), &ApiTnGetIntRetT::value),
+    READ(API_TN_GET_ID, T_ApiGetId(1, 2, 3), &ApiTnGetIdRetT::value),
+    READ(API_TN_GET_INT, T_ApiGetIntByName(1, 2, name), &ApiTnGetIntRetT::value),
+    READ(API_TN_GET_STRING, T_ApiGetString(1, 2, 3), &ApiTnGetStringRetT::value),
+    READ(API_TN_SHOWHYPHENATION, T_ApiShowHyphenation(name), &ApiTnShowHyphenationRetT::text),
+    READ(API_TN_GET_NAMED_OBJECT, T_ApiGetNamedObject(1, 2, name), &ApiTnObjRetT::objId),
+    READ(API_TN_ADD_TEXT, T_ApiAddText(1, nullptr, name), &ApiTnAddTextRetT::loc),
+    READ(API_TN_GET_ELEMENT_RANGE, T_ApiGetElementRange(1, 2, 3), &ApiTnGetElementRangeRetT::value),
     // record
-    [] {
-        read(
-            API_TN_GET_STRINGS, [] { return T_ApiGetStrings(1, 2, 3); }, &ApiTnGetStringsRetT::value);
-    },
-    [] {
-        read(
-            API_TN_GET_SUPPORTED_ENCODINGS, [] { return T_ApiGetSupportedEncodings(); }, &ApiTnGetStringsRetT::value);
-    },
-    [] {
-        read(
-            API_TN_GET_METRICS, [] { return T_ApiGetMetrics(1, 2, 3); }, &ApiTnGetMetricsRetT::value);
-    },
-    [] {
-        read(
-            API_TN_GET_POINTS, [] { return T_ApiGetPoints(1, 2, 3); }, &ApiTnGetPointsRetT::value);
-    },
-    [] {
-        read(
-            API_TN_GET_TABS, [] { return T_ApiGetTabs(1, 2, 3); }, &ApiTnGetTabsRetT::value);
-    },
-    [] {
-        read(
-            API_TN_GET_INTS, [] { return T_ApiGetInts(1, 2, 3); }, &ApiTnGetIntsRetT::value);
-    },
-    [] {
-        read(
-            API_TN_GET_UBYTES, [] { return T_ApiGetUBytesByName(1, 2, name); }, &ApiTnGetUBytesRetT::value);
-    },
-    [] {
-        read(
-            API_TN_GET_VAL, [] { return T_ApiGetVal(1, 2, 3); }, &ApiTnGetValRetT::value);
-    },
-    [] {
-        read(
-            API_TN_GET_PROP, [] { return T_ApiGetPropVal(1, 2, 3); }, &ApiTnGetPropRetT::prop);
-    },
-    [] {
-        read(
-            API_TN_GET_PROPS, [] { return T_ApiGetProps(1, 2); }, &ApiTnGetPropsRetT::props);
-    },
-    [] {
-        read(
-            API_TN_GET_TEXT_PROPS, [] { return T_ApiGetTextProps(1, nullptr); }, &ApiTnGetPropsRetT::props);
-    },
-    [] {
-        read(
-            API_TN_GET_TEXT, [] { return T_ApiGetText(1, 2, 3); }, &ApiTnGetTextRetT::items);
-    },
-    [] {
-        read(
-            API_TN_GET_ELEMENT_CATALOG, [] { return T_ApiGetElementCatalog(1); }, &ApiTnGetElementCatalogRetT::value);
-    },
-    [] {
-        read(
-            API_TN_GET_ATTRIBUTE_DEFS, [] { return T_ApiGetAttributeDefs(1, 2); }, &ApiTnGetAttributeDefsRetT::value);
-    },
-    [] {
-        read(
-            API_TN_GET_ATTRIBUTES, [] { return T_ApiGetAttributes(1, 2); }, &ApiTnGetAttributesRetT::value);
-    },
-    [] {
-        read(
-            API_TN_FAMILY_FONTS, [] { return T_ApiFamilyFonts(1); }, &ApiTnFamilyFontsRetT::fonts);
-    },
-    [] {
-        read(
-            API_TN_COMBINED_FAMILY_FONTS, [] { return T_ApiCombinedFamilyFonts(1); },
-            &ApiTnCombinedFamilyFontsRetT::fonts);
-    },
+    READ(API_TN_GET_STRINGS, T_ApiGetStrings(1, 2, 3), &ApiTnGetStringsRetT::value),
+    READ(API_TN_GET_SUPPORTED_ENCODINGS, T_ApiGetSupportedEncodings(), &ApiTnGetStringsRetT::value),
+    READ(API_TN_GET_METRICS, T_ApiGetMetrics(1, 2, 3), &ApiTnGetMetricsRetT::value),
+    READ(API_TN_GET_POINTS, T_ApiGetPoints(1, 2, 3), &ApiTnGetPointsRetT::value),
+    READ(API_TN_GET_TABS, T_ApiGetTabs(1, 2, 3), &ApiTnGetTabsRetT::value),
+    READ(API_TN_GET_INTS, T_ApiGetInts(1, 2, 3), &ApiTnGetIntsRetT::value),
+    READ(API_TN_GET_UBYTES, T_ApiGetUBytesByName(1, 2, name), &ApiTnGetUBytesRetT::value),
+    READ(API_TN_GET_VAL, T_ApiGetVal(1, 2, 3), &ApiTnGetValRetT::value),
+    READ(API_TN_GET_PROP, T_ApiGetPropVal(1, 2, 3), &ApiTnGetPropRetT::prop),
+    READ(API_TN_GET_PROPS, T_ApiGetProps(1, 2), &ApiTnGetPropsRetT::props),
+    READ(API_TN_GET_TEXT_PROPS, T_ApiGetTextProps(1, nullptr), &ApiTnGetPropsRetT::props),
+    READ(API_TN_GET_TEXT, T_ApiGetText(1, 2, 3), &ApiTnGetTextRetT::items),
+    READ(API_TN_GET_ELEMENT_CATALOG, T_ApiGetElementCatalog(1), &ApiTnGetElementCatalogRetT::value),
+    READ(API_TN_GET_ATTRIBUTE_DEFS, T_ApiGetAttributeDefs(1, 2), &ApiTnGetAttributeDefsRetT::value),
+    READ(API_TN_GET_ATTRIBUTES, T_ApiGetAttributes(1, 2), &ApiTnGetAttributesRetT::value),
+    READ(API_TN_FAMILY_FONTS, T_ApiFamilyFonts(1), &ApiTnFamilyFontsRetT::fonts),
+    READ(API_TN_COMBINED_FAMILY_FONTS, T_ApiCombinedFamilyFonts(1), &ApiTnCombinedFamilyFontsRetT::fonts),
     // answer
     [] {
         answer(
@@ -365,6 +295,7 @@ const Case cases[] = {
     dictionary,
     compare,
 };
+#undef READ
 constexpr std::size_t caseCount = sizeof cases / sizeof cases[0];
 
 // For each case, valid replies of its procedure.
