@@ -328,20 +328,24 @@ template <typename T> class In {
     In(std::nullptr_t) noexcept : p_(nullptr) {}
     /** @param v an owner's value */
     template <void (*R)(T *)> In(const Owned<T, R> &v) noexcept : p_(const_cast<T *>(&v.get())) {}
-    /** @param items the items of a list argument */
-    In(std::span<Viewed> items) noexcept
-        requires list
-        : tmp_{static_cast<u_int>(items.size()), const_cast<Item *>(items.data())}, p_(&tmp_) {}
+    /** @param items the items of a list argument: anything that makes a
+     *        span of them (an array, a std::vector, a std::span) */
+    template <typename Items>
+        requires list && std::is_convertible_v<Items &&, std::span<Viewed>>
+    In(Items &&items) noexcept : In(std::span<Viewed>(std::forward<Items>(items)), 0) {}
     /** @param items the items of a list argument */
     In(std::initializer_list<std::remove_const_t<Viewed>> items) noexcept
         requires list
-        : In(std::span<Viewed>(items.begin(), items.size())) {}
+        : In(std::span<Viewed>(items.begin(), items.size()), 0) {}
     In(const In &) = delete;
     In &operator=(const In &) = delete;
     /** @return the address as the C API takes it */
     T *get() const noexcept { return p_; }
 
   private:
+    In(std::span<Viewed> items, int) noexcept
+        requires list
+        : tmp_{static_cast<u_int>(items.size()), const_cast<Item *>(items.data())}, p_(&tmp_) {}
     T tmp_{};
     T *p_;
 };

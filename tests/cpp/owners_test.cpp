@@ -15,49 +15,43 @@ int releases = 0;
 void counted(int *) { ++releases; }
 using Counted = Owned<int, &counted>;
 
+// Each path starts from two owners holding a value each and ends with
+// both destroyed.
 TEST(Owners, ReleaseExactlyOnce) {
-    const std::vector<std::tuple<const char *, std::function<void()>, int>> paths = {
-        {"destroyed", [] { Counted a(1); }, 1},
-        {"moved, both destroyed", [] { Counted a(1), b(std::move(a)); }, 1},
-        {"assigned over", [] { Counted a(1), b(2); b = std::move(a); }, 2},
-        {"assigned to itself", [] { Counted a(1); a = std::move(*&a); }, 1},
-        {"reset twice", [] { Counted a(1); a.reset(); a.reset(); }, 1},
-        {"given back to C", [] { Counted a(1); (void)a.release(); }, 0},
-        {"written through out()", [] { Counted a(1); *a.out() = 2; }, 2},
+    using Path = std::function<void(Counted &, Counted &)>;
+    const std::vector<std::tuple<const char *, Path, int>> paths = {
+        {"destroyed", [](Counted &, Counted &) {}, 2},
+        {"moved out", [](Counted &a, Counted &) { Counted c(std::move(a)); }, 2},
+        {"assigned over", [](Counted &a, Counted &b) { b = std::move(a); }, 2},
+        {"assigned to itself", [](Counted &a, Counted &) { a = std::move(*&a); }, 2},
+        {"reset twice", [](Counted &a, Counted &) { a.reset(), a.reset(); }, 2},
+        {"given back to C", [](Counted &a, Counted &) { (void)a.release(); }, 1},
+        {"written through out()", [](Counted &a, Counted &) { *a.out() = 3; }, 3},
     };
     for (const auto &[name, path, expected] : paths) {
         releases = 0;
-        path();
+        {
+            Counted a(1), b(2);
+            path(a, b);
+        }
         EXPECT_EQ(releases, expected) << name;
     }
 }
 
-// A fresh value of the owner's type that owns memory.
+// A fresh value of the owner's type, owning memory where that is simple:
+// lists of zeroed items, strings, a filter record; the other records zero.
 template <typename O> auto fresh() {
     using T = std::remove_cvref_t<decltype(std::declval<O>().get())>;
     if constexpr (requires(T t) { t.items; }) {
         using Item = std::remove_pointer_t<decltype(T::items)>;
         return T{2, static_cast<Item *>(TapiCalloc(2, sizeof(Item)))};
-    } else if constexpr (std::is_same_v<T, int>) {
-        return 1;
     } else if constexpr (std::is_same_v<T, StringT>) {
         return T_ApiCopyString("text");
     } else if constexpr (std::is_same_v<T, TdeApiFilterArgsT *>) {
-        return TdeApiExpandFilterArgs("a\x1e" "b");
-    } else if constexpr (std::is_same_v<T, TextItemT>) {
-        return TextItemT{0, {1, {T_ApiCopyString("text")}}};
-    } else if constexpr (std::is_same_v<T, T_TypedValT>) {
-        T_TypedValT v{TA_KIND_STRING, {}};
-        v.u.string = T_ApiCopyString("text");
-        return v;
-    } else if constexpr (std::is_same_v<T, T_PropValT>) {
-        return T_PropValT{{0, T_ApiCopyString("name")}, {TA_KIND_INT, {}}};
-    } else if constexpr (std::is_same_v<T, T_TabT>) {
-        return T_TabT{0, 0, T_ApiCopyString("text"), 0};
-    } else {  // a definition or an attribute: its name
-        T v{};
-        v.name = T_ApiCopyString("name");
-        return v;
+        return TdeApiExpandFilterArgs("a\x1e"
+                                      "b");
+    } else {
+        return T{};
     }
 }
 
@@ -81,15 +75,9 @@ template <typename... O> void exerciseAll() {
 
 TEST(Owners, EveryOwnerOverRealMemory) {
 #define TARNEL_ALIAS_(alias, raw, release) , alias
+    releases = 0;
     exerciseAll<Counted TARNEL_OWNERS(TARNEL_ALIAS_)>();
-}
-
-TEST(Owners, ViewsReadWithoutCopying) {
-    const String s(T_ApiCopyString("abc"));
-    const Strings none;
-    EXPECT_EQ(s.view(), "abc");
-    EXPECT_EQ(none.size(), 0u);
-    EXPECT_TRUE(none.items().empty());
+    EXPECT_EQ(releases, 3);  // the three values Counted was given
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// A client written as a class: one line per callback on standard output, so
-// the host's transcript shows which override ran with what. Command 13
-// throws, which must end that callback only.
+// A client written as a class: one line per callback on standard output.
+// Command 13 throws, which must end that callback only.
 #include <cstdio>
 #include <stdexcept>
 

@@ -6,5 +6,5 @@
 
 void tarnel_header_instantiated() {
     TARNEL_REQUESTS(TARNEL_USE_, TARNEL_USE_, TARNEL_USE_)
-    TARNEL_USE_(Progress) TARNEL_USE_(oldChooseFile) (void)&tarnel::Fcodes;
+    TARNEL_USE_(Progress) TARNEL_USE_(oldChooseFile)(void) & tarnel::Fcodes;
 }
