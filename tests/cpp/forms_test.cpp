@@ -21,11 +21,7 @@ using namespace tarnel;
 std::string shown(int v) { return std::to_string(v); }
 std::string shown(T_PointT p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
 std::string shown(const String &s) { return "\"" + std::string(s.view()) + "\""; }
-std::string shown(const Strings &list) {
-    std::string out = "[";
-    for (const char *s : list) out += s;
-    return out + "]";
-}
+std::string shown(const Strings &list) { std::string out; for (const char *s : list) out += s; return "[" + out + "]"; }
 std::string shown(const std::optional<String> &answer) { return answer ? shown(*answer) : "declined"; }
 template <typename T> std::string shown(Result<T> r) {
     if (!r) return "error " + std::to_string(r.code()) + ": " + r.text();
@@ -40,11 +36,7 @@ const std::string kLost = "error -1: the host did not reply";
 constexpr int kCallersErrno = 77;
 
 // The refusal of a plain or an answer result is no error.
-struct Row {
-    int proc;
-    std::function<std::string()> run;
-    std::string accepted, refused;
-};
+struct Row { int proc; std::function<std::string()> run; std::string accepted, refused; };
 const char *const kAB[] = {"a", "b"};
 
 TEST(CppForms, EveryResultKindAcceptedRefusedAndLost) {

@@ -58,16 +58,11 @@ template <typename O> auto fresh() {
 template <typename... O> void exerciseAll() {
     (
         [] {
-            O a(fresh<O>());
-            O b(std::move(a));
-            EXPECT_FALSE(a.owns());
-            EXPECT_TRUE(b.owns());
-            O c(fresh<O>());
+            O a(fresh<O>()), b(std::move(a)), c(fresh<O>());
             c = std::move(b);
-            EXPECT_FALSE(b.owns());
-            auto raw = c.release();
+            EXPECT_FALSE(a.owns() || b.owns() || !c.owns());
+            O d(c.release());
             EXPECT_FALSE(c.owns());
-            O d(raw);
             *d.out() = fresh<O>();
         }(),
         ...);
