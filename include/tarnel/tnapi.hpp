@@ -432,19 +432,21 @@ template <typename A, typename... P, int (*Fn)(A *, P...)> struct Answer<Fn> {
 };
 
 // No exception may leave a callback: the library that calls it is C
-// underneath. One is reported on standard error and the callback ends.
-template <typename F> void dispatch(F &&callback) noexcept {
-    const char *what = "an exception that is not a std::exception";
-    try {
-        callback();
-        return;
-    } catch (const std::exception &e) {
-        what = e.what();
-    } catch (...) {
-    }
+// underneath. One is reported on standard error and the callback ends. The
+// text is used inside the handler, while the exception still exists.
+inline void reportEscape(const char *what) noexcept {
     char line[256];
     std::snprintf(line, sizeof line, "a callback ended by %s", what);
     T_ApiErr(line);
+}
+template <typename F> void dispatch(F &&callback) noexcept {
+    try {
+        callback();
+    } catch (const std::exception &e) {
+        reportEscape(e.what());
+    } catch (...) {
+        reportEscape("an exception that is not a std::exception");
+    }
 }
 
 }  // namespace detail
