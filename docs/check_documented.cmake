@@ -2,7 +2,7 @@
 # (Doxygen reports nothing about the declarations of an undocumented file),
 # and Doxygen must finish without a warning.
 #   cmake -DDOXYGEN=... -DCONFIG=... -DHEADERS=<folder> -P check_documented.cmake
-file(GLOB headers ${HEADERS}/*.h)
+file(GLOB headers ${HEADERS}/*.h ${HEADERS}/*.hpp)
 set(bare "")
 foreach(header IN LISTS headers)
   file(READ ${header} text)
