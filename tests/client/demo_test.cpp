@@ -82,11 +82,11 @@ TEST(OpenStep, LoadsOnceAndNotifyNeedsAnOpenDocument) {
     EXPECT_EQ(run.status, 1) << run.text();
     EXPECT_EQ(run.find({"open doc=1 name=\"sample.doc\""}).size(), 2u) << run.text();
     EXPECT_TRUE(run.has({"open doc=1", "already-open"})) << run.text();
-    EXPECT_TRUE(run.has({"fail notify: no open document \"nope.doc\""})) << run.text();
+    EXPECT_TRUE(run.has({"fail message=\"notify: no open document \\\"nope.doc\\\"\""})) << run.text();
 
     run = runHost({{"steps", {step("open", {{"file", "/nonexistent/d.json"}})}}});
     EXPECT_EQ(run.status, 1) << run.text();
-    EXPECT_TRUE(run.has({"fail open: /nonexistent/d.json"})) << run.text();
+    EXPECT_TRUE(run.has({"fail message=\"open: /nonexistent/d.json"})) << run.text();
 }
 
 // The demo script on the built programs (no set-up, no build); returns its
