@@ -38,7 +38,7 @@ void onSignal(int sig) {
 
 const char kUsage[] = "usage: tnhost [--scenario FILE | --json TEXT | --client PATH [--number N] [--name NAME]]\n"
                       "              [--prog N] [--connect-prog N] [--no-connect-service] [--timeout SECONDS]\n"
-                      "              [--timing] [--var NAME=VALUE]... [--jsonl FILE|-] [--version]\n"
+                      "              [--timing] [--var NAME=VALUE]... [--document FILE]... [--jsonl FILE|-] [--version]\n"
                       "Every option's value may follow it or an '=': --timeout 5, --timeout=5.\n";
 
 bool parseNumber(const std::string &text, int &out) {
@@ -72,6 +72,7 @@ nlohmann::json quickScenario(const std::string &path, int number, const std::str
 int main(int argc, char **argv) {
     std::string scenarioFile, scenarioText, clientPath, clientName, jsonlFile;
     std::map<std::string, std::string> vars;  // --var: values of ${NAME} in the scenario
+    std::vector<std::string> documents;        // --document: loaded before the scenario's own
     int clientNumber = -1, prog = 0, connectProg = 0, timeoutS = 0;
     bool noConnect = false, timing = false;
     // Options that take a value, and where it goes.
@@ -85,7 +86,7 @@ int main(int argc, char **argv) {
         std::size_t eq = a.find('=');
         bool inline_ = a.rfind("--", 0) == 0 && eq != std::string::npos;
         if (inline_) value = a.substr(eq + 1), a.erase(eq);
-        bool takesValue = texts.count(a) || numbers.count(a) || a == "--var";
+        bool takesValue = texts.count(a) || numbers.count(a) || a == "--var" || a == "--document";
         if (takesValue && !inline_) {
             if (i + 1 >= argc) return usageError(a + " needs a value");
             value = argv[++i];
@@ -101,6 +102,8 @@ int main(int argc, char **argv) {
             if (value.find('=') == std::string::npos || value[0] == '=')
                 return usageError("--var: \"" + value + "\" is not NAME=VALUE");
             vars[value.substr(0, value.find('='))] = value.substr(value.find('=') + 1);
+        } else if (a == "--document") {
+            documents.push_back(value);
         } else if (a == "--no-connect-service") {
             noConnect = true;
         } else if (a == "--timing") {
@@ -127,6 +130,7 @@ int main(int argc, char **argv) {
                                                      : quickScenario(clientPath, clientNumber, clientName);
         substituteVariables(doc, vars);
         host.scenario = parseScenario(doc);
+        host.scenario.documents.insert(host.scenario.documents.begin(), documents.begin(), documents.end());
         loadDocuments(host.scenario.documents);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "tnhost: %s: %s\n", host.scenarioName.c_str(), jsonErrorText(e).c_str());

@@ -104,7 +104,7 @@ TEST(Control, DescriptorChangesAreReported) {
     // Listening socket, first callback connection, and the one after it closed.
     EXPECT_EQ(added.size(), 3u) << run.text();
     ASSERT_EQ(removed.size(), 1u) << run.text();
-    std::string fd = removed[0].substr(0, removed[0].size() - std::string(" removed").size());
+    std::string fd = removed[0].substr(0, removed[0].size() - std::string(" removed\"").size());
     EXPECT_TRUE(run.has({fd + " added"})) << run.text();
 }
 
