@@ -119,6 +119,13 @@ TEST(Demo, ShowsTheAlertOfTheSampleAndOfAnotherDocument) {
     out.clear();
     ASSERT_EQ(runDemo(file, out), 0) << out;
     EXPECT_NE(out.find("\nALERT: Say \"hi\"\n"), std::string::npos) << out;
+
+    // A broken document: the host's own words, not a guess about the alert.
+    std::ofstream(file) << "{\"name\": ";
+    out.clear();
+    EXPECT_EQ(runDemo(file, out), 1) << out;
+    EXPECT_NE(out.find("demo_other.json: line 1, column 10: the JSON text ends too soon"), std::string::npos) << out;
+    EXPECT_EQ(out.find("no alert was shown"), std::string::npos) << out;
 }
 
 }  // namespace
