@@ -112,12 +112,12 @@ struct Host {
     // starts with it. Only a disconnect (1376) or a request with state 0
     // withdraws it.
     std::map<std::string, std::set<int>> keptNotifications;
-    std::map<pid_t, int> exits;        // raw wait status of every reaped process
+    std::map<pid_t, int> exits;  // raw wait status of every reaped process
     std::vector<ServedRequest> served;
-    std::size_t expectCursor = 0;            // expect_request looks on from here
-    std::vector<const Step *> neverSteps;    // "count": 0, checked again when the run ends
+    std::size_t expectCursor = 0;                    // expect_request looks on from here
+    std::vector<const Step *> neverSteps;            // "count": 0, checked again when the run ends
     std::set<std::pair<int, int>> callbackPrograms;  // every one given to a client: withdrawn at the end
-    bool scenarioError = false;              // a document an open step names is bad: exit 2
+    bool scenarioError = false;                      // a document an open step names is bad: exit 2
     int attachesSeen = 0;
     int attachesWaited = 0;
     int signalPipe[2] = {-1, -1};

@@ -36,10 +36,11 @@ void onSignal(int sig) {
     errno = saved;
 }
 
-const char kUsage[] = "usage: tnhost [--scenario FILE | --json TEXT | --client PATH [--number N] [--name NAME]]\n"
-                      "              [--prog N] [--connect-prog N] [--no-connect-service] [--timeout SECONDS]\n"
-                      "              [--timing] [--var NAME=VALUE]... [--document FILE]... [--jsonl FILE|-] [--version]\n"
-                      "Every option's value may follow it or an '=': --timeout 5, --timeout=5.\n";
+const char kUsage[] =
+    "usage: tnhost [--scenario FILE | --json TEXT | --client PATH [--number N] [--name NAME]]\n"
+    "              [--prog N] [--connect-prog N] [--no-connect-service] [--timeout SECONDS]\n"
+    "              [--timing] [--var NAME=VALUE]... [--document FILE]... [--jsonl FILE|-] [--version]\n"
+    "Every option's value may follow it or an '=': --timeout 5, --timeout=5.\n";
 
 bool parseNumber(const std::string &text, int &out) {
     char *end = nullptr;
@@ -72,13 +73,15 @@ nlohmann::json quickScenario(const std::string &path, int number, const std::str
 int main(int argc, char **argv) {
     std::string scenarioFile, scenarioText, clientPath, clientName, jsonlFile;
     std::map<std::string, std::string> vars;  // --var: values of ${NAME} in the scenario
-    std::vector<std::string> documents;        // --document: loaded before the scenario's own
+    std::vector<std::string> documents;       // --document: loaded before the scenario's own
     int clientNumber = -1, prog = 0, connectProg = 0, timeoutS = 0;
     bool noConnect = false, timing = false;
     // Options that take a value, and where it goes.
-    const std::map<std::string, std::string *> texts = {
-        {"--scenario", &scenarioFile}, {"--json", &scenarioText}, {"--client", &clientPath},
-        {"--name", &clientName},       {"--jsonl", &jsonlFile}};
+    const std::map<std::string, std::string *> texts = {{"--scenario", &scenarioFile},
+                                                        {"--json", &scenarioText},
+                                                        {"--client", &clientPath},
+                                                        {"--name", &clientName},
+                                                        {"--jsonl", &jsonlFile}};
     const std::map<std::string, int *> numbers = {
         {"--number", &clientNumber}, {"--prog", &prog}, {"--connect-prog", &connectProg}, {"--timeout", &timeoutS}};
     for (int i = 1; i < argc; ++i) {
@@ -125,7 +128,7 @@ int main(int argc, char **argv) {
     theHost = &host;
     host.scenarioName = scenarioFile.empty() ? "scenario" : scenarioFile;
     try {
-        nlohmann::json doc = !scenarioFile.empty() ? readJsonFile(scenarioFile)
+        nlohmann::json doc = !scenarioFile.empty()   ? readJsonFile(scenarioFile)
                              : !scenarioText.empty() ? parseJson(scenarioText)
                                                      : quickScenario(clientPath, clientNumber, clientName);
         substituteVariables(doc, vars);
@@ -183,10 +186,7 @@ int main(int argc, char **argv) {
     close(host.signalPipe[0]);
     close(host.signalPipe[1]);
 
-    int status = !setUp || host.scenarioError ? 2
-                 : host.stopRequested     ? 128 + host.stopSignal
-                 : anyFailure()           ? 1
-                                          : 0;
+    int status = !setUp || host.scenarioError ? 2 : host.stopRequested ? 128 + host.stopSignal : anyFailure() ? 1 : 0;
     say("end status=" + std::to_string(status));
     closeTranscript();
     return status;

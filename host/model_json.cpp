@@ -474,9 +474,9 @@ u_int Model::loadDocumentFile(const std::string &path) {
         u_int id = loadDocument(readJsonFile(path), path);
         docs_.at(id).file = path;
         return id;
-    } catch (const ModelError &e) {
-        throw ModelError(path + ": " + e.what());
-    } catch (const std::exception &e) { throw ModelError(path + ": " + jsonErrorText(e)); }
+    } catch (const ModelError &e) { throw ModelError(path + ": " + e.what()); } catch (const std::exception &e) {
+        throw ModelError(path + ": " + jsonErrorText(e));
+    }
 }
 
 json Model::describe(u_int docId) const {

@@ -155,8 +155,7 @@ bool waitUntil(Host &host, int timeoutMs, const std::string &what, const std::fu
         if (watch && !endedHow(host, *watch).empty()) {
             pollOnce(host, 0);  // what it sent before it ended still counts
             if (done()) return true;
-            fail(watch->id + " ended (" + endedHow(host, *watch) + ") while waiting for " + what +
-                 lastErrors(*watch));
+            fail(watch->id + " ended (" + endedHow(host, *watch) + ") while waiting for " + what + lastErrors(*watch));
             return false;
         }
         auto now = Clock::now();
@@ -254,8 +253,9 @@ bool notifyAll(Host &host, const Step &s) {
              std::to_string(spec.notification) + ", expected " + std::to_string(*s.sessions));
     for (ClientSession *c : targets) {
         auto control = sendCallback(host, *c, spec);
-        if (control && !waitUntil(host, spec.overTimeoutMs, "the over request for " + control->label + " of " + c->id,
-                                  [&] { return control->closed; }, c))
+        if (control && !waitUntil(
+                           host, spec.overTimeoutMs, "the over request for " + control->label + " of " + c->id,
+                           [&] { return control->closed; }, c))
             return false;
     }
     return true;
@@ -297,7 +297,9 @@ bool requestStep(Host &host, const Step &s) {
         host.neverSteps.push_back(&s);
         return checkNever(host, s);
     }
-    auto matches = [&](const ServedRequest &r) { return served(r, s) && (!s.args || argsMismatch(*s.args, r.args).empty()); };
+    auto matches = [&](const ServedRequest &r) {
+        return served(r, s) && (!s.args || argsMismatch(*s.args, r.args).empty());
+    };
     if (s.kind == "expect_request") {
         for (std::size_t i = host.expectCursor, found = 0; i < host.served.size(); ++i)
             if (matches(host.served[i]) && ++found == static_cast<std::size_t>(s.count)) {
@@ -331,12 +333,14 @@ bool runStep(Host &host, const Step &s) {
     ClientSession *c = need(host, s);
     if (!c) return false;
     if (s.kind == "wait_ack")
-        return waitUntil(host, s.timeoutMs, "the acknowledgement of " + c->id, [&] { return c->acked; }, c);
+        return waitUntil(
+            host, s.timeoutMs, "the acknowledgement of " + c->id, [&] { return c->acked; }, c);
     if (s.kind == "callback") {
         auto control = sendCallback(host, *c, s.callback);
         if (control)
-            return waitUntil(host, s.callback.overTimeoutMs, "the over request for " + control->label + " of " + c->id,
-                             [&] { return control->closed; }, c);
+            return waitUntil(
+                host, s.callback.overTimeoutMs, "the over request for " + control->label + " of " + c->id,
+                [&] { return control->closed; }, c);
         serveFor(host, s.callback.serveMs);
         return true;
     }
@@ -359,10 +363,13 @@ bool runStep(Host &host, const Step &s) {
     }
     if (s.kind == "wait_output") {
         int which = s.stream == "stdout" ? 0 : 1;
-        return waitUntil(host, s.timeoutMs, s.stream + " line " + quoted(s.text) + " of " + c->id, [&] {
-            const auto &l = c->lines[which];
-            return std::find(l.begin(), l.end(), s.text) != l.end();
-        }, c);
+        return waitUntil(
+            host, s.timeoutMs, s.stream + " line " + quoted(s.text) + " of " + c->id,
+            [&] {
+                const auto &l = c->lines[which];
+                return std::find(l.begin(), l.end(), s.text) != l.end();
+            },
+            c);
     }
     if (s.kind == "vanish") {
         if (c->decoyPid <= 0) {

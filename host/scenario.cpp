@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 
 #include <wire/proctable.h>
@@ -67,7 +67,7 @@ int procOf(const json &v, const std::string &where) {
         if (p >= 0) return p;
     }
     bad(where + ".proc", "must be a number or one of null, quit, init, command, message, "
-               "old_notify, dialog_event, notify");
+                         "old_notify, dialog_event, notify");
 }
 
 const std::set<std::string> kCallbackKeys = {
@@ -424,9 +424,7 @@ std::string jsonErrorText(const std::exception &e) {
     return what;
 }
 
-void substituteVariables(json &doc, const std::map<std::string, std::string> &vars) {
-    substitute(doc, vars, "");
-}
+void substituteVariables(json &doc, const std::map<std::string, std::string> &vars) { substitute(doc, vars, ""); }
 
 bool CallbackSpec::expectsOver() const {
     if (over == Over::Auto) return expect == Expect::Ok && proc >= 2 && proc <= 7 && proc != 5;

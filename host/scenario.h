@@ -97,8 +97,8 @@ struct Step {
     int count = 1;
     std::shared_ptr<const nlohmann::json> args;  // wait_request, expect_request: what the argument must hold
     std::string file;                            // open: the document file
-    std::string document;         // notify: name or file of an open document
-    std::optional<int> sessions;  // notify: how many sessions must receive it
+    std::string document;                        // notify: name or file of an open document
+    std::optional<int> sessions;                 // notify: how many sessions must receive it
     LaunchSpec launch;
     CallbackSpec callback;
 };

@@ -12,14 +12,14 @@ namespace tarnel::host {
 namespace {
 
 bool failed = false;
-FILE *jsonl = nullptr;     // JSON lines, or null
-bool textLines = true;     // false when the JSON lines take standard output
+FILE *jsonl = nullptr;  // JSON lines, or null
+bool textLines = true;  // false when the JSON lines take standard output
 
 // A bare value: an integer when it reads as one, else the word itself.
 nlohmann::ordered_json bare(const std::string &word) {
     std::size_t digits = word.find_first_not_of('-') == 1 ? 1 : 0;
-    bool number = word.size() > digits && word.size() < 19 &&
-                  word.find_first_not_of("0123456789", digits) == std::string::npos;
+    bool number =
+        word.size() > digits && word.size() < 19 && word.find_first_not_of("0123456789", digits) == std::string::npos;
     return number ? nlohmann::ordered_json(std::stoll(word)) : nlohmann::ordered_json(word);
 }
 

@@ -86,7 +86,8 @@ TEST(OpenStep, LoadsOnceAndNotifyNeedsAnOpenDocument) {
 
     run = runHost({{"steps", {step("open", {{"file", "/nonexistent/d.json"}})}}});
     EXPECT_EQ(run.status, 2) << run.text();
-    EXPECT_TRUE(run.has({"fail message=\"scenario: steps[0]: /nonexistent/d.json: cannot read the file"})) << run.text();
+    EXPECT_TRUE(run.has({"fail message=\"scenario: steps[0]: /nonexistent/d.json: cannot read the file"}))
+        << run.text();
 }
 
 // The demo script on the built programs (no set-up, no build); returns its

@@ -17,8 +17,7 @@ namespace {
 // The dialog client's initialisation 1 opens modal dialog 3 of object 77
 // (procedure 1316, record fields int1 and uint1); the rule ends it.
 json modalRun(json checks, json top = json::object()) {
-    json steps = {launch(DIALOG_CLIENT_PATH), step("wait_ack"),
-                  callback("init", {{"initialization", 1}, {"over", 0}})};
+    json steps = {launch(DIALOG_CLIENT_PATH), step("wait_ack"), callback("init", {{"initialization", 1}, {"over", 0}})};
     for (const json &c : checks) steps.push_back(c);
     steps.push_back(callback("quit"));
     steps.push_back(step("wait_exit", {{"status", 0}}));
@@ -41,26 +40,36 @@ TEST(Expectations, MatchArgumentsByFieldNameAndCount) {
     const json dialog = {{"int1", 3}, {"uint1", 77}};
     const ExpectCase cases[] = {
         {"wait held", req("wait_request", {{"proc", 1316}, {"args", dialog}}), {}, 0, ""},
-        {"wait differs", req("wait_request", {{"proc", 1316}, {"args", {{"int1", 4}}}, {"timeout_ms", 200}}), {}, 1,
+        {"wait differs",
+         req("wait_request", {{"proc", 1316}, {"args", {{"int1", 4}}}, {"timeout_ms", 200}}),
+         {},
+         1,
          "timeout waiting for request 1316 with args {\\\"int1\\\":4}: args.int1 is 3, expected 4"},
         {"expect held", req("expect_request", {{"proc", 1316}, {"client", "c1"}, {"args", dialog}}), {}, 0, ""},
-        {"expect differs", req("expect_request", {{"proc", 1316}, {"args", {{"uint1", 78}}}}), {}, 1,
+        {"expect differs",
+         req("expect_request", {{"proc", 1316}, {"args", {{"uint1", 78}}}}),
+         {},
+         1,
          "expect_request: no request 1316 with args {\\\"uint1\\\":78} among those served: args.uint1 is 77, "
          "expected 78"},
         {"expect none", req("expect_request", {{"proc", 1008}}), {}, 1, "no request 1008 among those served"},
         {"never held", req("expect_request", {{"proc", 1008}, {"count", 0}}), {}, 0, ""},
-        {"never broken", req("wait_request", {{"proc", 1316}, {"count", 0}}), {}, 1,
+        {"never broken",
+         req("wait_request", {{"proc", 1316}, {"count", 0}}),
+         {},
+         1,
          "wait_request: request 1316 was called (client c1), expected never"},
-        {"forbidden", req("serve", {{"ms", 1}}), {{"forbid", {1316}}}, 1,
+        {"forbidden",
+         req("serve", {{"ms", 1}}),
+         {{"forbid", {1316}}},
+         1,
          "request 1316 (api_tn_modal_dialog_1) from c1 is forbidden"},
     };
     for (const ExpectCase &c : cases) {
         SCOPED_TRACE(c.name);
         Transcript run = runHost(modalRun(json::array({c.check}), c.top));
         EXPECT_EQ(run.status, c.status) << run.text();
-        if (*c.message) {
-            EXPECT_TRUE(run.has({"fail message=", c.message})) << run.text();
-        }
+        if (*c.message) { EXPECT_TRUE(run.has({"fail message=", c.message})) << run.text(); }
     }
 }
 
@@ -162,11 +171,14 @@ TEST(BadInput, SaysWhatAndWhere) {
         {{"--scenario", file}, 2, "tnhost: " + file + ": steps[1].proc: must be an integer"},
         {{"--json", "{\"steps\": [\n{]}"}, 2, "tnhost: scenario: line 2, column 2: not valid JSON here"},
         {{"--json", "{\"steps\": ["}, 2, "tnhost: scenario: line 1, column 12: the JSON text ends too soon"},
-        {{"--json", modal({{"bogus", 1}})}, 2,
+        {{"--json", modal({{"bogus", 1}})},
+         2,
          "scenario: steps[0].args.bogus: ApiTnDoDialogArgT has no such field (it has int1, uint1)"},
-        {{"--json", R"({"documents": ["/nonexistent/d.json"]})"}, 2,
+        {{"--json", R"({"documents": ["/nonexistent/d.json"]})"},
+         2,
          "tnhost: scenario: documents[0]: /nonexistent/d.json: cannot read the file"},
-        {{"--json", R"({"steps": [{"do": "open", "file": "/nonexistent/d.json"}]})"}, 2,
+        {{"--json", R"({"steps": [{"do": "open", "file": "/nonexistent/d.json"}]})"},
+         2,
          "scenario: steps[0]: /nonexistent/d.json: cannot read the file"},
     };
     for (const auto &c : cases) {
