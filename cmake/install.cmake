@@ -1,6 +1,6 @@
 # What a client programmer needs, installed by `cmake --install`: the public
 # headers (the generated ones too), both archives, tnhost, a CMake package
-# with imported targets and a version file, and a pkg-config file.
+# with imported targets, a version file and tarnel_add_client_test, and a pkg-config file.
 include(CMakePackageConfigHelpers)
 
 set(TARNEL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Tarnel)
@@ -22,6 +22,7 @@ configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/TarnelConfig.cmake.in
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/TarnelConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/TarnelConfig.cmake ${PROJECT_BINARY_DIR}/TarnelConfigVersion.cmake
+              ${CMAKE_CURRENT_LIST_DIR}/TarnelClientTest.cmake
         DESTINATION ${TARNEL_CMAKE_DIR})
 
 # pkg-config: paths relative to the .pc file, so the installed tree can move.

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "handlers/handlers.h"
+#include "record_fields.h"
 #include "rpc_service.h"
 
 namespace tarnel::host {
@@ -88,8 +89,11 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
     else
         req.detail += " unhandled";
     client = req.client;
-    if (client) client->requestCounts[static_cast<int>(proc)]++;
-    host.requestCounts[static_cast<int>(proc)]++;
+    host.served.push_back({client ? client->id : "?", static_cast<int>(proc),
+                           host.scenario.keepArgs ? argsAsJson(e->argType, arg) : nullptr});
+    if (host.scenario.forbid.count(static_cast<int>(proc)))
+        fail("request " + std::to_string(proc) + " (" + e->stub + ") from " + host.served.back().client +
+             " is forbidden");
 
     RequestRule *rule = matchRule(host, proc, client);
     if (rule && rule->times > 0) rule->times--;

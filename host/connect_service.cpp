@@ -64,6 +64,7 @@ void connect108(Host &host, SVCXPRT *xprt) {
             ret.hostVers = cs.hostVers.value_or(host.scenario.apiVers);
             ret.hostPid = cs.hostPid.value_or(static_cast<int>(getpid()));
         }
+        if (ret.clientProg) host.callbackPrograms.insert({ret.clientProg, ret.clientVers});
         bool sent = svc_sendreply(xprt, as_xdrproc(xdr_TnRpcApiConnectReturnT), reinterpret_cast<caddr_t>(&ret));
         line += " -> status=" + std::to_string(cs.status);
         if (c)

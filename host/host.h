@@ -31,6 +31,9 @@ void say(const std::string &line);
 // A failed expectation: logged as "fail ..." and remembered for the exit status.
 void fail(const std::string &message);
 bool anyFailure();
+// A transcript line as its JSON object: {"event": first word, key: value...,
+// "result": {the fields after "->"}}; quoted values unescaped, integers as numbers.
+nlohmann::ordered_json lineAsJson(const std::string &line);
 // Quotes a text for a key=value field: "..." with \" \\ \n and \xHH escapes.
 std::string quoted(const std::string &text);
 
@@ -78,15 +81,22 @@ struct ClientSession {
     std::vector<CallbackSequence> sequences;             // newest last
     std::vector<OutputPipe> outputs;
     std::vector<std::string> lines[2];  // stdout, stderr
-    std::map<int, int> requestCounts;   // procedure -> count
     // What the session's requests asked for (handlers/session.cpp).
     std::set<int> notifications;
     std::optional<std::string> directory;  // set by procedure 1344
     bool disconnected = false;             // sent procedure 1376
 };
 
+// A request as served, for expectations on what clients sent.
+struct ServedRequest {
+    std::string client;  // session id, "?" before procedure 1000
+    int proc = 0;
+    std::shared_ptr<const nlohmann::json> args;  // decoded by field name (only when a step matches arguments)
+};
+
 struct Host {
     Scenario scenario;
+    std::string scenarioName;  // its file, or "scenario" when given as text
     bool timing = false;
     Clock::time_point deadline;
     std::vector<std::unique_ptr<ClientSession>> clients;
@@ -102,8 +112,12 @@ struct Host {
     // starts with it. Only a disconnect (1376) or a request with state 0
     // withdraws it.
     std::map<std::string, std::set<int>> keptNotifications;
-    std::map<pid_t, int> exits;        // raw wait status of every reaped process
-    std::map<int, int> requestCounts;  // procedure -> count, all sessions
+    std::map<pid_t, int> exits;  // raw wait status of every reaped process
+    std::vector<ServedRequest> served;
+    std::size_t expectCursor = 0;                    // expect_request looks on from here
+    std::vector<const Step *> neverSteps;            // "count": 0, checked again when the run ends
+    std::set<std::pair<int, int>> callbackPrograms;  // every one given to a client: withdrawn at the end
+    bool scenarioError = false;                      // a document an open step names is bad: exit 2
     int attachesSeen = 0;
     int attachesWaited = 0;
     int signalPipe[2] = {-1, -1};
@@ -131,6 +145,13 @@ void reapChildren(Host &host);
 void drainOutput(ClientSession &client, std::size_t index, bool atEof);
 void killDecoy(ClientSession &client);
 void terminateAll(Host &host);
+// Withdraws every callback program given to a client from the RPC binder.
+void withdrawCallbackPrograms(Host &host);
+// Set up the transcript: the text on standard output, JSON lines to `jsonl`
+// ("-": standard output instead of the text; empty: none). False when the
+// file cannot be written.
+bool openTranscript(const std::string &jsonl);
+void closeTranscript();
 std::string describeStatus(int waitStatus);
 // callbacks.cpp
 // Sends one callback; returns the control it opened when an over is due.

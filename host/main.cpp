@@ -18,6 +18,8 @@
 
 #include "host.h"
 #include "model.h"
+#include "rpc_service.h"
+#include "tarnel/tnapi_version.h"
 
 namespace {
 
@@ -34,17 +36,24 @@ void onSignal(int sig) {
     errno = saved;
 }
 
-const char kUsage[] = "usage: tnhost [--scenario FILE | --json TEXT | --client PATH [--number N] [--name NAME]]\n"
-                      "              [--prog N] [--connect-prog N] [--no-connect-service] [--timeout SECONDS]\n"
-                      "              [--timing] [--var NAME=VALUE]...\n";
+const char kUsage[] =
+    "usage: tnhost [--scenario FILE | --json TEXT | --client PATH [--number N] [--name NAME]]\n"
+    "              [--prog N] [--connect-prog N] [--no-connect-service] [--timeout SECONDS]\n"
+    "              [--timing] [--var NAME=VALUE]... [--document FILE]... [--jsonl FILE|-] [--version]\n"
+    "Every option's value may follow it or an '=': --timeout 5, --timeout=5.\n";
 
-bool parseNumber(const char *text, int &out) {
+bool parseNumber(const std::string &text, int &out) {
     char *end = nullptr;
     errno = 0;
-    long v = std::strtol(text, &end, 0);
-    if (errno || !*text || *end || v < -2147483648L || v > 4294967295L) return false;
+    long v = std::strtol(text.c_str(), &end, 0);
+    if (errno || text.empty() || *end || v < -2147483648L || v > 4294967295L) return false;
     out = static_cast<int>(v);
     return true;
+}
+
+int usageError(const std::string &message) {
+    std::fprintf(stderr, "tnhost: %s\n%s", message.c_str(), kUsage);
+    return 2;
 }
 
 // A scenario for a quick manual run: launch, initialise, quit.
@@ -62,81 +71,76 @@ nlohmann::json quickScenario(const std::string &path, int number, const std::str
 }  // namespace
 
 int main(int argc, char **argv) {
-    std::string scenarioFile, scenarioText, clientPath, clientName;
+    std::string scenarioFile, scenarioText, clientPath, clientName, jsonlFile;
     std::map<std::string, std::string> vars;  // --var: values of ${NAME} in the scenario
+    std::vector<std::string> documents;       // --document: loaded before the scenario's own
     int clientNumber = -1, prog = 0, connectProg = 0, timeoutS = 0;
     bool noConnect = false, timing = false;
+    // Options that take a value, and where it goes.
+    const std::map<std::string, std::string *> texts = {{"--scenario", &scenarioFile},
+                                                        {"--json", &scenarioText},
+                                                        {"--client", &clientPath},
+                                                        {"--name", &clientName},
+                                                        {"--jsonl", &jsonlFile}};
+    const std::map<std::string, int *> numbers = {
+        {"--number", &clientNumber}, {"--prog", &prog}, {"--connect-prog", &connectProg}, {"--timeout", &timeoutS}};
     for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        auto value = [&](const char *&out) {
-            if (i + 1 >= argc) return false;
-            out = argv[++i];
-            return true;
-        };
-        const char *v = nullptr;
-        bool ok = true;
-        if (a == "--scenario")
-            ok = value(v) && (scenarioFile = v, true);
-        else if (a == "--json")
-            ok = value(v) && (scenarioText = v, true);
-        else if (a == "--client")
-            ok = value(v) && (clientPath = v, true);
-        else if (a == "--name")
-            ok = value(v) && (clientName = v, true);
-        else if (a == "--number")
-            ok = value(v) && parseNumber(v, clientNumber);
-        else if (a == "--prog")
-            ok = value(v) && parseNumber(v, prog);
-        else if (a == "--connect-prog")
-            ok = value(v) && parseNumber(v, connectProg);
-        else if (a == "--timeout")
-            ok = value(v) && parseNumber(v, timeoutS) && timeoutS > 0;
-        else if (a == "--var") {
-            ok = value(v) && std::strchr(v, '=') && v[0] != '=';
-            if (ok) {
-                std::string def = v;
-                vars[def.substr(0, def.find('='))] = def.substr(def.find('=') + 1);
-            }
-        } else if (a == "--no-connect-service")
+        std::string a = argv[i], value;
+        std::size_t eq = a.find('=');
+        bool inline_ = a.rfind("--", 0) == 0 && eq != std::string::npos;
+        if (inline_) value = a.substr(eq + 1), a.erase(eq);
+        bool takesValue = texts.count(a) || numbers.count(a) || a == "--var" || a == "--document";
+        if (takesValue && !inline_) {
+            if (i + 1 >= argc) return usageError(a + " needs a value");
+            value = argv[++i];
+        } else if (!takesValue && inline_) {
+            return usageError(a + " takes no value");
+        }
+        if (texts.count(a)) {
+            *texts.at(a) = value;
+        } else if (numbers.count(a)) {
+            if (!parseNumber(value, *numbers.at(a))) return usageError(a + ": \"" + value + "\" is not a number");
+            if (a == "--timeout" && timeoutS <= 0) return usageError("--timeout: give a number of seconds above 0");
+        } else if (a == "--var") {
+            if (value.find('=') == std::string::npos || value[0] == '=')
+                return usageError("--var: \"" + value + "\" is not NAME=VALUE");
+            vars[value.substr(0, value.find('='))] = value.substr(value.find('=') + 1);
+        } else if (a == "--document") {
+            documents.push_back(value);
+        } else if (a == "--no-connect-service") {
             noConnect = true;
-        else if (a == "--timing")
+        } else if (a == "--timing") {
             timing = true;
-        else if (a == "--help" || a == "-h") {
+        } else if (a == "--version") {
+            std::printf("tnhost %s\n", TARNEL_VERSION_STRING);
+            return 0;
+        } else if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
-        } else
-            ok = false;
-        if (!ok) {
-            std::fprintf(stderr, "tnhost: bad option %s\n%s", a.c_str(), kUsage);
-            return 2;
+        } else {
+            return usageError("unknown option " + a);
         }
     }
-    if (scenarioFile.empty() + scenarioText.empty() + clientPath.empty() != 2) {
-        std::fprintf(stderr, "tnhost: give exactly one of --scenario, --json, --client\n%s", kUsage);
-        return 2;
-    }
+    if (scenarioFile.empty() + scenarioText.empty() + clientPath.empty() != 2)
+        return usageError("give exactly one of --scenario, --json, --client");
 
     Host host;
     theHost = &host;
+    host.scenarioName = scenarioFile.empty() ? "scenario" : scenarioFile;
     try {
-        nlohmann::json doc;
-        if (!scenarioFile.empty()) {
-            std::ifstream in(scenarioFile);
-            if (!in) {
-                std::fprintf(stderr, "tnhost: cannot read %s\n", scenarioFile.c_str());
-                return 2;
-            }
-            doc = nlohmann::json::parse(in);
-        } else if (!scenarioText.empty()) {
-            doc = nlohmann::json::parse(scenarioText);
-        } else {
-            doc = quickScenario(clientPath, clientNumber, clientName);
-        }
+        nlohmann::json doc = !scenarioFile.empty()   ? readJsonFile(scenarioFile)
+                             : !scenarioText.empty() ? parseJson(scenarioText)
+                                                     : quickScenario(clientPath, clientNumber, clientName);
         substituteVariables(doc, vars);
         host.scenario = parseScenario(doc);
+        host.scenario.documents.insert(host.scenario.documents.begin(), documents.begin(), documents.end());
         loadDocuments(host.scenario.documents);
     } catch (const std::exception &e) {
-        std::fprintf(stderr, "tnhost: scenario: %s\n", e.what());
+        std::fprintf(stderr, "tnhost: %s: %s\n", host.scenarioName.c_str(), jsonErrorText(e).c_str());
+        return 2;
+    }
+    if (!openTranscript(jsonlFile)) {
+        std::fprintf(stderr, "tnhost: --jsonl: cannot write %s: %s\n", jsonlFile.c_str(), std::strerror(errno));
         return 2;
     }
     Scenario &sc = host.scenario;
@@ -166,7 +170,9 @@ int main(int argc, char **argv) {
 
     say("host prog=" + std::to_string(sc.apiProg) + " vers=" + std::to_string(sc.apiVers) +
         " pid=" + std::to_string(getpid()));
-    bool setUp = startApiService(host);
+    bool setUp = binderRunning();
+    if (!setUp) fail(kStartBinder);
+    setUp = setUp && startApiService(host);
     if (setUp && sc.connect.run) {
         setUp = startConnectService(host);
         if (setUp)
@@ -180,7 +186,8 @@ int main(int argc, char **argv) {
     close(host.signalPipe[0]);
     close(host.signalPipe[1]);
 
-    int status = !setUp ? 2 : host.stopRequested ? 128 + host.stopSignal : anyFailure() ? 1 : 0;
+    int status = !setUp || host.scenarioError ? 2 : host.stopRequested ? 128 + host.stopSignal : anyFailure() ? 1 : 0;
     say("end status=" + std::to_string(status));
+    closeTranscript();
     return status;
 }

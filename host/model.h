@@ -206,6 +206,8 @@ Model &model();
 // Loads the scenario's "documents" entries (paths, or inline descriptions);
 // throws ModelError naming the entry.
 void loadDocuments(const std::vector<nlohmann::json> &entries);
+// A typed value as document descriptions write it: {"int": 1}, {"string": "x"}...
+nlohmann::json describeValue(const T_TypedValT &t);
 
 }  // namespace tarnel::host
 

@@ -13,6 +13,7 @@
 #include <tarnel/tnapi_values.h>
 
 #include "model.h"
+#include "scenario.h"
 
 namespace tarnel::host {
 namespace {
@@ -359,6 +360,8 @@ json propsJson(const std::vector<Prop> &props) {
 
 }  // namespace
 
+json describeValue(const T_TypedValT &t) { return valueJson(t); }
+
 u_int Model::loadDocument(const json &desc, const std::string &path) {
     checkKeys(desc, "document", {"name", "book", "props", "objects", "text", "runs", "words", "children"});
     if (desc.contains("book") && !desc["book"].is_boolean()) bad("document.book", "must be true or false");
@@ -467,15 +470,12 @@ u_int Model::loadDocument(const json &desc, const std::string &path) {
 }
 
 u_int Model::loadDocumentFile(const std::string &path) {
-    std::ifstream in(path);
-    if (!in) throw ModelError(path + ": cannot read the file");
     try {
-        json desc = json::parse(in);
-        u_int id = loadDocument(desc, path);
+        u_int id = loadDocument(readJsonFile(path), path);
         docs_.at(id).file = path;
         return id;
-    } catch (const json::exception &e) { throw ModelError(path + ": " + e.what()); } catch (const ModelError &e) {
-        throw ModelError(path + ": " + e.what());
+    } catch (const ModelError &e) { throw ModelError(path + ": " + e.what()); } catch (const std::exception &e) {
+        throw ModelError(path + ": " + jsonErrorText(e));
     }
 }
 

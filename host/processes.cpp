@@ -2,6 +2,7 @@
 // capturing output, and reaping. The host is a child subreaper, so the child
 // that a forking client leaves behind is reaped here as well.
 #include <fcntl.h>
+#include <rpc/rpc.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -65,6 +66,7 @@ bool launchClient(Host &host, const LaunchSpec &spec) {
     c->launch = spec;
     c->callbackProg = spec.callbackProg.value_or(host.scenario.apiProg + static_cast<int>(index) + 1);
     c->callbackVers = spec.callbackVers;
+    host.callbackPrograms.insert({c->callbackProg, c->callbackVers});
     c->forking = spec.number >= 0;
 
     int hostPid = static_cast<int>(getpid());
@@ -165,12 +167,12 @@ void drainOutput(ClientSession &client, std::size_t index, bool atEof) {
     for (std::size_t nl; (nl = out.partial.find('\n')) != std::string::npos;) {
         std::string text = out.partial.substr(0, nl);
         out.partial.erase(0, nl + 1);
-        say(out.stream + " client=" + client.id + " text=" + text);
+        say(out.stream + " client=" + client.id + " text=" + quoted(text));
         client.lines[which].push_back(text);
     }
     if (atEof) {
         if (!out.partial.empty()) {
-            say(out.stream + " client=" + client.id + " partial=" + out.partial);
+            say(out.stream + " client=" + client.id + " partial=" + quoted(out.partial));
             client.lines[which].push_back(out.partial);
             out.partial.clear();
         }
@@ -233,6 +235,14 @@ void terminateAll(Host &host) {
     for (auto &c : host.clients)
         for (std::size_t i = 0; i < c->outputs.size(); ++i)
             if (c->outputs[i].fd >= 0) drainOutput(*c, i, true);
+    withdrawCallbackPrograms(host);
+}
+
+void withdrawCallbackPrograms(Host &host) {
+    // A client that ended cleanly has withdrawn its own; one that was killed
+    // or crashed has not, and the binder would keep it for good.
+    for (const auto &[prog, vers] : host.callbackPrograms)
+        rpcb_unset(static_cast<rpcprog_t>(prog), static_cast<rpcvers_t>(vers), nullptr);
 }
 
 }  // namespace tarnel::host

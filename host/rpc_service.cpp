@@ -30,6 +30,17 @@ int loopbackSocket(int type) {
     return fd;
 }
 
+bool binderRunning() {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sa.sin_port = htons(111);
+    bool up = fd >= 0 && connect(fd, reinterpret_cast<sockaddr *>(&sa), sizeof sa) == 0;
+    if (fd >= 0) close(fd);
+    return up;
+}
+
 bool registerService(SVCXPRT *transport, u_long prog, u_long vers, const char *netid, Dispatcher dispatch) {
     svc_unreg(prog, vers);
     netconfig *nc = getnetconfigent(netid);

@@ -13,6 +13,11 @@ using Dispatcher = void (*)(struct svc_req *, SVCXPRT *);
 // the loopback address; -1, with the failure logged, when that fails.
 int loopbackSocket(int type);
 
+// Whether the RPC binder answers on the loopback address.
+bool binderRunning();
+inline const char kStartBinder[] =
+    "rpcbind is not running on this machine: start it as root with `rpcbind -w`, or with `service rpcbind start`";
+
 // Registers the program on the transport over the network id ("tcp",
 // "udp"), replacing whatever an earlier run left with the binder.
 bool registerService(SVCXPRT *transport, u_long prog, u_long vers, const char *netid, Dispatcher dispatch);

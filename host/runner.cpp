@@ -13,6 +13,7 @@
 
 #include "host.h"
 #include "model.h"
+#include "record_fields.h"
 
 namespace tarnel::host {
 
@@ -123,18 +124,47 @@ void pollOnce(Host &host, int maxWaitMs) {
 
 namespace {
 
-bool waitUntil(Host &host, int timeoutMs, const std::string &what, const std::function<bool()> &done) {
+// How the session's process ended, or "" while it runs. A forking client's
+// launcher may end well once it has forked; only a failure counts then.
+std::string endedHow(Host &host, const ClientSession &c) {
+    pid_t pid = c.clientPid > 0 ? c.clientPid : c.launcherPid;
+    auto it = host.exits.find(pid);
+    if (pid <= 0 || it == host.exits.end()) return "";
+    if (c.clientPid <= 0 && c.forking && WIFEXITED(it->second) && WEXITSTATUS(it->second) == 0) return "";
+    return describeStatus(it->second);
+}
+
+// "; last stderr: "a" "b"" with the session's last lines of standard error.
+std::string lastErrors(ClientSession &c) {
+    for (std::size_t i = 0; i < c.outputs.size(); ++i)
+        if (c.outputs[i].fd >= 0) drainOutput(c, i, false);
+    const auto &lines = c.lines[1];
+    std::string out;
+    for (std::size_t i = lines.size() > 5 ? lines.size() - 5 : 0; i < lines.size(); ++i) out += " " + quoted(lines[i]);
+    return out.empty() ? "" : "; last stderr:" + out;
+}
+
+// Serves until `done`; fails on the step's time-out, the run's, or (with
+// `watch`) as soon as that session's process ends. `why` adds to a time-out.
+bool waitUntil(Host &host, int timeoutMs, const std::string &what, const std::function<bool()> &done,
+               ClientSession *watch = nullptr, const std::function<std::string()> &why = {}) {
     auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         if (done()) return true;
         if (host.stopRequested) return false;
+        if (watch && !endedHow(host, *watch).empty()) {
+            pollOnce(host, 0);  // what it sent before it ended still counts
+            if (done()) return true;
+            fail(watch->id + " ended (" + endedHow(host, *watch) + ") while waiting for " + what + lastErrors(*watch));
+            return false;
+        }
         auto now = Clock::now();
         if (now >= host.deadline) {
-            fail("overall timeout while waiting for " + what);
+            fail("overall timeout while waiting for " + what + (why ? why() : ""));
             return false;
         }
         if (now >= until) {
-            fail("timeout waiting for " + what);
+            fail("timeout waiting for " + what + (why ? why() : ""));
             return false;
         }
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - now).count();
@@ -180,7 +210,9 @@ bool openDocument(const Step &s) {
         try {
             d = m.document(m.loadDocumentFile(s.file));
         } catch (const ModelError &e) {
-            fail(std::string("open: ") + e.what());
+            // A bad document is the scenario's error, as under "documents".
+            theHost->scenarioError = true;
+            fail(theHost->scenarioName + ": " + s.where + ": " + e.what());
             return false;
         }
     }
@@ -221,11 +253,67 @@ bool notifyAll(Host &host, const Step &s) {
              std::to_string(spec.notification) + ", expected " + std::to_string(*s.sessions));
     for (ClientSession *c : targets) {
         auto control = sendCallback(host, *c, spec);
-        if (control && !waitUntil(host, spec.overTimeoutMs, "the over request for " + control->label + " of " + c->id,
-                                  [&] { return control->closed; }))
+        if (control && !waitUntil(
+                           host, spec.overTimeoutMs, "the over request for " + control->label + " of " + c->id,
+                           [&] { return control->closed; }, c))
             return false;
     }
     return true;
+}
+
+bool served(const ServedRequest &r, const Step &s) {
+    return r.proc == s.proc && (s.client.empty() || r.client == s.client);
+}
+
+std::string requestName(const Step &s) {
+    return "request " + std::to_string(s.proc) + (s.client.empty() ? "" : " of " + s.client) +
+           (s.args ? " with args " + jsonText(*s.args) : "");
+}
+
+// Why the served requests of the step's procedure from `from` on do not hold
+// its arguments: the first one's difference, or "none was served".
+std::string firstMismatch(const Host &host, const Step &s, std::size_t from) {
+    for (std::size_t i = from; i < host.served.size(); ++i)
+        if (served(host.served[i], s)) return ": " + argsMismatch(*s.args, host.served[i].args);
+    return ": none was served";
+}
+
+// A procedure that must not have been called: fails when it was.
+bool checkNever(Host &host, const Step &s) {
+    for (const ServedRequest &r : host.served)
+        if (served(r, s)) {
+            fail(s.kind + ": " + requestName(s) + " was called (client " + r.client + "), expected never");
+            return false;
+        }
+    return true;
+}
+
+// wait_request waits for `count` requests of the procedure (holding the
+// arguments given); expect_request looks at those already served, after the
+// one the previous expect_request matched.
+bool requestStep(Host &host, const Step &s) {
+    if (!s.client.empty() && !need(host, s)) return false;
+    if (s.count == 0) {
+        host.neverSteps.push_back(&s);
+        return checkNever(host, s);
+    }
+    auto matches = [&](const ServedRequest &r) {
+        return served(r, s) && (!s.args || argsMismatch(*s.args, r.args).empty());
+    };
+    if (s.kind == "expect_request") {
+        for (std::size_t i = host.expectCursor, found = 0; i < host.served.size(); ++i)
+            if (matches(host.served[i]) && ++found == static_cast<std::size_t>(s.count)) {
+                host.expectCursor = i + 1;
+                return true;
+            }
+        fail("expect_request: no " + requestName(s) + " among those served" +
+             (s.args ? firstMismatch(host, s, host.expectCursor) : ""));
+        return false;
+    }
+    auto seen = [&] { return std::count_if(host.served.begin(), host.served.end(), matches) >= s.count; };
+    std::function<std::string()> why;
+    if (s.args) why = [&] { return firstMismatch(host, s, 0); };
+    return waitUntil(host, s.timeoutMs, requestName(s), seen, s.client.empty() ? nullptr : host.find(s.client), why);
 }
 
 bool runStep(Host &host, const Step &s) {
@@ -241,22 +329,18 @@ bool runStep(Host &host, const Step &s) {
         if (ok) host.attachesWaited++;
         return ok;
     }
-    if (s.kind == "wait_request") {
-        ClientSession *c = s.client.empty() ? nullptr : need(host, s);
-        if (!s.client.empty() && !c) return false;
-        std::map<int, int> &counts = c ? c->requestCounts : host.requestCounts;
-        return waitUntil(host, s.timeoutMs, "request " + std::to_string(s.proc),
-                         [&] { return counts[s.proc] >= s.count; });
-    }
+    if (s.kind == "wait_request" || s.kind == "expect_request") return requestStep(host, s);
     ClientSession *c = need(host, s);
     if (!c) return false;
     if (s.kind == "wait_ack")
-        return waitUntil(host, s.timeoutMs, "the acknowledgement of " + c->id, [&] { return c->acked; });
+        return waitUntil(
+            host, s.timeoutMs, "the acknowledgement of " + c->id, [&] { return c->acked; }, c);
     if (s.kind == "callback") {
         auto control = sendCallback(host, *c, s.callback);
         if (control)
-            return waitUntil(host, s.callback.overTimeoutMs, "the over request for " + control->label + " of " + c->id,
-                             [&] { return control->closed; });
+            return waitUntil(
+                host, s.callback.overTimeoutMs, "the over request for " + control->label + " of " + c->id,
+                [&] { return control->closed; }, c);
         serveFor(host, s.callback.serveMs);
         return true;
     }
@@ -279,10 +363,13 @@ bool runStep(Host &host, const Step &s) {
     }
     if (s.kind == "wait_output") {
         int which = s.stream == "stdout" ? 0 : 1;
-        return waitUntil(host, s.timeoutMs, s.stream + " line " + quoted(s.text) + " of " + c->id, [&] {
-            const auto &l = c->lines[which];
-            return std::find(l.begin(), l.end(), s.text) != l.end();
-        });
+        return waitUntil(
+            host, s.timeoutMs, s.stream + " line " + quoted(s.text) + " of " + c->id,
+            [&] {
+                const auto &l = c->lines[which];
+                return std::find(l.begin(), l.end(), s.text) != l.end();
+            },
+            c);
     }
     if (s.kind == "vanish") {
         if (c->decoyPid <= 0) {
@@ -313,7 +400,9 @@ bool runSteps(Host &host) {
         }
     }
     serveFor(host, host.scenario.graceMs);
-    return true;
+    bool ok = true;
+    for (const Step *s : host.neverSteps) ok = checkNever(host, *s) && ok;
+    return ok;
 }
 
 }  // namespace tarnel::host

@@ -5,8 +5,14 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <stdexcept>
+
+#include <wire/proctable.h>
+
+#include "record_fields.h"
 
 namespace tarnel::host {
 namespace {
@@ -16,8 +22,10 @@ using nlohmann::json;
 const char *const kCallbackNames[] = {"null",    "quit",       "init",         "command",
                                       "message", "old_notify", "dialog_event", "notify"};
 
+// "steps[3].proc: what"; the top level's keys stand alone.
 [[noreturn]] void bad(const std::string &where, const std::string &what) {
-    throw std::runtime_error(where + ": " + what);
+    std::string at = where.rfind('.', 0) == 0 ? where.substr(1) : where;
+    throw std::runtime_error(at.empty() ? what : at + ": " + what);
 }
 
 void checkKeys(const json &obj, const std::string &where, const std::set<std::string> &allowed) {
@@ -29,21 +37,21 @@ void checkKeys(const json &obj, const std::string &where, const std::set<std::st
 int getInt(const json &obj, const char *key, int fallback, const std::string &where) {
     auto it = obj.find(key);
     if (it == obj.end()) return fallback;
-    if (!it->is_number_integer()) bad(where, std::string(key) + " must be an integer");
+    if (!it->is_number_integer()) bad(where + "." + key, "must be an integer");
     return it->get<int>();
 }
 
 unsigned getUInt(const json &obj, const char *key, const std::string &where) {
     auto it = obj.find(key);
     if (it == obj.end()) return 0;
-    if (!it->is_number_integer()) bad(where, std::string(key) + " must be an integer");
+    if (!it->is_number_integer()) bad(where + "." + key, "must be an integer");
     return static_cast<unsigned>(it->get<long long>());
 }
 
 std::string getString(const json &obj, const char *key, const std::string &fallback, const std::string &where) {
     auto it = obj.find(key);
     if (it == obj.end()) return fallback;
-    if (!it->is_string()) bad(where, std::string(key) + " must be a string");
+    if (!it->is_string()) bad(where + "." + key, "must be a string");
     return it->get<std::string>();
 }
 
@@ -58,8 +66,8 @@ int procOf(const json &v, const std::string &where) {
         int p = callbackProcByName(v.get<std::string>());
         if (p >= 0) return p;
     }
-    bad(where, "proc must be a number or one of null, quit, init, command, message, "
-               "old_notify, dialog_event, notify");
+    bad(where + ".proc", "must be a number or one of null, quit, init, command, message, "
+                         "old_notify, dialog_event, notify");
 }
 
 const std::set<std::string> kCallbackKeys = {
@@ -90,7 +98,7 @@ CallbackSpec parseCallback(const json &obj, const std::string &where, bool allow
     cb.text = getString(obj, "text", "", where);
     cb.message = getString(obj, "message", "", where);
     if (obj.contains("garbage")) {
-        if (!obj["garbage"].is_boolean()) bad(where, "garbage must be true or false");
+        if (!obj["garbage"].is_boolean()) bad(where + ".garbage", "must be true or false");
         cb.garbage = obj["garbage"].get<bool>();
     }
     std::string expect = getString(obj, "expect", "", where);
@@ -110,7 +118,7 @@ CallbackSpec parseCallback(const json &obj, const std::string &where, bool allow
     } else if (expect == "any") {
         cb.expect = CallbackSpec::Expect::Any;
     } else {
-        bad(where, "expect must be ok, proc_unavail, garbage_args, no_reply, error or any");
+        bad(where + ".expect", "must be ok, proc_unavail, garbage_args, no_reply, error or any");
     }
     if (obj.contains("over")) {
         const json &o = obj["over"];
@@ -120,7 +128,7 @@ CallbackSpec parseCallback(const json &obj, const std::string &where, bool allow
             cb.over = CallbackSpec::Over::Value;
             cb.overValue = o.get<int>();
         } else
-            bad(where, "over must be true, false or the expected value");
+            bad(where + ".over", "must be true, false or the expected value");
     }
     cb.timeoutMs = getInt(obj, "timeout_ms", cb.expect == CallbackSpec::Expect::NoReply ? 500 : 5000, where);
     cb.serveMs = getInt(obj, "serve_ms", 500, where);
@@ -137,9 +145,9 @@ LaunchSpec parseLaunch(const json &obj, const std::string &where) {
     l.path = getString(obj, "path", "", where);
     if (l.path.empty()) bad(where, "launch needs path");
     if (obj.contains("args")) {
-        if (!obj["args"].is_array()) bad(where, "args must be an array of strings");
+        if (!obj["args"].is_array()) bad(where + ".args", "must be an array of strings");
         for (const json &a : obj["args"]) {
-            if (!a.is_string()) bad(where, "args must be an array of strings");
+            if (!a.is_string()) bad(where + ".args", "must be an array of strings");
             l.args.push_back(a.get<std::string>());
         }
     }
@@ -156,7 +164,7 @@ LaunchSpec parseLaunch(const json &obj, const std::string &where) {
             l.tnapix = LaunchSpec::Tnapix::Raw;
             l.rawTnapix = t["raw"].get<std::string>();
         } else
-            bad(where, "tnapix must be \"valid\", \"missing\" or {\"raw\": text}");
+            bad(where + ".tnapix", "must be \"valid\", \"missing\" or {\"raw\": text}");
     }
     if (obj.contains("host_pid")) {
         const json &h = obj["host_pid"];
@@ -165,19 +173,19 @@ LaunchSpec parseLaunch(const json &obj, const std::string &where) {
         else if (h.is_number_integer())
             l.hostPid = h.get<int>();
         else if (h != "self")
-            bad(where, "host_pid must be \"self\", \"decoy\" or a number");
+            bad(where + ".host_pid", "must be \"self\", \"decoy\" or a number");
     }
     l.callbackProg = getOptInt(obj, "callback_program", where);
     l.callbackVers = getInt(obj, "callback_version", 1, where);
     if (obj.contains("env")) {
-        if (!obj["env"].is_object()) bad(where, "env must be an object of strings");
+        if (!obj["env"].is_object()) bad(where + ".env", "must be an object of strings");
         for (auto it = obj["env"].begin(); it != obj["env"].end(); ++it) {
-            if (!it->is_string()) bad(where, "env must be an object of strings");
+            if (!it->is_string()) bad(where + ".env", "must be an object of strings");
             l.env[it.key()] = it->get<std::string>();
         }
     }
     if (obj.contains("capture")) {
-        if (!obj["capture"].is_boolean()) bad(where, "capture must be true or false");
+        if (!obj["capture"].is_boolean()) bad(where + ".capture", "must be true or false");
         l.capture = obj["capture"].get<bool>();
     }
     return l;
@@ -191,11 +199,11 @@ RequestRule parseRule(const json &obj, const std::string &where) {
     r.client = getString(obj, "client", "", where);
     r.status = getOptInt(obj, "status", where);
     if (obj.contains("drop")) {
-        if (!obj["drop"].is_boolean()) bad(where, "drop must be true or false");
+        if (!obj["drop"].is_boolean()) bad(where + ".drop", "must be true or false");
         r.drop = obj["drop"].get<bool>();
     }
     if (obj.contains("then")) {
-        if (!obj["then"].is_array()) bad(where, "then must be an array of callbacks");
+        if (!obj["then"].is_array()) bad(where + ".then", "must be an array of callbacks");
         int i = 0;
         for (const json &c : obj["then"])
             r.then.push_back(parseCallback(c, where + ".then[" + std::to_string(i++) + "]", false));
@@ -272,11 +280,11 @@ ConnectSpec parseConnect(const json &obj, const std::string &where) {
                "hostPid", "hostName"});
     ConnectSpec c;
     if (obj.contains("run")) {
-        if (!obj["run"].is_boolean()) bad(where, "run must be true or false");
+        if (!obj["run"].is_boolean()) bad(where + ".run", "must be true or false");
         c.run = obj["run"].get<bool>();
     }
     if (obj.contains("answer_108")) {
-        if (!obj["answer_108"].is_boolean()) bad(where, "answer_108 must be true or false");
+        if (!obj["answer_108"].is_boolean()) bad(where + ".answer_108", "must be true or false");
         c.answer108 = obj["answer_108"].get<bool>();
     }
     c.program = getInt(obj, "program", 0, where);
@@ -296,6 +304,7 @@ Step parseStep(const json &obj, const std::string &where) {
         bad(where, "a step is an object with \"do\"");
     Step s;
     s.kind = obj["do"].get<std::string>();
+    s.where = where;
     if (s.kind == "launch") {
         s.launch = parseLaunch(obj, where);
         s.client = s.launch.id;
@@ -329,7 +338,8 @@ Step parseStep(const json &obj, const std::string &where) {
     static const std::map<std::string, std::set<std::string>> keys = {
         {"wait_ack", {"do", "client", "timeout_ms"}},
         {"wait_attach", {"do", "timeout_ms"}},
-        {"wait_request", {"do", "client", "proc", "count", "timeout_ms"}},
+        {"wait_request", {"do", "client", "proc", "count", "args", "timeout_ms"}},
+        {"expect_request", {"do", "client", "proc", "count", "args"}},
         {"serve", {"do", "ms"}},
         {"wait_exit", {"do", "client", "role", "status", "timeout_ms"}},
         {"wait_output", {"do", "client", "stream", "text", "timeout_ms"}},
@@ -337,7 +347,7 @@ Step parseStep(const json &obj, const std::string &where) {
         {"close_callback", {"do", "client"}},
     };
     auto k = keys.find(s.kind);
-    if (k == keys.end()) bad(where, "unknown step \"" + s.kind + "\"");
+    if (k == keys.end()) bad(where + ".do", "unknown step \"" + s.kind + "\"");
     checkKeys(obj, where, k->second);
     s.client = getString(obj, "client", "", where);
     s.timeoutMs = getInt(obj, "timeout_ms", 10000, where);
@@ -346,11 +356,21 @@ Step parseStep(const json &obj, const std::string &where) {
     s.count = getInt(obj, "count", 1, where);
     s.status = getOptInt(obj, "status", where);
     s.role = getString(obj, "role", "client", where);
-    if (s.role != "client" && s.role != "launcher") bad(where, "role must be client or launcher");
+    if (s.role != "client" && s.role != "launcher") bad(where + ".role", "must be client or launcher");
     s.stream = getString(obj, "stream", "stdout", where);
-    if (s.stream != "stdout" && s.stream != "stderr") bad(where, "stream must be stdout or stderr");
+    if (s.stream != "stdout" && s.stream != "stderr") bad(where + ".stream", "must be stdout or stderr");
     s.text = getString(obj, "text", "", where);
-    if (s.kind == "wait_request" && s.proc < 1000) bad(where, "wait_request needs proc");
+    if (s.kind == "wait_request" || s.kind == "expect_request") {
+        const tarnel::wire::ProcEntry *e = tarnel::wire::findProc(static_cast<u_int>(s.proc));
+        if (!obj.contains("proc")) bad(where, s.kind + " needs proc");
+        if (!e) bad(where + ".proc", "no procedure " + std::to_string(s.proc) + " in the protocol");
+        if (s.count < 0) bad(where + ".count", "must be 0 or more");
+        if (obj.contains("args")) {
+            if (s.count == 0) bad(where + ".args", "a request that must not come has no arguments to match");
+            checkFieldNames(e->argType, obj["args"], where + ".args");
+            s.args = std::make_shared<const json>(obj["args"]);
+        }
+    }
     return s;
 }
 
@@ -377,9 +397,34 @@ void substitute(json &node, const std::map<std::string, std::string> &vars, cons
 
 }  // namespace
 
-void substituteVariables(json &doc, const std::map<std::string, std::string> &vars) {
-    substitute(doc, vars, "scenario");
+json parseJson(const std::string &text) {
+    try {
+        return json::parse(text);
+    } catch (const json::parse_error &e) {
+        std::size_t end = std::min<std::size_t>(e.byte ? e.byte - 1 : 0, text.size());
+        std::size_t line = 1 + std::count(text.begin(), text.begin() + end, '\n');
+        std::size_t column = end - (line > 1 ? text.rfind('\n', end - 1) + 1 : 0) + 1;
+        throw std::runtime_error("line " + std::to_string(line) + ", column " + std::to_string(column) +
+                                 (end >= text.size() ? ": the JSON text ends too soon" : ": not valid JSON here"));
+    }
 }
+
+json readJsonFile(const std::string &path) {
+    std::ifstream in(path);
+    if (!in) throw std::runtime_error("cannot read the file");
+    std::stringstream text;
+    text << in.rdbuf();
+    return parseJson(text.str());
+}
+
+std::string jsonErrorText(const std::exception &e) {
+    std::string what = e.what();
+    if (what.rfind("[json.exception.", 0) == 0 && what.find("] ") != std::string::npos)
+        what.erase(0, what.find("] ") + 2);
+    return what;
+}
+
+void substituteVariables(json &doc, const std::map<std::string, std::string> &vars) { substitute(doc, vars, ""); }
 
 bool CallbackSpec::expectsOver() const {
     if (over == Over::Auto) return expect == Expect::Ok && proc >= 2 && proc <= 7 && proc != 5;
@@ -404,14 +449,14 @@ const Answer *takeAnswer(Scenario &scenario, int proc) {
 const char *callbackName(int proc) { return proc >= 0 && proc < 8 ? kCallbackNames[proc] : "unknown"; }
 
 Scenario parseScenario(const json &doc) {
-    checkKeys(doc, "scenario",
+    checkKeys(doc, "",
               {"program", "version", "timeout_s", "grace_ms", "log_args", "connect_service", "requests", "steps",
-               "answers", "documents"});
+               "answers", "documents", "forbid"});
     Scenario s;
-    s.apiProg = getInt(doc, "program", 0, "scenario");
-    s.apiVers = getInt(doc, "version", 1, "scenario");
-    s.timeoutS = getInt(doc, "timeout_s", 60, "scenario");
-    s.graceMs = getInt(doc, "grace_ms", 300, "scenario");
+    s.apiProg = getInt(doc, "program", 0, "");
+    s.apiVers = getInt(doc, "version", 1, "");
+    s.timeoutS = getInt(doc, "timeout_s", 60, "");
+    s.graceMs = getInt(doc, "grace_ms", 300, "");
     s.logArgs = doc.value("log_args", false);
     if (doc.contains("connect_service")) s.connect = parseConnect(doc["connect_service"], "connect_service");
     if (doc.contains("requests")) {
@@ -432,6 +477,17 @@ Scenario parseScenario(const json &doc) {
         int i = 0;
         for (const json &st : doc["steps"]) s.steps.push_back(parseStep(st, "steps[" + std::to_string(i++) + "]"));
     }
+    if (doc.contains("forbid")) {
+        if (!doc["forbid"].is_array()) bad("forbid", "must be an array of procedure numbers");
+        int i = 0;
+        for (const json &p : doc["forbid"]) {
+            std::string at = "forbid[" + std::to_string(i++) + "]";
+            if (!p.is_number_integer() || !tarnel::wire::findProc(p.get<u_int>()))
+                bad(at, "not a procedure of the protocol");
+            s.forbid.insert(p.get<int>());
+        }
+    }
+    for (const Step &st : s.steps) s.keepArgs |= st.args != nullptr;
     return s;
 }
 

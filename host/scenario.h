@@ -5,7 +5,9 @@
 #define TNHOST_SCENARIO_H
 
 #include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -83,6 +85,7 @@ struct ConnectSpec {
 
 struct Step {
     std::string kind;
+    std::string where;  // "steps[3]", for messages
     std::string client;
     int timeoutMs = 10000;
     int ms = 0;
@@ -92,9 +95,10 @@ struct Step {
     std::string stream = "stdout";
     std::string text;
     int count = 1;
-    std::string file;             // open: the document file
-    std::string document;         // notify: name or file of an open document
-    std::optional<int> sessions;  // notify: how many sessions must receive it
+    std::shared_ptr<const nlohmann::json> args;  // wait_request, expect_request: what the argument must hold
+    std::string file;                            // open: the document file
+    std::string document;                        // notify: name or file of an open document
+    std::optional<int> sessions;                 // notify: how many sessions must receive it
     LaunchSpec launch;
     CallbackSpec callback;
 };
@@ -110,7 +114,16 @@ struct Scenario {
     std::vector<RequestRule> rules;
     std::vector<Step> steps;
     std::map<int, AnswerList> answers;  // procedure -> what the user answers
+    std::set<int> forbid;               // procedures no client may call
+    bool keepArgs = false;              // a step matches arguments: keep every request's, decoded
 };
+
+// JSON text, or the file's JSON; throws std::runtime_error saying where it
+// is not valid ("line 3, column 5: ..."), or that the file cannot be read.
+nlohmann::json parseJson(const std::string &text);
+nlohmann::json readJsonFile(const std::string &path);
+// A JSON library error's message without the library's own tag.
+std::string jsonErrorText(const std::exception &e);
 
 // Parses a scenario; throws std::runtime_error naming the offending part.
 Scenario parseScenario(const nlohmann::json &doc);

@@ -82,11 +82,12 @@ TEST(OpenStep, LoadsOnceAndNotifyNeedsAnOpenDocument) {
     EXPECT_EQ(run.status, 1) << run.text();
     EXPECT_EQ(run.find({"open doc=1 name=\"sample.doc\""}).size(), 2u) << run.text();
     EXPECT_TRUE(run.has({"open doc=1", "already-open"})) << run.text();
-    EXPECT_TRUE(run.has({"fail notify: no open document \"nope.doc\""})) << run.text();
+    EXPECT_TRUE(run.has({"fail message=\"notify: no open document \\\"nope.doc\\\"\""})) << run.text();
 
     run = runHost({{"steps", {step("open", {{"file", "/nonexistent/d.json"}})}}});
-    EXPECT_EQ(run.status, 1) << run.text();
-    EXPECT_TRUE(run.has({"fail open: /nonexistent/d.json"})) << run.text();
+    EXPECT_EQ(run.status, 2) << run.text();
+    EXPECT_TRUE(run.has({"fail message=\"scenario: steps[0]: /nonexistent/d.json: cannot read the file"}))
+        << run.text();
 }
 
 // The demo script on the built programs (no set-up, no build); returns its
@@ -119,6 +120,13 @@ TEST(Demo, ShowsTheAlertOfTheSampleAndOfAnotherDocument) {
     out.clear();
     ASSERT_EQ(runDemo(file, out), 0) << out;
     EXPECT_NE(out.find("\nALERT: Say \"hi\"\n"), std::string::npos) << out;
+
+    // A broken document: the host's own words, not a guess about the alert.
+    std::ofstream(file) << "{\"name\": ";
+    out.clear();
+    EXPECT_EQ(runDemo(file, out), 1) << out;
+    EXPECT_NE(out.find("demo_other.json: line 1, column 10: the JSON text ends too soon"), std::string::npos) << out;
+    EXPECT_EQ(out.find("no alert was shown"), std::string::npos) << out;
 }
 
 }  // namespace

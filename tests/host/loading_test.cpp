@@ -20,7 +20,7 @@ TEST(HostLoading, BadScenariosStopTheHost) {
         json documents, answers;
         std::string message;
     } cases[] = {
-        {{path}, {}, "documents[0]: " + path + ": [json.exception.parse_error"},
+        {{path}, {}, "documents[0]: " + path + ": line 1, column"},
         {{"/no/such/file.json"}, {}, "/no/such/file.json: cannot read the file"},
         {{json{{"colour", 1}}}, {}, "document: unknown key \"colour\""},
         {{json{{"props", {{{"num", 5}}}}}}, {}, "document.props[0]: has no value"},

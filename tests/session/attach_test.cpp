@@ -16,7 +16,7 @@ TEST(Attach, AcceptedClientIsServedLikeALaunchedOne) {
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"attach proc=0 -> reply"})) << run.text();
     EXPECT_TRUE(run.has({"attach proc=108", "string=\"session-driver\"", "-> status=0 client=c1"})) << run.text();
-    EXPECT_TRUE(run.has({"text=connect=0 errno=0"})) << run.text();
+    EXPECT_TRUE(run.has({"text=\"connect=0 errno=0"})) << run.text();
     EXPECT_TRUE(run.has({"over client=c1 value=0 for=callback-1"})) << run.text();
 }
 
@@ -38,7 +38,7 @@ TEST(Attach, FailuresReportTheirCodes) {
         Transcript run =
             runHost({{"connect_service", f.service}, {"steps", {attacher(), step("wait_exit", {{"status", 3}})}}});
         std::string expected =
-            "stdout client=c1 text=connect=" + std::to_string(f.code) + " errno=" + std::to_string(f.code);
+            "stdout client=c1 text=\"connect=" + std::to_string(f.code) + " errno=" + std::to_string(f.code);
         EXPECT_EQ(run.status, 0) << f.what << "\n" << run.text();
         EXPECT_TRUE(run.has({expected})) << f.what << "\n" << run.text();
         EXPECT_FALSE(run.has({"proc=1000"})) << f.what << "\n" << run.text();

@@ -28,7 +28,7 @@ TEST(Control, DoneCommandTwiceGivesOneOverAndMinus1) {
                                                   callback("command", {{"command", 9}}), callback("quit"),
                                                   step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();  // a second over would have no callback to close
-    EXPECT_TRUE(run.has({"text=done=0 again=-1"})) << run.text();
+    EXPECT_TRUE(run.has({"text=\"done=0 again=-1"})) << run.text();
     EXPECT_EQ(run.find({"over client=c1"}).size(), 2u) << run.text();
 }
 
@@ -37,7 +37,7 @@ TEST(Control, TakeControlInsideACallbackAfterHandingBack) {
                                                   step("wait_request", {{"proc", 1002}, {"count", 2}}),
                                                   callback("quit"), step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
-    EXPECT_TRUE(run.has({"text=take-held=-1 done=0 take=0"})) << run.text();
+    EXPECT_TRUE(run.has({"text=\"take-held=-1 done=0 take=0"})) << run.text();
     int handBack = run.indexOf("over client=c1 value=0 for=callback-1");
     int take = run.indexOf("take-control client=c1");
     int release = run.indexOf("over client=c1 value=0 for=take-control");
@@ -52,15 +52,15 @@ TEST(Control, CallbackWhileClientHoldsControlIsRefusedWithoutOver) {
                     callback("quit"), step("wait_exit", {{"status", 0}})},
                    SESSION_DRIVER_PATH, {{"args", {"take"}}})}});
     ASSERT_EQ(run.status, 0) << run.text();
-    EXPECT_TRUE(run.has({"stderr client=c1 text=Tarnel API client \"session_driver\": Nested "
+    EXPECT_TRUE(run.has({"stderr client=c1 text=\"Tarnel API client \\\"session_driver\\\": Nested "
                          "API_Init/T_ApiNotify/T_ApiMessage/T_ApiCommand."}))
         << run.text();
-    EXPECT_FALSE(run.has({"text=init 1"})) << run.text();
+    EXPECT_FALSE(run.has({"text=\"init 1"})) << run.text();
     // The only over before the command is the one ending take-control.
     EXPECT_EQ(run.find({"over client=c1"}), (std::vector<std::string>{"over client=c1 value=0 for=take-control",
                                                                       "over client=c1 value=0 for=callback-2"}))
         << run.text();
-    EXPECT_TRUE(run.has({"text=take=0"}) && run.has({"text=done=0"})) << run.text();
+    EXPECT_TRUE(run.has({"text=\"take=0"}) && run.has({"text=\"done=0"})) << run.text();
 }
 
 TEST(Control, DispatcherRepliesToWhatItCannotServe) {
@@ -78,14 +78,14 @@ TEST(Control, DispatcherRepliesToWhatItCannotServe) {
     EXPECT_TRUE(run.has({"proc=8 name=unknown -> proc_unavail"})) << run.text();
     EXPECT_TRUE(run.has({"proc=2 name=init", "garbage -> garbage_args"})) << run.text();
     EXPECT_TRUE(run.has({"proc=5 name=old_notify", "-> no-reply"})) << run.text();
-    EXPECT_TRUE(run.has({"stderr client=c1 text=Tarnel API client \"session_client\": Tarnel "
+    EXPECT_TRUE(run.has({"stderr client=c1 text=\"Tarnel API client \\\"session_client\\\": Tarnel "
                          "process sent old-style notification."}))
         << run.text();
     // None of them ran a callback or asked for an over; the later ones still work.
     EXPECT_EQ(run.find({"over client=c1"}).size(), 2u) << run.text();
-    EXPECT_TRUE(run.has({"text=message [hello] 1 2"})) << run.text();
-    EXPECT_TRUE(run.has({"text=notify 2 17 [] 5"})) << run.text();
-    EXPECT_FALSE(run.has({"text=init"})) << run.text();
+    EXPECT_TRUE(run.has({"text=\"message [hello] 1 2"})) << run.text();
+    EXPECT_TRUE(run.has({"text=\"notify 2 17 [] 5"})) << run.text();
+    EXPECT_FALSE(run.has({"text=\"init"})) << run.text();
 }
 
 TEST(Control, DescriptorChangesAreReported) {
@@ -95,16 +95,16 @@ TEST(Control, DescriptorChangesAreReported) {
                                                  SESSION_DRIVER_PATH, {{"args", {"fds"}}})}});
     ASSERT_EQ(run.status, 0) << run.text();
     // Installed after start-up: the listening socket is reported at once.
-    int installing = run.indexOf("text=installing");
-    int previous = run.indexOf("text=previous=none");
+    int installing = run.indexOf("text=\"installing");
+    int previous = run.indexOf("text=\"previous=none");
     ASSERT_GE(installing, 0) << run.text();
     ASSERT_GT(previous, installing + 1) << run.text();
-    std::vector<std::string> added = run.find({"stdout client=c1 text=fd ", " added"});
-    std::vector<std::string> removed = run.find({"stdout client=c1 text=fd ", " removed"});
+    std::vector<std::string> added = run.find({"stdout client=c1 text=\"fd ", " added"});
+    std::vector<std::string> removed = run.find({"stdout client=c1 text=\"fd ", " removed"});
     // Listening socket, first callback connection, and the one after it closed.
     EXPECT_EQ(added.size(), 3u) << run.text();
     ASSERT_EQ(removed.size(), 1u) << run.text();
-    std::string fd = removed[0].substr(0, removed[0].size() - std::string(" removed").size());
+    std::string fd = removed[0].substr(0, removed[0].size() - std::string(" removed\"").size());
     EXPECT_TRUE(run.has({fd + " added"})) << run.text();
 }
 

@@ -15,9 +15,9 @@ TEST(Defaults, ClientDefinitionsReplaceTheLibraryDefaults) {
         std::vector<std::string> shown, silent;
     } cases[] = {
         {SESSION_MINIMAL_PATH,
-         {"text=minimal init 0", "text=minimal command 11"},
-         {"text=message", "text=dialog-event"}},
-        {SESSION_CLIENT_PATH, {"text=message [hi] 1 2", "text=dialog-event 4 5 6"}, {}},
+         {"text=\"minimal init 0", "text=\"minimal command 11"},
+         {"text=\"message", "text=\"dialog-event"}},
+        {SESSION_CLIENT_PATH, {"text=\"message [hi] 1 2", "text=\"dialog-event 4 5 6"}, {}},
     };
     for (const Case &c : cases) {
         Transcript run =

@@ -22,10 +22,8 @@ TEST(Filter, NotificationSeventyFiveArrivesSplit) {
                                                              "b"}}),
                                 callback("quit"), step("wait_exit", {{"status", 0}})}}});
     ASSERT_EQ(run.status, 0) << run.text();
-    EXPECT_TRUE(run.has({"text=filter 9 [in.doc] [out.txt] [] extra=1 [seventh] 3"})) << run.text();
-    EXPECT_TRUE(run.has({"text=notify 76 9 [a\x1e"
-                         "b] 0"}))
-        << run.text();
+    EXPECT_TRUE(run.has({"text=\"filter 9 [in.doc] [out.txt] [] extra=1 [seventh] 3"})) << run.text();
+    EXPECT_TRUE(run.has({"text=\"notify 76 9 [a\\x1Eb] 0\""})) << run.text();
 }
 
 }  // namespace

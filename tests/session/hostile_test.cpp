@@ -116,7 +116,7 @@ TEST(Hostile, AttachFailsQuicklyAndCleanlyOnEveryBadAnswer) {
                                     step("wait_exit", {{"status", 3}, {"timeout_ms", 8000}})}}});
         const std::string code = std::to_string(c.code);
         EXPECT_EQ(run.status, 0) << c.what << "\n" << run.text();
-        EXPECT_TRUE(run.has({"text=connect=" + code + " errno=" + code})) << c.what << "\n" << run.text();
+        EXPECT_TRUE(run.has({"text=\"connect=" + code + " errno=" + code})) << c.what << "\n" << run.text();
     }
 }
 
@@ -153,7 +153,7 @@ void expectServedWhileFlooded(bool stall) {
     flooder.reset();
     EXPECT_EQ(run.status, 0) << run.text();
     EXPECT_GT(sent, 1) << run.text();
-    EXPECT_TRUE(run.has({"text=command 2"})) << run.text();
+    EXPECT_TRUE(run.has({"text=\"command 2"})) << run.text();
 }
 
 TEST(Hostile, GarbageOnTheCallbackPortLeavesRealCallbacksServed) { expectServedWhileFlooded(false); }

@@ -19,8 +19,8 @@ TEST(Modal, CompletionReturnsInt3WithoutDialogEvent) {
                                                step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"proc=1316 stub=api_tn_modal_dialog_1 dialogNum=1", "-> reply status=0"})) << run.text();
-    EXPECT_TRUE(run.has({"text=modal=42"})) << run.text();
-    EXPECT_FALSE(run.has({"text=dialog-event"})) << run.text();
+    EXPECT_TRUE(run.has({"text=\"modal=42"})) << run.text();
+    EXPECT_FALSE(run.has({"text=\"dialog-event"})) << run.text();
     // The completion is a callback of its own with its own over, inside init's.
     EXPECT_EQ(run.find({"over client=c1"}), (std::vector<std::string>{"over client=c1 value=0 for=callback-2",
                                                                       "over client=c1 value=0 for=callback-1"}))
@@ -37,8 +37,8 @@ TEST(Modal, NestedWaitsEndInnermostFirst) {
                               {"steps", steps({callback("init", {{"initialization", 4}}), callback("quit"),
                                                step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
-    int innerDone = run.indexOf("text=inner-modal=2");
-    int outerDone = run.indexOf("text=modal=1");
+    int innerDone = run.indexOf("text=\"inner-modal=2");
+    int outerDone = run.indexOf("text=\"modal=1");
     EXPECT_TRUE(innerDone >= 0 && innerDone < outerDone) << run.text();
 }
 
@@ -48,8 +48,8 @@ TEST(Modal, CompletionWithoutWaitIsCountedForTheNextWait) {
                                                callback("init", {{"initialization", 4}}), callback("quit"),
                                                step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
-    EXPECT_TRUE(run.has({"text=modal=9"})) << run.text();
-    EXPECT_FALSE(run.has({"text=dialog-event"})) << run.text();
+    EXPECT_TRUE(run.has({"text=\"modal=9"})) << run.text();
+    EXPECT_FALSE(run.has({"text=\"dialog-event"})) << run.text();
 }
 
 TEST(Modal, QuitDuringWaitWaitsForCompletionThenEnds) {
@@ -59,7 +59,7 @@ TEST(Modal, QuitDuringWaitWaitsForCompletionThenEnds) {
                                                step("wait_exit", {{"status", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
     int quit = run.indexOf("name=quit -> ok");
-    int result = run.indexOf("text=modal=5");
+    int result = run.indexOf("text=\"modal=5");
     EXPECT_TRUE(quit >= 0 && result >= 0) << run.text();
     EXPECT_TRUE(run.has({"over client=c1 value=1 for=callback-1"})) << run.text();
 }

@@ -7,7 +7,8 @@
 namespace tarnel_test {
 namespace {
 
-const std::string kNotCalled = "stderr client=c1 text=Tarnel API client \"???\": not called by a Tarnel product.";
+const std::string kNotCalled =
+    "stderr client=c1 text=\"Tarnel API client \\\"???\\\": not called by a Tarnel product.\"";
 
 TEST(StartUp, BrokenOrMissingTnapixIsDiagnosedWithExitStatus1) {
     for (json tnapix : {json("missing"), json{{"raw", "1.1 2.1 3.4"}}, json{{"raw", "1.1 2.1 x.4.name"}}}) {
@@ -27,7 +28,7 @@ TEST(StartUp, ForkingClientHandsOverToItsChild) {
                    callback("init", {{"initialization", 1}}), callback("quit"), step("wait_exit", {{"status", 0}})}}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"exit client=c1 role=launcher", "status=0"})) << run.text();
-    EXPECT_TRUE(run.has({"stdout client=c1 text=init 1 clientno=3"})) << run.text();
+    EXPECT_TRUE(run.has({"stdout client=c1 text=\"init 1 clientno=3"})) << run.text();
     EXPECT_TRUE(run.has({"exit client=c1 role=client", "status=0"})) << run.text();
     EXPECT_FALSE(run.has({"mismatch"})) << run.text();
 }
@@ -39,7 +40,7 @@ TEST(StartUp, NonForkingClientAcknowledgesWithItsOwnNumber) {
                                 step("wait_exit", {{"status", 0}})}}});
     ASSERT_EQ(run.status, 0) << run.text();
     // -2 becomes its complement, 1; the pid check of the acknowledgement passed.
-    EXPECT_TRUE(run.has({"stdout client=c1 text=init 1 clientno=1"})) << run.text();
+    EXPECT_TRUE(run.has({"stdout client=c1 text=\"init 1 clientno=1"})) << run.text();
     EXPECT_EQ(run.find({"exit client=c1"}).size(), 1u) << run.text();
 }
 
@@ -50,8 +51,8 @@ TEST(StartUp, OverlongNameIsCutNotOverrun) {
         runHost({{"requests", {{{"proc", 1000}, {"drop", true}}}},
                  {"steps", {launch(SESSION_CLIENT_PATH, {{"name", name}}), step("wait_exit", {{"status", 1}})}}});
     ASSERT_EQ(run.status, 0) << run.text();
-    std::string expected =
-        "stderr client=c1 text=Tarnel API client \"" + name.substr(0, 255) + "\": unable to make initial contact.";
+    std::string expected = "stderr client=c1 text=\"Tarnel API client \\\"" + name.substr(0, 255) +
+                           "\\\": unable to make initial contact.\"";
     EXPECT_EQ(run.find({"stderr client=c1"}), std::vector<std::string>{expected}) << run.text();
 }
 

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <sstream>
@@ -18,17 +19,19 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Starts tnhost on the scenario with its output on a pipe (returned) and its
+// Starts tnhost with the arguments, its output on a pipe (returned) and its
 // diagnostics in `err` when given.
-pid_t start(const json &scenario, int *out, FILE *err) {
-    const std::string text = scenario.dump();
+pid_t start(const std::vector<std::string> &args, int *out, FILE *err) {
+    std::vector<char *> argv{const_cast<char *>(TNHOST_PATH)};
+    for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return -1;
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(fds[1], STDOUT_FILENO);
         if (err) dup2(fileno(err), STDERR_FILENO);
-        execl(TNHOST_PATH, TNHOST_PATH, "--json", text.c_str(), static_cast<char *>(nullptr));
+        execv(TNHOST_PATH, argv.data());
         _exit(127);
     }
     close(fds[1]);
@@ -66,27 +69,37 @@ std::string Transcript::text() const {
     return t + err;
 }
 
-Transcript runHost(json scenario, int timeoutS) {
+Transcript runHost(json scenario, int timeoutS, std::vector<std::string> options, int stopAfterMs) {
     scenario["program"] = programNumber();
     scenario["timeout_s"] = timeoutS;
+    options.insert(options.begin(), {"--json", scenario.dump()});
+    return runTnhost(options, timeoutS, stopAfterMs);
+}
+
+Transcript runTnhost(const std::vector<std::string> &args, int timeoutS, int stopAfterMs) {
     Transcript run;
     FILE *err = tmpfile();
     int out = -1;
-    const pid_t pid = start(scenario, &out, err);
+    const pid_t pid = start(args, &out, err);
     if (pid < 0) {
         if (err) fclose(err);
         return run;
     }
     std::string buffer;
     const auto until = Clock::now() + std::chrono::seconds(timeoutS + 15);
+    auto stopAt = Clock::now() + std::chrono::milliseconds(stopAfterMs);
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
         if (left <= 0) {
             kill(pid, SIGKILL);
             break;
         }
+        if (stopAfterMs >= 0 && Clock::now() >= stopAt) {
+            kill(pid, SIGTERM);
+            stopAfterMs = -1;
+        }
         pollfd p{out, POLLIN, 0};
-        if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;
+        if (poll(&p, 1, static_cast<int>(std::min<long long>(left, stopAfterMs >= 0 ? 20 : left))) <= 0) continue;
         char chunk[4096];
         const ssize_t n = read(out, chunk, sizeof chunk);
         if (n <= 0) break;
@@ -139,7 +152,7 @@ ServedHost::ServedHost(json rules, json extra, CLIENT **handle) {
                      {"requests", rules.is_null() ? json::array() : rules},
                      {"steps", json::array({{{"do", "serve"}, {"ms", 290000}}})}};
     for (auto &[key, value] : extra.items()) scenario[key] = value;
-    pid_ = start(scenario, &out_, nullptr);
+    pid_ = start({"--json", scenario.dump()}, &out_, nullptr);
     if (pid_ < 0) return;
     fcntl(out_, F_SETFL, O_NONBLOCK);
 

@@ -33,9 +33,12 @@ struct Transcript {
     std::string text() const;                        // for failure messages
 };
 
-// Runs tnhost on the scenario (program number and timeout set here) and
-// waits for its end; it is killed 15 s after its own timeout.
-Transcript runHost(json scenario, int timeoutS = 30);
+// Runs tnhost with these arguments and waits for its end; it is killed 15 s
+// after `timeoutS`, and sent SIGTERM after `stopAfterMs` when that is >= 0.
+Transcript runTnhost(const std::vector<std::string> &args, int timeoutS = 30, int stopAfterMs = -1);
+// Runs tnhost on the scenario (program number and timeout set here), with
+// further options.
+Transcript runHost(json scenario, int timeoutS = 30, std::vector<std::string> options = {}, int stopAfterMs = -1);
 
 // Scenario steps.
 json launch(const char *path, json extra = json::object());

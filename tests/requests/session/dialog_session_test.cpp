@@ -29,9 +29,9 @@ TEST(ModalDialogRequest, ServesCallbacksUntilTheHostEndsTheDialog) {
         SCOPED_TRACE("answer " + std::to_string(answer));
         ASSERT_EQ(r.status, 0) << r.text();
         EXPECT_TRUE(r.has({"proc=1316", "dialogNum=3 dialogId=77"})) << r.text();
-        const int command = r.indexOf("text=command 5");
-        const int event = r.indexOf("text=dialog-event 4 1 2");
-        const int result = r.indexOf("text=modal=42 errno=0");
+        const int command = r.indexOf("text=\"command 5");
+        const int event = r.indexOf("text=\"dialog-event 4 1 2");
+        const int result = r.indexOf("text=\"modal=42 errno=0");
         EXPECT_TRUE(command >= 0 && command < event && event < result) << r.text();
         // Each callback of the wait hands control back, the init's own last.
         const auto overs = r.find({"over client=c1"});
@@ -47,7 +47,7 @@ TEST(DisconnectRequest, HandsBackControlAndEndsTheClient) {
                        callback("init", {{"initialization", 3}, {"over", 0}}), step("wait_exit", {{"status", 0}})}}};
     Transcript r = runHost(scenario);
     ASSERT_EQ(r.status, 0) << r.text();
-    EXPECT_TRUE(r.has({"text=disconnect=6 bailout=1 connected=0"})) << r.text();
+    EXPECT_TRUE(r.has({"text=\"disconnect=6 bailout=1 connected=0"})) << r.text();
     // One over only: the handler sends none after the client's own.
     EXPECT_EQ(r.find({"over client=c1"}).size(), 1u) << r.text();
 }
@@ -64,7 +64,7 @@ TEST(CallClientRequest, ReachesTheNamedClient) {
           step("wait_exit", {{"client", "a"}, {"status", 0}}), step("wait_exit", {{"client", "p"}, {"status", 0}})}}};
     Transcript r = runHost(scenario);
     ASSERT_EQ(r.status, 0) << r.text();
-    EXPECT_TRUE(r.has({"client=a text=number=-1 name=asker called=yes errno=0"})) << r.text();
+    EXPECT_TRUE(r.has({"client=a text=\"number=-1 name=asker called=yes errno=0"})) << r.text();
 }
 
 }  // namespace

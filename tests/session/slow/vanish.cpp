@@ -14,7 +14,7 @@ TEST(VanishedHost, ClientRunsEmergencyAndExits1) {
                                 step("wait_exit", {{"status", 1}, {"timeout_ms", 40000}})}}},
                              60);
     ASSERT_EQ(run.status, 0) << run.text();
-    int marker = run.indexOf("stdout client=c1 text=EMERGENCY");
+    int marker = run.indexOf("stdout client=c1 text=\"EMERGENCY");
     int vanish = run.indexOf("vanish client=c1");
     EXPECT_GT(marker, vanish) << run.text();
     EXPECT_TRUE(run.has({"exit client=c1 role=client", "status=1"})) << run.text();

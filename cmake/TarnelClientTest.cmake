@@ -1,0 +1,38 @@
+# tarnel_add_client_test(NAME <test> CLIENT <target or path> SCENARIO <file>
+#                        [DOCUMENTS <file>...] [VARS <NAME=VALUE>...] [TIMEOUT <seconds>])
+#
+# Adds a CTest test that runs the client under the simulated host
+# (Tarnel::tnhost) with the scenario. The scenario names the client's program
+# as ${client}; each of DOCUMENTS is opened before the first step (as the
+# scenario's "documents" are), and VARS give the values of further ${NAME}s.
+# Relative files are taken from the calling folder. The test passes when
+# tnhost exits 0, that is when every step and expectation held.
+function(tarnel_add_client_test)
+  cmake_parse_arguments(PARSE_ARGV 0 arg "" "NAME;CLIENT;SCENARIO;TIMEOUT" "DOCUMENTS;VARS")
+  if(NOT arg_NAME OR NOT arg_CLIENT OR NOT arg_SCENARIO)
+    message(FATAL_ERROR "tarnel_add_client_test: NAME, CLIENT and SCENARIO are required")
+  endif()
+  if(arg_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "tarnel_add_client_test(${arg_NAME}): unknown arguments ${arg_UNPARSED_ARGUMENTS}")
+  endif()
+  if(NOT TARGET Tarnel::tnhost)
+    message(FATAL_ERROR "tarnel_add_client_test(${arg_NAME}): no Tarnel::tnhost (install Tarnel with its host)")
+  endif()
+  set(client ${arg_CLIENT})
+  if(TARGET ${arg_CLIENT})
+    set(client $<TARGET_FILE:${arg_CLIENT}>)
+  endif()
+  cmake_path(ABSOLUTE_PATH arg_SCENARIO BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+  set(command $<TARGET_FILE:Tarnel::tnhost> --scenario ${arg_SCENARIO} --var client=${client})
+  foreach(document IN LISTS arg_DOCUMENTS)
+    cmake_path(ABSOLUTE_PATH document BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+    list(APPEND command --document ${document})
+  endforeach()
+  foreach(var IN LISTS arg_VARS)
+    list(APPEND command --var ${var})
+  endforeach()
+  add_test(NAME ${arg_NAME} COMMAND ${command})
+  if(arg_TIMEOUT)
+    set_tests_properties(${arg_NAME} PROPERTIES TIMEOUT ${arg_TIMEOUT})
+  endif()
+endfunction()

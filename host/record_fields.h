@@ -1,0 +1,52 @@
+// Every record of the protocol file by field: generated from it at build time
+// (gen_tables.awk), so that requests are shown and matched by the names the
+// protocol gives their fields. request_args.cpp turns a decoded record into
+// JSON and compares it with what a scenario expects.
+#ifndef TNHOST_RECORD_FIELDS_H
+#define TNHOST_RECORD_FIELDS_H
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "tarnel/api_to_tn.h"
+
+namespace tarnel::host {
+
+struct FieldEntry {
+    const char *name;
+    const char *type;  // "int", "unsigned int", "StringT", a record or value type
+    std::size_t offset;
+    bool pointer;  // "TYPE *name": may be null
+};
+
+struct RecordFields {
+    const char *name;
+    const FieldEntry *fields;
+    std::size_t count;
+};
+
+extern const RecordFields recordFields[];
+extern const std::size_t recordFieldsCount;
+
+const RecordFields *findRecord(const std::string &name);  // null when not a record of the file
+// A decoded value of the type as JSON: records as objects by field name,
+// lists as arrays, typed values as document descriptions write them.
+nlohmann::json valueAsJson(const std::string &type, const void *value);
+// A request's decoded argument record as JSON, kept with the request.
+std::shared_ptr<const nlohmann::json> argsAsJson(const std::string &argType, const void *arg);
+// Why `got` does not hold `expected` ("" when it does): objects need the
+// expected keys only, arrays and scalars must be equal. `path` names the place.
+std::string mismatch(const nlohmann::json &expected, const nlohmann::json &got, const std::string &path);
+// The same for a request's decoded argument (null: not kept), at "args".
+std::string argsMismatch(const nlohmann::json &expected, const std::shared_ptr<const nlohmann::json> &got);
+std::string jsonText(const nlohmann::json &value);  // compact JSON
+// Throws std::runtime_error at the first key of `expected` that the type has
+// no field of (records of the protocol file only).
+void checkFieldNames(const std::string &type, const nlohmann::json &expected, const std::string &path);
+
+}  // namespace tarnel::host
+
+#endif

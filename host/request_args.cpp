@@ -1,0 +1,166 @@
+// A request's decoded argument as JSON by the protocol's field names, and the
+// comparison with what a scenario expects of it.
+#include <nlohmann/json.hpp>
+
+#include <cstring>
+#include <stdexcept>
+
+#include "model.h"
+#include "record_fields.h"
+
+namespace tarnel::host {
+namespace {
+
+using nlohmann::json;
+
+template <typename T> const T &as(const void *p) { return *static_cast<const T *>(p); }
+json text(const char *s) { return s ? json(s) : json(""); }
+
+template <typename List, typename Item> json listOf(const void *p, const char *itemType) {
+    const List &l = as<List>(p);
+    json a = json::array();
+    for (u_int i = 0; i < l.count; ++i) a.push_back(valueAsJson(itemType, &l.items[i]));
+    return a;
+}
+
+json loc(const T_TextLocT &l) { return {{"objId", l.objId}, {"offset", l.offset}}; }
+json eloc(const T_ElementLocT &l) { return {{"parentId", l.parentId}, {"childId", l.childId}, {"offset", l.offset}}; }
+
+// The value types of the public value header, by their own field names.
+json valueType(const std::string &t, const void *p) {
+    if (t == "T_PropIdentT") return {{"num", as<T_PropIdentT>(p).num}, {"name", text(as<T_PropIdentT>(p).name)}};
+    if (t == "T_TypedValT") return describeValue(as<T_TypedValT>(p));
+    if (t == "T_PropValT")
+        return {{"ident", valueAsJson("T_PropIdentT", &as<T_PropValT>(p).ident)},
+                {"value", describeValue(as<T_PropValT>(p).value)}};
+    if (t == "T_PropValsT") return listOf<T_PropValsT, T_PropValT>(p, "T_PropValT");
+    if (t == "T_TextLocT") return loc(as<T_TextLocT>(p));
+    if (t == "T_TextRangeT") return {{"begin", loc(as<T_TextRangeT>(p).begin)}, {"end", loc(as<T_TextRangeT>(p).end)}};
+    if (t == "T_ElementLocT") return eloc(as<T_ElementLocT>(p));
+    if (t == "T_ElementRangeT")
+        return {{"begin", eloc(as<T_ElementRangeT>(p).begin)}, {"end", eloc(as<T_ElementRangeT>(p).end)}};
+    if (t == "T_PointT") return {{"x", as<T_PointT>(p).x}, {"y", as<T_PointT>(p).y}};
+    if (t == "RectT") {
+        const RectT &r = as<RectT>(p);
+        return {{"x", r.x}, {"y", r.y}, {"width", r.width}, {"height", r.height}};
+    }
+    if (t == "T_FontT") {
+        const T_FontT &f = as<T_FontT>(p);
+        return {{"family", f.family}, {"variation", f.variation}, {"weight", f.weight}, {"angle", f.angle}};
+    }
+    if (t == "T_TabT") {
+        const T_TabT &x = as<T_TabT>(p);
+        return {{"position", x.position}, {"kind", x.kind}, {"text", text(x.text)}, {"mark", x.mark}};
+    }
+    if (t == "T_StringsT") return listOf<T_StringsT, StringT>(p, "StringT");
+    if (t == "T_MetricsT") return listOf<T_MetricsT, T_MetricT>(p, "int");
+    if (t == "T_IntsT") return listOf<T_IntsT, int>(p, "int");
+    if (t == "T_UIntsT") return listOf<T_UIntsT, u_int>(p, "unsigned int");
+    if (t == "T_UBytesT") return listOf<T_UBytesT, unsigned char>(p, "unsigned char");
+    if (t == "T_PointsT") return listOf<T_PointsT, T_PointT>(p, "T_PointT");
+    if (t == "T_TabsT") return listOf<T_TabsT, T_TabT>(p, "T_TabT");
+    if (t == "T_FontsT") return listOf<T_FontsT, T_FontT>(p, "T_FontT");
+    if (t == "T_AttributesT") {
+        json a = json::array();
+        const T_AttributesT &l = as<T_AttributesT>(p);
+        for (u_int i = 0; i < l.count; ++i)
+            a.push_back({{"name", text(l.items[i].name)},
+                         {"values", valueAsJson("T_StringsT", &l.items[i].values)},
+                         {"flag1", l.items[i].flag1},
+                         {"flag2", l.items[i].flag2}});
+        return a;
+    }
+    if (t == "T_AttributeDefsT") {
+        json a = json::array();
+        const T_AttributeDefsT &l = as<T_AttributeDefsT>(p);
+        for (u_int i = 0; i < l.count; ++i) {
+            const T_AttributeDefT &d = l.items[i];
+            a.push_back({{"name", text(d.name)},
+                         {"option1", d.option1},
+                         {"option2", d.option2},
+                         {"option3", d.option3},
+                         {"list1", valueAsJson("T_StringsT", &d.list1)},
+                         {"list2", valueAsJson("T_StringsT", &d.list2)},
+                         {"text1", text(d.text1)},
+                         {"text2", text(d.text2)}});
+        }
+        return a;
+    }
+    return "(" + t + ")";  // a type no request carries
+}
+
+}  // namespace
+
+const RecordFields *findRecord(const std::string &name) {
+    for (std::size_t i = 0; i < recordFieldsCount; ++i)
+        if (name == recordFields[i].name) return &recordFields[i];
+    return nullptr;
+}
+
+json valueAsJson(const std::string &type, const void *p) {
+    if (type == "void") return nullptr;
+    if (type == "int") return as<int>(p);
+    if (type == "unsigned int" || type == "u_int") return as<u_int>(p);
+    if (type == "unsigned char") return as<unsigned char>(p);
+    if (type == "StringT") return text(as<StringT>(p));
+    const RecordFields *r = findRecord(type);
+    if (!r) return valueType(type, p);
+    json out = json::object();
+    for (std::size_t i = 0; i < r->count; ++i) {
+        const FieldEntry &f = r->fields[i];
+        const void *at = static_cast<const char *>(p) + f.offset;
+        if (f.pointer) at = as<const void *>(at);
+        out[f.name] = at ? valueAsJson(f.type, at) : json(nullptr);
+    }
+    return out;
+}
+
+std::string mismatch(const json &expected, const json &got, const std::string &path) {
+    if (expected.is_object() && got.is_object()) {
+        for (auto it = expected.begin(); it != expected.end(); ++it) {
+            auto g = got.find(it.key());
+            std::string at = path + "." + it.key();
+            if (g == got.end()) return at + " is missing";
+            std::string why = tarnel::host::mismatch(*it, *g, at);
+            if (!why.empty()) return why;
+        }
+        return "";
+    }
+    if (expected.is_array() && got.is_array() && expected.size() == got.size()) {
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            std::string why = tarnel::host::mismatch(expected[i], got[i], path + "[" + std::to_string(i) + "]");
+            if (!why.empty()) return why;
+        }
+        return "";
+    }
+    if (expected == got) return "";
+    return path + " is " + got.dump() + ", expected " + expected.dump();
+}
+
+std::shared_ptr<const json> argsAsJson(const std::string &argType, const void *arg) {
+    return std::make_shared<const json>(valueAsJson(argType, arg));
+}
+
+std::string argsMismatch(const json &expected, const std::shared_ptr<const json> &got) {
+    return tarnel::host::mismatch(expected, got ? *got : json(), "args");
+}
+
+std::string jsonText(const json &value) { return value.dump(); }
+
+void checkFieldNames(const std::string &type, const json &expected, const std::string &path) {
+    const RecordFields *r = findRecord(type);
+    if (!r || !expected.is_object()) return;
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        const FieldEntry *f = nullptr;
+        for (std::size_t i = 0; i < r->count && !f; ++i)
+            if (it.key() == r->fields[i].name) f = &r->fields[i];
+        if (!f) {
+            std::string names;
+            for (std::size_t i = 0; i < r->count; ++i) names += std::string(i ? ", " : "") + r->fields[i].name;
+            throw std::runtime_error(path + "." + it.key() + ": " + type + " has no such field (it has " + names + ")");
+        }
+        checkFieldNames(f->type, *it, path + "." + it.key());
+    }
+}
+
+}  // namespace tarnel::host
