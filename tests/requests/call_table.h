@@ -15,29 +15,13 @@
 #include <tarnel/tnapi.h>
 
 #include "library_client.h"
+#include "values.h"
 
 namespace requests_test {
 
 using namespace tarnel_test;
 // The test process is the library's client of the host.
 using ServedHost = LibraryHost;
-
-// The XDR encoding of a record, in the transcript's hex form.
-inline std::string hexOf(xdrproc_t proc, const void *record) {
-    void *writable = const_cast<void *>(record);
-    std::string bytes(xdr_sizeof(proc, writable), '\0');
-    XDR x;
-    xdrmem_create(&x, bytes.data(), static_cast<u_int>(bytes.size()), XDR_ENCODE);
-    const bool ok = proc(&x, writable);
-    xdr_destroy(&x);
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char c : bytes) {
-        hex += digits[c >> 4];
-        hex += digits[c & 15];
-    }
-    return ok ? hex : "?";
-}
 
 // The status every refusal rule writes into the reply (its leading status,
 // or the int of a reply that is nothing but an int).
@@ -52,24 +36,25 @@ inline StringT S(const char *s) { return const_cast<StringT>(s); }
 // strings are released once rendered.
 inline std::string shown(int v) { return std::to_string(v); }
 inline std::string shown(unsigned int v) { return std::to_string(v) + "u"; }
+// Rendered without being released, so that records can nest them.
+inline std::string quoted(const char *s) { return s != nullptr ? "\"" + std::string(s) + "\"" : "null"; }
 inline std::string shown(StringT s) {
-    std::string out = s != nullptr ? "\"" + std::string(s) + "\"" : "null";
+    std::string out = quoted(s);
     T_ApiDeallocateString(&s);
     return out;
 }
-inline std::string shown(T_PointT p) { return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")"; }
-inline std::string shown(RectT r) {
-    return "(" + std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.width) + "," +
-           std::to_string(r.height) + ")";
+// Numbers as (a,b,...).
+template <typename... N> std::string tuple(N... n) {
+    std::string out;
+    ((out += (out.empty() ? "(" : ",") + std::to_string(n)), ...);
+    return out + ")";
 }
-inline std::string shown(T_TextLocT l) { return "(" + std::to_string(l.objId) + "," + std::to_string(l.offset) + ")"; }
-inline std::string shown(T_ElementLocT l) {
-    return "(" + std::to_string(l.parentId) + "," + std::to_string(l.childId) + "," + std::to_string(l.offset) + ")";
-}
+inline std::string shown(T_PointT p) { return tuple(p.x, p.y); }
+inline std::string shown(RectT r) { return tuple(r.x, r.y, r.width, r.height); }
+inline std::string shown(T_TextLocT l) { return tuple(l.objId, l.offset); }
+inline std::string shown(T_ElementLocT l) { return tuple(l.parentId, l.childId, l.offset); }
 inline std::string shown(T_TextRangeT v) { return shown(v.begin) + "-" + shown(v.end); }
 inline std::string shown(T_ElementRangeT v) { return shown(v.begin) + "-" + shown(v.end); }
-// Rendered without being released, so that records can nest them.
-inline std::string quoted(const char *s) { return s != nullptr ? "\"" + std::string(s) + "\"" : "null"; }
 // A list as [a b ...]; "null" for the zero record (no array).
 template <typename List, typename Item> std::string items(const List &l, Item item) {
     if (l.items == nullptr) return l.count == 0 ? "null" : "broken";
@@ -77,11 +62,13 @@ template <typename List, typename Item> std::string items(const List &l, Item it
     for (u_int i = 0; i < l.count; i++) out += (i ? " " : "") + item(l.items[i]);
     return out + "]";
 }
-inline std::string shown(T_StringsT v) {
-    std::string out = items(v, quoted);
-    T_ApiDeallocateStrings(&v);
+// A list the caller owns, shown, then released.
+template <typename List, typename Item> std::string shown(List l, Item item, void (*release)(List *)) {
+    std::string out = items(l, item);
+    release(&l);
     return out;
 }
+inline std::string shown(T_StringsT v) { return shown(v, quoted, T_ApiDeallocateStrings); }
 
 struct Call {
     const char *name;
@@ -105,24 +92,23 @@ inline Call row(const char *name, int proc, std::function<std::string()> run, st
                 std::string failed) {
     return Call{name, proc, run, args, accepted, failed, true, failed};
 }
-// A function with no result: only TA_errno tells.
-inline Call none(const char *name, int proc, std::function<void()> call, std::string args) {
-    return Call{name,
-                proc,
-                [call] {
-                    call();
-                    return std::string("done");
-                },
-                args,
-                "done",
-                "done",
-                true,
-                "done"};
+// A function with no result: only TA_errno tells (or nothing, when the
+// reply cannot carry a refusal).
+inline Call none(const char *name, int proc, std::function<void()> call, std::string args, bool reports = true) {
+    auto run = [call] {
+        call();
+        return std::string("done");
+    };
+    return Call{name, proc, run, args, "done", "done", reports, "done"};
 }
 
-// The expected argument encoding of a record.
+// The expected argument encoding of a record, in the transcript's hex form.
 template <typename T> std::string sent(bool_t (*proc)(XDR *, T *), T record) {
-    return hexOf(reinterpret_cast<xdrproc_t>(proc), &record);
+    bool ok = false;
+    std::string hex;
+    static const char digits[] = "0123456789abcdef";
+    for (uint8_t b : tv::encode(proc, record, &ok)) hex += {digits[b >> 4], digits[b & 15]};
+    return ok ? hex : "?";
 }
 // A bare int argument, written in braces like a record in the rows below.
 inline std::string sent(bool_t (*proc)(XDR *, int *), std::initializer_list<int> value) {
@@ -131,15 +117,20 @@ inline std::string sent(bool_t (*proc)(XDR *, int *), std::initializer_list<int>
 
 // Rows named by their function: `args` is the call's argument list in
 // parentheses, the trailing arguments the record the host must receive.
-#define STATUS(fn, proc, args, xdr, ...)                                                                               \
-    status(                                                                                                            \
-        #fn, proc, [&] { return fn args; }, sent(xdr, {__VA_ARGS__}))
-#define SET(fn, proc, args, xdr, ...)                                                                                  \
-    none(                                                                                                              \
-        #fn, proc, [&] { fn args; }, sent(xdr, {__VA_ARGS__}))
-#define GET(fn, proc, args, accepted, failed, xdr, ...)                                                                \
-    row(                                                                                                               \
-        #fn, proc, [&] { return shown(fn args); }, sent(xdr, {__VA_ARGS__}), accepted, failed)
+// clang-format off
+#define STATUS(fn, proc, args, xdr, ...) \
+    status(#fn, proc, [&] { return fn args; }, sent(xdr, {__VA_ARGS__}))
+#define SET(fn, proc, args, xdr, ...) none(#fn, proc, [&] { fn args; }, sent(xdr, {__VA_ARGS__}))
+#define GET(fn, proc, args, accepted, failed, xdr, ...) \
+    row(#fn, proc, [&] { return shown(fn args); }, sent(xdr, {__VA_ARGS__}), accepted, failed)
+// A row in full: the result when accepted, when refused, whether the
+// refusal reaches TA_errno, and the result when lost.
+#define ROW(fn, proc, args, accepted, refused, reports, lost, xdr, ...) \
+    Call{#fn, proc, [&] { return shown(fn args); }, sent(xdr, {__VA_ARGS__}), accepted, refused, reports, lost}
+// The same for a function without an argument.
+#define NOARG(fn, proc, accepted, refused, reports, lost) \
+    Call{#fn, proc, [&] { return shown(fn()); }, "", accepted, refused, reports, lost}
+// clang-format on
 
 // An output variable's value before the call: a refusal must leave it.
 inline char kKept[] = "kept";

@@ -8,9 +8,7 @@
 
 namespace requests_test {
 
-static std::string shown(T_CompareRetT r) {
-    return "(" + std::to_string(r.firstId) + "," + std::to_string(r.secondId) + ")";
-}
+static std::string shown(T_CompareRetT r) { return tuple(r.firstId, r.secondId); }
 
 namespace {
 

@@ -4,20 +4,11 @@
 
 namespace requests_test {
 
-// Fonts as family.variation.weight.angle, combined fonts word by word.
-static std::string dotted(int a, int b, int c, int d) {
-    return std::to_string(a) + "." + std::to_string(b) + "." + std::to_string(c) + "." + std::to_string(d);
-}
-static std::string shown(T_FontsT f) {
-    auto out = items(f, [](T_FontT x) { return dotted(x.family, x.variation, x.weight, x.angle); });
-    T_ApiDeallocateFonts(&f);
-    return out;
-}
-static std::string shown(T_CombinedFontsT f) {
-    auto out = items(f, [](T_CombinedFontT x) { return dotted(x.word1, x.word2, x.word3, x.word4); });
-    T_ApiDeallocateCombinedFonts(&f);
-    return out;
-}
+// Fonts as (family,variation,weight,angle), combined fonts word by word.
+static std::string font(const T_FontT &x) { return tuple(x.family, x.variation, x.weight, x.angle); }
+static std::string combined(const T_CombinedFontT &x) { return tuple(x.word1, x.word2, x.word3, x.word4); }
+static std::string shown(T_FontsT f) { return shown(f, font, T_ApiDeallocateFonts); }
+static std::string shown(T_CombinedFontsT f) { return shown(f, combined, T_ApiDeallocateCombinedFonts); }
 
 namespace {
 
@@ -36,8 +27,8 @@ TEST(FontCalls, EveryFunctionAcceptedRefusedAndLost) {
               blue[] = {0, 0, 0x10000}, tints[] = {0x10000, 0x8000, 0x4000, 0x2000};
     T_MetricsT m1 = {3, red}, m2 = {4, cyan}, m3 = {3, grey}, m4 = {3, blue}, m5 = {4, tints};
     runCalls({
-        GET(T_ApiFamilyFonts, 1029, (2), "[2.0.0.0 2.0.0.2 2.0.2.0]", "null", xdr_int, 2),
-        GET(T_ApiCombinedFamilyFonts, 1049, (101), "[101.0.0.0 101.0.0.2 101.0.2.0]", "null",
+        GET(T_ApiFamilyFonts, 1029, (2), "[(2,0,0,0) (2,0,0,2) (2,0,2,0)]", "null", xdr_int, 2),
+        GET(T_ApiCombinedFamilyFonts, 1049, (101), "[(101,0,0,0) (101,0,0,2) (101,0,2,0)]", "null",
             xdr_ApiTnCombinedFamilyFontsArgT, 101),
         fontValue("GetFontFamilyValue", 1500, T_ApiGetFontFamilyValue, "Mono", "2"),
         fontValue("GetFontVariationValue", 1501, T_ApiGetFontVariationValue, "Wide", "2"),
@@ -47,7 +38,7 @@ TEST(FontCalls, EveryFunctionAcceptedRefusedAndLost) {
                xdr_ApiTnMakeGhostFontArgT, ghost, S("Ghost"), S(""), S("Black"), nullptr, serif),
         // The ghost as the host now knows it.
         row(
-            "FamilyFonts ghost", 1029, [] { return shown(T_ApiFamilyFonts(7)); }, sent(xdr_int, 7), "[7.0.3.0]",
+            "FamilyFonts ghost", 1029, [] { return shown(T_ApiFamilyFonts(7)); }, sent(xdr_int, 7), "[(7,0,3,0)]",
             "null"),
         fontValue("GetFontWeightValue ghost", 1502, T_ApiGetFontWeightValue, "Black", "3"),
         // A plain result: the refusal's int is the host's answer.

@@ -13,10 +13,8 @@ constexpr unsigned int kTools = 0x40000006, kCount = 0x40000008, kExtras = 0x400
 TEST(MenuCalls, EveryFunction) {
     const std::string zeroId = shown(0u);
     runCalls({
-        {"T_ApiMenuExists", 1003, [] { return shown(T_ApiMenuExists(S("File"))); },
-         sent(xdr_ApiTnExistsArgT, {S("File")}), "1", kRefused, false, "-1"},
-        {"T_ApiShortcutExists", 1004, [] { return shown(T_ApiShortcutExists(S("^T"))); },
-         sent(xdr_ApiTnExistsArgT, {S("^T")}), "0", kRefused, false, "-1"},
+        ROW(T_ApiMenuExists, 1003, (S("File")), "1", kRefused, false, "-1", xdr_ApiTnExistsArgT, S("File")),
+        ROW(T_ApiShortcutExists, 1004, (S("^T")), "0", kRefused, false, "-1", xdr_ApiTnExistsArgT, S("^T")),
         STATUS(T_ApiAddMenu, 1005, (S(""), S("Tools"), S("Tools")), xdr_ApiTnAddMenuArgT, S(""), S("Tools"),
                S("Tools")),
         STATUS(T_ApiAddCommand, 1007, (11, S("Tools"), S("Sort"), S("Sort Lines"), S("^T")), xdr_ApiTnAddCommandArgT,

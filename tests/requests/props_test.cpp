@@ -26,37 +26,22 @@ std::string prop(const T_PropValT &p) {
     return (p.ident.num != 0 ? "#" + std::to_string(p.ident.num) : quoted(p.ident.name)) + " " + typed(p.value);
 }
 
-// Results the caller owns: rendered, then released.
-template <typename T, typename Render> std::string released(T v, Render render, void (*release)(T *)) {
-    std::string out = render(v);
-    release(&v);
+// Results the caller owns: shown, then released.
+std::string shown(T_MetricsT v) { return shown(v, number, T_ApiDeallocateMetrics); }
+std::string shown(T_IntsT v) { return shown(v, number, T_ApiDeallocateInts); }
+std::string shown(T_PointsT v) { return shown(v, point, T_ApiDeallocatePoints); }
+std::string shown(T_TabsT v) { return shown(v, tab, T_ApiDeallocateTabs); }
+std::string shown(T_UBytesT v) { return shown(v, number, T_ApiDeallocateUBytes); }
+std::string shown(T_PropValsT v) { return shown(v, prop, T_ApiDeallocatePropVals); }
+std::string shown(T_TypedValT v) {
+    std::string out = typed(v);
+    T_ApiDeallocateVal(&v);
     return out;
 }
-std::string shown(T_MetricsT v) {
-    return released(
-        v, [](auto &l) { return items(l, number); }, T_ApiDeallocateMetrics);
-}
-std::string shown(T_IntsT v) {
-    return released(
-        v, [](auto &l) { return items(l, number); }, T_ApiDeallocateInts);
-}
-std::string shown(T_PointsT v) {
-    return released(
-        v, [](auto &l) { return items(l, point); }, T_ApiDeallocatePoints);
-}
-std::string shown(T_TabsT v) {
-    return released(
-        v, [](auto &l) { return items(l, tab); }, T_ApiDeallocateTabs);
-}
-std::string shown(T_UBytesT v) {
-    return released(
-        v, [](auto &l) { return items(l, [](unsigned char b) { return number(b); }); }, T_ApiDeallocateUBytes);
-}
-std::string shown(T_TypedValT v) { return released(v, typed, T_ApiDeallocateVal); }
-std::string shown(T_PropValT v) { return released(v, prop, T_ApiDeallocatePropVal); }
-std::string shown(T_PropValsT v) {
-    return released(
-        v, [](auto &l) { return items(l, prop); }, T_ApiDeallocatePropVals);
+std::string shown(T_PropValT v) {
+    std::string out = prop(v);
+    T_ApiDeallocatePropVal(&v);
+    return out;
 }
 
 const std::string kNull = "null";
@@ -88,30 +73,22 @@ T_TextLocT textLoc = {1, 3};
 T_TextRangeT textRange = {{1, 0}, {1, 5}};
 T_ElementRangeT elementRange = {{1, 2, 0}, {1, 2, 3}};
 StringT valItems[] = {S("p"), S("q")};
-T_TypedValT stringsVal = [] {
+T_TypedValT typedVal(int kind, int word, StringT string = nullptr, T_StringsT strings = {}) {
     T_TypedValT v{};
-    v.kind = 6;
-    v.u.strings = {2, valItems};
-    return v;
-}();
-T_TypedValT intVal = [] {
-    T_TypedValT v{};
-    v.kind = 1;
-    v.u.ival = 7;
-    return v;
-}();
-T_TypedValT metricVal = [] {
-    T_TypedValT v{};
-    v.kind = 2;
-    v.u.metric = 0x10000;
-    return v;
-}();
-T_TypedValT stringVal(const char *s) {
-    T_TypedValT v{};
-    v.kind = 3;
-    v.u.string = S(s);
+    v.kind = kind;
+    if (kind == 3)
+        v.u.string = string;
+    else if (kind == 6)
+        v.u.strings = strings;
+    else if (kind == 2)
+        v.u.metric = word;
+    else
+        v.u.ival = word;
     return v;
 }
+T_TypedValT stringsVal = typedVal(6, 0, nullptr, {2, valItems}), intVal = typedVal(1, 7);
+T_TypedValT metricVal = typedVal(2, 0x10000);
+T_TypedValT stringVal(const char *s) { return typedVal(3, 0, S(s)); }
 T_PropValT labelProp = {{0, S("label")}, stringVal("L")};
 T_PropValT listItems[] = {{{210, nullptr}, intVal}, {{0, S("n")}, stringVal("s")}};
 T_PropValsT list = {2, listItems};

@@ -20,21 +20,17 @@ TEST(SessionCalls, EveryFunction) {
     // The host serves this process as a client it never launched: it has no
     // number and an empty name, and works in the host's directory.
     runCalls({
-        {"T_ApiClientNumber", 1340, [] { return shown(T_ApiClientNumber()); }, "", "-1", shown(kRefusal), false, "-1"},
-        {"T_ApiClientName", 1341, [] { return shown(T_ApiClientName()); }, "", "\"\"", "\"\"", false, "null"},
-        {"T_ApiClientDir", 1342, [] { return shown(T_ApiClientDir()); }, "", cwd, cwd, false, "null"},
-        {"T_ApiSetClientDir", 1344, [] { return shown(T_ApiSetClientDir(S("/tmp"))); }, sent(xdr_StringT, S("/tmp")),
-         "0", shown(kRefusal), false, "-1"},
+        NOARG(T_ApiClientNumber, 1340, "-1", kRefused, false, "-1"),
+        NOARG(T_ApiClientName, 1341, "\"\"", "\"\"", false, "null"),
+        NOARG(T_ApiClientDir, 1342, cwd, cwd, false, "null"),
+        ROW(T_ApiSetClientDir, 1344, (S("/tmp")), "0", kRefused, false, "-1", xdr_StringT, S("/tmp")),
         // Shown end to end, where another client can be called.
         GET(T_ApiCallClient, 1016, (S("peer"), S("hi")), "", "0", xdr_ApiTnCallClientArgT, S("peer"), S("hi")),
-        {"T_ApiReturnValue", 1375, [] { return shown(T_ApiReturnValue(12)); }, sent(xdr_int, 12), "0", shown(kRefusal),
-         false, "0"},
-        {"T_ApiNotification", 1015, [] { return shown(T_ApiNotification(2, 1)); },
-         sent(xdr_ApiTnNotificationArgT, {2, 1}), "0", shown(kRefusal), true, "-1"},
-        {"T_ApiFcodes", 1014, [] { return shown(T_ApiFcodes(3, codes)); }, sent(xdr_ApiTnFcodesArgT, {{3, codes}}), "0",
-         shown(kRefusal), true, "-1"},
-        {"T_ApiHypertextCommand", 1310, [] { return shown(T_ApiHypertextCommand(5, S("gotolink intro"))); },
-         sent(xdr_ApiTnHypertextCommandArgT, {5, S("gotolink intro")}), "0", shown(kRefusal), true, "-1"},
+        ROW(T_ApiReturnValue, 1375, (12), "0", kRefused, false, "0", xdr_int, 12),
+        ROW(T_ApiNotification, 1015, (2, 1), "0", kRefused, true, "-1", xdr_ApiTnNotificationArgT, 2, 1),
+        ROW(T_ApiFcodes, 1014, (3, codes), "0", kRefused, true, "-1", xdr_ApiTnFcodesArgT, {3, codes}),
+        ROW(T_ApiHypertextCommand, 1310, (5, S("gotolink intro")), "0", kRefused, true, "-1",
+            xdr_ApiTnHypertextCommandArgT, 5, S("gotolink intro")),
     });
 }
 
