@@ -15,14 +15,15 @@ T_StringsT items() {
 template <typename T> std::string withOut(int result, T out) { return shown(result) + " out=" + shown(out); }
 std::string withOut(int result, StringT out) { return shown(result) + " out=" + shownAnswer(out); }
 
-// Calls an answer function with its variable preset, and shows both.
-template <typename T, typename F> std::function<std::string()> answering(T preset, F call) {
-    return [=] {
-        T out = preset;
-        const int r = call(&out);
-        return withOut(r, out);
-    };
-}
+// An answer function called with its variable `o` preset: on a refusal or
+// no reply, -1 and the variable as it was.
+// clang-format off
+#define ANSWER(fn, proc, preset, args, accepted, xdr, ...) \
+    Call{#fn, proc, [&] { auto o = preset; const int r = fn args; return withOut(r, o); }, sent(xdr, {__VA_ARGS__}), \
+         accepted, "-1 out=" + kept(preset), false, "-1 out=" + kept(preset)}
+// clang-format on
+std::string kept(int preset) { return std::to_string(preset); }
+std::string kept(StringT) { return "kept"; }
 
 // What the simulated user answers when the host does not refuse.
 const json kAnswers = {{"answers",
@@ -43,32 +44,24 @@ TEST(PromptCalls, EveryFunction) {
         {
             {"T_ApiAlert", 1008, [] { return shown(T_ApiAlert(S("Careful"), 2)); },
              sent(xdr_ApiTnAlertArgT, {S("Careful"), 2}), "2", shown(kRefusal), false, "-1"},
-            {"T_ApiPromptInt", 1009,
-             answering<int>(111, [](auto *o) { return T_ApiPromptInt(o, S("How many?"), S("7")); }),
-             sent(xdr_ApiTnPromptArgT, {S("How many?"), S("7")}), "0 out=42", "-1 out=111", false, "-1 out=111"},
-            {"T_ApiPromptMetric", 1011,
-             answering<T_MetricT>(111, [](auto *o) { return T_ApiPromptMetric(o, S("Width?"), S("1.5"), 3); }),
-             sent(xdr_ApiTnPromptMetricArgT, {S("Width?"), S("1.5"), 3}), "0 out=98304", "-1 out=111", false,
-             "-1 out=111"},
-            {"T_ApiPromptString", 1010,
-             answering<StringT>(kKept, [](auto *o) { return T_ApiPromptString(o, S("Name?"), S("none")); }),
-             sent(xdr_ApiTnPromptArgT, {S("Name?"), S("none")}), "0 out=\"yes\"", "-1 out=kept", false, "-1 out=kept"},
+            ANSWER(T_ApiPromptInt, 1009, 111, (&o, S("How many?"), S("7")), "0 out=42", xdr_ApiTnPromptArgT,
+                   S("How many?"), S("7")),
+            ANSWER(T_ApiPromptMetric, 1011, T_MetricT{111}, (&o, S("Width?"), S("1.5"), 3), "0 out=98304",
+                   xdr_ApiTnPromptMetricArgT, S("Width?"), S("1.5"), 3),
+            ANSWER(T_ApiPromptString, 1010, StringT{kKept}, (&o, S("Name?"), S("none")), "0 out=\"yes\"",
+                   xdr_ApiTnPromptArgT, S("Name?"), S("none")),
             {"T_ApiPromptPoint", 1304, [] { return shown(T_ApiPromptPoint(7, 9, 1)); },
              sent(xdr_ApiTnPromptPointArgT, {7, 9, 1}), "(3,4)", "(0,0)", true, "(0,0)"},
             {"T_ApiPromptRect", 1305, [] { return shown(T_ApiPromptRect(7, 9, 0)); },
              sent(xdr_ApiTnPromptRectArgT, {7, 9, 0}), "(1,2,30,40)", "(0,0,0,0)", true, "(0,0,0,0)"},
-            {"oldT_ApiChooseFile", 1012,
-             answering<StringT>(kKept, [](auto *o) { return oldT_ApiChooseFile(o, S("Open"), S("/tmp"), nullptr, 0); }),
-             oldChooser, "0 out=\"/tmp/old.doc\"", "-1 out=kept", false, "-1 out=kept"},
+            ANSWER(oldT_ApiChooseFile, 1012, StringT{kKept}, (&o, S("Open"), S("/tmp"), nullptr, 0),
+                   "0 out=\"/tmp/old.doc\"", xdr_oldApiTnChooseFileArgT, S("Open"), S("/tmp"), nullptr, 0),
             // Exactly what the older chooser sends with no third string and mode 0.
-            {"T_ApiFileScrollBox", 1012,
-             answering<StringT>(kKept, [](auto *o) { return T_ApiFileScrollBox(o, S("Open"), S("/tmp")); }), oldChooser,
-             "0 out=\"/tmp/old.doc\"", "-1 out=kept", false, "-1 out=kept"},
-            {"T_ApiChooseFile", 1028,
-             answering<StringT>(
-                 kKept, [](auto *o) { return T_ApiChooseFile(o, S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc")); }),
-             sent(xdr_ApiTnChooseFileArgT, {S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc")}),
-             "0 out=\"/tmp/new.doc\"", "-1 out=kept", false, "-1 out=kept"},
+            ANSWER(T_ApiFileScrollBox, 1012, StringT{kKept}, (&o, S("Open"), S("/tmp")), "0 out=\"/tmp/old.doc\"",
+                   xdr_oldApiTnChooseFileArgT, S("Open"), S("/tmp"), nullptr, 0),
+            ANSWER(T_ApiChooseFile, 1028, StringT{kKept}, (&o, S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc")),
+                   "0 out=\"/tmp/new.doc\"", xdr_ApiTnChooseFileArgT, S("Save"), S("/tmp"), S("new.doc"), 1,
+                   S("*.doc")),
             // The default item travels before the list.
             {"T_ApiScrollBox", 1013,
              [] {
