@@ -63,6 +63,16 @@ struct Host {
             return r->status;
     }
     u_int open(const char *name) { return call(api_tn_open_1, {S(name), {0, nullptr}})->objId; }
+    // An object's text items: [text] or <kind>.
+    std::string texts(u_int doc, u_int obj, u_int flags) {
+        auto r = call(api_tn_get_text_1, {doc, obj, flags});
+        std::string out;
+        for (u_int i = 0; i < r->items.count; i++) {
+            const TextItemDataT &d = r->items.items[i].data;
+            out += d.kind == 1 ? "[" + std::string(d.u.text) + "]" : "<" + std::to_string(d.kind) + ">";
+        }
+        return out;
+    }
     u_int newDoc() { return call(api_tn_custom_1, {600, 800, 1, 0, 0, 0, 0, 0, 0, 0})->objId; }
 };
 
