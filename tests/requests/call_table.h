@@ -83,15 +83,6 @@ struct Call {
 
 const std::string kRefused = std::to_string(kRefusal);
 
-// A status result: 0 accepted, the refusal's status, -1 (or `lost`) when lost.
-inline Call status(const char *name, int proc, std::function<int()> call, std::string args, std::string lost = "-1") {
-    return Call{name, proc, [call] { return shown(call()); }, args, "0", kRefused, true, lost};
-}
-// A result whose refusal and loss give the same value; `run` shows it.
-inline Call row(const char *name, int proc, std::function<std::string()> run, std::string args, std::string accepted,
-                std::string failed) {
-    return Call{name, proc, run, args, accepted, failed, true, failed};
-}
 // A function with no result: only TA_errno tells (or nothing, when the
 // reply cannot carry a refusal).
 inline Call none(const char *name, int proc, std::function<void()> call, std::string args, bool reports = true) {
@@ -118,11 +109,12 @@ inline std::string sent(bool_t (*proc)(XDR *, int *), std::initializer_list<int>
 // Rows named by their function: `args` is the call's argument list in
 // parentheses, the trailing arguments the record the host must receive.
 // clang-format off
-#define STATUS(fn, proc, args, xdr, ...) \
-    status(#fn, proc, [&] { return fn args; }, sent(xdr, {__VA_ARGS__}))
+// A status result: 0 accepted, the refusal's status, -1 when lost.
+#define STATUS(fn, proc, args, xdr, ...) ROW(fn, proc, args, "0", kRefused, true, "-1", xdr, __VA_ARGS__)
 #define SET(fn, proc, args, xdr, ...) none(#fn, proc, [&] { fn args; }, sent(xdr, {__VA_ARGS__}))
+// A result whose refusal and loss give the same value.
 #define GET(fn, proc, args, accepted, failed, xdr, ...) \
-    row(#fn, proc, [&] { return shown(fn args); }, sent(xdr, {__VA_ARGS__}), accepted, failed)
+    ROW(fn, proc, args, accepted, failed, true, failed, xdr, __VA_ARGS__)
 // A row in full: the result when accepted, when refused, whether the
 // refusal reaches TA_errno, and the result when lost.
 #define ROW(fn, proc, args, accepted, refused, reports, lost, xdr, ...) \
