@@ -102,14 +102,5 @@ TEST(DialogCalls, EveryFunction) {
     });
 }
 
-// A null list pointer travels as the empty list.
-TEST(PromptCalls, NullListIsSentEmpty) {
-    ServedHost host(json::array(), {{"answers", {{"1017", {{"status", 0}}}}}});
-    ASSERT_TRUE(host.ready()) << host.text();
-    TA_errno = kUntouched;
-    EXPECT_EQ(T_ApiQuickSelect(5, S("Which?"), nullptr), -1);  // nothing to select
-    EXPECT_EQ(host.argsOf(1017), sent(xdr_ApiTnQuickSelectArgT, {5, S("Which?"), {0, nullptr}}));
-}
-
 }  // namespace
 }  // namespace requests_test

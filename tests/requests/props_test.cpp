@@ -200,8 +200,12 @@ TEST(PropertyCalls, MissingPropertiesReportTheHostStatus) {
 // A null record or list pointer travels as the empty value; it must not
 // crash the client.
 TEST(PropertyCalls, NullArgumentsTravelAsEmptyValues) {
-    ServedHost host(json::array(), propsFixture());
+    json extra = propsFixture();
+    extra["answers"] = {{"1017", {{"status", 0}}}};
+    ServedHost host(json::array(), extra);
     ASSERT_TRUE(host.ready()) << host.text();
+    EXPECT_EQ(T_ApiQuickSelect(5, S("Which?"), nullptr), -1);  // nothing to select
+    EXPECT_EQ(host.argsOf(1017), sent(xdr_ApiTnQuickSelectArgT, {5, S("Which?"), {0, nullptr}}));
     T_ApiSetStrings(1, 2, 230, nullptr);
     EXPECT_EQ(host.argsOf(1073), sent(xdr_ApiTnSetStringsArgT, {1, 2, num(230), T_StringsT{}}));
     EXPECT_EQ(shown(T_ApiGetStrings(1, 2, 230)), kNull);
