@@ -79,9 +79,8 @@ TEST(HostDocuments, SaveRevertCloseExport) {
 }
 
 TEST(HostDocuments, BookUpdateListsMissingComponents) {
-    json book = {{"name", "manual.book"},
-                 {"book", true},
-                 {"objects", {{{"type", 11}, {"name", "sample.doc"}}, {{"type", 11}, {"name", "/no/such/chapter"}}}}};
+    json book = json::parse(R"({"name": "manual.book", "book": true,
+        "objects": [{"type": 11, "name": "sample.doc"}, {"type": 11, "name": "/no/such/chapter"}]})");
     Host h(json{{"documents", {TNHOST_SAMPLE, book}}});
     ASSERT_TRUE(h.c);
     {

@@ -76,15 +76,12 @@ TEST(HostText, ClipboardWorksOnTheSelection) {
 
 // A document with definitions "Sec" and "Para" and three top-level paragraphs.
 json structured() {
-    auto para = [](const char *key, const char *text) {
-        return json{{"key", key}, {"type", 7}, {"parent", "document"}, {"element_def", "para"}, {"text", text}};
-    };
-    json a = para("a", "Alpha");
-    a["props"] = {{{"num", 1634}, {"attributes", {{{"name", "Id"}}, {{"name", "Old"}}}}}};
-    json def = {{"key", "para"}, {"type", 6}, {"name", "Para"}};
-    def["props"] = {{{"num", 1584}, {"attribute_defs", {{{"name", "Id"}}}}}};
-    json objects = {{{"key", "sec"}, {"type", 6}, {"name", "Sec"}}, def, a, para("b", "Beta"), para("c", "Gamma")};
-    return {{"documents", {{{"name", "s.doc"}, {"objects", objects}}}}};
+    return json::parse(R"({"documents": [{"name": "s.doc", "objects": [{"key": "sec", "type": 6, "name": "Sec"},
+      {"key": "para", "type": 6, "name": "Para", "props": [{"num": 1584, "attribute_defs": [{"name": "Id"}]}]},
+      {"key": "a", "type": 7, "parent": "document", "element_def": "para", "text": "Alpha",
+       "props": [{"num": 1634, "attributes": [{"name": "Id"}, {"name": "Old"}]}]},
+      {"key": "b", "type": 7, "parent": "document", "element_def": "para", "text": "Beta"},
+      {"key": "c", "type": 7, "parent": "document", "element_def": "para", "text": "Gamma"}]}]})");
 }
 
 struct Structured : Host {

@@ -37,17 +37,14 @@ struct Files {
 // Ids follow the load order: document A 1 (frame 2, inset 3), document B 4
 // (page 5, text 6), book 7 (component 8); the next new object is 9.
 json docsFixture(const std::string &insetFile) {
-    json a = {{"props",
-               {{{"num", 72},
-                 {"textrange",
-                  {{"begin", {{"object", "frame"}, {"offset", 0}}}, {"end", {{"object", "frame"}, {"offset", 5}}}}}}}},
-              {"objects",
-               {{{"key", "frame"}, {"type", 4}, {"text", "Hello world"}},
-                {{"key", "inset"}, {"type", 4}, {"props", {{{"num", 76}, {"string", insetFile}}}}}}}};
-    json b = {
-        {"objects", {{{"type", 3}, {"props", {{{"num", 200}, {"int", 5}}}}}, {{"type", 4}, {"text", "Hello there"}}}}};
-    json book = {{"book", true}, {"objects", {{{"type", 11}, {"name", "chapter1"}}}}};
-    return {{"documents", {a, b, book}}};
+    json a = json::parse(R"({"props": [{"num": 72, "textrange": {"begin": {"object": "frame", "offset": 0},
+                                                                "end": {"object": "frame", "offset": 5}}}],
+        "objects": [{"key": "frame", "type": 4, "text": "Hello world"}, {"key": "inset", "type": 4}]})");
+    a["objects"][1]["props"] = {{{"num", 76}, {"string", insetFile}}};
+    return {{"documents",
+             {a, json::parse(R"({"objects": [{"type": 3, "props": [{"num": 200, "int": 5}]},
+                                                          {"type": 4, "text": "Hello there"}]})"),
+              json::parse(R"({"book": true, "objects": [{"type": 11, "name": "chapter1"}]})")}}};
 }
 
 TEST(DocumentCalls, EveryFunctionAcceptedRefusedAndLost) {

@@ -50,10 +50,8 @@ const std::string kZeroTyped = "k0 0";
 // Document 1 with the text "Hello world" (its own text, location object 1)
 // and two plain objects, 2 and 3.
 json propsFixture() {
-    return {{"documents", json::array({{{"name", "props.doc"},
-                                        {"text", "Hello world"},
-                                        {"objects", json::array({{{"key", "a"}, {"type", 3}, {"name", "A"}},
-                                                                 {{"key", "b"}, {"type", 3}, {"name", "B"}}})}}})}};
+    return json::parse(R"({"documents": [{"name": "props.doc", "text": "Hello world", "objects": [
+                            {"key": "a", "type": 3, "name": "A"}, {"key": "b", "type": 3, "name": "B"}]}]})");
 }
 
 // Arguments, kept alive for the rows that send them.

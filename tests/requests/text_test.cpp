@@ -40,37 +40,23 @@ namespace {
 // Document 14 holds elements 15 and 16, both selected.
 // Book 17. New objects start at 18.
 json textFixture() {
-    auto eloc = [](const char *child, int offset) {
-        return json{{"parent", "document"}, {"child", child}, {"offset", offset}};
-    };
-    auto element = [](const char *key, const char *parent, const char *text) {
-        return json{{"key", key}, {"type", 7}, {"parent", parent}, {"element_def", "def"}, {"text", text}};
-    };
-    json sec = element("sec", "document", "Sec");
-    sec["props"] = {{{"num", 1634},
-                     {"attributes", {{{"name", "Lang"}, {"values", {"en"}}}, {{"name", "Old"}, {"values", {"x"}}}}}}};
-    json one = {{"props", {{{"num", 73}, {"element_range", {{"begin", eloc("sec", 1)}, {"end", eloc("e1", 0)}}}}}},
-                {"objects",
-                 {{{"key", "frame"}, {"type", 4}, {"text", "Hello\nworld"}},
-                  {{"key", "def"},
-                   {"type", 6},
-                   {"name", "Para"},
-                   {"props", {{{"num", 1584}, {"attribute_defs", {{{"name", "Lang"}}}}}}}},
-                  sec,
-                  element("sub", "sec", "Sub"),
-                  element("e1", "document", "One"),
-                  {{"key", "table"}, {"type", 8}},
-                  {{"key", "r1"}, {"type", 9}, {"parent", "table"}},
-                  {{"key", "r2"}, {"type", 9}, {"parent", "table"}},
-                  {{"type", 10}, {"parent", "r1"}},
-                  {{"type", 10}, {"parent", "r1"}},
-                  {{"type", 10}, {"parent", "r2"}},
-                  {{"type", 10}, {"parent", "r2"}}}}};
-    json two = {{"props", {{{"num", 73}, {"element_range", {{"begin", eloc("a", 0)}, {"end", eloc("b", 0)}}}}}},
-                {"objects",
-                 {{{"key", "a"}, {"type", 7}, {"parent", "document"}, {"text", "A"}},
-                  {{"key", "b"}, {"type", 7}, {"parent", "document"}, {"text", "B"}}}}};
-    return {{"documents", {one, two, {{"book", true}}}}};
+    return json::parse(R"({"documents": [
+      {"props": [{"num": 73, "element_range": {"begin": {"parent": "document", "child": "sec", "offset": 1},
+                                               "end": {"parent": "document", "child": "e1", "offset": 0}}}],
+       "objects": [{"key": "frame", "type": 4, "text": "Hello\nworld"},
+         {"key": "def", "type": 6, "name": "Para", "props": [{"num": 1584, "attribute_defs": [{"name": "Lang"}]}]},
+         {"key": "sec", "type": 7, "parent": "document", "element_def": "def", "text": "Sec", "props": [{"num": 1634,
+          "attributes": [{"name": "Lang", "values": ["en"]}, {"name": "Old", "values": ["x"]}]}]},
+         {"key": "sub", "type": 7, "parent": "sec", "element_def": "def", "text": "Sub"},
+         {"key": "e1", "type": 7, "parent": "document", "element_def": "def", "text": "One"},
+         {"key": "table", "type": 8}, {"key": "r1", "type": 9, "parent": "table"},
+         {"key": "r2", "type": 9, "parent": "table"}, {"type": 10, "parent": "r1"}, {"type": 10, "parent": "r1"},
+         {"type": 10, "parent": "r2"}, {"type": 10, "parent": "r2"}]},
+      {"props": [{"num": 73, "element_range": {"begin": {"parent": "document", "child": "a", "offset": 0},
+                                               "end": {"parent": "document", "child": "b", "offset": 0}}}],
+       "objects": [{"key": "a", "type": 7, "parent": "document", "text": "A"},
+                   {"key": "b", "type": 7, "parent": "document", "text": "B"}]},
+      {"book": true}]})");
 }
 
 TEST(TextCalls, EveryFunctionAcceptedRefusedAndLost) {
@@ -154,9 +140,8 @@ TEST(TableCalls, EveryFunctionAcceptedRefusedAndLost) {
 const std::string kZero = "(0,0)-(0,0)";
 
 // Document 1 "Helo quick wrld" with text frame 2 "The lazy dog".
-const json kDocument = {
-    {"documents",
-     {{{"text", "Helo quick wrld"}, {"objects", {{{"key", "frame"}, {"type", 4}, {"text", "The lazy dog"}}}}}}}};
+const json kDocument = json::parse(R"({"documents": [{"text": "Helo quick wrld",
+                                      "objects": [{"key": "frame", "type": 4, "text": "The lazy dog"}]}]})");
 
 // The thesaurus's result and its four lists, from stale variables.
 std::string thesaurus(int limit, const char *word) {
