@@ -18,13 +18,8 @@ using HostMenus = HostTest;
 // What the scenario's answers mean; each prompt's accepted answer is in the
 // request tests.
 TEST(HostPrompts, TakeTheScenariosAnswersInOrder) {
-    Host h(json{{"answers",
-                 {{"1010", {{{"status", 0}, {"text", "hello"}}, {{"status", 0}}}},
-                  {"1009", {{"status", 0}}},
-                  {"1013", {{"status", 0}, {"value", 5}}},
-                  {"1028", {{"status", 0}}},
-                  {"1017", {{"status", 0}}},
-                  {"1305", {{"status", -7}}}}}});
+    Host h(json::parse(R"({"answers": {"1010": [{"status": 0, "text": "hello"}, {"status": 0}], "1009": {"status": 0},
+        "1013": {"status": 0, "value": 5}, "1028": {"status": 0}, "1017": {"status": 0}, "1305": {"status": -7}}})"));
     ASSERT_TRUE(h.c);
     auto promptString = [&] {
         auto r = h.call(api_tn_prompt_string_1, {S("Name?"), S("default")});

@@ -26,17 +26,10 @@ std::string kept(int preset) { return std::to_string(preset); }
 std::string kept(StringT) { return "kept"; }
 
 // What the simulated user answers when the host does not refuse.
-const json kAnswers = {{"answers",
-                        {{"1008", {{"value", 2}}},
-                         {"1009", {{"value", 42}}},
-                         {"1010", {{"text", "yes"}}},
-                         {"1011", {{"value", 0x18000}}},
-                         {"1012", {{"text", "/tmp/old.doc"}}},
-                         {"1013", {{"value", 1}}},
-                         {"1017", {{"value", 2}}},
-                         {"1028", {{"text", "/tmp/new.doc"}}},
-                         {"1304", {{"x", 3}, {"y", 4}}},
-                         {"1305", {{"x", 1}, {"y", 2}, {"width", 30}, {"height", 40}}}}}};
+const json kAnswers = json::parse(R"({"answers": {"1008": {"value": 2}, "1009": {"value": 42}, "1010": {"text": "yes"},
+    "1011": {"value": 98304}, "1012": {"text": "/tmp/old.doc"}, "1013": {"value": 1}, "1017": {"value": 2},
+    "1028": {"text": "/tmp/new.doc"}, "1304": {"x": 3, "y": 4},
+    "1305": {"x": 1, "y": 2, "width": 30, "height": 40}}})");
 
 TEST(PromptCalls, EveryFunction) {
     const std::string oldChooser = sent(xdr_oldApiTnChooseFileArgT, {S("Open"), S("/tmp"), nullptr, 0});
