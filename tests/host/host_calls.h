@@ -7,6 +7,7 @@
 #include <tarnel/api_to_tn.h>
 #include <wire/record_routines.h>
 
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -23,21 +24,10 @@ inline xdrproc_t routineOf(const StringT *) { return tarnel::wire::as_xdrproc(&x
 
 // A stub's reply, released when it goes out of scope (the stub reuses its
 // result area, so one reply per stub at a time).
-template <typename R> class Reply {
-  public:
-    explicit Reply(R *r) : r_(r) {}
-    ~Reply() {
-        if (r_) xdr_free(routineOf(r_), reinterpret_cast<char *>(r_));
-    }
-    Reply(const Reply &) = delete;
-    Reply &operator=(const Reply &) = delete;
-    explicit operator bool() const { return r_ != nullptr; }
-    R *operator->() const { return r_; }
-    R &operator*() const { return *r_; }
-
-  private:
-    R *r_;
+struct ReplyFree {
+    template <typename R> void operator()(R *r) const { xdr_free(routineOf(r), reinterpret_cast<char *>(r)); }
 };
+template <typename R> using Reply = std::unique_ptr<R, ReplyFree>;
 
 inline StringT S(const char *s) { return const_cast<StringT>(s); }
 inline std::vector<std::string> list(const T_StringsT &l) { return {l.items, l.items + l.count}; }

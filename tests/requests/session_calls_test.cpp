@@ -1,9 +1,7 @@
 // Calls on the host rather than a document: session and client calls,
 // notifications and function codes, host services, menus and commands, fonts,
 // encodings and the palette; leaving the session with and without a host.
-#include <unistd.h>
-
-#include <climits>
+#include <filesystem>
 
 #include "call_table.h"
 
@@ -16,11 +14,6 @@ static std::string shown(T_FontsT f) { return shown(f, font, T_ApiDeallocateFont
 static std::string shown(T_CombinedFontsT f) { return shown(f, combined, T_ApiDeallocateCombinedFonts); }
 
 namespace {
-
-std::string workingDirectory() {
-    char dir[PATH_MAX];
-    return getcwd(dir, sizeof dir) != nullptr ? dir : "";
-}
 
 // A length that cannot describe an array never reaches the host; an empty
 // list does.
@@ -66,7 +59,7 @@ constexpr unsigned int kTools = 0x40000006, kCount = 0x40000008, kExtras = 0x400
 
 TEST(HostWideCalls, EveryFunctionAcceptedRefusedAndLost) {
     static int codes[] = {3, 1, 4};
-    const std::string cwd = "\"" + workingDirectory() + "\"", zeroId = shown(0u);
+    const std::string cwd = "\"" + std::filesystem::current_path().string() + "\"", zeroId = shown(0u);
     StringT argv[] = {S("-n"), S("hello")};
     T_StringsT args = {2, argv};
     // A ghost family 7 with a weight "Black" (3), shown with Serif regular.
