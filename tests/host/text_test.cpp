@@ -102,20 +102,17 @@ struct Structured : Host {
     u_int parentOf(u_int obj) { return call(api_tn_textloc_to_elementloc_1, {doc, {obj, 0}})->eloc.parentId; }
 };
 
-TEST(HostStructure, UndefinedAttributesGo) {
+TEST(HostStructure, UndefinedAttributesGoRestructuringKeepsTextAndOrder) {
     Structured s;
     ASSERT_TRUE(s.c);
     // "Old" has no definition: it goes; "Id" is defined and stays.
     EXPECT_EQ(s.status(api_tn_delete_undefined_attribute_1, {s.doc, S("old"), 1, 0}), 0);
     EXPECT_EQ(s.status(api_tn_delete_undefined_attribute_1, {s.doc, S("Id"), 0, s.a}), -9);
-    auto attrs = s.call(api_tn_get_attributes_1, byNum(s.doc, s.a, 1634));
-    ASSERT_EQ(attrs->value.count, 1u);
-    EXPECT_STREQ(attrs->value.items[0].name, "Id");
-}
-
-TEST(HostStructure, RestructuringKeepsTextAndOrder) {
-    Structured s;
-    ASSERT_TRUE(s.c);
+    {
+        auto attrs = s.call(api_tn_get_attributes_1, byNum(s.doc, s.a, 1634));
+        ASSERT_EQ(attrs->value.count, 1u);
+        EXPECT_STREQ(attrs->value.items[0].name, "Id");
+    }
     auto text = [&](u_int obj) { return s.texts(s.doc, obj, 1); };
     // Merge a..b into the first, then split it again after "Alpha".
     ASSERT_EQ(s.select(s.a, s.b), 0);
