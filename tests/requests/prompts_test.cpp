@@ -6,11 +6,6 @@
 namespace requests_test {
 namespace {
 
-T_StringsT items() {
-    static StringT names[] = {S("alpha"), S("beta"), S("gamma")};
-    return {3, names};
-}
-
 // The result, then the variable: call first, show after.
 template <typename T> std::string withOut(int result, T out) { return shown(result) + " out=" + shown(out); }
 std::string withOut(int result, StringT out) { return shown(result) + " out=" + shownAnswer(out); }
@@ -31,22 +26,23 @@ const json kAnswers = json::parse(R"({"answers": {"1008": {"value": 2}, "1009": 
     "1028": {"text": "/tmp/new.doc"}, "1304": {"x": 3, "y": 4},
     "1305": {"x": 1, "y": 2, "width": 30, "height": 40}}})");
 
-TEST(PromptCalls, EveryFunction) {
+constexpr unsigned int kFind = 0x48000001, kFindItem = 0x48000002;
+
+TEST(PromptAndDialogCalls, EveryFunction) {
+    StringT names[] = {S("alpha"), S("beta"), S("gamma")};
+    T_StringsT list = {3, names};
     const std::string oldChooser = sent(xdr_oldApiTnChooseFileArgT, {S("Open"), S("/tmp"), nullptr, 0});
     runCalls(
         {
-            {"T_ApiAlert", 1008, [] { return shown(T_ApiAlert(S("Careful"), 2)); },
-             sent(xdr_ApiTnAlertArgT, {S("Careful"), 2}), "2", shown(kRefusal), false, "-1"},
+            ROW(T_ApiAlert, 1008, (S("Careful"), 2), "2", kRefused, false, "-1", xdr_ApiTnAlertArgT, S("Careful"), 2),
             ANSWER(T_ApiPromptInt, 1009, 111, (&o, S("How many?"), S("7")), "0 out=42", xdr_ApiTnPromptArgT,
                    S("How many?"), S("7")),
             ANSWER(T_ApiPromptMetric, 1011, T_MetricT{111}, (&o, S("Width?"), S("1.5"), 3), "0 out=98304",
                    xdr_ApiTnPromptMetricArgT, S("Width?"), S("1.5"), 3),
             ANSWER(T_ApiPromptString, 1010, StringT{kKept}, (&o, S("Name?"), S("none")), "0 out=\"yes\"",
                    xdr_ApiTnPromptArgT, S("Name?"), S("none")),
-            {"T_ApiPromptPoint", 1304, [] { return shown(T_ApiPromptPoint(7, 9, 1)); },
-             sent(xdr_ApiTnPromptPointArgT, {7, 9, 1}), "(3,4)", "(0,0)", true, "(0,0)"},
-            {"T_ApiPromptRect", 1305, [] { return shown(T_ApiPromptRect(7, 9, 0)); },
-             sent(xdr_ApiTnPromptRectArgT, {7, 9, 0}), "(1,2,30,40)", "(0,0,0,0)", true, "(0,0,0,0)"},
+            GET(T_ApiPromptPoint, 1304, (7, 9, 1), "(3,4)", "(0,0)", xdr_ApiTnPromptPointArgT, 7, 9, 1),
+            GET(T_ApiPromptRect, 1305, (7, 9, 0), "(1,2,30,40)", "(0,0,0,0)", xdr_ApiTnPromptRectArgT, 7, 9, 0),
             ANSWER(oldT_ApiChooseFile, 1012, StringT{kKept}, (&o, S("Open"), S("/tmp"), nullptr, 0),
                    "0 out=\"/tmp/old.doc\"", xdr_oldApiTnChooseFileArgT, S("Open"), S("/tmp"), nullptr, 0),
             // Exactly what the older chooser sends with no third string and mode 0.
@@ -56,43 +52,26 @@ TEST(PromptCalls, EveryFunction) {
                    "0 out=\"/tmp/new.doc\"", xdr_ApiTnChooseFileArgT, S("Save"), S("/tmp"), S("new.doc"), 1,
                    S("*.doc")),
             // The default item travels before the list.
-            {"T_ApiScrollBox", 1013,
-             [] {
-                 int out = 111;
-                 T_StringsT list = items();
-                 const int r = T_ApiScrollBox(&out, S("Pick"), &list, 3);
-                 return withOut(r, out);
-             },
-             sent(xdr_ApiTnScrollBoxArgT, {S("Pick"), 3, items()}), "0 out=1", "-1 out=111", false, "-1 out=111"},
-            {"T_ApiQuickSelect", 1017,
-             [] {
-                 T_StringsT list = items();
-                 return shown(T_ApiQuickSelect(5, S("Which?"), &list));
-             },
-             sent(xdr_ApiTnQuickSelectArgT, {5, S("Which?"), items()}), "2", "-1", true, "-1"},
+            ANSWER(T_ApiScrollBox, 1013, 111, (&o, S("Pick"), &list, 3), "0 out=1", xdr_ApiTnScrollBoxArgT, S("Pick"),
+                   3, list),
+            ROW(T_ApiQuickSelect, 1017, (5, S("Which?"), &list), "2", "-1", true, "-1", xdr_ApiTnQuickSelectArgT, 5,
+                S("Which?"), list),
+            // Dialog resources and their items are numbered from 0x48000001.
+            GET(T_ApiOpenResource, 1315, (2, S("Find")), shown(kFind), shown(0u), xdr_ApiTnOpenResourceArgT, 2,
+                S("Find")),
+            // Number 0: the host's answer at once, not a status.
+            {"T_ApiModalDialog(0)", 1316, [] { return shown(T_ApiModalDialog(0, kFind)); },
+             sent(xdr_ApiTnDoDialogArgT, {0, kFind}), "0", kRefused, false, "0"},
+            // Any other number waits for the dialog's end: shown end to end
+            // with a real client.
+            {"T_ApiModalDialog(3)", 1316, [] { return shown(T_ApiModalDialog(3, kFind)); },
+             sent(xdr_ApiTnDoDialogArgT, {3, kFind}), "", "", false, "0"},
+            ROW(T_ApiModelessDialog, 1317, (1, kFind), "0", kRefused, false, "0", xdr_ApiTnDoDialogArgT, 1, kFind),
+            GET(T_ApiDialogItemId, 1318, (kFind, 4), shown(kFindItem), shown(0u), xdr_ApiTnDialogItemIdArgT, kFind, 4),
+            ROW(T_ApiUserInteractSelection, 1414, (1), "0", kRefused, true, "-1", xdr_ApiTnUserInteractSelectionArgT,
+                1),
         },
         kAnswers);
-}
-
-// The host numbers dialog resources and their items from 0x48000001.
-constexpr unsigned int kFind = 0x48000001, kFindItem = 0x48000002;
-
-TEST(DialogCalls, EveryFunction) {
-    runCalls({
-        GET(T_ApiOpenResource, 1315, (2, S("Find")), shown(kFind), shown(0u), xdr_ApiTnOpenResourceArgT, 2, S("Find")),
-        // Number 0: the host's answer at once, not a status.
-        {"T_ApiModalDialog(0)", 1316, [] { return shown(T_ApiModalDialog(0, kFind)); },
-         sent(xdr_ApiTnDoDialogArgT, {0, kFind}), "0", shown(kRefusal), false, "0"},
-        // Any other number waits for the dialog's end: shown end to end
-        // with a real client.
-        {"T_ApiModalDialog(3)", 1316, [] { return shown(T_ApiModalDialog(3, kFind)); },
-         sent(xdr_ApiTnDoDialogArgT, {3, kFind}), "", "", false, "0"},
-        {"T_ApiModelessDialog", 1317, [] { return shown(T_ApiModelessDialog(1, kFind)); },
-         sent(xdr_ApiTnDoDialogArgT, {1, kFind}), "0", shown(kRefusal), false, "0"},
-        GET(T_ApiDialogItemId, 1318, (kFind, 4), shown(kFindItem), shown(0u), xdr_ApiTnDialogItemIdArgT, kFind, 4),
-        {"T_ApiUserInteractSelection", 1414, [] { return shown(T_ApiUserInteractSelection(1)); },
-         sent(xdr_ApiTnUserInteractSelectionArgT, {1}), "0", shown(kRefusal), true, "-1"},
-    });
 }
 
 }  // namespace

@@ -103,7 +103,7 @@ ApiTnGetPropArgT read(T_PropIdentT id) { return {1, 2, id}; }
 #define GETP(fn, proc, args, accepted, failed, ...)                                                                    \
     GET(fn, proc, args, accepted, failed, xdr_ApiTnGetPropArgT, __VA_ARGS__)
 
-TEST(PropertyCalls, EveryKindWrittenAndReadBack) {
+TEST(PropertyCalls, EveryKindAndTextPropertiesWrittenAndReadBack) {
     const std::string zeroLoc = "(0,0)", zeroRange = "(0,0)-(0,0)", zeroElements = "(0,0,0)-(0,0,0)";
     runCalls(
         {
@@ -147,13 +147,7 @@ TEST(PropertyCalls, EveryKindWrittenAndReadBack) {
             SET(T_ApiDeletePropByName, 1082, (1, 2, S("label")), xdr_ApiTnGetPropArgT, read(name("label"))),
             SET(T_ApiSetProps, 1063, (1, 3, &list), xdr_ApiTnSetPropsArgT, 1, 3, list),
             GET(T_ApiGetProps, 1062, (1, 3), "[#210 k1 7 \"n\" k3\"s\"]", kNull, xdr_ApiTnGeneralObjArgT, 1, 3),
-        },
-        propsFixture());
-}
-
-TEST(PropertyCalls, TextPropertiesWrittenOverRangesAndReadAtLocations) {
-    runCalls(
-        {
+            // Text properties, written over ranges and read at locations.
             SET(T_ApiSetTextVal, 1299, (1, &first5, 300, &intVal), xdr_ApiTnSetTextValArgT, 1, first5, num(300),
                 intVal),
             GET(T_ApiGetTextVal, 1298, (1, &at2, 300), "k1 7", kZeroTyped, xdr_ApiTnGetTextPropArgT, 1, at2, num(300)),
@@ -237,23 +231,6 @@ TEST(ObjectCalls, CreatedThenFoundValidatedAndDeleted) {
             STATUS(T_ApiDelete, 1050, (1, 7), xdr_ApiTnGeneralObjArgT, 1, 7),
         },
         objectsFixture());
-}
-
-// Progress goes to property 104 of the session object; whatever happens,
-// TA_errno keeps the caller's value.
-TEST(ObjectCalls, ProgressNeverChangesTaErrno) {
-    ServedHost host(json::array({{{"proc", 1065}, {"status", kRefusal}, {"times", 1}}}));
-    ASSERT_TRUE(host.ready()) << host.text();
-    TA_errno = kUntouched;
-    EXPECT_EQ(T_Progress(40), -1);
-    EXPECT_EQ(TA_errno, kUntouched);
-    EXPECT_EQ(T_Progress(50), 0);
-    EXPECT_EQ(TA_errno, kUntouched);
-    EXPECT_EQ(host.argsOf(1065), sent(xdr_ApiTnSetIntArgT, {0, 0, {104, nullptr}, 50}));
-    EXPECT_EQ(T_ApiGetInt(0, 0, 104), 50);
-    host.vanish();
-    EXPECT_EQ(T_Progress(60), -1);
-    EXPECT_EQ(TA_errno, kUntouched);
 }
 
 }  // namespace

@@ -80,6 +80,11 @@ TEST(HostWideCalls, EveryFunctionAcceptedRefusedAndLost) {
             ROW(T_ApiFcodes, 1014, (3, codes), "0", kRefused, true, "-1", xdr_ApiTnFcodesArgT, {3, codes}),
             ROW(T_ApiHypertextCommand, 1310, (5, S("gotolink intro")), "0", kRefused, true, "-1",
                 xdr_ApiTnHypertextCommandArgT, 5, S("gotolink intro")),
+            // Progress goes to property 104 of the session object; whatever
+            // happens, TA_errno keeps the caller's value.
+            Call{"T_Progress", 1065, [] { return shown(T_Progress(50)); },
+                 sent(xdr_ApiTnSetIntArgT, {0, 0, {104, nullptr}, 50}), "0", "-1", false, "-1", true},
+            GET(T_ApiGetInt, 1064, (0, 0, 104), "50", "0", xdr_ApiTnGetPropArgT, 0, 0, {104, nullptr}),
             // A sleep reports failure only by handing back its argument.
             NOARG(T_ApiUserCancel, 1372, "1", kRefused, false, "-1"),
             // The reply is empty: a refusal cannot reach it.
