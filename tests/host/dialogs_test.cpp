@@ -40,7 +40,7 @@ TEST(HostPrompts, TakeTheScenariosAnswersInOrder) {
     EXPECT_EQ(h.status(old_api_tn_choose_file_1, {S("Open"), S("/tmp"), S("a.doc"), 0}), -30);
 }
 
-TEST_F(HostDialogs, ResourcesAndDialogs) {
+TEST_F(HostDialogs, ResourcesDialogsAlertsAndServicesThatAreRecordedNotRun) {
     u_int find = call(api_tn_open_resource_1, {1, S("Find")})->objId;
     EXPECT_EQ(call(api_tn_open_resource_1, {1, S("Find")})->objId, find);
     EXPECT_NE(call(api_tn_open_resource_1, {2, S("Find")})->objId, find);
@@ -51,9 +51,8 @@ TEST_F(HostDialogs, ResourcesAndDialogs) {
     EXPECT_EQ(status(api_tn_dialog_item_id_1, {find, 300}), -13);
     EXPECT_EQ(status(api_tn_dialog_item_id_1, {4242, 1}), -2);
     EXPECT_EQ(status(api_tn_modeless_dialog_1, {1, 4242}), -2);
-}
 
-TEST_F(HostDialogs, AlertsAndServicesAreRecordedNotRun) {
+    // Alerts and services are recorded, not run.
     EXPECT_EQ(status(api_tn_alert_1, {S("Careful \"now\""), 2}), 0);
     EXPECT_NE(h.lineOf(1008).find(R"( type=2 text="Careful \"now\"" )"), std::string::npos) << h.lineOf(1008);
 

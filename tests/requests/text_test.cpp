@@ -59,11 +59,11 @@ json textFixture() {
       {"book": true}]})");
 }
 
-TEST(TextCalls, EveryFunctionAcceptedRefusedAndLost) {
-    T_TextLocT at = {2, 5}, inSub = {5, 2};
+TEST(TextAndTableCalls, EveryFunctionAcceptedRefusedAndLost) {
+    T_TextLocT at = {2, 5}, inSub = {5, 2}, frameStart = {2, 0};
     T_TextRangeT added = {{2, 5}, {2, 7}}, hello = {{2, 0}, {2, 5}}, world = {{2, 6}, {2, 11}};
     T_ElementLocT subAt = {4, 5, 1}, docEnd = {1, 0, 0}, bookEnd = {17, 0, 0};
-    char bang[] = "!!", old[] = "Old", chapter[] = "ch1.doc";
+    char bang[] = "!!", old[] = "Old", chapter[] = "ch1.doc", grid[] = "Grid";
     char lang[] = "Lang", kind[] = "Kind", mode[] = "Mode", a[] = "a";
     T_AttributeDefT defItems[2] = {{lang, 0, 0, 0, {}, {}, nullptr, nullptr},
                                    {kind, 0, 0, 0, {}, {}, nullptr, nullptr}};
@@ -111,19 +111,11 @@ TEST(TextCalls, EveryFunctionAcceptedRefusedAndLost) {
             docEnd),
         GET(T_ApiNewBookComponentInHierarchy, 1112, (17, chapter, &bookEnd), "22u", "0u",
             xdr_ApiTnNewBookComponentInHierarchyArgT, 17, chapter, bookEnd),
-    };
-    runCalls(calls, textFixture());
-}
-
-TEST(TableCalls, EveryFunctionAcceptedRefusedAndLost) {
-    T_TextLocT at = {2, 0};
-    char grid[] = "Grid";
-    std::vector<Call> calls = {
-        // New row 18 with cells 19 and 20, at index 2.
+        // Tables. New row 23 with cells 24 and 25, at index 2.
         STATUS(T_ApiAddRows, 1200, (1, 7, 2, 1), xdr_ApiTnAddRowsArgT, 1, 7, 2, 1),
         // The column pair travels as zeros.
         STATUS(T_ApiDeleteRows, 1202, (1, 7, 8, 1), xdr_ApiTnCutTablePartsArgT, 1, 7, 8, 1, 0, 0),
-        // New cells 21 and 22.
+        // New cells 26 and 27.
         STATUS(T_ApiAddCols, 1201, (1, 7, 0, 1, 1), xdr_ApiTnAddColumnsArgT, 1, 7, 0, 1, 1),
         STATUS(T_ApiMakeTblSelection, 1203, (1, 7, 0, 1, 0, 2), xdr_ApiTnMakeTableSelectionArgT, 1, 7, 0, 1, 0, 2),
         STATUS(T_ApiStraddleCells, 1204, (1, 12, 2, 2), xdr_ApiTnStraddleCellsArgT, 1, 12, 2, 2, 1),
@@ -131,8 +123,8 @@ TEST(TableCalls, EveryFunctionAcceptedRefusedAndLost) {
         STATUS(T_ApiUnStraddleCells, 1204, (1, 12, 2, 2), xdr_ApiTnStraddleCellsArgT, 1, 12, 2, 2, 0),
         // The row pair travels as zeros.
         STATUS(T_ApiDeleteCols, 1202, (1, 7, 1, 1), xdr_ApiTnCutTablePartsArgT, 1, 7, 0, 0, 1, 1),
-        GET(T_ApiNewTable, 1205, (1, grid, 2, 1, 0, 0, &at), "23u", "0u", xdr_ApiTnNewTableArgT, 1, grid, 2, 1, 0, 0,
-            at),
+        GET(T_ApiNewTable, 1205, (1, grid, 2, 1, 0, 0, &frameStart), "28u", "0u", xdr_ApiTnNewTableArgT, 1, grid, 2, 1,
+            0, 0, frameStart),
     };
     runCalls(calls, textFixture());
 }
