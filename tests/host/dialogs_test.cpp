@@ -76,7 +76,7 @@ TEST_F(HostDialogs, ResourcesDialogsAlertsAndServicesThatAreRecordedNotRun) {
 
 // What an unlaunched client gets is in the request tests; here what the
 // host refuses.
-TEST_F(HostMenus, ClientCallsAndNotifications) {
+TEST_F(HostMenus, ClientCallsNotificationsAndMenusByName) {
     EXPECT_EQ(status(api_set_client_directory_1, S("/")), 0);
     EXPECT_EQ(status(api_set_client_directory_1, S("/no/such/dir")), -10);
     EXPECT_EQ(status(api_set_client_directory_1, S("")), -13);
@@ -95,9 +95,8 @@ TEST_F(HostMenus, ClientCallsAndNotifications) {
     int codes[] = {4, -1};
     EXPECT_EQ(status(api_tn_fcodes_1, {{2, codes}}), -13);
     EXPECT_EQ(status(api_tn_hypertext_command_1, {3, S("")}), -13);
-}
 
-TEST_F(HostMenus, MenusByNameAndTheirRemoval) {
+    // Menus by name, and taking them out of the menu bar.
     auto menuExists = [&](const char *n) { return status(api_tn_menu_exists_1, {S(n)}); };
     auto addCommand = [&](int n, const char *menu, const char *name, const char *shortcut) {
         return status(api_tn_add_command_1, {n, S(menu), S(name), S("Label"), S(shortcut)});

@@ -132,7 +132,7 @@ TEST(HostProperties, ErrorsNameTheirCauseAndNamesAreExact) {
 
 // Creation and lookup of each form are in the request tests; here what
 // the host refuses and what a deletion takes with it.
-TEST_F(HostObjects, DuplicatesRefusedDeletionsCascade) {
+TEST_F(HostObjects, DuplicatesRefusedDeletionsCascadeAnchorsFollowTheirText) {
     u_int doc = newDoc();
     ASSERT_NE(doc, 0u);
     u_int named = call(api_tn_new_named_object_1, {doc, 3, S("Fig")})->objId;
@@ -150,10 +150,9 @@ TEST_F(HostObjects, DuplicatesRefusedDeletionsCascade) {
     // A document is closed, not deleted; an object of another document is not found.
     EXPECT_EQ(status(api_tn_delete_1, {doc, doc}), -12);
     EXPECT_EQ(status(api_tn_object_valid_1, {newDoc(), graphic}), -2);
-}
 
-TEST_F(HostObjects, AnchorsFollowTheirTextSeriesFormTheChain) {
-    u_int doc = newDoc();
+    // Anchors follow their text; series objects form the chain.
+    doc = newDoc();
     ASSERT_EQ(call(api_tn_add_text_1, {doc, {doc, 0}, S("Hello world")})->loc.offset, 11);
     EXPECT_EQ(status(api_tn_new_anchored_object_1, {doc, 3, {doc, 12}}), -8);
     u_int note = call(api_tn_new_anchored_formatted_object_1, {doc, 3, S("Footnote"), {doc, 6}})->objId;

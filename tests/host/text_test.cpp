@@ -179,10 +179,9 @@ TEST(HostStructure, TablesGrowShrinkAndStraddle) {
 }
 
 using HostFonts = HostTest;
-using HostSpelling = HostTest;
 
 // What the host refuses; what it accepts is in the request tests.
-TEST_F(HostFonts, UnknownNamesBadGhostFontsAndColours) {
+TEST_F(HostFonts, UnknownNamesBadGhostFontsColoursAndDictionaries) {
     EXPECT_EQ(status(api_tn_get_font_family_value_1, S("Nope")), -9);
     EXPECT_EQ(status(api_tn_get_font_angle_value_1, S("Slanted")), -9);
     EXPECT_EQ(status(api_tn_family_fonts_1, 42), -9);
@@ -224,9 +223,8 @@ TEST_F(HostFonts, UnknownNamesBadGhostFontsAndColours) {
                   p.status);
         if (p.status == 0) { EXPECT_NE(h.lineOf(1415).find(" doc=3 colours=7,8 "), std::string::npos); }
     }
-}
 
-TEST_F(HostSpelling, DictionariesThesaurusAndHyphenation) {
+    // Dictionaries, the thesaurus and hyphenation.
     auto dictionary = [&](u_int doc, const char *text, int dict, int mode = 0) {
         auto r = call(api_tn_dictionary_1, {doc, S(text), dict, mode});
         return r->status ? std::vector<std::string>{std::to_string(r->status)} : list(r->items);
