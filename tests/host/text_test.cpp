@@ -102,7 +102,7 @@ struct Structured : Host {
     u_int parentOf(u_int obj) { return call(api_tn_textloc_to_elementloc_1, {doc, {obj, 0}})->eloc.parentId; }
 };
 
-TEST(HostStructure, UndefinedAttributesGoRestructuringKeepsTextAndOrder) {
+TEST(HostStructure, AttributesRestructuringAndTables) {
     Structured s;
     ASSERT_TRUE(s.c);
     // "Old" has no definition: it goes; "Id" is defined and stays.
@@ -140,11 +140,8 @@ TEST(HostStructure, UndefinedAttributesGoRestructuringKeepsTextAndOrder) {
     ASSERT_EQ(made->status, 0);
     EXPECT_EQ(s.parentOf(made->objId), wrapper);
     EXPECT_EQ(s.status(api_tn_elementloc_to_textloc_1, {s.doc, {s.doc, s.c3, 0}}), -8);
-}
 
-TEST(HostStructure, TablesGrowShrinkAndStraddle) {
-    Structured s;
-    ASSERT_TRUE(s.c);
+    // Tables grow, shrink and straddle.
     u_int table = s.call(api_tn_new_table_1, {s.doc, S("Format A"), 3, 2, 1, 0, {s.a, 1}})->objId;
     ASSERT_NE(table, 0u);
     // Rows are the table's first objects after it: heading, body, body; 3 cells each.

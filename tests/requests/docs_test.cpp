@@ -50,39 +50,40 @@ json docsFixture(const std::string &insetFile) {
 TEST(DocumentCalls, EveryFunctionAcceptedRefusedAndLost) {
     Files f;
     char cmp[] = "Cmp", before[] = "<", after[] = ">";
-    std::vector<Call> calls = {
-        STATUS(T_ApiSilentPrintDoc, 1018, (1), xdr_ApiTnSilentPrintDocArgT, 1),
-        GET(T_ApiCacheDocument, 1381, (1), "1u", "0u", xdr_ApiTnSilentPrintDocArgT, 1),
-        GET(T_ApiCustomDoc, 1021, (612, 792, 3, 4, 5, 6, 7, 8, 9, 10), "9u", "0u", xdr_ApiTnCustomDocArgT, 612, 792, 3,
-            4, 5, 6, 7, 8, 9, 10),
-        STATUS(T_ApiSimpleImportFormats, 1025, (1, 4, 0), xdr_ApiTnSimpleImportFormatsArgT, 1, 4, 0),
-        STATUS(T_ApiSimpleImportElementDefs, 1109, (1, 4, 1), xdr_ApiTnSimpleImportElementDefsArgT, 1, 4, 1),
-        // The summary document is 10, its one difference 11.
-        GET(T_ApiCompare, 1027, (1, 4, 0, cmp, before, after, 0), "(10,11)", "(0,0)", xdr_ApiTnCompareArgT, 1, 4, 0,
-            cmp, before, after, 0),
-        STATUS(T_ApiSimpleGenerate, 1026, (7, 1, 0), xdr_ApiTnSimpleGenerateArgT, 7, 1, 0),
-        STATUS(T_ApiCopy, 1032, (1, 0), xdr_ApiTnCutCopyPasteArgT, 1, 0),
-        STATUS(T_ApiPaste, 1033, (1, 2), xdr_ApiTnCutCopyPasteArgT, 1, 2),
-        STATUS(T_ApiCut, 1030, (1, 3), xdr_ApiTnCutCopyPasteArgT, 1, 3),
-        STATUS(T_ApiClear, 1031, (1, 4), xdr_ApiTnCutCopyPasteArgT, 1, 4),
-        // The push reply is empty: a refusal cannot show in it.
-        none("T_ApiPushClipboard", 1360, T_ApiPushClipboard, "", false),
-        NOARG(T_ApiPopClipboard, 1361, "0", kRefused, true, "-1"),
-        STATUS(T_ApiRestartPgfNumbering, 1040, (1), xdr_ApiTnGeneralDocArgT, 1),
-        STATUS(T_ApiRehyphenate, 1041, (1), xdr_ApiTnGeneralDocArgT, 1),
-        STATUS(T_ApiClearAllChangebars, 1042, (1), xdr_ApiTnGeneralDocArgT, 1),
-        STATUS(T_ApiResetEqnSettings, 1043, (1), xdr_ApiTnGeneralDocArgT, 1),
-        STATUS(T_ApiResetReferenceFrames, 1044, (1), xdr_ApiTnGeneralDocArgT, 1),
-        STATUS(T_ApiUpdateVariables, 1045, (1), xdr_ApiTnGeneralDocArgT, 1),
-        STATUS(T_ApiReformat, 1047, (1), xdr_ApiTnGeneralDocArgT, 1),
-        STATUS(T_ApiRedisplay, 1048, (1), xdr_ApiTnGeneralDocArgT, 1),
-        STATUS(T_ApiUpdateXRefs, 1046, (1, 5), xdr_ApiTnUpdateXRefsArgT, 1, 5),
-        STATUS(T_ApiUpdateTextInset, 1034, (1, 3), xdr_ApiTnUpdateTextInsetArgT, 1, 3),
-        STATUS(T_ApiDeleteTextInsetContents, 1036, (1, 3), xdr_ApiTnDeleteTextInsetContentsArgT, 1, 3),
-        STATUS(T_ApiApplyPageLayout, 1035, (1, 4, 5), xdr_ApiTnApplyPageLayoutArgT, 1, 4, 5),
-        STATUS(T_ApiClose, 1022, (4, 1), xdr_ApiTnCloseDocArgT, 4, 1),
-    };
-    runCalls(calls, docsFixture(f.inset));
+    runCalls(
+        {
+            STATUS(T_ApiSilentPrintDoc, 1018, (1), xdr_ApiTnSilentPrintDocArgT, 1),
+            GET(T_ApiCacheDocument, 1381, (1), "1u", "0u", xdr_ApiTnSilentPrintDocArgT, 1),
+            GET(T_ApiCustomDoc, 1021, (612, 792, 3, 4, 5, 6, 7, 8, 9, 10), "9u", "0u", xdr_ApiTnCustomDocArgT, 612, 792,
+                3, 4, 5, 6, 7, 8, 9, 10),
+            STATUS(T_ApiSimpleImportFormats, 1025, (1, 4, 0), xdr_ApiTnSimpleImportFormatsArgT, 1, 4, 0),
+            STATUS(T_ApiSimpleImportElementDefs, 1109, (1, 4, 1), xdr_ApiTnSimpleImportElementDefsArgT, 1, 4, 1),
+            // The summary document is 10, its one difference 11.
+            GET(T_ApiCompare, 1027, (1, 4, 0, cmp, before, after, 0), "(10,11)", "(0,0)", xdr_ApiTnCompareArgT, 1, 4, 0,
+                cmp, before, after, 0),
+            STATUS(T_ApiSimpleGenerate, 1026, (7, 1, 0), xdr_ApiTnSimpleGenerateArgT, 7, 1, 0),
+            STATUS(T_ApiCopy, 1032, (1, 0), xdr_ApiTnCutCopyPasteArgT, 1, 0),
+            STATUS(T_ApiPaste, 1033, (1, 2), xdr_ApiTnCutCopyPasteArgT, 1, 2),
+            STATUS(T_ApiCut, 1030, (1, 3), xdr_ApiTnCutCopyPasteArgT, 1, 3),
+            STATUS(T_ApiClear, 1031, (1, 4), xdr_ApiTnCutCopyPasteArgT, 1, 4),
+            // The push reply is empty: a refusal cannot show in it.
+            none("T_ApiPushClipboard", 1360, T_ApiPushClipboard, "", false),
+            NOARG(T_ApiPopClipboard, 1361, "0", kRefused, true, "-1"),
+            STATUS(T_ApiRestartPgfNumbering, 1040, (1), xdr_ApiTnGeneralDocArgT, 1),
+            STATUS(T_ApiRehyphenate, 1041, (1), xdr_ApiTnGeneralDocArgT, 1),
+            STATUS(T_ApiClearAllChangebars, 1042, (1), xdr_ApiTnGeneralDocArgT, 1),
+            STATUS(T_ApiResetEqnSettings, 1043, (1), xdr_ApiTnGeneralDocArgT, 1),
+            STATUS(T_ApiResetReferenceFrames, 1044, (1), xdr_ApiTnGeneralDocArgT, 1),
+            STATUS(T_ApiUpdateVariables, 1045, (1), xdr_ApiTnGeneralDocArgT, 1),
+            STATUS(T_ApiReformat, 1047, (1), xdr_ApiTnGeneralDocArgT, 1),
+            STATUS(T_ApiRedisplay, 1048, (1), xdr_ApiTnGeneralDocArgT, 1),
+            STATUS(T_ApiUpdateXRefs, 1046, (1, 5), xdr_ApiTnUpdateXRefsArgT, 1, 5),
+            STATUS(T_ApiUpdateTextInset, 1034, (1, 3), xdr_ApiTnUpdateTextInsetArgT, 1, 3),
+            STATUS(T_ApiDeleteTextInsetContents, 1036, (1, 3), xdr_ApiTnDeleteTextInsetContentsArgT, 1, 3),
+            STATUS(T_ApiApplyPageLayout, 1035, (1, 4, 5), xdr_ApiTnApplyPageLayoutArgT, 1, 4, 5),
+            STATUS(T_ApiClose, 1022, (4, 1), xdr_ApiTnCloseDocArgT, 4, 1),
+        },
+        docsFixture(f.inset));
 }
 
 // The host's status bits, word 0 of entry 3 of the returned list.
