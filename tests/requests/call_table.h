@@ -125,10 +125,6 @@ inline std::string sent(bool_t (*proc)(XDR *, int *), std::initializer_list<int>
     Call{#fn, proc, [&] { return shown(fn()); }, "", accepted, refused, reports, lost}
 // clang-format on
 
-// An output variable's value before the call: a refusal must leave it.
-inline char kKept[] = "kept";
-inline std::string shownAnswer(StringT out) { return out == kKept ? "kept" : shown(out); }
-
 // Runs the table in order on a host that accepts (with the scenario keys of
 // `extra`: answers ...), then on one that refuses every call, then again
 // once that host is gone. The accepting host's model sees only the accepted

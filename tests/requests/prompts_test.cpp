@@ -6,19 +6,19 @@
 namespace requests_test {
 namespace {
 
-// The result, then the variable: call first, show after.
-template <typename T> std::string withOut(int result, T out) { return shown(result) + " out=" + shown(out); }
-std::string withOut(int result, StringT out) { return shown(result) + " out=" + shownAnswer(out); }
+// A string variable's value before the call: a refusal must leave it.
+char kKept[] = "kept";
+// The variable after the call (its answer is released once shown).
+std::string out(int v) { return std::to_string(v); }
+std::string out(StringT s) { return s == kKept ? "kept" : shown(s); }
 
-// An answer function called with its variable `o` preset: on a refusal or
-// no reply, -1 and the variable as it was.
+// An answer function called with its variable `o` preset, then the result
+// and the variable; on a refusal or no reply, -1 and the variable as it was.
 // clang-format off
 #define ANSWER(fn, proc, preset, args, accepted, xdr, ...) \
-    Call{#fn, proc, [&] { auto o = preset; const int r = fn args; return withOut(r, o); }, sent(xdr, {__VA_ARGS__}), \
-         accepted, "-1 out=" + kept(preset), false, "-1 out=" + kept(preset)}
+    Call{#fn, proc, [&] { auto o = preset; const int r = fn args; return shown(r) + " out=" + out(o); }, \
+         sent(xdr, {__VA_ARGS__}), accepted, "-1 out=" + out(preset), false, "-1 out=" + out(preset)}
 // clang-format on
-std::string kept(int preset) { return std::to_string(preset); }
-std::string kept(StringT) { return "kept"; }
 
 // What the simulated user answers when the host does not refuse.
 const json kAnswers = json::parse(R"({"answers": {"1008": {"value": 2}, "1009": {"value": 42}, "1010": {"text": "yes"},
