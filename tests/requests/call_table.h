@@ -102,8 +102,12 @@ template <typename T> std::string sent(bool_t (*proc)(XDR *, T *), T record) {
     for (uint8_t b : tv::encode(proc, record, &ok)) hex += {digits[b >> 4], digits[b & 15]};
     return ok ? hex : "?";
 }
-// A bare int argument, written in braces like a record in the rows below.
+// A bare int or string argument, written in braces like a record in the
+// rows below (a braced scalar is an error under one compiler).
 inline std::string sent(bool_t (*proc)(XDR *, int *), std::initializer_list<int> value) {
+    return sent(proc, *value.begin());
+}
+inline std::string sent(bool_t (*proc)(XDR *, StringT *), std::initializer_list<StringT> value) {
     return sent(proc, *value.begin());
 }
 
