@@ -29,9 +29,12 @@ const json kSample = {{"documents", {TNHOST_SAMPLE}}};
 
 // Missing files and second opens are in the request tests; here what only
 // the model knows: a scenario's documents are open already, a missing file
-// is made when parameter 1 asks for it, and what a save keeps.
-TEST(HostDocuments, OpenSaveRevertCloseExport) {
-    Host h(kSample);
+// is made when parameter 1 asks for it, what a book update reports, and what
+// a save keeps.
+TEST(HostDocuments, OpenUpdateBookSaveRevertCloseExport) {
+    json book = json::parse(R"({"name": "manual.book", "book": true,
+        "objects": [{"type": 11, "name": "sample.doc"}, {"type": 11, "name": "/no/such/chapter"}]})");
+    Host h(json{{"documents", {TNHOST_SAMPLE, book}}});
     ASSERT_TRUE(h.c);
     EXPECT_EQ(bits(h.call(api_tn_open_1, {S("sample.doc"), {0, nullptr}})->returned), 1 << 0 | 1 << 3);
     {
@@ -41,6 +44,21 @@ TEST(HostDocuments, OpenSaveRevertCloseExport) {
         EXPECT_NE(r->objId, 0u);
         EXPECT_EQ(bits(r->returned), 1 << 0 | 1 << 4);
     }
+    // A book update lists the components it cannot find.
+    {
+        auto r = h.call(api_tn_update_book_1, {h.open("manual.book"), {0, nullptr}});
+        EXPECT_EQ(r->status, -9);
+        ASSERT_TRUE(r->returned);
+        EXPECT_EQ(bits(r->returned), 1 << 8);
+        bool listed = false;
+        for (u_int i = 0; i < r->returned->count; i++)
+            if (r->returned->items[i].ident.num == 4)
+                listed = list(r->returned->items[i].value.u.strings) == std::vector<std::string>{"/no/such/chapter"};
+        EXPECT_TRUE(listed);
+    }
+    auto notBook = h.call(api_tn_update_book_1, {h.open("sample.doc"), {0, nullptr}});
+    EXPECT_EQ(notBook->status, -12);
+    EXPECT_EQ(bits(notBook->returned), 1 << 6);
     u_int doc = h.open("sample.doc");
     const std::string tmp = "/tmp/hma_host_test_" + std::to_string(getpid());
     std::string saved = tmp + "_saved.json", text = tmp + "_export.txt";
@@ -73,27 +91,6 @@ TEST(HostDocuments, OpenSaveRevertCloseExport) {
     EXPECT_EQ(bits(h.call(api_tn_open_1, {S(saved.c_str()), {0, nullptr}})->returned), 1);
     std::remove(saved.c_str());
     std::remove(text.c_str());
-}
-
-TEST(HostDocuments, BookUpdateListsMissingComponents) {
-    json book = json::parse(R"({"name": "manual.book", "book": true,
-        "objects": [{"type": 11, "name": "sample.doc"}, {"type": 11, "name": "/no/such/chapter"}]})");
-    Host h(json{{"documents", {TNHOST_SAMPLE, book}}});
-    ASSERT_TRUE(h.c);
-    {
-        auto r = h.call(api_tn_update_book_1, {h.open("manual.book"), {0, nullptr}});
-        EXPECT_EQ(r->status, -9);
-        ASSERT_TRUE(r->returned);
-        EXPECT_EQ(bits(r->returned), 1 << 8);
-        bool listed = false;
-        for (u_int i = 0; i < r->returned->count; i++)
-            if (r->returned->items[i].ident.num == 4)
-                listed = list(r->returned->items[i].value.u.strings) == std::vector<std::string>{"/no/such/chapter"};
-        EXPECT_TRUE(listed);
-    }
-    auto notBook = h.call(api_tn_update_book_1, {h.open("sample.doc"), {0, nullptr}});
-    EXPECT_EQ(notBook->status, -12);
-    EXPECT_EQ(bits(notBook->returned), 1 << 6);
 }
 
 TEST(HostProperties, ErrorsNameTheirCauseAndNamesAreExact) {
