@@ -135,12 +135,15 @@ const std::string kZero = "(0,0)-(0,0)";
 const json kDocument = json::parse(R"({"documents": [{"text": "Helo quick wrld",
                                       "objects": [{"key": "frame", "type": 4, "text": "The lazy dog"}]}]})");
 
-// The thesaurus's result and its four lists, from stale variables.
-std::string thesaurus(int limit, const char *word) {
-    T_StringsT l1 = kStale, l2 = kStale, l3 = kStale, l4 = kStale;
-    std::string result = shown(T_ApiThesaurus(limit, S(word), &l1, &l2, &l3, &l4));
-    return result + " " + list(l1) + " " + list(l2) + " " + list(l3) + " " + list(l4);
-}
+// A function with output lists, called with stale lists l1 to l4 and a
+// stale count n: its result, then `outs`, what it shows of them.
+// clang-format off
+#define OUTS(fn, proc, args, outs, accepted, refused, lost, xdr, ...) \
+    Call{#fn, proc, [&] { [[maybe_unused]] int n = 99; \
+                          [[maybe_unused]] T_StringsT l1 = kStale, l2 = kStale, l3 = kStale, l4 = kStale; \
+                          const std::string r = shown(fn args); return r + outs; }, \
+         sent(xdr, {__VA_ARGS__}), accepted, refused, true, lost}
+// clang-format on
 
 TEST(SpellingCalls, EveryFunctionAcceptedRefusedAndLost) {
     T_TextLocT start = {1, 0};
@@ -153,23 +156,11 @@ TEST(SpellingCalls, EveryFunctionAcceptedRefusedAndLost) {
         {
             ROW(T_ApiFind, 1087, (1, &start, &findLazy), "(2,4)-(2,8)", kZero, true, kZero, xdr_ApiTnFindArgT, 1, start,
                 findLazy),
-            {"Spell", 1088,
-             [&] {
-                 int unknown = 99;
-                 T_StringsT suggestions = kStale;
-                 std::string range = shown(T_ApiSpell(1, &start, &noParams, &unknown, &suggestions));
-                 return range + " " + std::to_string(unknown) + " " + list(suggestions);
-             },
-             sent(xdr_ApiTnSpellArgT, {1, start, noParams}), R"((1,0)-(1,4) 2 ["hello"])", kZero + R"( 0 ["hello"])",
-             true, kZero + " 0 null"},
-            {"Dictionary", 1408,
-             [] {
-                 T_StringsT found = kStale;
-                 std::string result = shown(T_ApiDictionary(1, S("qu"), 0, 0, &found));
-                 return result + " " + list(found);
-             },
-             sent(xdr_ApiTnDictionaryArgT, {1, S("qu"), 0, 0}), R"(0 ["quick"])", kRefused + R"( ["quick"])", true,
-             "-1 null"},
+            OUTS(T_ApiSpell, 1088, (1, &start, &noParams, &n, &l1), " " + std::to_string(n) + " " + list(l1),
+                 R"((1,0)-(1,4) 2 ["hello"])", kZero + R"( 0 ["hello"])", kZero + " 0 null", xdr_ApiTnSpellArgT, 1,
+                 start, noParams),
+            OUTS(T_ApiDictionary, 1408, (1, S("qu"), 0, 0, &l1), " " + list(l1), R"(0 ["quick"])",
+                 kRefused + R"( ["quick"])", "-1 null", xdr_ApiTnDictionaryArgT, 1, S("qu"), 0, 0),
             // These two give 0 when lost.
             ROW(T_ApiModifyDictionary, 1409, (1, 2, 1, S("helo")), "0", kRefused, true, "0",
                 xdr_ApiTnModifyDictionaryArgT, 1, 2, 1, S("helo")),
@@ -177,9 +168,11 @@ TEST(SpellingCalls, EveryFunctionAcceptedRefusedAndLost) {
                 1, misspelt, S("Hello")),
             STATUS(T_ApiResetSpelling, 1410, (1), xdr_ApiTnResetSpellingArgT, 1),
             // The status follows the lists in the reply, and follows the text.
-            {"Thesaurus", 1411, [] { return thesaurus(2, "quick"); }, sent(xdr_ApiTnThesaurusArgT, {2, S("quick")}),
-             R"(0 ["fast" "rapid"] ["slow"] ["speed"] null)", kRefused + R"( ["fast" "rapid"] ["slow"] ["speed"] null)",
-             true, "-1 null null null null"},
+            OUTS(T_ApiThesaurus, 1411, (2, S("quick"), &l1, &l2, &l3, &l4),
+                 " " + list(l1) + " " + list(l2) + " " + list(l3) + " " + list(l4),
+                 R"(0 ["fast" "rapid"] ["slow"] ["speed"] null)",
+                 kRefused + R"( ["fast" "rapid"] ["slow"] ["speed"] null)", "-1 null null null null",
+                 xdr_ApiTnThesaurusArgT, 2, S("quick")),
             GET(T_ApiShowHyphenation, 1412, (S("hyphenation")), "\"hy-phen-a-tion\"", "null",
                 xdr_ApiTnShowHyphenationArgT, S("hyphenation")),
         },
