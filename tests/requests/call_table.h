@@ -84,16 +84,6 @@ struct Call {
 
 const std::string kRefused = std::to_string(kRefusal);
 
-// A function with no result: only TA_errno tells (or nothing, when the
-// reply cannot carry a refusal).
-inline Call none(const char *name, int proc, std::function<void()> call, std::string args, bool reports = true) {
-    auto run = [call] {
-        call();
-        return std::string("done");
-    };
-    return Call{name, proc, run, args, "done", "done", reports, "done"};
-}
-
 // The expected argument encoding of a record, in the transcript's hex form.
 template <typename T> std::string sent(bool_t (*proc)(XDR *, T *), T record) {
     bool ok = false;
@@ -116,7 +106,10 @@ inline std::string sent(bool_t (*proc)(XDR *, StringT *), std::initializer_list<
 // clang-format off
 // A status result: 0 accepted, the refusal's status, -1 when lost.
 #define STATUS(fn, proc, args, xdr, ...) ROW(fn, proc, args, "0", kRefused, true, "-1", xdr, __VA_ARGS__)
-#define SET(fn, proc, args, xdr, ...) none(#fn, proc, [&] { fn args; }, sent(xdr, {__VA_ARGS__}))
+// A function with no result: only TA_errno tells.
+#define SET(fn, proc, args, xdr, ...) \
+    Call{#fn, proc, [&] { fn args; return std::string("done"); }, sent(xdr, {__VA_ARGS__}), "done", "done", true, \
+         "done"}
 // A result whose refusal and loss give the same value.
 #define GET(fn, proc, args, accepted, failed, xdr, ...) \
     ROW(fn, proc, args, accepted, failed, true, failed, xdr, __VA_ARGS__)

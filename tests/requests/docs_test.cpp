@@ -67,7 +67,8 @@ TEST(DocumentCalls, EveryFunctionAcceptedRefusedAndLost) {
             STATUS(T_ApiCut, 1030, (1, 3), xdr_ApiTnCutCopyPasteArgT, 1, 3),
             STATUS(T_ApiClear, 1031, (1, 4), xdr_ApiTnCutCopyPasteArgT, 1, 4),
             // The push reply is empty: a refusal cannot show in it.
-            none("T_ApiPushClipboard", 1360, T_ApiPushClipboard, "", false),
+            {"T_ApiPushClipboard", 1360, [] { return T_ApiPushClipboard(), std::string("done"); }, "", "done", "done",
+             false, "done"},
             NOARG(T_ApiPopClipboard, 1361, "0", kRefused, true, "-1"),
             STATUS(T_ApiRestartPgfNumbering, 1040, (1), xdr_ApiTnGeneralDocArgT, 1),
             STATUS(T_ApiRehyphenate, 1041, (1), xdr_ApiTnGeneralDocArgT, 1),
