@@ -25,8 +25,6 @@ int bits(const T_PropValsT *list) {
     return -1;
 }
 
-const json kSample = {{"documents", {TNHOST_SAMPLE}}};
-
 // Missing files and second opens are in the request tests; here what only
 // the model knows: a scenario's documents are open already, a missing file
 // is made when parameter 1 asks for it, what a book update reports, and what
@@ -94,7 +92,7 @@ TEST(HostDocuments, OpenUpdateBookSaveRevertCloseExport) {
 }
 
 TEST(HostProperties, ErrorsNameTheirCauseAndNamesAreExact) {
-    Host h(kSample);
+    Host h(json{{"documents", {TNHOST_SAMPLE}}});
     ASSERT_TRUE(h.c);
     u_int doc = h.open("sample.doc");
     // Wrong kind, unknown object, unknown document (a missing property is in

@@ -44,8 +44,7 @@ std::string shown(T_PropValT v) {
     return out;
 }
 
-const std::string kNull = "null";
-const std::string kZeroTyped = "k0 0";
+const std::string kNull = "null", kZeroTyped = "k0 0";
 
 // Document 1 with the text "Hello world" (its own text, location object 1)
 // and two plain objects, 2 and 3.

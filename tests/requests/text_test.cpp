@@ -149,8 +149,7 @@ TEST(SpellingCalls, EveryFunctionAcceptedRefusedAndLost) {
     T_TextLocT start = {1, 0};
     T_TextRangeT misspelt = {{1, 0}, {1, 4}};
     T_PropValsT noParams = {0, nullptr};
-    T_PropValT text = {{1, nullptr}, {3, {0}}};  // property 1: the text to find
-    text.value.u.string = S("lazy");
+    T_PropValT text = {{1, nullptr}, {3, {.string = S("lazy")}}};  // property 1: the text to find
     T_PropValsT findLazy = {1, &text};
     runCalls(
         {
