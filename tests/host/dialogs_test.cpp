@@ -56,8 +56,7 @@ TEST_F(HostDialogs, ResourcesDialogsAlertsAndServicesThatAreRecordedNotRun) {
     EXPECT_EQ(status(api_tn_alert_1, {S("Careful \"now\""), 2}), 0);
     EXPECT_NE(h.lineOf(1008).find(R"( type=2 text="Careful \"now\"" )"), std::string::npos) << h.lineOf(1008);
 
-    std::string marker = "/tmp/tnhost-never-" + std::to_string(getpid());
-    std::string shell = "touch " + marker;
+    const std::string marker = "/tmp/tnhost-never-" + std::to_string(getpid()), shell = "touch " + marker;
     EXPECT_EQ(status(api_tn_system_shell_1, S(shell.c_str())), 0);
     EXPECT_NE(h.lineOf(1373).find("command=\"" + shell + "\""), std::string::npos);
     StringT args[] = {S(marker.c_str())};

@@ -19,10 +19,8 @@ using HostObjects = HostTest;
 
 // The status word (entry 3) of a return-parameter list.
 int bits(const T_PropValsT *list) {
-    for (u_int i = 0; list && i < list->count; i++)
-        if (list->items[i].ident.num == 3 && list->items[i].value.kind == 13)
-            return list->items[i].value.u.ints.items[0];
-    return -1;
+    const int i = list ? T_ApiGetPropIndex(list, 3) : -1;
+    return i < 0 || list->items[i].value.kind != 13 ? -1 : list->items[i].value.u.ints.items[0];
 }
 
 // Missing files and second opens are in the request tests; here what only
@@ -48,18 +46,16 @@ TEST(HostDocuments, OpenUpdateBookSaveRevertCloseExport) {
         EXPECT_EQ(r->status, -9);
         ASSERT_TRUE(r->returned);
         EXPECT_EQ(bits(r->returned), 1 << 8);
-        bool listed = false;
-        for (u_int i = 0; i < r->returned->count; i++)
-            if (r->returned->items[i].ident.num == 4)
-                listed = list(r->returned->items[i].value.u.strings) == std::vector<std::string>{"/no/such/chapter"};
-        EXPECT_TRUE(listed);
+        const int missing = T_ApiGetPropIndex(r->returned, 4);
+        ASSERT_GE(missing, 0);
+        EXPECT_EQ(list(r->returned->items[missing].value.u.strings), std::vector<std::string>{"/no/such/chapter"});
     }
     auto notBook = h.call(api_tn_update_book_1, {h.open("sample.doc"), {0, nullptr}});
     EXPECT_EQ(notBook->status, -12);
     EXPECT_EQ(bits(notBook->returned), 1 << 6);
     u_int doc = h.open("sample.doc");
-    const std::string tmp = "/tmp/hma_host_test_" + std::to_string(getpid());
-    std::string saved = tmp + "_saved.json", text = tmp + "_export.txt";
+    const std::string tmp = "/tmp/hma_host_test_" + std::to_string(getpid()), saved = tmp + "_saved.json",
+                      text = tmp + "_export.txt";
     ASSERT_EQ(h.status(api_tn_set_text_val_1, {doc, {{doc, 0}, {doc, 3}}, {30, nullptr}, word(1, 1)}), 0);
     ASSERT_EQ(h.status(api_tn_save_1, {S(saved.c_str()), doc, {0, nullptr}}), 0);
     // A change, then revert: the saved value comes back under the same id.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <tarnel/api_to_tn.h>
+#include <tarnel/tnapi_values.h>
 #include <wire/record_routines.h>
 
 #include <memory>
