@@ -6,116 +6,72 @@
 namespace requests_test {
 namespace {
 
-T_StringsT items() {
-    static StringT names[] = {S("alpha"), S("beta"), S("gamma")};
-    return {3, names};
-}
+// A string variable's value before the call: a refusal must leave it.
+char kKept[] = "kept";
+// The variable after the call (its answer is released once shown).
+std::string out(int v) { return std::to_string(v); }
+std::string out(StringT s) { return s == kKept ? "kept" : shown(s); }
 
-// The result, then the variable: call first, show after.
-template <typename T> std::string withOut(int result, T out) { return shown(result) + " out=" + shown(out); }
-std::string withOut(int result, StringT out) { return shown(result) + " out=" + shownAnswer(out); }
-
-// Calls an answer function with its variable preset, and shows both.
-template <typename T, typename F> std::function<std::string()> answering(T preset, F call) {
-    return [=] {
-        T out = preset;
-        const int r = call(&out);
-        return withOut(r, out);
-    };
-}
+// An answer function called with its variable `o` preset, then the result
+// and the variable; on a refusal or no reply, -1 and the variable as it was.
+// clang-format off
+#define ANSWER(fn, proc, preset, args, accepted, xdr, ...) \
+    Call{#fn, proc, [&] { auto o = preset; const int r = fn args; return shown(r) + " out=" + out(o); }, \
+         sent(xdr, {__VA_ARGS__}), accepted, "-1 out=" + out(preset), false, "-1 out=" + out(preset)}
+// clang-format on
 
 // What the simulated user answers when the host does not refuse.
-const json kAnswers = {{"answers",
-                        {{"1008", {{"value", 2}}},
-                         {"1009", {{"value", 42}}},
-                         {"1010", {{"text", "yes"}}},
-                         {"1011", {{"value", 0x18000}}},
-                         {"1012", {{"text", "/tmp/old.doc"}}},
-                         {"1013", {{"value", 1}}},
-                         {"1017", {{"value", 2}}},
-                         {"1028", {{"text", "/tmp/new.doc"}}},
-                         {"1304", {{"x", 3}, {"y", 4}}},
-                         {"1305", {{"x", 1}, {"y", 2}, {"width", 30}, {"height", 40}}}}}};
+const json kAnswers = json::parse(R"({"answers": {"1008": {"value": 2}, "1009": {"value": 42}, "1010": {"text": "yes"},
+    "1011": {"value": 98304}, "1012": {"text": "/tmp/old.doc"}, "1013": {"value": 1}, "1017": {"value": 2},
+    "1028": {"text": "/tmp/new.doc"}, "1304": {"x": 3, "y": 4},
+    "1305": {"x": 1, "y": 2, "width": 30, "height": 40}}})");
 
-TEST(PromptCalls, EveryFunction) {
+constexpr unsigned int kFind = 0x48000001, kFindItem = 0x48000002;
+
+TEST(PromptAndDialogCalls, EveryFunction) {
+    StringT names[] = {S("alpha"), S("beta"), S("gamma")};
+    T_StringsT list = {3, names};
     const std::string oldChooser = sent(xdr_oldApiTnChooseFileArgT, {S("Open"), S("/tmp"), nullptr, 0});
     runCalls(
         {
-            {"T_ApiAlert", 1008, [] { return shown(T_ApiAlert(S("Careful"), 2)); },
-             sent(xdr_ApiTnAlertArgT, {S("Careful"), 2}), "2", shown(kRefusal), false, "-1"},
-            {"T_ApiPromptInt", 1009,
-             answering<int>(111, [](auto *o) { return T_ApiPromptInt(o, S("How many?"), S("7")); }),
-             sent(xdr_ApiTnPromptArgT, {S("How many?"), S("7")}), "0 out=42", "-1 out=111", false, "-1 out=111"},
-            {"T_ApiPromptMetric", 1011,
-             answering<T_MetricT>(111, [](auto *o) { return T_ApiPromptMetric(o, S("Width?"), S("1.5"), 3); }),
-             sent(xdr_ApiTnPromptMetricArgT, {S("Width?"), S("1.5"), 3}), "0 out=98304", "-1 out=111", false,
-             "-1 out=111"},
-            {"T_ApiPromptString", 1010,
-             answering<StringT>(kKept, [](auto *o) { return T_ApiPromptString(o, S("Name?"), S("none")); }),
-             sent(xdr_ApiTnPromptArgT, {S("Name?"), S("none")}), "0 out=\"yes\"", "-1 out=kept", false, "-1 out=kept"},
-            {"T_ApiPromptPoint", 1304, [] { return shown(T_ApiPromptPoint(7, 9, 1)); },
-             sent(xdr_ApiTnPromptPointArgT, {7, 9, 1}), "(3,4)", "(0,0)", true, "(0,0)"},
-            {"T_ApiPromptRect", 1305, [] { return shown(T_ApiPromptRect(7, 9, 0)); },
-             sent(xdr_ApiTnPromptRectArgT, {7, 9, 0}), "(1,2,30,40)", "(0,0,0,0)", true, "(0,0,0,0)"},
-            {"oldT_ApiChooseFile", 1012,
-             answering<StringT>(kKept, [](auto *o) { return oldT_ApiChooseFile(o, S("Open"), S("/tmp"), nullptr, 0); }),
-             oldChooser, "0 out=\"/tmp/old.doc\"", "-1 out=kept", false, "-1 out=kept"},
+            ROW(T_ApiAlert, 1008, (S("Careful"), 2), "2", kRefused, false, "-1", xdr_ApiTnAlertArgT, S("Careful"), 2),
+            ANSWER(T_ApiPromptInt, 1009, 111, (&o, S("How many?"), S("7")), "0 out=42", xdr_ApiTnPromptArgT,
+                   S("How many?"), S("7")),
+            ANSWER(T_ApiPromptMetric, 1011, T_MetricT{111}, (&o, S("Width?"), S("1.5"), 3), "0 out=98304",
+                   xdr_ApiTnPromptMetricArgT, S("Width?"), S("1.5"), 3),
+            ANSWER(T_ApiPromptString, 1010, StringT{kKept}, (&o, S("Name?"), S("none")), "0 out=\"yes\"",
+                   xdr_ApiTnPromptArgT, S("Name?"), S("none")),
+            GET(T_ApiPromptPoint, 1304, (7, 9, 1), "(3,4)", "(0,0)", xdr_ApiTnPromptPointArgT, 7, 9, 1),
+            GET(T_ApiPromptRect, 1305, (7, 9, 0), "(1,2,30,40)", "(0,0,0,0)", xdr_ApiTnPromptRectArgT, 7, 9, 0),
+            ANSWER(oldT_ApiChooseFile, 1012, StringT{kKept}, (&o, S("Open"), S("/tmp"), nullptr, 0),
+                   "0 out=\"/tmp/old.doc\"", xdr_oldApiTnChooseFileArgT, S("Open"), S("/tmp"), nullptr, 0),
             // Exactly what the older chooser sends with no third string and mode 0.
-            {"T_ApiFileScrollBox", 1012,
-             answering<StringT>(kKept, [](auto *o) { return T_ApiFileScrollBox(o, S("Open"), S("/tmp")); }), oldChooser,
-             "0 out=\"/tmp/old.doc\"", "-1 out=kept", false, "-1 out=kept"},
-            {"T_ApiChooseFile", 1028,
-             answering<StringT>(
-                 kKept, [](auto *o) { return T_ApiChooseFile(o, S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc")); }),
-             sent(xdr_ApiTnChooseFileArgT, {S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc")}),
-             "0 out=\"/tmp/new.doc\"", "-1 out=kept", false, "-1 out=kept"},
+            ANSWER(T_ApiFileScrollBox, 1012, StringT{kKept}, (&o, S("Open"), S("/tmp")), "0 out=\"/tmp/old.doc\"",
+                   xdr_oldApiTnChooseFileArgT, S("Open"), S("/tmp"), nullptr, 0),
+            ANSWER(T_ApiChooseFile, 1028, StringT{kKept}, (&o, S("Save"), S("/tmp"), S("new.doc"), 1, S("*.doc")),
+                   "0 out=\"/tmp/new.doc\"", xdr_ApiTnChooseFileArgT, S("Save"), S("/tmp"), S("new.doc"), 1,
+                   S("*.doc")),
             // The default item travels before the list.
-            {"T_ApiScrollBox", 1013,
-             [] {
-                 int out = 111;
-                 T_StringsT list = items();
-                 const int r = T_ApiScrollBox(&out, S("Pick"), &list, 3);
-                 return withOut(r, out);
-             },
-             sent(xdr_ApiTnScrollBoxArgT, {S("Pick"), 3, items()}), "0 out=1", "-1 out=111", false, "-1 out=111"},
-            {"T_ApiQuickSelect", 1017,
-             [] {
-                 T_StringsT list = items();
-                 return shown(T_ApiQuickSelect(5, S("Which?"), &list));
-             },
-             sent(xdr_ApiTnQuickSelectArgT, {5, S("Which?"), items()}), "2", "-1", true, "-1"},
+            ANSWER(T_ApiScrollBox, 1013, 111, (&o, S("Pick"), &list, 3), "0 out=1", xdr_ApiTnScrollBoxArgT, S("Pick"),
+                   3, list),
+            ROW(T_ApiQuickSelect, 1017, (5, S("Which?"), &list), "2", "-1", true, "-1", xdr_ApiTnQuickSelectArgT, 5,
+                S("Which?"), list),
+            // Dialog resources and their items are numbered from 0x48000001.
+            GET(T_ApiOpenResource, 1315, (2, S("Find")), shown(kFind), shown(0u), xdr_ApiTnOpenResourceArgT, 2,
+                S("Find")),
+            // Number 0: the host's answer at once, not a status.
+            {"T_ApiModalDialog(0)", 1316, [] { return shown(T_ApiModalDialog(0, kFind)); },
+             sent(xdr_ApiTnDoDialogArgT, {0, kFind}), "0", kRefused, false, "0"},
+            // Any other number waits for the dialog's end: shown end to end
+            // with a real client.
+            {"T_ApiModalDialog(3)", 1316, [] { return shown(T_ApiModalDialog(3, kFind)); },
+             sent(xdr_ApiTnDoDialogArgT, {3, kFind}), "", "", false, "0"},
+            ROW(T_ApiModelessDialog, 1317, (1, kFind), "0", kRefused, false, "0", xdr_ApiTnDoDialogArgT, 1, kFind),
+            GET(T_ApiDialogItemId, 1318, (kFind, 4), shown(kFindItem), shown(0u), xdr_ApiTnDialogItemIdArgT, kFind, 4),
+            ROW(T_ApiUserInteractSelection, 1414, (1), "0", kRefused, true, "-1", xdr_ApiTnUserInteractSelectionArgT,
+                1),
         },
         kAnswers);
-}
-
-// The host numbers dialog resources and their items from 0x48000001.
-constexpr unsigned int kFind = 0x48000001, kFindItem = 0x48000002;
-
-TEST(DialogCalls, EveryFunction) {
-    runCalls({
-        GET(T_ApiOpenResource, 1315, (2, S("Find")), shown(kFind), shown(0u), xdr_ApiTnOpenResourceArgT, 2, S("Find")),
-        // Number 0: the host's answer at once, not a status.
-        {"T_ApiModalDialog(0)", 1316, [] { return shown(T_ApiModalDialog(0, kFind)); },
-         sent(xdr_ApiTnDoDialogArgT, {0, kFind}), "0", shown(kRefusal), false, "0"},
-        // Any other number waits for the dialog's end: shown end to end
-        // with a real client.
-        {"T_ApiModalDialog(3)", 1316, [] { return shown(T_ApiModalDialog(3, kFind)); },
-         sent(xdr_ApiTnDoDialogArgT, {3, kFind}), "", "", false, "0"},
-        {"T_ApiModelessDialog", 1317, [] { return shown(T_ApiModelessDialog(1, kFind)); },
-         sent(xdr_ApiTnDoDialogArgT, {1, kFind}), "0", shown(kRefusal), false, "0"},
-        GET(T_ApiDialogItemId, 1318, (kFind, 4), shown(kFindItem), shown(0u), xdr_ApiTnDialogItemIdArgT, kFind, 4),
-        {"T_ApiUserInteractSelection", 1414, [] { return shown(T_ApiUserInteractSelection(1)); },
-         sent(xdr_ApiTnUserInteractSelectionArgT, {1}), "0", shown(kRefusal), true, "-1"},
-    });
-}
-
-// A null list pointer travels as the empty list.
-TEST(PromptCalls, NullListIsSentEmpty) {
-    ServedHost host(json::array(), {{"answers", {{"1017", {{"status", 0}}}}}});
-    ASSERT_TRUE(host.ready()) << host.text();
-    TA_errno = kUntouched;
-    EXPECT_EQ(T_ApiQuickSelect(5, S("Which?"), nullptr), -1);  // nothing to select
-    EXPECT_EQ(host.argsOf(1017), sent(xdr_ApiTnQuickSelectArgT, {5, S("Which?"), {0, nullptr}}));
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ void T_ApiInitialize(int initialization) {
     }
     case 3: {
         int result = T_ApiDisconnectFromSession();
-        printf("disconnect=%d bailout=%d connected=%d\n", result, TA_bailout, tarnel_client != NULL);
+        printf("disconnect=%d bailout=%d connected=%d errno=%d\n", result, TA_bailout, tarnel_client != NULL, TA_errno);
         break;
     }
     case 4: {
