@@ -38,11 +38,9 @@ json chainDocument(const std::vector<std::pair<std::string, std::string>> &objec
 // Launches the client, initialises it with `code` (which must not end it),
 // sends the callbacks, then quits it.
 Transcript runClient(int code, std::vector<json> callbacks, json doc = nullptr) {
-    json steps = {launch(ALERT_CLIENT_PATH), step("wait_ack"),
-                  callback("init", {{"initialization", code}, {"over", 0}})};
-    for (json &c : callbacks) steps.push_back(c);
-    steps.push_back(callback("quit"));
-    steps.push_back(step("wait_exit", {{"status", 0}}));
+    json steps = session(ALERT_CLIENT_PATH, {callback("init", {{"initialization", code}, {"over", 0}})});
+    const json middle(callbacks);
+    steps.insert(steps.begin() + 3, middle.begin(), middle.end());
     json scenario = {{"steps", steps}};
     if (!doc.is_null()) scenario["documents"] = json::array({doc});
     return runHost(scenario);

@@ -21,7 +21,11 @@ using namespace tarnel;
 std::string shown(int v) { return std::to_string(v); }
 std::string shown(T_PointT p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
 std::string shown(const String &s) { return "\"" + std::string(s.view()) + "\""; }
-std::string shown(const Strings &list) { std::string out; for (const char *s : list) out += s; return "[" + out + "]"; }
+std::string shown(const Strings &list) {
+    std::string out;
+    for (const char *s : list) out += s;
+    return "[" + out + "]";
+}
 std::string shown(const std::optional<String> &answer) { return answer ? shown(*answer) : "declined"; }
 template <typename T> std::string shown(Result<T> r) {
     if (!r) return "error " + std::to_string(r.code()) + ": " + r.text();
@@ -36,7 +40,11 @@ const std::string kLost = "error -1: the host did not reply";
 constexpr int kCallersErrno = 77;
 
 // The refusal of a plain or an answer result is no error.
-struct Row { int proc; std::function<std::string()> run; std::string accepted, refused; };
+struct Row {
+    int proc;
+    std::function<std::string()> run;
+    std::string accepted, refused;
+};
 const char *const kAB[] = {"a", "b"};
 
 TEST(CppForms, EveryResultKindAcceptedRefusedAndLost) {
@@ -47,9 +55,9 @@ TEST(CppForms, EveryResultKindAcceptedRefusedAndLost) {
         {1071, [] { return shown(SetString(0, 0, 201, std::string_view("hi!").substr(0, 2))); }, "ok", kRefused},
         {1070, [] { return shown(GetString(0, 0, 201)); }, "\"hi\"", kRefused},
         {1073, [] { return shown(SetStrings(0, 0, 202, kAB)); }, "ok", kRefused},
-        {1072, [] { return shown(GetStrings(0, 0, 202)); }, "[ab]", kRefused},       // list
-        {1304, [] { return shown(PromptPoint(0, 0, 1)); }, "10,20", kRefused},       // record
-        {1008, [] { return shown(Alert("Careful", 2)); }, "0", "-40"},               // plain
+        {1072, [] { return shown(GetStrings(0, 0, 202)); }, "[ab]", kRefused},                         // list
+        {1304, [] { return shown(PromptPoint(0, 0, 1)); }, "10,20", kRefused},                         // record
+        {1008, [] { return shown(Alert("Careful", 2)); }, "0", "-40"},                                 // plain
         {1010, [] { return shown(PromptString("Name?", std::string("-"))); }, "\"yes\"", "declined"},  // answer
     };
     const json answers = {
@@ -91,19 +99,20 @@ TEST(CppForms, CoverEveryDeclaredRequest) {
 }
 
 TEST(ClassClient, EveryCallbackReachesItsOverride) {
-    Transcript run = runHost(
-        {{"steps",
-          {launch(CPP_CLASS_CLIENT_PATH), step("wait_ack"), callback("init", {{"initialization", 4}}),
-           callback("notify", {{"notification", 2}, {"objId", 17}, {"text", "doc"}, {"number", 5}}),
-           callback("notify", {{"notification", 75}, {"objId", 9}, {"text", "in.doc\x1eout.txt"}, {"number", 3}}),
-           callback("command", {{"command", 13}}), callback("command", {{"command", 7}}),
-           callback("message", {{"message", "hello"}, {"uint1", 1}, {"uint2", 2}}),
-           callback("dialog_event", {{"int1", 3}, {"int2", 4}, {"int3", 5}}), callback("quit"),
-           step("wait_exit", {{"status", 0}})}}});
+    Transcript run =
+        runHost({{"steps",
+                  session(CPP_CLASS_CLIENT_PATH,
+                          {callback("init", {{"initialization", 4}}),
+                           callback("notify", {{"notification", 2}, {"objId", 17}, {"text", "doc"}, {"number", 5}}),
+                           callback("notify",
+                                    {{"notification", 75}, {"objId", 9}, {"text", "in.doc\x1eout.txt"}, {"number", 3}}),
+                           callback("command", {{"command", 13}}), callback("command", {{"command", 7}}),
+                           callback("message", {{"message", "hello"}, {"uint1", 1}, {"uint2", 2}}),
+                           callback("dialog_event", {{"int1", 3}, {"int2", 4}, {"int3", 5}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
-    for (const char *line : {"text=init 4", "text=notify 2 17 [doc] 5", "text=filter 9 [in.doc] [out.txt] 3",
+    for (const char *line : {"text=\"init 4", "text=\"notify 2 17 [doc] 5", "text=\"filter 9 [in.doc] [out.txt] 3",
                              "a callback ended by unlucky command",
-                             "text=command 7 client=", "text=message [hello] 1 2", "text=dialog 3 4 5"})
+                             "text=\"command 7 client=", "text=\"message [hello] 1 2", "text=\"dialog 3 4 5"})
         EXPECT_TRUE(run.has({line})) << line << "\n" << run.text();
 }
 

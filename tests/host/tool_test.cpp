@@ -16,13 +16,9 @@ namespace {
 
 // The dialog client's initialisation 1 opens modal dialog 3 of object 77
 // (procedure 1316, record fields int1 and uint1); the rule ends it.
-json modalRun(json checks, json top = json::object()) {
-    json steps = {launch(DIALOG_CLIENT_PATH), step("wait_ack"), callback("init", {{"initialization", 1}, {"over", 0}})};
-    for (const json &c : checks) steps.push_back(c);
-    steps.push_back(callback("quit"));
-    steps.push_back(step("wait_exit", {{"status", 0}}));
+json modalRun(const json &check, json top = json::object()) {
     top["requests"] = {{{"proc", 1316}, {"modal_result", 42}}};
-    top["steps"] = steps;
+    top["steps"] = session(DIALOG_CLIENT_PATH, {callback("init", {{"initialization", 1}, {"over", 0}}), check});
     return top;
 }
 
@@ -50,7 +46,7 @@ TEST(Expectations, MatchArgumentsByFieldNameAndCount) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.check.dump());
-        Transcript run = runHost(modalRun(json::array({c.check}), c.top));
+        Transcript run = runHost(modalRun(c.check, c.top));
         EXPECT_EQ(run.status, c.status) << run.text();
         EXPECT_TRUE(!*c.message || run.has({"fail message=", c.message})) << run.text();
     }
@@ -110,7 +106,7 @@ TEST(Cleanup, CallbackProgramsWithdrawnHoweverTheRunEnds) {
 
 TEST(Transcript, JsonLinesCarryTheTextLinesFields) {
     const std::string file = testing::TempDir() + "tnhost_transcript.jsonl";
-    Transcript run = runHost(modalRun(json::array({step("expect_request", {{"proc", 1008}})})), 30, {"--jsonl", file});
+    Transcript run = runHost(modalRun(step("expect_request", {{"proc", 1008}})), 30, {"--jsonl", file});
     std::ifstream in(file);
     std::vector<json> events;
     for (std::string l; std::getline(in, l);) events.push_back(json::parse(l));

@@ -8,34 +8,29 @@
 namespace tarnel_test {
 namespace {
 
-json launched(std::initializer_list<json> middle, const char *path = SESSION_CLIENT_PATH,
-              json launchExtra = json::object()) {
-    json steps = {launch(path, launchExtra), step("wait_ack")};
-    for (const json &s : middle) steps.push_back(s);
-    return steps;
-}
-
 TEST(Control, BailOutInInitSendsOverWith1AndEndsTheClient) {
-    Transcript run = runHost({{"steps", launched({callback("init", {{"initialization", 2}, {"over", 1}}),
-                                                  step("wait_exit", {{"status", 0}})})}});
+    Transcript run = runHost(
+        {{"steps", session(SESSION_CLIENT_PATH,
+                           {callback("init", {{"initialization", 2}, {"over", 1}}), step("wait_exit", {{"status", 0}})},
+                           {}, false)}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_EQ(run.find({"over client=c1"}), std::vector<std::string>{"over client=c1 value=1 for=callback-1"})
         << run.text();
 }
 
 TEST(Control, DoneCommandTwiceGivesOneOverAndMinus1) {
-    Transcript run = runHost({{"steps", launched({callback("init", {{"initialization", 3}, {"over", 0}}),
-                                                  callback("command", {{"command", 9}}), callback("quit"),
-                                                  step("wait_exit", {{"status", 0}})})}});
+    Transcript run =
+        runHost({{"steps", session(SESSION_CLIENT_PATH, {callback("init", {{"initialization", 3}, {"over", 0}}),
+                                                         callback("command", {{"command", 9}})})}});
     ASSERT_EQ(run.status, 0) << run.text();  // a second over would have no callback to close
     EXPECT_TRUE(run.has({"text=\"done=0 again=-1"})) << run.text();
     EXPECT_EQ(run.find({"over client=c1"}).size(), 2u) << run.text();
 }
 
 TEST(Control, TakeControlInsideACallbackAfterHandingBack) {
-    Transcript run = runHost({{"steps", launched({callback("init", {{"initialization", 5}}),
-                                                  step("wait_request", {{"proc", 1002}, {"count", 2}}),
-                                                  callback("quit"), step("wait_exit", {{"status", 0}})})}});
+    Transcript run =
+        runHost({{"steps", session(SESSION_CLIENT_PATH, {callback("init", {{"initialization", 5}}),
+                                                         step("wait_request", {{"proc", 1002}, {"count", 2}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"text=\"take-held=-1 done=0 take=0"})) << run.text();
     int handBack = run.indexOf("over client=c1 value=0 for=callback-1");
@@ -47,10 +42,10 @@ TEST(Control, TakeControlInsideACallbackAfterHandingBack) {
 TEST(Control, CallbackWhileClientHoldsControlIsRefusedWithoutOver) {
     Transcript run = runHost(
         {{"steps",
-          launched({step("wait_request", {{"proc", 1343}}), callback("init", {{"initialization", 1}, {"over", false}}),
-                    step("wait_request", {{"proc", 1002}, {"timeout_ms", 5000}}), callback("command", {{"command", 4}}),
-                    callback("quit"), step("wait_exit", {{"status", 0}})},
-                   SESSION_DRIVER_PATH, {{"args", {"take"}}})}});
+          session(SESSION_DRIVER_PATH,
+                  {step("wait_request", {{"proc", 1343}}), callback("init", {{"initialization", 1}, {"over", false}}),
+                   step("wait_request", {{"proc", 1002}, {"timeout_ms", 5000}}), callback("command", {{"command", 4}})},
+                  {{"args", {"take"}}})}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"stderr client=c1 text=\"Tarnel API client \\\"session_driver\\\": Nested "
                          "API_Init/T_ApiNotify/T_ApiMessage/T_ApiCommand."}))
@@ -65,14 +60,13 @@ TEST(Control, CallbackWhileClientHoldsControlIsRefusedWithoutOver) {
 
 TEST(Control, DispatcherRepliesToWhatItCannotServe) {
     Transcript run =
-        runHost({{"steps", launched({callback("null"),
-                                     {{"do", "callback"}, {"proc", 8}},
-                                     callback("init", {{"garbage", true}}),
-                                     callback("old_notify", {{"notification", 2}, {"text", "x"}}),
-                                     callback("message", {{"message", "hello"}, {"uint1", 1}, {"uint2", 2}}),
-                                     callback("notify", {{"notification", 2}, {"objId", 17}, {"number", 5}}),
-                                     callback("quit"),
-                                     step("wait_exit", {{"status", 0}})})}});
+        runHost({{"steps", session(SESSION_CLIENT_PATH,
+                                   {callback("null"),
+                                    {{"do", "callback"}, {"proc", 8}},
+                                    callback("init", {{"garbage", true}}),
+                                    callback("old_notify", {{"notification", 2}, {"text", "x"}}),
+                                    callback("message", {{"message", "hello"}, {"uint1", 1}, {"uint2", 2}}),
+                                    callback("notify", {{"notification", 2}, {"objId", 17}, {"number", 5}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"proc=0 name=null -> ok"})) << run.text();
     EXPECT_TRUE(run.has({"proc=8 name=unknown -> proc_unavail"})) << run.text();
@@ -89,10 +83,10 @@ TEST(Control, DispatcherRepliesToWhatItCannotServe) {
 }
 
 TEST(Control, DescriptorChangesAreReported) {
-    Transcript run = runHost({{"steps", launched({callback("init", {{"initialization", 1}}), step("close_callback"),
-                                                  step("serve", {{"ms", 300}}), callback("command", {{"command", 1}}),
-                                                  callback("quit"), step("wait_exit", {{"status", 0}})},
-                                                 SESSION_DRIVER_PATH, {{"args", {"fds"}}})}});
+    Transcript run = runHost({{"steps", session(SESSION_DRIVER_PATH,
+                                                {callback("init", {{"initialization", 1}}), step("close_callback"),
+                                                 step("serve", {{"ms", 300}}), callback("command", {{"command", 1}})},
+                                                {{"args", {"fds"}}})}});
     ASSERT_EQ(run.status, 0) << run.text();
     // Installed after start-up: the listening socket is reported at once.
     int installing = run.indexOf("text=\"installing");

@@ -21,11 +21,10 @@ TEST(Defaults, ClientDefinitionsReplaceTheLibraryDefaults) {
     };
     for (const Case &c : cases) {
         Transcript run =
-            runHost({{"steps",
-                      {launch(c.path), step("wait_ack"), callback("init", {{"initialization", 0}}),
-                       callback("message", {{"message", "hi"}, {"uint1", 1}, {"uint2", 2}}),
-                       callback("dialog_event", {{"int1", 4}, {"int2", 5}, {"int3", 6}}),
-                       callback("command", {{"command", 11}}), callback("quit"), step("wait_exit", {{"status", 0}})}}});
+            runHost({{"steps", session(c.path, {callback("init", {{"initialization", 0}}),
+                                                callback("message", {{"message", "hi"}, {"uint1", 1}, {"uint2", 2}}),
+                                                callback("dialog_event", {{"int1", 4}, {"int2", 5}, {"int3", 6}}),
+                                                callback("command", {{"command", 11}})})}});
         ASSERT_EQ(run.status, 0) << run.text();
         for (const std::string &line : c.shown) EXPECT_TRUE(run.has({line})) << run.text();
         for (const std::string &line : c.silent) EXPECT_FALSE(run.has({line})) << run.text();

@@ -13,14 +13,13 @@ TEST(Filter, NotificationSeventyFiveArrivesSplit) {
                        "4\x1e"
                        "5\x1e"
                        "6\x1eseventh";
-    Transcript run = runHost({{"steps",
-                               {launch(SESSION_CLIENT_PATH), step("wait_ack"),
-                                callback("notify", {{"notification", 75}, {"objId", 9}, {"text", text}, {"number", 3}}),
-                                callback("notify", {{"notification", 76},
-                                                    {"objId", 9},
-                                                    {"text", "a\x1e"
-                                                             "b"}}),
-                                callback("quit"), step("wait_exit", {{"status", 0}})}}});
+    Transcript run = runHost(
+        {{"steps", session(SESSION_CLIENT_PATH,
+                           {callback("notify", {{"notification", 75}, {"objId", 9}, {"text", text}, {"number", 3}}),
+                            callback("notify", {{"notification", 76},
+                                                {"objId", 9},
+                                                {"text", "a\x1e"
+                                                         "b"}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"text=\"filter 9 [in.doc] [out.txt] [] extra=1 [seventh] 3"})) << run.text();
     EXPECT_TRUE(run.has({"text=\"notify 76 9 [a\\x1Eb] 0\""})) << run.text();

@@ -7,16 +7,10 @@
 namespace tarnel_test {
 namespace {
 
-json steps(std::initializer_list<json> middle) {
-    json s = {launch(SESSION_CLIENT_PATH), step("wait_ack")};
-    for (const json &m : middle) s.push_back(m);
-    return s;
-}
-
 TEST(Modal, CompletionReturnsInt3WithoutDialogEvent) {
-    Transcript run = runHost({{"requests", {{{"proc", 1316}, {"status", 0}, {"modal_result", 42}}}},
-                              {"steps", steps({callback("init", {{"initialization", 4}, {"over", 0}}), callback("quit"),
-                                               step("wait_exit", {{"status", 0}})})}});
+    Transcript run =
+        runHost({{"requests", {{{"proc", 1316}, {"status", 0}, {"modal_result", 42}}}},
+                 {"steps", session(SESSION_CLIENT_PATH, {callback("init", {{"initialization", 4}, {"over", 0}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"proc=1316 stub=api_tn_modal_dialog_1 dialogNum=1", "-> reply status=0"})) << run.text();
     EXPECT_TRUE(run.has({"text=\"modal=42"})) << run.text();
@@ -34,8 +28,7 @@ TEST(Modal, NestedWaitsEndInnermostFirst) {
         {"then", {{{"proc", "command"}, {"command", 7}}, {{"proc", "dialog_event"}, {"int1", 0}, {"int3", 1}}}}};
     json inner = {{"proc", 1316}, {"times", 1}, {"modal_result", 2}};
     Transcript run = runHost({{"requests", {outer, inner}},
-                              {"steps", steps({callback("init", {{"initialization", 4}}), callback("quit"),
-                                               step("wait_exit", {{"status", 0}})})}});
+                              {"steps", session(SESSION_CLIENT_PATH, {callback("init", {{"initialization", 4}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
     int innerDone = run.indexOf("text=\"inner-modal=2");
     int outerDone = run.indexOf("text=\"modal=1");
@@ -43,10 +36,10 @@ TEST(Modal, NestedWaitsEndInnermostFirst) {
 }
 
 TEST(Modal, CompletionWithoutWaitIsCountedForTheNextWait) {
-    Transcript run = runHost({{"requests", {{{"proc", 1316}, {"modal_result", 9}}}},
-                              {"steps", steps({callback("dialog_event", {{"int1", 0}, {"int3", 7}}),
-                                               callback("init", {{"initialization", 4}}), callback("quit"),
-                                               step("wait_exit", {{"status", 0}})})}});
+    Transcript run =
+        runHost({{"requests", {{{"proc", 1316}, {"modal_result", 9}}}},
+                 {"steps", session(SESSION_CLIENT_PATH, {callback("dialog_event", {{"int1", 0}, {"int3", 7}}),
+                                                         callback("init", {{"initialization", 4}})})}});
     ASSERT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"text=\"modal=9"})) << run.text();
     EXPECT_FALSE(run.has({"text=\"dialog-event"})) << run.text();
@@ -54,9 +47,11 @@ TEST(Modal, CompletionWithoutWaitIsCountedForTheNextWait) {
 
 TEST(Modal, QuitDuringWaitWaitsForCompletionThenEnds) {
     json rule = {{"proc", 1316}, {"then", {{{"proc", "quit"}}, {{"proc", "dialog_event"}, {"int1", 0}, {"int3", 5}}}}};
-    Transcript run = runHost({{"requests", {rule}},
-                              {"steps", steps({callback("init", {{"initialization", 4}, {"over", 1}}),
-                                               step("wait_exit", {{"status", 0}})})}});
+    Transcript run = runHost(
+        {{"requests", {rule}},
+         {"steps", session(SESSION_CLIENT_PATH,
+                           {callback("init", {{"initialization", 4}, {"over", 1}}), step("wait_exit", {{"status", 0}})},
+                           {}, false)}});
     ASSERT_EQ(run.status, 0) << run.text();
     int quit = run.indexOf("name=quit -> ok");
     int result = run.indexOf("text=\"modal=5");

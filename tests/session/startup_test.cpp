@@ -34,10 +34,9 @@ TEST(StartUp, ForkingClientHandsOverToItsChild) {
 }
 
 TEST(StartUp, NonForkingClientAcknowledgesWithItsOwnNumber) {
-    Transcript run = runHost({{"steps",
-                               {launch(SESSION_CLIENT_PATH, {{"number", -2}}), step("wait_ack"),
-                                callback("init", {{"initialization", 1}, {"over", 0}}), callback("quit"),
-                                step("wait_exit", {{"status", 0}})}}});
+    Transcript run =
+        runHost({{"steps", session(SESSION_CLIENT_PATH, {callback("init", {{"initialization", 1}, {"over", 0}})},
+                                   {{"number", -2}})}});
     ASSERT_EQ(run.status, 0) << run.text();
     // -2 becomes its complement, 1; the pid check of the acknowledgement passed.
     EXPECT_TRUE(run.has({"stdout client=c1 text=\"init 1 clientno=1"})) << run.text();
@@ -57,10 +56,9 @@ TEST(StartUp, OverlongNameIsCutNotOverrun) {
 }
 
 TEST(StartUp, ClientWithDescriptorsAbove31IsStillServed) {
-    Transcript run = runHost({{"steps",
-                               {launch(SESSION_DRIVER_PATH, {{"args", {"highfd"}}}), step("wait_ack"),
-                                callback("init", {{"initialization", 1}, {"over_timeout_ms", 5000}}), callback("quit"),
-                                step("wait_exit", {{"status", 0}})}}});
+    Transcript run = runHost(
+        {{"steps", session(SESSION_DRIVER_PATH, {callback("init", {{"initialization", 1}, {"over_timeout_ms", 5000}})},
+                           {{"args", {"highfd"}}})}});
     EXPECT_EQ(run.status, 0) << run.text();
     EXPECT_TRUE(run.has({"over client=c1 value=0 for=callback-1"})) << run.text();
 }

@@ -136,6 +136,16 @@ json callback(const char *proc, json extra) {
     return step("callback", extra);
 }
 
+json session(const char *path, std::initializer_list<json> middle, json launchExtra, bool quit) {
+    json steps = {launch(path, launchExtra), step("wait_ack")};
+    for (const json &m : middle) steps.push_back(m);
+    if (quit) {
+        steps.push_back(callback("quit"));
+        steps.push_back(step("wait_exit", {{"status", 0}}));
+    }
+    return steps;
+}
+
 ServedHost::ServedHost(json rules, json extra, CLIENT **handle) {
     // As in a launched client: a lost host fails the call, it does not kill us.
     signal(SIGPIPE, SIG_IGN);

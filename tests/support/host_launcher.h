@@ -44,6 +44,9 @@ Transcript runHost(json scenario, int timeoutS = 30, std::vector<std::string> op
 json launch(const char *path, json extra = json::object());
 json step(const char *kind, json extra = json::object());
 json callback(const char *proc, json extra = json::object());
+// A launched client's steps: launch, its acknowledgement, `middle`, then a
+// quit and a clean exit unless `quit` is false.
+json session(const char *path, std::initializer_list<json> middle, json launchExtra = json::object(), bool quit = true);
 
 // A tnhost that serves this process: a handle connected straight to its API
 // program, and its transcript (every argument's encoding) as it grows.
