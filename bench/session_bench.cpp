@@ -1,6 +1,7 @@
 // Session timings measured by the simulated host (its --timing transcript):
 // from launching a client to procedure 1000 arriving, and the round trip of a
-// callback from the host's call to the client's over request.
+// callback from the host's call to the client's over request, against two
+// request round trips of this process to a served host in the same run.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -9,6 +10,12 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#ifdef SESSION_BENCH_REQUESTS
+#include <tarnel/tnapi.h>
+
+#include "library_client.h"
+#endif
 
 namespace {
 
@@ -72,5 +79,20 @@ void BM_CallbackRoundTrip(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_CallbackRoundTrip)->UseManualTime()->Iterations(5)->Unit(benchmark::kMicrosecond);
+
+#ifdef SESSION_BENCH_REQUESTS
+// A callback is a call from the host and a request back: two round trips.
+void BM_TwoRequestRoundTrips(benchmark::State &state) {
+    static tarnel_test::LibraryHost host(tarnel_test::json::array(), {{"log_args", false}});
+    if (!host.ready()) return state.SkipWithError("the simulated host did not start");
+    std::size_t calls = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(T_ApiGetInt(0, 0, 200));
+        benchmark::DoNotOptimize(T_ApiGetInt(0, 0, 200));
+        if ((++calls & 127) == 0) (void)host.lines();
+    }
+}
+BENCHMARK(BM_TwoRequestRoundTrips)->UseRealTime()->Unit(benchmark::kMicrosecond);
+#endif
 
 }  // namespace
