@@ -77,11 +77,17 @@ template <typename List, typename Item> std::string items(const List &l, Item it
     for (u_int i = 0; i < l.count; i++) out += (i ? " " : "") + item(l.items[i]);
     return out + "]";
 }
-inline std::string shown(T_StringsT v) {
-    std::string out = items(v, quoted);
-    T_ApiDeallocateStrings(&v);
+// Results the caller owns: rendered, then released; lists as items(...).
+template <typename T, typename Render> std::string released(T v, Render render, void (*release)(T *)) {
+    std::string out = render(v);
+    release(&v);
     return out;
 }
+#define SHOWN_LIST(List, item, release)                                                                                \
+    inline std::string shown(List v) {                                                                                 \
+        return released(v, [](auto &l) { return items(l, item); }, release);                                           \
+    }
+SHOWN_LIST(T_StringsT, quoted, T_ApiDeallocateStrings)
 
 struct Call {
     const char *name;

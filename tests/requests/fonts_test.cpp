@@ -8,16 +8,10 @@ namespace requests_test {
 static std::string dotted(int a, int b, int c, int d) {
     return std::to_string(a) + "." + std::to_string(b) + "." + std::to_string(c) + "." + std::to_string(d);
 }
-static std::string shown(T_FontsT f) {
-    auto out = items(f, [](T_FontT x) { return dotted(x.family, x.variation, x.weight, x.angle); });
-    T_ApiDeallocateFonts(&f);
-    return out;
-}
-static std::string shown(T_CombinedFontsT f) {
-    auto out = items(f, [](T_CombinedFontT x) { return dotted(x.word1, x.word2, x.word3, x.word4); });
-    T_ApiDeallocateCombinedFonts(&f);
-    return out;
-}
+static std::string font(T_FontT x) { return dotted(x.family, x.variation, x.weight, x.angle); }
+static std::string combined(T_CombinedFontT x) { return dotted(x.word1, x.word2, x.word3, x.word4); }
+SHOWN_LIST(T_FontsT, font, T_ApiDeallocateFonts)
+SHOWN_LIST(T_CombinedFontsT, combined, T_ApiDeallocateCombinedFonts)
 
 namespace {
 

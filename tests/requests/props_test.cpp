@@ -26,38 +26,15 @@ std::string prop(const T_PropValT &p) {
     return (p.ident.num != 0 ? "#" + std::to_string(p.ident.num) : quoted(p.ident.name)) + " " + typed(p.value);
 }
 
-// Results the caller owns: rendered, then released.
-template <typename T, typename Render> std::string released(T v, Render render, void (*release)(T *)) {
-    std::string out = render(v);
-    release(&v);
-    return out;
-}
-std::string shown(T_MetricsT v) {
-    return released(
-        v, [](auto &l) { return items(l, number); }, T_ApiDeallocateMetrics);
-}
-std::string shown(T_IntsT v) {
-    return released(
-        v, [](auto &l) { return items(l, number); }, T_ApiDeallocateInts);
-}
-std::string shown(T_PointsT v) {
-    return released(
-        v, [](auto &l) { return items(l, point); }, T_ApiDeallocatePoints);
-}
-std::string shown(T_TabsT v) {
-    return released(
-        v, [](auto &l) { return items(l, tab); }, T_ApiDeallocateTabs);
-}
-std::string shown(T_UBytesT v) {
-    return released(
-        v, [](auto &l) { return items(l, [](unsigned char b) { return number(b); }); }, T_ApiDeallocateUBytes);
-}
+std::string byte(unsigned char b) { return number(b); }
 std::string shown(T_TypedValT v) { return released(v, typed, T_ApiDeallocateVal); }
 std::string shown(T_PropValT v) { return released(v, prop, T_ApiDeallocatePropVal); }
-std::string shown(T_PropValsT v) {
-    return released(
-        v, [](auto &l) { return items(l, prop); }, T_ApiDeallocatePropVals);
-}
+SHOWN_LIST(T_MetricsT, number, T_ApiDeallocateMetrics)
+SHOWN_LIST(T_IntsT, number, T_ApiDeallocateInts)
+SHOWN_LIST(T_PointsT, point, T_ApiDeallocatePoints)
+SHOWN_LIST(T_TabsT, tab, T_ApiDeallocateTabs)
+SHOWN_LIST(T_UBytesT, byte, T_ApiDeallocateUBytes)
+SHOWN_LIST(T_PropValsT, prop, T_ApiDeallocatePropVals)
 
 const std::string kNull = "null";
 const std::string kZeroTyped = "k0 0";

@@ -16,19 +16,10 @@ static std::string shown(TextItemsT items) {
     T_ApiDeallocateTextItems(&items);
     return out + "]";
 }
-static std::string shown(T_ElementCatalogEntriesT c) {
-    std::string out = "[";
-    for (u_int i = 0; i < c.count; i++)
-        out += (i ? " " : "") + std::to_string(c.items[i].objId) + ":" + std::to_string(c.items[i].value);
-    T_ApiDeallocateElementCatalogEntries(&c);
-    return out + "]";
-}
-static std::string shown(T_AttributeDefsT d) {
-    std::string out = "[";
-    for (u_int i = 0; i < d.count; i++) out += (i ? " " : "") + std::string(d.items[i].name);
-    T_ApiDeallocateAttributeDefs(&d);
-    return out + "]";
-}
+static std::string entry(T_ElementCatalogEntryT e) { return std::to_string(e.objId) + ":" + std::to_string(e.value); }
+static std::string named(const T_AttributeDefT &d) { return d.name; }
+SHOWN_LIST(T_ElementCatalogEntriesT, entry, T_ApiDeallocateElementCatalogEntries)
+SHOWN_LIST(T_AttributeDefsT, named, T_ApiDeallocateAttributeDefs)
 static std::string shown(T_AttributesT a) {
     std::string out = "[";
     for (u_int i = 0; i < a.count; i++) {
@@ -116,8 +107,8 @@ TEST(TextCalls, EveryFunctionAcceptedRefusedAndLost) {
         GET(T_ApiTextLocToElementLoc, 1287, (1, &inSub), "(4,5,2)", "(0,0,0)", xdr_ApiTnTextLocToElementLocArgT, 1,
             inSub),
         // The document travels as the object too, and the property by number.
-        GET(T_ApiGetElementCatalog, 1285, (1), "[3:3]", empty, xdr_ApiTnGetPropArgT, 1, 1, {1488, nullptr}),
-        GET(T_ApiGetAttributeDefs, 1400, (1, 3), "[Lang]", empty, xdr_ApiTnGetPropArgT, 1, 3, {1584, nullptr}),
+        GET(T_ApiGetElementCatalog, 1285, (1), "[3:3]", "null", xdr_ApiTnGetPropArgT, 1, 1, {1488, nullptr}),
+        GET(T_ApiGetAttributeDefs, 1400, (1, 3), "[Lang]", "null", xdr_ApiTnGetPropArgT, 1, 3, {1584, nullptr}),
         SET(T_ApiSetAttributeDefs, 1401, (1, 3, &defs), xdr_ApiTnSetAttributeDefsArgT, 1, 3, {1584, nullptr}, defs),
         GET(T_ApiGetAttributes, 1402, (1, 4), "[Lang=en Old=x]", empty, xdr_ApiTnGetPropArgT, 1, 4, {1634, nullptr}),
         SET(T_ApiSetAttributes, 1403, (1, 6, &attrs), xdr_ApiTnSetAttributesArgT, 1, 6, {1634, nullptr}, attrs),
