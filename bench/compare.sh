@@ -58,7 +58,7 @@ row() { printf '| %s | %s | %s | %s | %s |\n' "$1" "$(fmt "$2")" "$3 $(fmt "$4")
 
 run getint requests_bench '^BM_GetInt(Library|Raw)/'
 for kind in Props Strings Text; do run "get$kind" requests_bench "^BM_Get$kind(Library|Raw)/[0-9]+/"; done
-run peak requests_bench '^BM_PeakMemory$'
+run peak requests_bench '^BM_PeakMemory/'
 run callback session_bench 'BM_CallbackRoundTrip|BM_TwoRequestRoundTrips'
 for op in Mul Div FractMul; do run "metric$op" tde_bench "^BM_(Metric|Plain64)$op\$"; done
 run stricmp tde_bench '^BM_(T_StrICmp|strcasecmp)/'
@@ -108,7 +108,7 @@ if command -v gnuplot >/dev/null; then
             echo "$n $(value "get$kind" "BM_Get${kind}Library/$n" 2) $(value "get$kind" "BM_Get${kind}Raw/$n" 2)"
         done >"$out/growth_$kind.dat"
         gnuplot <<EOF
-set terminal png size 640,480
+set terminal png size 640,480 noenhanced
 set output "$out/growth_$kind.png"
 set title "T_ApiGet$kind: time against entries"
 set logscale xy
