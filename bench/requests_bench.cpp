@@ -1,9 +1,16 @@
-// What the request layer costs on top of the RPC it makes. T_ApiGetInt
-// against a raw clnt_call of the same procedure to the same simulated host;
-// T_ApiGetProps of a 10,000-entry list against decoding the same reply bytes
-// from memory.
+// What the request layer costs on top of the RPC it makes, on the simulated
+// host the request tests use. Each library call is paired with a raw
+// clnt_call of the same procedure to the same host that decodes the same
+// reply and frees it: T_ApiGetInt, and T_ApiGetProps, T_ApiGetStrings and
+// T_ApiGetText at 10^2 to 10^5 entries (text: lines of eleven bytes, a
+// string and a line end each). BM_PeakMemory reports how far one 10^5 call raises
+// the client's peak resident size, against the reply's encoded size.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,16 +22,29 @@
 namespace {
 
 using tarnel_test::json;
-using ServedHost = tarnel_test::LibraryHost;
 
-constexpr int kEntries = 10000;
-constexpr unsigned int kListObject = 0;  // the host's session object
+constexpr int kSizes[] = {100, 1000, 10000, 100000};
+constexpr unsigned int kDoc = 1;
+constexpr int kStringsProp = 204;
 
-// One host for every benchmark, so both sides of a comparison talk to the
-// same server. Its transcript is kept short and read now and then, so the
-// host never blocks on a full pipe.
-ServedHost &host() {
-    static ServedHost served(json::array(), json{{"log_args", false}});
+// Object 2 + k of document 1 holds the size kSizes[k]: that many lines of
+// text, properties and strings.
+unsigned int objectOf(int size) {
+    for (unsigned int k = 0; k < 4; ++k)
+        if (kSizes[k] == size) return 2 + k;
+    return 0;
+}
+
+json documents() {
+    const json plain = {{"type", 3}};
+    return json::array({{{"name", "lists"}, {"objects", json::array({plain, plain, plain, plain})}}});
+}
+
+// One host for every benchmark, so both sides of a pair talk to the same
+// server. Its transcript is kept short and read now and then, so the host
+// never blocks on a full pipe.
+tarnel_test::LibraryHost &host() {
+    static tarnel_test::LibraryHost served(json::array(), json{{"log_args", false}, {"documents", documents()}});
     return served;
 }
 void keepUp() {
@@ -32,10 +52,121 @@ void keepUp() {
     if ((++requests & 255) == 0) (void)host().lines();
 }
 
-bool ready(benchmark::State &state) {
-    if (!host().ready()) state.SkipWithError("the simulated host did not start");
-    return host().ready();
+// Stores the lists of every size once: ints, measurements and strings.
+bool stored() {
+    static const bool done = [] {
+        if (!host().ready()) return false;
+        TA_errno = 0;
+        for (int size : kSizes) {
+            T_PropValsT list = {};
+            std::vector<std::string> texts(size);
+            std::vector<StringT> strings(size);
+            for (int i = 0; i < size; ++i) {
+                texts[i] = "entry " + std::to_string(i);
+                strings[i] = texts[i].data();
+                if (i % 3 == 0) T_ApiAppendIntProp(&list, 1000 + i, i);
+                if (i % 3 == 1) T_ApiAppendMetricProp(&list, 1000 + i, i << 16);
+                if (i % 3 == 2) T_ApiAppendStringProp(&list, 1000 + i, texts[i].c_str());
+            }
+            const unsigned int obj = objectOf(size);
+            T_ApiSetProps(kDoc, obj, &list);
+            T_ApiDeallocatePropVals(&list);
+            T_StringsT all = {static_cast<u_int>(size), strings.data()};
+            T_ApiSetStrings(kDoc, obj, kStringsProp, &all);
+            std::string text;
+            for (int i = 0; i < size; ++i) text += "line " + std::to_string(10000 + i % 90000) + "\n";
+            T_TextLocT start = {obj, 0};
+            (void)T_ApiAddText(kDoc, &start, text.data());
+        }
+        return TA_errno == 0;
+    }();
+    return done;
 }
+
+bool ready(benchmark::State &state) {
+    if (!stored()) state.SkipWithError("the simulated host did not start or take the lists");
+    return stored();
+}
+
+// A library call and its release, timed together; `count` checks the size.
+template <typename Get, typename Release, typename Count>
+void library(benchmark::State &state, Get get, Release release, Count count) {
+    if (!ready(state)) return;
+    const int size = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        auto got = get(objectOf(size));
+        const bool whole = count(got) >= static_cast<u_int>(size);
+        release(&got);
+        if (!whole) return state.SkipWithError("the result came back short");
+        keepUp();
+    }
+    state.SetComplexityN(size);
+}
+
+// The same procedure through clnt_call, decoded and freed by its routines.
+template <typename Reply, typename Arg, typename Count>
+void raw(benchmark::State &state, int proc, bool_t (*xdrReply)(XDR *, Reply *), bool_t (*xdrArg)(XDR *, Arg *),
+         Arg (*arg)(unsigned int), Count count) {
+    if (!ready(state)) return;
+    const int size = static_cast<int>(state.range(0));
+    Arg a = arg(objectOf(size));
+    const struct timeval timeout = {60, 0};
+    for (auto _ : state) {
+        Reply reply{};
+        if (clnt_call(tarnel_client, static_cast<rpcproc_t>(proc), reinterpret_cast<xdrproc_t>(xdrArg),
+                      reinterpret_cast<char *>(&a), reinterpret_cast<xdrproc_t>(xdrReply),
+                      reinterpret_cast<char *>(&reply), timeout) != RPC_SUCCESS)
+            return state.SkipWithError(clnt_sperror(tarnel_client, "the raw call failed"));
+        const bool whole = count(reply) >= static_cast<u_int>(size);
+        xdr_free(reinterpret_cast<xdrproc_t>(xdrReply), reinterpret_cast<char *>(&reply));
+        if (!whole) return state.SkipWithError("the reply came back short");
+        keepUp();
+    }
+    state.SetComplexityN(size);
+}
+
+ApiTnGeneralObjArgT propsArg(unsigned int obj) { return {kDoc, obj}; }
+ApiTnGetPropArgT stringsArg(unsigned int obj) { return {kDoc, obj, {kStringsProp, nullptr}}; }
+ApiTnGetTextArgT textArg(unsigned int obj) { return {kDoc, obj, 0}; }
+
+void BM_GetPropsLibrary(benchmark::State &s) {
+    library(
+        s, [](unsigned int o) { return T_ApiGetProps(kDoc, o); }, T_ApiDeallocatePropVals,
+        [](const T_PropValsT &l) { return l.count; });
+}
+void BM_GetPropsRaw(benchmark::State &s) {
+    raw(s, 1062, xdr_ApiTnGetPropsRetT, xdr_ApiTnGeneralObjArgT, propsArg,
+        [](const ApiTnGetPropsRetT &r) { return r.props.count; });
+}
+void BM_GetStringsLibrary(benchmark::State &s) {
+    library(
+        s, [](unsigned int o) { return T_ApiGetStrings(kDoc, o, kStringsProp); }, T_ApiDeallocateStrings,
+        [](const T_StringsT &l) { return l.count; });
+}
+void BM_GetStringsRaw(benchmark::State &s) {
+    raw(s, 1072, xdr_ApiTnGetStringsRetT, xdr_ApiTnGetPropArgT, stringsArg,
+        [](const ApiTnGetStringsRetT &r) { return r.value.count; });
+}
+void BM_GetTextLibrary(benchmark::State &s) {
+    library(
+        s, [](unsigned int o) { return T_ApiGetText(kDoc, o, 0); }, T_ApiDeallocateTextItems,
+        [](const TextItemsT &l) { return l.count; });
+}
+void BM_GetTextRaw(benchmark::State &s) {
+    raw(s, 1080, xdr_ApiTnGetTextRetT, xdr_ApiTnGetTextArgT, textArg,
+        [](const ApiTnGetTextRetT &r) { return r.items.count; });
+}
+
+void sizes(benchmark::internal::Benchmark *b) {
+    for (int size : kSizes) b->Arg(size);
+    b->UseRealTime()->Unit(benchmark::kMicrosecond)->Complexity(benchmark::oN);
+}
+BENCHMARK(BM_GetPropsLibrary)->Apply(sizes);
+BENCHMARK(BM_GetPropsRaw)->Apply(sizes);
+BENCHMARK(BM_GetStringsLibrary)->Apply(sizes);
+BENCHMARK(BM_GetStringsRaw)->Apply(sizes);
+BENCHMARK(BM_GetTextLibrary)->Apply(sizes);
+BENCHMARK(BM_GetTextRaw)->Apply(sizes);
 
 void BM_GetIntLibrary(benchmark::State &state) {
     if (!ready(state)) return;
@@ -47,7 +178,7 @@ void BM_GetIntLibrary(benchmark::State &state) {
 }
 BENCHMARK(BM_GetIntLibrary)->UseRealTime();
 
-void BM_GetIntRawCall(benchmark::State &state) {
+void BM_GetIntRaw(benchmark::State &state) {
     if (!ready(state)) return;
     T_ApiSetInt(0, 0, 200, 42);
     ApiTnGetPropArgT arg = {0, 0, {200, nullptr}};
@@ -56,106 +187,67 @@ void BM_GetIntRawCall(benchmark::State &state) {
     for (auto _ : state) {
         if (clnt_call(tarnel_client, 1064, reinterpret_cast<xdrproc_t>(xdr_ApiTnGetPropArgT),
                       reinterpret_cast<char *>(&arg), reinterpret_cast<xdrproc_t>(xdr_ApiTnGetIntRetT),
-                      reinterpret_cast<char *>(&reply), timeout) != RPC_SUCCESS) {
-            state.SkipWithError(clnt_sperror(tarnel_client, "the raw call failed"));
-            return;
-        }
+                      reinterpret_cast<char *>(&reply), timeout) != RPC_SUCCESS)
+            return state.SkipWithError(clnt_sperror(tarnel_client, "the raw call failed"));
         benchmark::DoNotOptimize(reply.value);
         keepUp();
     }
 }
-BENCHMARK(BM_GetIntRawCall)->UseRealTime();
+BENCHMARK(BM_GetIntRaw)->UseRealTime();
 
-// A list of ints, measurements and strings, stored on the host once.
-bool storeList() {
-    static bool stored = false;
-    if (stored) return true;
-    T_PropValsT list = {};
-    std::vector<std::string> texts;
-    for (int i = 0; i < kEntries; i++) {
-        const int num = 1000 + i;
-        if (i % 3 == 0) T_ApiAppendIntProp(&list, num, i);
-        if (i % 3 == 1) T_ApiAppendMetricProp(&list, num, i << 16);
-        if (i % 3 == 2) T_ApiAppendStringProp(&list, num, ("entry " + std::to_string(i)).c_str());
-    }
-    TA_errno = 0;
-    T_ApiSetProps(0, kListObject, &list);
-    T_ApiDeallocatePropVals(&list);
-    stored = TA_errno == 0;
-    return stored;
+// The process's resident size and its peak so far, in kB.
+long statusKb(const char *field) {
+    FILE *f = std::fopen("/proc/self/status", "r");
+    char line[256];
+    long kb = -1;
+    while (f != nullptr && std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, field, std::strlen(field)) == 0) kb = std::atol(line + std::strlen(field));
+    if (f != nullptr) std::fclose(f);
+    return kb;
 }
 
-void BM_GetPropsTotal(benchmark::State &state) {
+// Hands free memory back and resets the peak to the present size (Linux:
+// 5 to clear_refs), so the next peak is what the next call takes.
+void resetPeak() {
+    malloc_trim(0);
+    if (FILE *f = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", f);
+        std::fclose(f);
+    }
+}
+
+// Peak growth over one call of each kind at 10^5, run alone in a fresh
+// process so that no earlier call left memory to reuse.
+void BM_PeakMemory(benchmark::State &state) {
     if (!ready(state)) return;
-    if (!storeList()) return state.SkipWithError("the host did not take the list");
+    const unsigned int obj = objectOf(100000);
+    double peak[3] = {}, reply[3] = {};
     for (auto _ : state) {
-        T_PropValsT got = T_ApiGetProps(0, kListObject);
-        state.PauseTiming();
-        if (got.count < kEntries) return state.SkipWithError("the list came back short");
-        T_ApiDeallocatePropVals(&got);
-        keepUp();
-        state.ResumeTiming();
+        auto measure = [&](int k, auto get, auto release, xdrproc_t proc, auto wrap) {
+            resetPeak();
+            const long before = statusKb("VmHWM:");
+            auto got = get();
+            peak[k] = static_cast<double>(statusKb("VmHWM:") - before);
+            auto whole = wrap(got);
+            reply[k] = static_cast<double>(xdr_sizeof(proc, &whole)) / 1024;
+            release(&got);
+        };
+        measure(
+            0, [&] { return T_ApiGetProps(kDoc, obj); }, T_ApiDeallocatePropVals,
+            reinterpret_cast<xdrproc_t>(xdr_ApiTnGetPropsRetT), [](T_PropValsT l) { return ApiTnGetPropsRetT{0, l}; });
+        measure(
+            1, [&] { return T_ApiGetStrings(kDoc, obj, kStringsProp); }, T_ApiDeallocateStrings,
+            reinterpret_cast<xdrproc_t>(xdr_ApiTnGetStringsRetT), [](T_StringsT l) { return ApiTnGetStringsRetT{0, l}; });
+        measure(
+            2, [&] { return T_ApiGetText(kDoc, obj, 0); }, T_ApiDeallocateTextItems,
+            reinterpret_cast<xdrproc_t>(xdr_ApiTnGetTextRetT), [](TextItemsT l) { return ApiTnGetTextRetT{0, l}; });
+    }
+    const char *names[] = {"props", "strings", "text"};
+    for (int k = 0; k < 3; ++k) {
+        state.counters[std::string(names[k]) + "_peak_kB"] = peak[k];
+        state.counters[std::string(names[k]) + "_reply_kB"] = reply[k];
     }
 }
-BENCHMARK(BM_GetPropsTotal)->UseRealTime()->Unit(benchmark::kMillisecond);
-
-// The reply as it arrives: the list T_ApiGetProps returned, encoded again.
-std::string replyBytes() {
-    T_PropValsT got = T_ApiGetProps(0, kListObject);
-    ApiTnGetPropsRetT reply = {0, got};
-    const auto proc = reinterpret_cast<xdrproc_t>(xdr_ApiTnGetPropsRetT);
-    std::string bytes(xdr_sizeof(proc, &reply), '\0');
-    XDR x;
-    xdrmem_create(&x, bytes.data(), static_cast<u_int>(bytes.size()), XDR_ENCODE);
-    if (!xdr_ApiTnGetPropsRetT(&x, &reply)) bytes.clear();
-    xdr_destroy(&x);
-    T_ApiDeallocatePropVals(&got);
-    return bytes;
-}
-
-void BM_GetPropsDecodeOnly(benchmark::State &state) {
-    if (!ready(state)) return;
-    if (!storeList()) return state.SkipWithError("the host did not take the list");
-    std::string bytes = replyBytes();
-    if (bytes.empty()) return state.SkipWithError("the reply could not be encoded");
-    for (auto _ : state) {
-        ApiTnGetPropsRetT reply{};
-        XDR x;
-        xdrmem_create(&x, bytes.data(), static_cast<u_int>(bytes.size()), XDR_DECODE);
-        const bool ok = xdr_ApiTnGetPropsRetT(&x, &reply);
-        xdr_destroy(&x);
-        state.PauseTiming();
-        if (!ok || reply.props.count < kEntries) return state.SkipWithError("decoding failed");
-        xdr_free(reinterpret_cast<xdrproc_t>(xdr_ApiTnGetPropsRetT), reinterpret_cast<char *>(&reply));
-        state.ResumeTiming();
-    }
-    state.counters["bytes"] = static_cast<double>(bytes.size());
-}
-BENCHMARK(BM_GetPropsDecodeOnly)->UseRealTime()->Unit(benchmark::kMillisecond);
-
-// The library's own share of a T_ApiGetProps: the deep copy it hands over
-// and the release of the decoded reply.
-void BM_GetPropsCopyAndRelease(benchmark::State &state) {
-    if (!ready(state)) return;
-    if (!storeList()) return state.SkipWithError("the host did not take the list");
-    std::string bytes = replyBytes();
-    if (bytes.empty()) return state.SkipWithError("the reply could not be encoded");
-    for (auto _ : state) {
-        state.PauseTiming();
-        ApiTnGetPropsRetT reply{};
-        XDR x;
-        xdrmem_create(&x, bytes.data(), static_cast<u_int>(bytes.size()), XDR_DECODE);
-        const bool ok = xdr_ApiTnGetPropsRetT(&x, &reply);
-        xdr_destroy(&x);
-        if (!ok) return state.SkipWithError("decoding failed");
-        state.ResumeTiming();
-        T_PropValsT copy = T_ApiCopyPropVals(&reply.props);
-        api_xdrfree(reinterpret_cast<xdrproc_t>(xdr_ApiTnGetPropsRetT), &reply);
-        state.PauseTiming();
-        T_ApiDeallocatePropVals(&copy);
-        state.ResumeTiming();
-    }
-}
-BENCHMARK(BM_GetPropsCopyAndRelease)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakMemory)->Iterations(1)->UseRealTime();
 
 }  // namespace

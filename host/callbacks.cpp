@@ -2,6 +2,7 @@
 // the loopback address. Only the main loop calls here, never a dispatcher:
 // a client may be waiting for the reply to its own request.
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <rpc/rpc.h>
 
 #include "host.h"
@@ -39,6 +40,9 @@ bool connectCallback(ClientSession &c, std::string &error) {
         return false;
     }
     c.callbackSocket = sock;
+    // A callback is one record that waits for its reply: send it at once.
+    const int nodelay = 1;
+    (void)setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &nodelay, sizeof nodelay);
     return true;
 }
 

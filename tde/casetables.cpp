@@ -7,6 +7,8 @@
 
 #include <tarnel/tde_strings.h>
 
+#include "charmaps_internal.h"
+
 namespace {
 
 using Table = std::array<unsigned char, 256>;
@@ -52,7 +54,16 @@ constexpr Table kToLower = makeTable(true);
 constexpr Table kToUpper = makeTable(false);
 static_assert(inverseOnLetters(kToLower, kToUpper), "case tables must be mutual inverses");
 
+constexpr bool foldsAsciiOnly(const Table &lower) {
+    for (int c = 0; c < 0x80; ++c)
+        if (lower[c] != (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c)) return false;
+    return true;
+}
+static_assert(foldsAsciiOnly(kToLower), "below 0x80 the lower table is the ASCII rule");
+
 }  // namespace
+
+const unsigned char *const tarnel::charmaps::builtin_to_lower = kToLower.data();
 
 extern "C" {
 const unsigned char *TdeMToLower = kToLower.data();

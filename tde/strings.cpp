@@ -8,6 +8,8 @@
 #include <tarnel/tde_memory.h>
 #include <tarnel/tde_strings.h>
 
+#include "charmaps_internal.h"
+
 namespace {
 
 using U = unsigned char;
@@ -28,6 +30,9 @@ struct Folded {
     const U *lower = TdeMToLower;
     int operator()(U c) const { return lower[c]; }
 };
+
+// A-Z to a-z, every other byte as it is: the built-in table below 0x80.
+inline U asciiFold(U c) { return static_cast<U>(c + (static_cast<U>(c - 'A') < 26 ? 32 : 0)); }
 
 template <class Fold> inline int cmp(const U *a, const U *b, Fold f) {
     while (*a != 0 && f(*a) == f(*b)) ++a, ++b;
@@ -189,7 +194,26 @@ int T_StrSIEqual(const char *a, const char *b) {
 }
 
 int T_StrCmp(const char *a, const char *b) { return cmp(in(a), in(b), Exact{}); }
-int T_StrICmp(const char *a, const char *b) { return cmp(in(a), in(b), Folded{}); }
+int T_StrICmp(const char *a, const char *b) {
+    const Folded f;
+    if (f.lower != tarnel::charmaps::builtin_to_lower) return cmp(in(a), in(b), f);
+    // Block by block over the bytes both strings still have (found by
+    // strnlen, so nothing past either end is read): a block that is ASCII and
+    // equal after the arithmetic fold, which the compiler vectorises, is
+    // passed whole; any other block goes through the table byte by byte.
+    constexpr size_t kBlock = 64;
+    const U *x = in(a), *y = in(b);
+    for (;;) {
+        const size_t n = strnlen(reinterpret_cast<const char *>(y), strnlen(reinterpret_cast<const char *>(x), kBlock));
+        U differs = 0;
+        for (size_t i = 0; i < n; ++i) differs |= static_cast<U>((asciiFold(x[i]) ^ asciiFold(y[i])) | ((x[i] | y[i]) & 0x80));
+        if (differs != 0)
+            for (size_t i = 0; i < n; ++i)
+                if (f(x[i]) != f(y[i])) return f(x[i]) - f(y[i]);
+        x += n, y += n;
+        if (n < kBlock) return f(*x) - f(*y);  // one of them ends here
+    }
+}
 
 int T_StrMCmp(const char *a, const char *b) {
     const int r = T_StrICmp(a, b);

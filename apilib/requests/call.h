@@ -1,8 +1,13 @@
 // The one calling convention of the request functions, written once: a
 // helper per result kind. A request function fills its record and names its
-// stub, the reply field it returns and, for lists, the copy operation; the
-// helper sends it, sets TA_errno on failure, copies what the caller will own
-// and releases the decoded reply.
+// stub and the reply field it returns; the helper sends it, sets TA_errno on
+// failure, hands the caller what it will own and releases the rest of the
+// decoded reply.
+//
+// Handing over moves rather than copies: the decoders allocate every string
+// and list with the API allocators and size them exactly, so a decoded field
+// already is what the caller owns and releases with T_ApiDeallocate*. It is
+// taken out of the stub's reply area, which is left empty for the release.
 #ifndef TARNEL_REQUESTS_CALL_H
 #define TARNEL_REQUESTS_CALL_H
 
@@ -76,19 +81,26 @@ inline int plain(int *(*stub)(void *, CLIENT *), int failure) {
     return reply != nullptr ? *reply : failure;
 }
 
-// Plain result: the host's string, copied for the caller; null with no reply.
+// Takes a reply field for the caller and leaves the empty value in its
+// place. Scalars and records without owned memory are empty already after
+// the copy; what owns memory is moved, one case per result type.
+template <typename T> T take(T &field) {
+    T out = field;
+    field = T{};
+    return out;
+}
+// An empty text-item list has always come with an array of one item, which
+// the decoder does not allocate.
+inline TextItemsT take(TextItemsT &field) { return field.count == 0 ? T_ApiAllocateTextItems(0) : take<>(field); }
+
+// Plain result: the host's string, the caller's; null with no reply.
 inline StringT plain(StringT *(*stub)(void *, CLIENT *)) {
     StringT *reply = send(stub);
     if (reply == nullptr) return nullptr;
-    StringT copy = T_ApiCopyString(*reply);
+    StringT out = take(*reply);
     release(reply);
-    return copy;
+    return out;
 }
-
-// Copies a reply field into memory the caller owns: scalars and records
-// without owned memory as they are, strings with T_ApiCopyString.
-template <typename T> T take(const T &field) { return field; }
-inline StringT take(const StringT &field) { return T_ApiCopyString(field); }
 
 // The shape shared by value and record results: on status 0 the result is
 // `extract(reply)`; a non-zero status goes to TA_errno and, like a lost
@@ -101,37 +113,36 @@ T checked(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T failure, Extract ext
     if (reply->status != 0)
         TA_errno = reply->status;
     else
-        result = extract(static_cast<const Reply &>(*reply));
+        result = extract(*reply);
     release(reply);
     return result;
 }
 
-// Value result: the field `member` of the reply (a string copied).
+// Value result: the field `member` of the reply.
 template <typename Reply, typename Arg, typename T>
 T value(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T Reply::*member, T failure = T{}) {
-    return checked(stub, argument, failure, [&](const Reply &r) { return take(r.*member); });
+    return checked(stub, argument, failure, [&](Reply &r) { return take(r.*member); });
 }
 
-// Record result whose field owns memory: deep-copied with `copy`.
-template <typename Reply, typename Arg, typename T, typename Copy>
-T record(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T Reply::*member, Copy copy) {
-    return checked(stub, argument, T{}, [&](const Reply &r) { return copy(&(r.*member)); });
+// Record or list result: the field `member`, empty on failure.
+template <typename Reply, typename Arg, typename T>
+T record(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T Reply::*member) {
+    return value(stub, argument, member, T{});
 }
 
 // Record result of a procedure without an argument.
-template <typename Reply, typename T, typename Copy>
-T record(Reply *(*stub)(void *, CLIENT *), T Reply::*member, Copy copy) {
+template <typename Reply, typename T> T record(Reply *(*stub)(void *, CLIENT *), T Reply::*member) {
     static int none = 0;
-    return record(stub, static_cast<void *>(&none), member, copy);
+    return record(stub, static_cast<void *>(&none), member);
 }
 
-// Record result assembled from several reply fields: `take` builds it from
+// Record result assembled from several reply fields: `build` makes it from
 // the reply on status 0.
-template <typename Reply, typename Arg, typename Take>
-auto record(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, Take take)
-    -> decltype(take(*static_cast<const Reply *>(nullptr))) {
-    using T = decltype(take(*static_cast<const Reply *>(nullptr)));
-    return checked(stub, argument, T{}, take);
+template <typename Reply, typename Arg, typename Build>
+auto record(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, Build build)
+    -> decltype(build(*static_cast<Reply *>(nullptr))) {
+    using T = decltype(build(*static_cast<Reply *>(nullptr)));
+    return checked(stub, argument, T{}, build);
 }
 
 // Answer result: on status 0 the answer goes through `out` and 0 is

@@ -24,12 +24,12 @@ int fontValue(ApiTnGetIntRetT *(*stub)(StringT *, CLIENT *), StringT name) {
 extern "C" {
 
 T_FontsT T_ApiFamilyFonts(int family) {
-    return record(api_tn_family_fonts_1, &family, &ApiTnFamilyFontsRetT::fonts, T_ApiCopyFonts);
+    return record(api_tn_family_fonts_1, &family, &ApiTnFamilyFontsRetT::fonts);
 }
 
 T_CombinedFontsT T_ApiCombinedFamilyFonts(unsigned int family) {
     ApiTnCombinedFamilyFontsArgT a = {family};
-    return record(api_tn_combined_family_fonts_1, &a, &ApiTnCombinedFamilyFontsRetT::fonts, T_ApiCopyCombinedFonts);
+    return record(api_tn_combined_family_fonts_1, &a, &ApiTnCombinedFamilyFontsRetT::fonts);
 }
 
 int T_ApiGetFontFamilyValue(StringT name) { return fontValue(api_tn_get_font_family_value_1, name); }
@@ -48,7 +48,7 @@ int T_ApiMakeGhostFont(T_FontT *font, StringT s1, StringT s2, StringT s3, String
 int T_ApiIsEncodingSupported(StringT encoding) { return plain(api_tn_is_encoding_supported_1, &encoding, 0); }
 
 T_StringsT T_ApiGetSupportedEncodings(void) {
-    return record(api_tn_get_supported_encodings_1, &ApiTnGetStringsRetT::value, T_ApiCopyStrings);
+    return record(api_tn_get_supported_encodings_1, &ApiTnGetStringsRetT::value);
 }
 
 StringT T_ApiGetEncodingForFamily(int family) {

@@ -71,7 +71,7 @@ void T_ApiSetString(unsigned int docId, unsigned int objId, int propNum, StringT
 
 T_StringsT T_ApiGetStrings(unsigned int docId, unsigned int objId, int propNum) {
     ApiTnGetPropArgT a = {docId, objId, byNumber(propNum)};
-    return record(api_tn_get_strings_1, &a, &ApiTnGetStringsRetT::value, T_ApiCopyStrings);
+    return record(api_tn_get_strings_1, &a, &ApiTnGetStringsRetT::value);
 }
 
 void T_ApiSetStrings(unsigned int docId, unsigned int objId, int propNum, T_StringsT *v) {
@@ -81,7 +81,7 @@ void T_ApiSetStrings(unsigned int docId, unsigned int objId, int propNum, T_Stri
 
 T_MetricsT T_ApiGetMetrics(unsigned int docId, unsigned int objId, int propNum) {
     ApiTnGetPropArgT a = {docId, objId, byNumber(propNum)};
-    return record(api_tn_get_metrics_1, &a, &ApiTnGetMetricsRetT::value, T_ApiCopyMetrics);
+    return record(api_tn_get_metrics_1, &a, &ApiTnGetMetricsRetT::value);
 }
 
 void T_ApiSetMetrics(unsigned int docId, unsigned int objId, int propNum, T_MetricsT *v) {
@@ -91,7 +91,7 @@ void T_ApiSetMetrics(unsigned int docId, unsigned int objId, int propNum, T_Metr
 
 T_PointsT T_ApiGetPoints(unsigned int docId, unsigned int objId, int propNum) {
     ApiTnGetPropArgT a = {docId, objId, byNumber(propNum)};
-    return record(api_tn_get_points_1, &a, &ApiTnGetPointsRetT::value, T_ApiCopyPoints);
+    return record(api_tn_get_points_1, &a, &ApiTnGetPointsRetT::value);
 }
 
 void T_ApiSetPoints(unsigned int docId, unsigned int objId, int propNum, T_PointsT *v) {
@@ -101,7 +101,7 @@ void T_ApiSetPoints(unsigned int docId, unsigned int objId, int propNum, T_Point
 
 T_TabsT T_ApiGetTabs(unsigned int docId, unsigned int objId, int propNum) {
     ApiTnGetPropArgT a = {docId, objId, byNumber(propNum)};
-    return record(api_tn_get_tabs_1, &a, &ApiTnGetTabsRetT::value, T_ApiCopyTabs);
+    return record(api_tn_get_tabs_1, &a, &ApiTnGetTabsRetT::value);
 }
 
 void T_ApiSetTabs(unsigned int docId, unsigned int objId, int propNum, T_TabsT *v) {
@@ -111,7 +111,7 @@ void T_ApiSetTabs(unsigned int docId, unsigned int objId, int propNum, T_TabsT *
 
 T_IntsT T_ApiGetInts(unsigned int docId, unsigned int objId, int propNum) {
     ApiTnGetPropArgT a = {docId, objId, byNumber(propNum)};
-    return record(api_tn_get_ints_1, &a, &ApiTnGetIntsRetT::value, T_ApiCopyInts);
+    return record(api_tn_get_ints_1, &a, &ApiTnGetIntsRetT::value);
 }
 
 void T_ApiSetInts(unsigned int docId, unsigned int objId, int propNum, T_IntsT *v) {
@@ -121,7 +121,7 @@ void T_ApiSetInts(unsigned int docId, unsigned int objId, int propNum, T_IntsT *
 
 T_UBytesT T_ApiGetUBytesByName(unsigned int docId, unsigned int objId, StringT propName) {
     ApiTnGetPropArgT a = {docId, objId, byName(propName)};
-    return record(api_tn_get_ubytes_1, &a, &ApiTnGetUBytesRetT::value, T_ApiCopyUBytes);
+    return record(api_tn_get_ubytes_1, &a, &ApiTnGetUBytesRetT::value);
 }
 
 void T_ApiSetUBytesByName(unsigned int docId, unsigned int objId, StringT propName, T_UBytesT *v) {
@@ -165,7 +165,7 @@ void T_ApiSetElementRange(unsigned int docId, unsigned int objId, int propNum, T
 
 T_TypedValT T_ApiGetVal(unsigned int docId, unsigned int objId, int propNum) {
     ApiTnGetPropArgT a = {docId, objId, byNumber(propNum)};
-    return record(api_tn_get_val_1, &a, &ApiTnGetValRetT::value, T_ApiCopyVal);
+    return record(api_tn_get_val_1, &a, &ApiTnGetValRetT::value);
 }
 
 void T_ApiSetVal(unsigned int docId, unsigned int objId, int propNum, T_TypedValT *v) {
@@ -175,7 +175,7 @@ void T_ApiSetVal(unsigned int docId, unsigned int objId, int propNum, T_TypedVal
 
 T_PropValT T_ApiGetPropVal(unsigned int docId, unsigned int objId, int propNum) {
     ApiTnGetPropArgT a = {docId, objId, byNumber(propNum)};
-    return record(api_tn_get_prop_1, &a, &ApiTnGetPropRetT::prop, T_ApiCopyPropVal);
+    return record(api_tn_get_prop_1, &a, &ApiTnGetPropRetT::prop);
 }
 
 void T_ApiSetPropVal(unsigned int docId, unsigned int objId, T_PropValT *prop) {
@@ -185,7 +185,7 @@ void T_ApiSetPropVal(unsigned int docId, unsigned int objId, T_PropValT *prop) {
 
 T_PropValsT T_ApiGetProps(unsigned int docId, unsigned int objId) {
     ApiTnGeneralObjArgT a = {docId, objId};
-    return record(api_tn_get_props_1, &a, &ApiTnGetPropsRetT::props, T_ApiCopyPropVals);
+    return record(api_tn_get_props_1, &a, &ApiTnGetPropsRetT::props);
 }
 
 void T_ApiSetProps(unsigned int docId, unsigned int objId, T_PropValsT *props) {

@@ -28,7 +28,7 @@ Outcome scripted(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, T_PropValsT &ow
     if (outcome.status != 0) TA_errno = outcome.status;
     T_ApiDeallocatePropVals(*returnParamsp);
     T_ApiDeallocatePropVals(&own);
-    own = reply->returned != nullptr ? T_ApiCopyPropVals(reply->returned) : T_PropValsT{};
+    own = reply->returned != nullptr ? take(*reply->returned) : T_PropValsT{};
     *returnParamsp = &own;
     release(reply);
     return outcome;

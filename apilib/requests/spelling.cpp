@@ -7,10 +7,6 @@
 
 using namespace tarnel::requests;
 
-namespace {
-void copyOut(T_StringsT *out, const T_StringsT &from) { *out = T_ApiCopyStrings(&from); }
-}  // namespace
-
 extern "C" {
 
 T_TextRangeT T_ApiSpell(unsigned int docId, T_TextLocT *loc, T_PropValsT *spellParams, int *outInt,
@@ -27,7 +23,7 @@ T_TextRangeT T_ApiSpell(unsigned int docId, T_TextLocT *loc, T_PropValsT *spellP
         result = reply->range;
         *outInt = reply->int1;
     }
-    copyOut(outList, reply->items);
+    *outList = take(reply->items);
     release(reply);
     return result;
 }
@@ -37,7 +33,7 @@ int T_ApiDictionary(unsigned int docId, StringT text, int num1, int num2, T_Stri
     ApiTnDictionaryRetT *reply = send(api_tn_dictionary_1, &a);
     *outList = T_StringsT{};
     if (reply == nullptr) return -1;
-    copyOut(outList, reply->items);
+    *outList = take(reply->items);
     const int code = reply->status;
     release(reply);
     if (code != 0) TA_errno = code;
@@ -61,10 +57,10 @@ int T_ApiThesaurus(int num, StringT word, T_StringsT *list1, T_StringsT *list2, 
     ApiTnThesaurusRetT *reply = send(api_tn_thesaurus_1, &a);
     *list1 = *list2 = *list3 = *list4 = T_StringsT{};
     if (reply == nullptr) return -1;
-    copyOut(list1, reply->list1);
-    copyOut(list2, reply->list2);
-    copyOut(list3, reply->list3);
-    copyOut(list4, reply->list4);
+    *list1 = take(reply->list1);
+    *list2 = take(reply->list2);
+    *list3 = take(reply->list3);
+    *list4 = take(reply->list4);
     const int code = reply->status;
     release(reply);
     if (code != 0) TA_errno = code;

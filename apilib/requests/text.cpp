@@ -39,22 +39,22 @@ int T_ApiCenterOnGraphicObject(unsigned int docId, unsigned int objId) {
 
 TextItemsT T_ApiGetText(unsigned int docId, unsigned int objId, unsigned int flags) {
     ApiTnGetTextArgT a = {docId, objId, flags};
-    return record(api_tn_get_text_1, &a, &ApiTnGetTextRetT::items, T_ApiCopyTextItems);
+    return record(api_tn_get_text_1, &a, &ApiTnGetTextRetT::items);
 }
 
 TextItemsT T_ApiGetText2(unsigned int docId, unsigned int objId, unsigned int flags1, unsigned int flags2) {
     ApiTnGetText2ArgT a = {docId, objId, flags1, flags2};
-    return record(api_tn_get_text2_1, &a, &ApiTnGetTextRetT::items, T_ApiCopyTextItems);
+    return record(api_tn_get_text2_1, &a, &ApiTnGetTextRetT::items);
 }
 
 TextItemsT T_ApiGetTextForRange(unsigned int docId, T_TextRangeT *range, unsigned int flags) {
     ApiTnGetTextForRangeArgT a = {docId, headerOf(range), flags};
-    return record(api_tn_get_text_for_range_1, &a, &ApiTnGetTextRetT::items, T_ApiCopyTextItems);
+    return record(api_tn_get_text_for_range_1, &a, &ApiTnGetTextRetT::items);
 }
 
 TextItemsT T_ApiGetTextForRange2(unsigned int docId, T_TextRangeT *range, unsigned int flags1, unsigned int flags2) {
     ApiTnGetTextForRange2ArgT a = {docId, headerOf(range), flags1, flags2};
-    return record(api_tn_get_text_for_range2_1, &a, &ApiTnGetTextRetT::items, T_ApiCopyTextItems);
+    return record(api_tn_get_text_for_range2_1, &a, &ApiTnGetTextRetT::items);
 }
 
 T_TextLocT T_ApiElementLocToTextLoc(unsigned int docId, T_ElementLocT *eloc) {
@@ -70,12 +70,12 @@ T_ElementLocT T_ApiTextLocToElementLoc(unsigned int docId, T_TextLocT *loc) {
 // The catalogue is a property of the document addressed as an object.
 T_ElementCatalogEntriesT T_ApiGetElementCatalog(unsigned int docId) {
     ApiTnGetPropArgT a = {docId, docId, byNumber(elementCatalogProp)};
-    return record(api_tn_get_element_catalog_1, &a, &ApiTnGetElementCatalogRetT::value, T_ApiCopyElementCatalogEntries);
+    return record(api_tn_get_element_catalog_1, &a, &ApiTnGetElementCatalogRetT::value);
 }
 
 T_AttributeDefsT T_ApiGetAttributeDefs(unsigned int docId, unsigned int objId) {
     ApiTnGetPropArgT a = {docId, objId, byNumber(attributeDefsProp)};
-    return record(api_tn_get_attribute_defs_1, &a, &ApiTnGetAttributeDefsRetT::value, T_ApiCopyAttributeDefs);
+    return record(api_tn_get_attribute_defs_1, &a, &ApiTnGetAttributeDefsRetT::value);
 }
 
 void T_ApiSetAttributeDefs(unsigned int docId, unsigned int objId, T_AttributeDefsT *defs) {
@@ -85,7 +85,7 @@ void T_ApiSetAttributeDefs(unsigned int docId, unsigned int objId, T_AttributeDe
 
 T_AttributesT T_ApiGetAttributes(unsigned int docId, unsigned int objId) {
     ApiTnGetPropArgT a = {docId, objId, byNumber(attributesProp)};
-    return record(api_tn_get_attributes_1, &a, &ApiTnGetAttributesRetT::value, T_ApiCopyAttributes);
+    return record(api_tn_get_attributes_1, &a, &ApiTnGetAttributesRetT::value);
 }
 
 void T_ApiSetAttributes(unsigned int docId, unsigned int objId, T_AttributesT *attributes) {

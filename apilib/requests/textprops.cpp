@@ -8,17 +8,17 @@ extern "C" {
 
 T_TypedValT T_ApiGetTextVal(unsigned int docId, T_TextLocT *loc, int propNum) {
     ApiTnGetTextPropArgT a = {docId, headerOf(loc), byNumber(propNum)};
-    return record(api_tn_get_text_val_1, &a, &ApiTnGetValRetT::value, T_ApiCopyVal);
+    return record(api_tn_get_text_val_1, &a, &ApiTnGetValRetT::value);
 }
 
 T_PropValT T_ApiGetTextPropVal(unsigned int docId, T_TextLocT *loc, int propNum) {
     ApiTnGetTextPropArgT a = {docId, headerOf(loc), byNumber(propNum)};
-    return record(api_tn_get_text_prop_1, &a, &ApiTnGetPropRetT::prop, T_ApiCopyPropVal);
+    return record(api_tn_get_text_prop_1, &a, &ApiTnGetPropRetT::prop);
 }
 
 T_PropValsT T_ApiGetTextProps(unsigned int docId, T_TextLocT *loc) {
     ApiTnGetTextPropsArgT a = {docId, headerOf(loc)};
-    return record(api_tn_get_text_props_1, &a, &ApiTnGetPropsRetT::props, T_ApiCopyPropVals);
+    return record(api_tn_get_text_props_1, &a, &ApiTnGetPropsRetT::props);
 }
 
 void T_ApiSetTextVal(unsigned int docId, T_TextRangeT *range, int propNum, T_TypedValT *v) {

@@ -1,6 +1,8 @@
 // Start-up of a session: from TNAPIX for a launched client, or through the
 // host's connection service for one that attaches itself. Both end in hookup.
 #include <netconfig.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <rpc/rpc.h>
 #include <rpc/rpc_com.h>
 #include <signal.h>
@@ -87,6 +89,11 @@ const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVer
     // The socket is closed by T_ApiShutDown itself; the handle must not close
     // it again when destroyed (the number may have been reused by then).
     clnt_control(tarnel_client, CLSET_FD_NCLOSE, nullptr);
+    // Every request is one record that waits for its reply: nothing is
+    // gained by holding back a short segment, and a record sent in pieces
+    // would stall on the host's delayed acknowledgement.
+    const int nodelay = 1;
+    (void)setsockopt(client_socket, IPPROTO_TCP, TCP_NODELAY, &nodelay, sizeof nodelay);
     struct timeval timeout = get_TA_TimeOut();
     clnt_control(tarnel_client, CLSET_TIMEOUT, reinterpret_cast<char *>(&timeout));
 

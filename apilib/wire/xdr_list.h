@@ -6,8 +6,9 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
+
+#include <tarnel/tnapi_values.h>
 
 #include "wire/decode_growth.h"
 
@@ -19,6 +20,8 @@ template <class T> using ElemProc = bool_t (*)(XDR *, T *);
 // the allocation: the array grows (doubling, at most kMaxGrowthStepBytes a
 // step) as elements actually decode, so a count far beyond the data fails after a
 // bounded allocation. New slots are zeroed, as the array primitive does.
+// The array comes from the API allocators and ends exactly `count` long, so
+// a decoded list is what a caller owns and may be handed over as it is.
 // On failure the record keeps every slot that may hold decoded data (the
 // failed element included) with `count` set to match, so the free
 // operation releases exactly what was decoded.
@@ -39,7 +42,7 @@ template <class T, ElemProc<T> Elem> bool_t decode_list(XDR *xdrs, u_int *countp
         if (i == cap) {
             u_int step = std::clamp(cap, first, max_step);
             u_int next = count - cap < step ? count : cap + step;
-            T *grown = static_cast<T *>(std::realloc(items, size_t{next} * sizeof(T)));
+            T *grown = static_cast<T *>(TapiRealloc(items, size_t{next} * sizeof(T)));
             if (grown == nullptr) {
                 *countp = i;
                 *itemsp = items;
@@ -83,7 +86,7 @@ template <class T, ElemProc<T> Elem> bool_t xdr_list(XDR *xdrs, u_int *countp, T
         bool_t ok = TRUE;
         for (u_int i = 0; i < *countp; ++i)
             if (!Elem(xdrs, &items[i])) ok = FALSE;
-        std::free(items);
+        T_ApiFree(items);
         *itemsp = nullptr;
         *countp = 0;
         return ok;

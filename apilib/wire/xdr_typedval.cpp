@@ -1,7 +1,7 @@
 // The typed value: `kind`, then the arm it selects (TA_VALUE_KINDS).
 #include <tarnel/api_values.h>
+#include <tarnel/tnapi_values.h>
 
-#include <cstdlib>
 #include <string_view>
 #include <type_traits>
 #include <utility>
@@ -10,7 +10,8 @@ namespace {
 
 // An optional record: a boolean, then the record when present. Same bytes as
 // the XDR pointer primitive; a decoded record is a new zeroed allocation
-// (kept on a failed decode so the free operation releases it).
+// from the API allocators (kept on a failed decode so the free operation
+// releases it).
 template <class T, bool_t (*Proc)(XDR *, T *)> bool_t xdr_optional(XDR *xdrs, T **recordp) {
     switch (xdrs->x_op) {
     case XDR_ENCODE: {
@@ -23,13 +24,13 @@ template <class T, bool_t (*Proc)(XDR *, T *)> bool_t xdr_optional(XDR *xdrs, T 
         bool_t present;
         if (!xdr_bool(xdrs, &present)) return FALSE;
         if (!present) return TRUE;
-        auto *record = static_cast<T *>(std::calloc(1, sizeof(T)));
+        auto *record = static_cast<T *>(TapiCalloc(1, sizeof(T)));
         if (record == nullptr) return FALSE;
         *recordp = record;
         return Proc(xdrs, record);
     }
     case XDR_FREE:
-        std::free(*recordp);
+        T_ApiFree(*recordp);
         *recordp = nullptr;
         return TRUE;
     }

@@ -1,10 +1,11 @@
 // The nullable string: a null pointer travels as the empty string, and a
-// decoded string is always allocated, never null.
+// decoded string is always allocated, never null. Decoded strings come from
+// the API allocators, so a request can hand one to its caller as it is.
 #include <tarnel/api_values.h>
+#include <tarnel/tnapi_values.h>
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 
 #include "wire/decode_growth.h"
 
@@ -24,22 +25,22 @@ bool_t decode_string(XDR *xdrs, char **out) {
     *out = nullptr;
     u_int size;
     if (!xdr_u_int(xdrs, &size) || size == UINT_MAX) return FALSE;
-    char *buf = static_cast<char *>(std::malloc(std::min(size, kFirstGrowthBytes) + 1u));
+    char *buf = static_cast<char *>(TapiMalloc(std::min(size, kFirstGrowthBytes) + 1u));
     if (buf == nullptr) return FALSE;
     u_int got = 0;
     while (got < size) {
         u_int step = std::clamp(got, kFirstGrowthBytes, kMaxGrowthStepBytes);
         u_int want = std::min(size - got, step);
         if (got != 0) {
-            char *grown = static_cast<char *>(std::realloc(buf, size_t{got} + want + 1));
+            char *grown = static_cast<char *>(TapiRealloc(buf, size_t{got} + want + 1));
             if (grown == nullptr) {
-                std::free(buf);
+                T_ApiFree(buf);
                 return FALSE;
             }
             buf = grown;
         }
         if (!xdr_opaque(xdrs, buf + got, want)) {
-            std::free(buf);
+            T_ApiFree(buf);
             return FALSE;
         }
         got += want;
@@ -62,7 +63,10 @@ extern "C" bool_t xdr_StringT(XDR *xdrs, StringT *objp) {
         }
         return xdr_string(xdrs, objp, UINT_MAX);
     case XDR_DECODE: return decode_string(xdrs, objp);
-    case XDR_FREE: return xdr_string(xdrs, objp, UINT_MAX);
+    case XDR_FREE:
+        T_ApiFree(*objp);
+        *objp = nullptr;
+        return TRUE;
     }
     return FALSE;
 }

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release) and prints one markdown table: each of the
+# library's operations beside its reference, measured in the same process,
+# with the ratio and the goal. Every pair runs in a process of its own, as
+# medians of REPS repetitions. With gnuplot, the growth curves of the list
+# results go to PNG files beside the raw figures.
+#
+#   bash bench/compare.sh [build-dir]      (default: build-compare)
+#   REPS=5 SKIP_BUILD=1 bash bench/compare.sh build-rel
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build-compare}
+reps=${REPS:-5}
+out=$build/compare
+mkdir -p "$out"
+
+if [[ -z ${SKIP_BUILD:-} ]]; then
+    launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTARNEL_BENCH=ON -DTARNEL_DOCS=OFF \
+        -DTARNEL_EXAMPLES=OFF "${launcher[@]}" >"$out/configure.log"
+    cmake --build "$build" -j"$(nproc)" --target requests_bench session_bench tde_bench >"$out/build.log"
+fi
+pgrep -x rpcbind >/dev/null || rpcbind -w 2>/dev/null || true
+
+# run NAME PROGRAM FILTER: one process, medians of the repetitions, as
+# "benchmark real_us cpu_us" lines in $out/NAME.txt (counters in NAME.csv).
+run() {
+    local name=$1 program=$2 filter=$3
+    local try
+    for try in 1 2; do
+        "$build/bench/$program" --benchmark_filter="$filter" --benchmark_repetitions="$reps" \
+            --benchmark_report_aggregates_only=true --benchmark_format=csv 2>"$out/$name.err" >"$out/$name.csv" && break
+        echo "compare: $program ($filter) failed, try $try" >&2
+    done
+    awk -F, '
+        function us(v, unit) { return unit == "ns" ? v / 1000 : unit == "ms" ? v * 1000 : unit == "s" ? v * 1e6 : v }
+        $1 ~ /_median"?$/ {
+            name = $1; gsub(/"/, "", name); sub(/_median$/, "", name); sub(/\/(real|manual)_time$/, "", name)
+            sub(/\/iterations:[0-9]+/, "", name)
+            printf "%s %.4f %.4f\n", name, us($3, $5), us($4, $5)
+        }' "$out/$name.csv" >"$out/$name.txt"
+}
+
+# value NAME BENCHMARK COLUMN(2 real, 3 cpu): a median in microseconds.
+value() { awk -v b="$2" -v c="$3" '$1 == b { print $c }' "$out/$1.txt"; }
+
+# A counter of the single run of a benchmark, from its CSV header.
+counter() {
+    awk -F, -v b="$2" -v k="$3" 'NR == 1 { gsub(/"/, ""); for (i = 1; i <= NF; i++) if ($i == k) col = i }
+        index($1, b) && index($1, "median") && col { print $col; exit }' "$out/$1.csv"
+}
+
+fmt() { awk -v v="$1" 'BEGIN { if (v == "") print "n/a"; else if (v >= 1000) printf "%.2f ms", v / 1000; else if (v >= 1) printf "%.1f us", v; else printf "%.1f ns", v * 1000 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "" || b == 0) print "n/a"; else printf "%.2f", a / b }'; }
+row() { printf '| %s | %s | %s | %s | %s |\n' "$1" "$(fmt "$2")" "$3 $(fmt "$4")" "$(ratio "$2" "$4")" "$5"; }
+
+run getint requests_bench '^BM_GetInt(Library|Raw)/'
+for kind in Props Strings Text; do run "get$kind" requests_bench "^BM_Get$kind(Library|Raw)/[0-9]+/"; done
+run peak requests_bench '^BM_PeakMemory/'
+run callback session_bench 'BM_CallbackRoundTrip|BM_TwoRequestRoundTrips'
+for op in Mul Div FractMul; do run "metric$op" tde_bench "^BM_(Metric|Plain64)$op\$"; done
+run stricmp tde_bench '^BM_(T_StrICmp|strcasecmp)/'
+run sprint tde_bench 'mixed'
+
+{
+    echo "| What | This library | Reference, same run | Ratio | Goal |"
+    echo "|---|---|---|---|---|"
+    row '`T_ApiGetInt` round trip' "$(value getint BM_GetIntLibrary 2)" 'raw `clnt_call` of 1064,' \
+        "$(value getint BM_GetIntRaw 2)" 'at the floor'
+    for kind in Props Strings Text; do
+        for n in 100 1000 10000 100000; do
+            goal=linear
+            [[ $n == 10000 ]] && goal='<= 1.05'
+            row "\`T_ApiGet$kind\`, $n entries (with release)" "$(value "get$kind" "BM_Get${kind}Library/$n" 2)" \
+                'raw `clnt_call`, decode and free,' "$(value "get$kind" "BM_Get${kind}Raw/$n" 2)" "$goal"
+        done
+    done
+    for kind in props strings text; do
+        peak=$(counter peak BM_PeakMemory "${kind}_peak_kB")
+        reply=$(counter peak BM_PeakMemory "${kind}_reply_kB")
+        printf '| peak memory growth, `%s` of 10^5 | %.0f kB | encoded reply %.0f kB | %s | about 1 decoded copy |\n' \
+            "$kind" "${peak:-0}" "${reply:-0}" "$(ratio "$peak" "$reply")"
+    done
+    row 'callback round trip (host calls, over arrives)' "$(value callback BM_CallbackRoundTrip 2)" \
+        'two request round trips' "$(value callback BM_TwoRequestRoundTrips 2)" '<= 1.2'
+    for op in Mul Div FractMul; do
+        row "\`T_Metric$op\` (4096 operations, CPU)" "$(value "metric$op" "BM_Metric$op" 3)" 'the 64-bit expression' \
+            "$(value "metric$op" "BM_Plain64$op" 3)" '<= 1.5'
+    done
+    for n in 16 256; do
+        goal='<= 2'
+        [[ $n == 256 ]] && goal='<= 4'
+        row "\`T_StrICmp\` $n bytes (CPU)" "$(value stricmp "BM_T_StrICmp/$n" 3)" '`strcasecmp`' \
+            "$(value stricmp "BM_strcasecmp/$n" 3)" "$goal"
+    done
+    row '`TdeVSnprintf`, mixed format (CPU)' "$(value sprint TdeVSnprintf/mixed 3)" '`vsnprintf`' \
+        "$(value sprint vsnprintf/mixed 3)" '<= 3'
+    echo
+    echo "Medians of $reps repetitions; $(nproc) processors ($(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)); load average at the end $(cut -d' ' -f1-3 /proc/loadavg)."
+} | tee "$out/table.md"
+
+# Growth curves: entries against microseconds, library and raw call.
+if command -v gnuplot >/dev/null; then
+    for kind in Props Strings Text; do
+        for n in 100 1000 10000 100000; do
+            echo "$n $(value "get$kind" "BM_Get${kind}Library/$n" 2) $(value "get$kind" "BM_Get${kind}Raw/$n" 2)"
+        done >"$out/growth_$kind.dat"
+        gnuplot <<EOF
+set terminal png size 640,480 noenhanced
+set output "$out/growth_$kind.png"
+set title "T_ApiGet$kind: time against entries"
+set logscale xy
+set xlabel "entries"
+set ylabel "microseconds per call"
+set key left top
+plot "$out/growth_$kind.dat" using 1:2 with linespoints title "library", \
+     "$out/growth_$kind.dat" using 1:3 with linespoints title "raw clnt_call"
+EOF
+    done
+    echo "plots: $out/growth_*.png"
+fi
