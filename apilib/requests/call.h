@@ -26,8 +26,10 @@ inline xdrproc_t routine_of(const int *) { return wire::as_xdrproc(&xdr_int); }
 inline xdrproc_t routine_of(const StringT *) { return wire::as_xdrproc(&xdr_StringT); }
 
 // The stub's reply, or null with TA_errno -1 when the call did not complete.
+// Before a session starts or after it ends there is no handle: that is a
+// request without a reply, not a call through a null handle.
 template <typename Reply, typename Arg> Reply *send(Reply *(*stub)(Arg *, CLIENT *), Arg *argument) {
-    Reply *reply = stub(argument, tarnel_client);
+    Reply *reply = tarnel_client != nullptr ? stub(argument, tarnel_client) : nullptr;
     if (reply == nullptr) TA_errno = TA_ERR_NO_REPLY;
     return reply;
 }

@@ -34,7 +34,7 @@ TEST(SessionCalls, FcodesSendsOnlyWhatItCanDescribe) {
 }
 
 // Leaving the session tears the connection down even without a host (with
-// one, end to end in the session folder).
+// one, end to end in the session folder); a request after it has no reply.
 TEST(SessionCalls, DisconnectEndsTheSessionEvenWithoutAHost) {
     ServedHost host;
     ASSERT_TRUE(host.ready()) << host.text();
@@ -44,6 +44,8 @@ TEST(SessionCalls, DisconnectEndsTheSessionEvenWithoutAHost) {
     EXPECT_EQ(TA_errno, -1);
     EXPECT_EQ(TA_bailout, 1);
     EXPECT_EQ(tarnel_client, nullptr);
+    TA_errno = 0;
+    EXPECT_TRUE(T_ApiGetInt(0, 0, 200) == 0 && TA_errno == -1);
     TA_bailout = 0;
 }
 

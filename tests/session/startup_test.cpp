@@ -20,27 +20,21 @@ TEST(StartUp, BrokenOrMissingTnapixIsDiagnosedWithExitStatus1) {
     }
 }
 
-TEST(StartUp, ForkingClientHandsOverToItsChild) {
-    Transcript run =
-        runHost({{"steps",
-                  {launch(SESSION_CLIENT_PATH, {{"number", 3}}),
-                   step("wait_exit", {{"role", "launcher"}, {"status", 0}}), step("wait_ack"),
-                   callback("init", {{"initialization", 1}}), callback("quit"), step("wait_exit", {{"status", 0}})}}});
-    ASSERT_EQ(run.status, 0) << run.text();
-    EXPECT_TRUE(run.has({"exit client=c1 role=launcher", "status=0"})) << run.text();
-    EXPECT_TRUE(run.has({"stdout client=c1 text=\"init 1 clientno=3"})) << run.text();
-    EXPECT_TRUE(run.has({"exit client=c1 role=client", "status=0"})) << run.text();
-    EXPECT_FALSE(run.has({"mismatch"})) << run.text();
-}
-
-TEST(StartUp, NonForkingClientAcknowledgesWithItsOwnNumber) {
-    Transcript run =
-        runHost({{"steps", session(SESSION_CLIENT_PATH, {callback("init", {{"initialization", 1}, {"over", 0}})},
-                                   {{"number", -2}})}});
-    ASSERT_EQ(run.status, 0) << run.text();
-    // -2 becomes its complement, 1; the pid check of the acknowledgement passed.
-    EXPECT_TRUE(run.has({"stdout client=c1 text=\"init 1 clientno=1"})) << run.text();
-    EXPECT_EQ(run.find({"exit client=c1"}).size(), 1u) << run.text();
+// Number 3: the launcher forks and its child acknowledges; -2: the client
+// itself, with the complement 1 (the pid check of the acknowledgement passed).
+TEST(StartUp, ClientAcknowledgesForkedOrNot) {
+    for (int number : {3, -2}) {
+        const bool forks = number > 0;
+        json steps = session(SESSION_CLIENT_PATH, {callback("init", {{"initialization", 1}, {"over", 0}})},
+                             {{"number", number}});
+        if (forks) steps.insert(steps.begin() + 1, step("wait_exit", {{"role", "launcher"}, {"status", 0}}));
+        Transcript run = runHost({{"steps", steps}});
+        ASSERT_EQ(run.status, 0) << run.text();
+        EXPECT_TRUE(run.has({"stdout client=c1 text=\"init 1 clientno=" + std::to_string(forks ? 3 : 1)}))
+            << run.text();
+        EXPECT_EQ(run.find({"exit client=c1", "status=0"}).size(), forks ? 2u : 1u) << run.text();
+        EXPECT_FALSE(run.has({"mismatch"})) << run.text();
+    }
 }
 
 TEST(StartUp, OverlongNameIsCutNotOverrun) {
