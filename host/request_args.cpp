@@ -60,32 +60,26 @@ json valueType(const std::string &t, const void *p) {
     if (t == "T_PointsT") return listOf<T_PointsT, T_PointT>(p, "T_PointT");
     if (t == "T_TabsT") return listOf<T_TabsT, T_TabT>(p, "T_TabT");
     if (t == "T_FontsT") return listOf<T_FontsT, T_FontT>(p, "T_FontT");
-    if (t == "T_AttributesT") {
-        json a = json::array();
-        const T_AttributesT &l = as<T_AttributesT>(p);
-        for (u_int i = 0; i < l.count; ++i)
-            a.push_back({{"name", text(l.items[i].name)},
-                         {"values", valueAsJson("T_StringsT", &l.items[i].values)},
-                         {"flag1", l.items[i].flag1},
-                         {"flag2", l.items[i].flag2}});
-        return a;
+    if (t == "T_AttributeT") {
+        const T_AttributeT &x = as<T_AttributeT>(p);
+        return {{"name", text(x.name)},
+                {"values", valueAsJson("T_StringsT", &x.values)},
+                {"flag1", x.flag1},
+                {"flag2", x.flag2}};
     }
-    if (t == "T_AttributeDefsT") {
-        json a = json::array();
-        const T_AttributeDefsT &l = as<T_AttributeDefsT>(p);
-        for (u_int i = 0; i < l.count; ++i) {
-            const T_AttributeDefT &d = l.items[i];
-            a.push_back({{"name", text(d.name)},
-                         {"option1", d.option1},
-                         {"option2", d.option2},
-                         {"option3", d.option3},
-                         {"list1", valueAsJson("T_StringsT", &d.list1)},
-                         {"list2", valueAsJson("T_StringsT", &d.list2)},
-                         {"text1", text(d.text1)},
-                         {"text2", text(d.text2)}});
-        }
-        return a;
+    if (t == "T_AttributeDefT") {
+        const T_AttributeDefT &d = as<T_AttributeDefT>(p);
+        return {{"name", text(d.name)},
+                {"option1", d.option1},
+                {"option2", d.option2},
+                {"option3", d.option3},
+                {"list1", valueAsJson("T_StringsT", &d.list1)},
+                {"list2", valueAsJson("T_StringsT", &d.list2)},
+                {"text1", text(d.text1)},
+                {"text2", text(d.text2)}};
     }
+    if (t == "T_AttributesT") return listOf<T_AttributesT, T_AttributeT>(p, "T_AttributeT");
+    if (t == "T_AttributeDefsT") return listOf<T_AttributeDefsT, T_AttributeDefT>(p, "T_AttributeDefT");
     return "(" + t + ")";  // a type no request carries
 }
 
