@@ -1,33 +1,64 @@
 // Start-up of a session: from TNAPIX for a launched client, or through the
 // host's connection service for one that attaches itself. Both end in hookup.
 #include <netconfig.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <rpc/rpc.h>
-#include <rpc/rpc_com.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include <tarnel/api_to_tn.h>
 #include <tarnel/tnapi_errors.h>
 
+#include "callback_service.h"
 #include "session.h"
 
 namespace {
 
 constexpr long kDefaultTimeOutSeconds = 604800;  // seven days
 constexpr int kRemoteHostPid = -223;             // switches the liveness check off
-constexpr int kMaxCallbackRecord = 256 << 20;    // bytes of one callback call
 
 const char *const kNotCalled = "not called by a Tarnel product";
 const char *const kGetHostByName = "unable to gethostbyname";
 
 bool is_loopback(const struct sockaddr_in &a) { return (ntohl(a.sin_addr.s_addr) >> 24) == 127; }
+
+// The users whose processes count as the host on this machine: the client's
+// own, the host process's owner (a client may serve a host of another user),
+// and root.
+tarnel::session::CallbackAccess localAccess() {
+    tarnel::session::CallbackAccess access;
+    access.users = {getuid(), geteuid(), 0};
+    struct stat process;
+    const std::string path = "/proc/" + std::to_string(hispid);
+    if (hispid > 0 && stat(path.c_str(), &process) == 0) access.users.push_back(process.st_uid);
+    return access;
+}
+
+// Every address the host's name resolves to, and the one the client uses.
+tarnel::session::CallbackAccess remoteAccess(const char *hostName, const struct sockaddr_in &host) {
+    tarnel::session::CallbackAccess access;
+    access.remote = true;
+    access.hosts.push_back(host.sin_addr.s_addr);
+    struct addrinfo hints = {};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    struct addrinfo *found = nullptr;
+    if (hostName != nullptr && getaddrinfo(hostName, nullptr, &hints, &found) == 0) {
+        for (const struct addrinfo *a = found; a != nullptr; a = a->ai_next)
+            access.hosts.push_back(reinterpret_cast<const struct sockaddr_in *>(a->ai_addr)->sin_addr.s_addr);
+        freeaddrinfo(found);
+    }
+    return access;
+}
 
 }  // namespace
 
@@ -56,20 +87,6 @@ const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVer
     struct sigaction pipe_action;
     if (sigaction(SIGPIPE, nullptr, &pipe_action) == 0 && pipe_action.sa_handler == SIG_DFL) signal(SIGPIPE, SIG_IGN);
 
-    // Calls are read without blocking and records are capped: a peer that
-    // stops in the middle of one, or announces gigabytes, must not hold the
-    // service loop (the blocking read waits 35 seconds per connection) or
-    // make the client reserve what it claims. A real callback is far smaller.
-    int maxRecord = kMaxCallbackRecord;
-    rpc_control(RPC_SVC_CONNMAXREC_SET, &maxRecord);
-    client_transp = svctcp_create(RPC_ANYSOCK, 0, 0);
-    if (client_transp == nullptr) return "unable to create TCP service";
-
-    struct netconfig *nconf = getnetconfigent("tcp");
-    bool registered = nconf != nullptr && svc_reg(client_transp, myprog, myvers, tn_api_prog_1, nconf);
-    if (nconf != nullptr) freenetconfigent(nconf);
-    if (!registered) return "unable to register TCP client).";
-
     struct sockaddr_in self, host;
     if (hostnameToRealAddr(thishost(), &self) != 0) return kGetHostByName;
     if (hostnameToRealAddr(hostName, &host) != 0) return kGetHostByName;
@@ -77,7 +94,21 @@ const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVer
     // A host on this machine is reached over loopback and keeps its process
     // number for the liveness check. Any 127/8 address is this machine too:
     // many systems resolve their own name to 127.0.1.1, not 127.0.0.1.
-    if (host.sin_addr.s_addr == self.sin_addr.s_addr || is_loopback(host)) {
+    const bool local = host.sin_addr.s_addr == self.sin_addr.s_addr || is_loopback(host);
+
+    // Only the host may call back: on this machine the service listens on
+    // loopback for the users the host runs as; for a host elsewhere it
+    // listens where that host can reach it, for the host's addresses only.
+    client_transp = tarnel::session::listenForCallbacks(htonl(local ? INADDR_LOOPBACK : INADDR_ANY),
+                                                        local ? localAccess() : remoteAccess(hostName, host));
+    if (client_transp == nullptr) return "unable to create TCP service";
+
+    struct netconfig *nconf = getnetconfigent("tcp");
+    bool registered = nconf != nullptr && svc_reg(client_transp, myprog, myvers, tn_api_prog_1, nconf);
+    if (nconf != nullptr) freenetconfigent(nconf);
+    if (!registered) return "unable to register TCP client).";
+
+    if (local) {
         host.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     } else {
         hispid = kRemoteHostPid;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "callback_service.h"
 #include "session.h"
 
 namespace {
@@ -97,7 +98,10 @@ int T_ApiService(unsigned int *mask) {
                     FD_SET(fd, &rpc_ready);
                     any = true;
                 }
-            if (any) svc_getreqset(&rpc_ready);
+            if (any) {
+                const tarnel::session::ServicePass pass;
+                svc_getreqset(&rpc_ready);
+            }
             // A nested pass inside a callback may have rewritten the mask;
             // what it left there is what this pass reports.
             TA_SelectMask &= ~rpc_word;
