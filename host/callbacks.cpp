@@ -44,14 +44,29 @@ int socketFrom(in_addr address, std::string &error) {
     return -1;
 }
 
+// Whether an address is one of this machine's own: it can be bound here.
+bool ownAddress(in_addr address) {
+    if ((ntohl(address.s_addr) >> 24) == 127) return true;
+    const int sock = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr = address;
+    const bool own = sock >= 0 && bind(sock, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0;
+    if (sock >= 0) close(sock);
+    return own;
+}
+
 bool connectCallback(const Host &host, ClientSession &c, std::string &error) {
     if (c.callback) return true;
+    // A client on this machine listens on loopback only, whichever of the
+    // machine's addresses it attached from.
+    const bool remote = c.attachedFrom && !ownAddress(*c.attachedFrom);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (c.attachedFrom) addr.sin_addr = *c.attachedFrom;
+    if (remote) addr.sin_addr = *c.attachedFrom;
     addr.sin_port = 0;  // asks the binder on the client's machine
-    const bool bound = c.attachedFrom && !host.listen.empty();
+    const bool bound = remote && !host.listen.empty();
     int sock = bound ? socketFrom(host.listenAddr, error) : RPC_ANYSOCK;
     if (bound && sock < 0) return false;
     c.callback =

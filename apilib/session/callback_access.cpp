@@ -22,10 +22,11 @@ bool isLoopback(in_addr_t address) { return (ntohl(address) >> 24) == 127; }
 
 // The exact lookup of one socket through the kernel's socket diagnostics:
 // the peer's socket has the peer's address as source, ours as destination.
-// -1 when the interface cannot be used, 0 when no such socket, 1 found.
-int ownerFromDiag(const sockaddr_in &peer, const sockaddr_in &local, uid_t &owner) {
+bool ownerFromDiag(const sockaddr_in &peer, const sockaddr_in &local, uid_t &owner) {
     const int fd = socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_SOCK_DIAG);
-    if (fd < 0) return -1;
+    if (fd < 0) return false;
+    const timeval patience = {1, 0};  // the kernel answers at once, or never
+    (void)setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
     struct {
         nlmsghdr header;
         inet_diag_req_v2 request;
@@ -43,27 +44,24 @@ int ownerFromDiag(const sockaddr_in &peer, const sockaddr_in &local, uid_t &owne
     query.request.id.idiag_cookie[0] = query.request.id.idiag_cookie[1] = INET_DIAG_NOCOOKIE;
     sockaddr_nl kernel = {};
     kernel.nl_family = AF_NETLINK;
-    int found = -1;
+    bool found = false;
     if (sendto(fd, &query, sizeof query, 0, reinterpret_cast<sockaddr *>(&kernel), sizeof kernel) ==
         static_cast<ssize_t>(sizeof query)) {
         alignas(nlmsghdr) char answer[1024];
         const ssize_t n = recv(fd, answer, sizeof answer, 0);
         const auto *reply = reinterpret_cast<const nlmsghdr *>(answer);
-        if (n >= static_cast<ssize_t>(sizeof(nlmsghdr)) && NLMSG_OK(reply, static_cast<unsigned>(n))) {
-            if (reply->nlmsg_type == SOCK_DIAG_BY_FAMILY &&
-                reply->nlmsg_len >= NLMSG_LENGTH(sizeof(inet_diag_msg))) {
-                owner = static_cast<const inet_diag_msg *>(NLMSG_DATA(reply))->idiag_uid;
-                found = 1;
-            } else {
-                found = 0;  // the kernel answered: no such socket
-            }
+        if (n >= static_cast<ssize_t>(sizeof(nlmsghdr)) && NLMSG_OK(reply, static_cast<unsigned>(n)) &&
+            reply->nlmsg_type == SOCK_DIAG_BY_FAMILY && reply->nlmsg_len >= NLMSG_LENGTH(sizeof(inet_diag_msg))) {
+            owner = static_cast<const inet_diag_msg *>(NLMSG_DATA(reply))->idiag_uid;
+            found = true;
         }
     }
     close(fd);
     return found;
 }
 
-// The same from the table in procfs, where the diagnostics are not offered:
+// The same from the table in procfs, where the diagnostics are not offered
+// (or their TCP part is not loaded, which they report as "no such socket"):
 // addresses as the kernel stores them (hex of the network-order word), ports
 // in hex.
 bool ownerFromProc(const sockaddr_in &peer, const sockaddr_in &local, uid_t &owner) {
@@ -91,8 +89,7 @@ bool ownerFromProc(const sockaddr_in &peer, const sockaddr_in &local, uid_t &own
 }  // namespace
 
 bool tcpSocketOwner(const sockaddr_in &peer, const sockaddr_in &local, uid_t &owner) {
-    const int diag = ownerFromDiag(peer, local, owner);
-    return diag < 0 ? ownerFromProc(peer, local, owner) : diag == 1;
+    return ownerFromDiag(peer, local, owner) || ownerFromProc(peer, local, owner);
 }
 
 bool CallbackAccess::admits(const sockaddr_in &peer, const sockaddr_in &local) const {
