@@ -1,7 +1,8 @@
-// The host's API program: a TCP service on the loopback address, registered
-// with the local RPC binder. Every procedure goes through the procedure
-// table: decode with its argument routine, run the family handler, apply the
-// scenario's rule, send with its result routine, release both.
+// The host's API program: a TCP service on the loopback address (or
+// --listen's), registered with the local RPC binder. Every procedure goes
+// through the procedure table: decode with its argument routine, run the
+// family handler, apply the scenario's rule, send with its result routine,
+// release both.
 #include <rpc/rpc.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -137,7 +138,7 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
 
 bool startApiService(Host &host) {
     installHandlers();
-    int fd = loopbackSocket(SOCK_STREAM);
+    int fd = serviceSocket(SOCK_STREAM, host.listenAddr);
     if (fd < 0) return false;
     apiTransport = svc_vc_create(fd, 0, 0);
     if (!apiTransport) {

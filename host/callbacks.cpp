@@ -1,9 +1,15 @@
-// Calls of the client's callback program, found through the RPC binder on
-// the loopback address. Only the main loop calls here, never a dispatcher:
-// a client may be waiting for the reply to its own request.
+// Calls of the client's callback program, found through the RPC binder of
+// the client's machine: this one for a launched client, the one its attach
+// came from for an attached client. Only the main loop calls here, never a
+// dispatcher: a client may be waiting for the reply to its own request.
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <rpc/rpc.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "host.h"
 #include "tarnel/api_to_tn.h"
@@ -25,20 +31,39 @@ const char *expectName(Expect e) {
     return "?";
 }
 
-bool connectCallback(ClientSession &c, std::string &error) {
+// A socket bound to the address the host listens on, so that the client sees
+// its callbacks come from the address it attached to; -1 with `error` set.
+int socketFrom(in_addr address, std::string &error) {
+    int sock = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in self{};
+    self.sin_family = AF_INET;
+    self.sin_addr = address;
+    if (sock >= 0 && bind(sock, reinterpret_cast<sockaddr *>(&self), sizeof self) == 0) return sock;
+    error = "bind " + dotted(address) + ": " + std::strerror(errno);
+    if (sock >= 0) close(sock);
+    return -1;
+}
+
+bool connectCallback(const Host &host, ClientSession &c, std::string &error) {
     if (c.callback) return true;
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = 0;  // asks the binder
-    int sock = RPC_ANYSOCK;
+    if (c.attachedFrom) addr.sin_addr = *c.attachedFrom;
+    addr.sin_port = 0;  // asks the binder on the client's machine
+    const bool bound = c.attachedFrom && !host.listen.empty();
+    int sock = bound ? socketFrom(host.listenAddr, error) : RPC_ANYSOCK;
+    if (bound && sock < 0) return false;
     c.callback =
         clnttcp_create(&addr, static_cast<u_long>(c.callbackProg), static_cast<u_long>(c.callbackVers), &sock, 0, 0);
     if (!c.callback) {
         error = clnt_spcreateerror("connect");
         while (!error.empty() && error.back() == '\n') error.pop_back();
+        if (bound) close(sock);
         return false;
     }
+    // The handle closes only the sockets it made itself.
+    if (bound) clnt_control(c.callback, CLSET_FD_CLOSE, nullptr);
     c.callbackSocket = sock;
     // A callback is one record that waits for its reply: send it at once.
     const int nodelay = 1;
@@ -108,7 +133,7 @@ std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &c, const Ca
     std::string outcome;
     Clock::time_point sentAt = Clock::now();
     std::string error;
-    if (!connectCallback(c, error)) {
+    if (!connectCallback(host, c, error)) {
         got = Expect::Error;
         outcome = "error=" + quoted(error);
     } else {
@@ -137,7 +162,6 @@ std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &c, const Ca
     if (spec.expect != Expect::Any && got != spec.expect)
         fail("callback " + std::to_string(n) + " to " + c.id + ": expected " + expectName(spec.expect) + ", got " +
              outcome);
-    (void)host;
     if (got != Expect::Ok || !spec.expectsOver()) return nullptr;
     auto control =
         openControl(c, "callback-" + std::to_string(n),

@@ -1,9 +1,11 @@
 // The connection service through which a client that was not launched asks
 // for a session: UDP, version 1, procedures 0 and 108, on the loopback
-// address.
+// address (or --listen's).
 #include <rpc/rpc.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <cstring>
 
 #include "host.h"
 #include "rpc_service.h"
@@ -30,6 +32,17 @@ ClientSession *sessionForAttach(Host &host) {
     return host.clients.back().get();
 }
 
+// The caller's address: where the client runs, and so where its callback
+// program and the binder that knows it are.
+std::optional<in_addr> callerAddress(SVCXPRT *xprt) {
+    const netbuf *caller = svc_getrpccaller(xprt);
+    sockaddr_in sa{};
+    if (!caller || !caller->buf || caller->len < sizeof sa) return std::nullopt;
+    std::memcpy(&sa, caller->buf, sizeof sa);
+    if (sa.sin_family != AF_INET) return std::nullopt;
+    return sa.sin_addr;
+}
+
 void connect108(Host &host, SVCXPRT *xprt) {
     TnRpcApiConnectArgT arg{};
     if (!svc_getargs(xprt, as_xdrproc(xdr_TnRpcApiConnectArgT), reinterpret_cast<caddr_t>(&arg))) {
@@ -43,12 +56,15 @@ void connect108(Host &host, SVCXPRT *xprt) {
     std::string line = "attach proc=108 pid=" + std::to_string(arg.clientPid) +
                        " string=" + quoted(arg.clientString ? arg.clientString : "") +
                        " addr=" + quoted(arg.clientAddr ? arg.clientAddr : "");
+    const std::optional<in_addr> from = callerAddress(xprt);
+    line += " from=" + (from ? dotted(*from) : "?");
     if (!cs.answer108) {
         svcerr_noproc(xprt);
         say(line + " -> proc_unavail");
     } else {
         TnRpcApiConnectReturnT ret{};
-        std::string hostName = cs.hostName.value_or("localhost");
+        // A client on another machine must be told an address it can reach.
+        std::string hostName = cs.hostName.value_or(host.listen.empty() ? "localhost" : host.listen);
         ret.hostName = const_cast<char *>(hostName.c_str());
         ret.status = cs.status;
         ClientSession *c = nullptr;
@@ -57,6 +73,7 @@ void connect108(Host &host, SVCXPRT *xprt) {
             if (c) {
                 c->clientPid = arg.clientPid;
                 c->attached = true;
+                c->attachedFrom = from;
             }
             ret.clientProg = cs.clientProg.value_or(c ? c->callbackProg : 0);
             ret.clientVers = cs.clientVers.value_or(c ? c->callbackVers : 1);
@@ -96,7 +113,7 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
 }  // namespace
 
 bool startConnectService(Host &host) {
-    int fd = loopbackSocket(SOCK_DGRAM);
+    int fd = serviceSocket(SOCK_DGRAM, host.listenAddr);
     if (fd < 0) return false;
     connectTransport = svc_dg_create(fd, 0, 0);
     if (!connectTransport) {

@@ -4,6 +4,7 @@
 #ifndef TNHOST_HOST_H
 #define TNHOST_HOST_H
 
+#include <netinet/in.h>
 #include <rpc/rpc.h>
 #include <sys/types.h>
 
@@ -36,6 +37,8 @@ bool anyFailure();
 nlohmann::ordered_json lineAsJson(const std::string &line);
 // Quotes a text for a key=value field: "..." with \" \\ \n and \xHH escapes.
 std::string quoted(const std::string &text);
+// An address as a dotted quad.
+std::string dotted(in_addr address);
 
 // A callback (or a control period opened by take-control) whose over request
 // is still due.
@@ -64,7 +67,7 @@ struct ClientSession {
     std::string id;
     LaunchSpec launch;
     pid_t launcherPid = -1;  // the process the host started
-    pid_t clientPid = -1;    // the process that sent procedure 1000
+    pid_t clientPid = -1;    // the process that sent procedure 1000 (or the number an attach reported)
     pid_t decoyPid = -1;     // stands in as "the host" for the liveness test
     int callbackProg = 0;
     int callbackVers = 1;
@@ -73,6 +76,8 @@ struct ClientSession {
     bool attached = false;
     bool bailedOut = false;  // an over carried a non-zero bail-out flag: it is ending
     int apiFd = -1;          // connection its requests arrive on
+    // Where its procedure 108 came from: its callbacks go there.
+    std::optional<in_addr> attachedFrom;
     Clock::time_point launchedAt;
     CLIENT *callback = nullptr;
     int callbackSocket = -1;
@@ -85,6 +90,11 @@ struct ClientSession {
     std::set<int> notifications;
     std::optional<std::string> directory;  // set by procedure 1344
     bool disconnected = false;             // sent procedure 1376
+
+    // Started by this host: only then are its process numbers ours to watch,
+    // signal and wait for. An attached client may run anywhere, and the number
+    // it reported may belong to another machine.
+    bool launched() const { return launcherPid > 0; }
 };
 
 // A request as served, for expectations on what clients sent.
@@ -98,6 +108,10 @@ struct Host {
     Scenario scenario;
     std::string scenarioName;  // its file, or "scenario" when given as text
     bool timing = false;
+    // --listen: the address the services bind to, attaching clients are told
+    // to connect back to, and callbacks to them leave from ("": loopback only).
+    std::string listen;
+    in_addr listenAddr{htonl(INADDR_LOOPBACK)};
     Clock::time_point deadline;
     std::vector<std::unique_ptr<ClientSession>> clients;
     // Connections that never sent procedure 1000 share this session's state.
@@ -125,6 +139,7 @@ struct Host {
     int stopSignal = 0;
 
     ClientSession *find(const std::string &id);
+    // The session whose launched process (or its acknowledging child) has the number.
     ClientSession *byPid(pid_t pid);
     ClientSession *byApiFd(int fd);
     // The session a step addresses: named, or the last one launched.

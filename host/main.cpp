@@ -2,6 +2,7 @@
 // program and the connection service, sends callbacks as a scenario says, and
 // prints a transcript. Exit status: 0 when every expectation held, 1 when one
 // failed, 2 for a usage or set-up error, 128 + signal when stopped.
+#include <arpa/inet.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -39,7 +40,8 @@ void onSignal(int sig) {
 const char kUsage[] =
     "usage: tnhost [--scenario FILE | --json TEXT | --client PATH [--number N] [--name NAME]]\n"
     "              [--prog N] [--connect-prog N] [--no-connect-service] [--timeout SECONDS]\n"
-    "              [--timing] [--var NAME=VALUE]... [--document FILE]... [--jsonl FILE|-] [--version]\n"
+    "              [--timing] [--var NAME=VALUE]... [--document FILE]... [--jsonl FILE|-] [--listen ADDR]\n"
+    "              [--version]\n"
     "Every option's value may follow it or an '=': --timeout 5, --timeout=5.\n";
 
 bool parseNumber(const std::string &text, int &out) {
@@ -71,7 +73,8 @@ nlohmann::json quickScenario(const std::string &path, int number, const std::str
 }  // namespace
 
 int main(int argc, char **argv) {
-    std::string scenarioFile, scenarioText, clientPath, clientName, jsonlFile;
+    std::string scenarioFile, scenarioText, clientPath, clientName, jsonlFile, listen;
+    in_addr listenAddr{};
     std::map<std::string, std::string> vars;  // --var: values of ${NAME} in the scenario
     std::vector<std::string> documents;       // --document: loaded before the scenario's own
     int clientNumber = -1, prog = 0, connectProg = 0, timeoutS = 0;
@@ -89,7 +92,7 @@ int main(int argc, char **argv) {
         std::size_t eq = a.find('=');
         bool inline_ = a.rfind("--", 0) == 0 && eq != std::string::npos;
         if (inline_) value = a.substr(eq + 1), a.erase(eq);
-        bool takesValue = texts.count(a) || numbers.count(a) || a == "--var" || a == "--document";
+        bool takesValue = texts.count(a) || numbers.count(a) || a == "--var" || a == "--document" || a == "--listen";
         if (takesValue && !inline_) {
             if (i + 1 >= argc) return usageError(a + " needs a value");
             value = argv[++i];
@@ -107,6 +110,13 @@ int main(int argc, char **argv) {
             vars[value.substr(0, value.find('='))] = value.substr(value.find('=') + 1);
         } else if (a == "--document") {
             documents.push_back(value);
+        } else if (a == "--listen") {
+            if (inet_pton(AF_INET, value.c_str(), &listenAddr) != 1)
+                return usageError("--listen: \"" + value + "\" is not an IPv4 address (a.b.c.d)");
+            // Clients are told this address to connect back to: it must be one.
+            if (listenAddr.s_addr == htonl(INADDR_ANY))
+                return usageError("--listen: give one address of this machine, not 0.0.0.0");
+            listen = dotted(listenAddr);
         } else if (a == "--no-connect-service") {
             noConnect = true;
         } else if (a == "--timing") {
@@ -152,6 +162,7 @@ int main(int argc, char **argv) {
     if (noConnect) sc.connect.run = false;
     if (timeoutS) sc.timeoutS = timeoutS;
     host.timing = timing;
+    if (!listen.empty()) host.listen = listen, host.listenAddr = listenAddr;
     host.deadline = Clock::now() + std::chrono::seconds(sc.timeoutS);
 
     // Orphans of forking clients are ours to reap.
@@ -169,7 +180,7 @@ int main(int argc, char **argv) {
     signal(SIGPIPE, SIG_IGN);
 
     say("host prog=" + std::to_string(sc.apiProg) + " vers=" + std::to_string(sc.apiVers) +
-        " pid=" + std::to_string(getpid()));
+        " pid=" + std::to_string(getpid()) + (listen.empty() ? "" : " listen=" + listen));
     bool setUp = binderRunning();
     if (!setUp) fail(kStartBinder);
     setUp = setUp && startApiService(host);

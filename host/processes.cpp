@@ -213,7 +213,9 @@ void terminateAll(Host &host) {
     std::vector<pid_t> alive;
     for (auto &c : host.clients) {
         closeCallback(*c);
-        for (pid_t p : {c->clientPid, c->launcherPid, c->decoyPid})
+        // An attached client's number is not ours to signal: it may be
+        // another machine's, or a process someone else started.
+        for (pid_t p : {c->launched() ? c->clientPid : -1, c->launcherPid, c->decoyPid})
             if (p > 0 && !host.exits.count(p) && kill(p, SIGTERM) == 0) alive.push_back(p);
     }
     // A second to go quietly, then no choice.

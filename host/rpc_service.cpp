@@ -12,7 +12,7 @@
 
 namespace tarnel::host {
 
-int loopbackSocket(int type) {
+int serviceSocket(int type, in_addr address) {
     int fd = socket(AF_INET, type | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         fail(std::string("socket: ") + std::strerror(errno));
@@ -20,10 +20,10 @@ int loopbackSocket(int type) {
     }
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sa.sin_addr = address;
     bool stream = type == SOCK_STREAM;
     if (bind(fd, reinterpret_cast<sockaddr *>(&sa), sizeof sa) != 0 || (stream && listen(fd, 16) != 0)) {
-        fail(std::string(stream ? "bind/listen: " : "bind: ") + std::strerror(errno));
+        fail(std::string(stream ? "bind/listen " : "bind ") + dotted(address) + ": " + std::strerror(errno));
         close(fd);
         return -1;
     }

@@ -1,8 +1,10 @@
-// What the host's two RPC services share: a socket on the loopback address,
-// and their registration with the local RPC binder.
+// What the host's two RPC services share: a socket on the loopback address
+// (or the one --listen gives), and their registration with the local RPC
+// binder.
 #ifndef TNHOST_RPC_SERVICE_H
 #define TNHOST_RPC_SERVICE_H
 
+#include <netinet/in.h>
 #include <rpc/rpc.h>
 
 namespace tarnel::host {
@@ -10,8 +12,8 @@ namespace tarnel::host {
 using Dispatcher = void (*)(struct svc_req *, SVCXPRT *);
 
 // A socket of the type given (SOCK_STREAM listens) bound to a free port on
-// the loopback address; -1, with the failure logged, when that fails.
-int loopbackSocket(int type);
+// the address; -1, with the failure logged, when that fails.
+int serviceSocket(int type, in_addr address);
 
 // Whether the RPC binder answers on the loopback address.
 bool binderRunning();

@@ -27,7 +27,7 @@ ClientSession *Host::find(const std::string &id) {
 
 ClientSession *Host::byPid(pid_t pid) {
     for (auto &c : clients)
-        if (pid > 0 && (c->clientPid == pid || c->launcherPid == pid)) return c.get();
+        if (pid > 0 && c->launched() && (c->clientPid == pid || c->launcherPid == pid)) return c.get();
     return nullptr;
 }
 
@@ -127,6 +127,7 @@ namespace {
 // How the session's process ended, or "" while it runs. A forking client's
 // launcher may end well once it has forked; only a failure counts then.
 std::string endedHow(Host &host, const ClientSession &c) {
+    if (!c.launched()) return "";
     pid_t pid = c.clientPid > 0 ? c.clientPid : c.launcherPid;
     auto it = host.exits.find(pid);
     if (pid <= 0 || it == host.exits.end()) return "";
@@ -221,10 +222,12 @@ bool openDocument(const Step &s) {
     return true;
 }
 
-// A session that can receive callbacks: acknowledged, not ending, running.
+// A session that can receive callbacks: acknowledged, not ending, running
+// (as far as the host can see: an attached client's end shows only when it
+// bails out).
 bool live(const Host &host, const ClientSession &c) {
     pid_t pid = c.clientPid;
-    return c.acked && !c.bailedOut && pid > 0 && !host.exits.count(pid);
+    return c.acked && !c.bailedOut && pid > 0 && !(c.launched() && host.exits.count(pid));
 }
 
 // Sends a notification to every live session that asked for it, one after
@@ -345,6 +348,10 @@ bool runStep(Host &host, const Step &s) {
         return true;
     }
     if (s.kind == "wait_exit") {
+        if (!c->launched()) {
+            fail("wait_exit: " + c->id + " attached and was not launched here: its end cannot be seen");
+            return false;
+        }
         auto pidOf = [&] {
             return s.role == "launcher" ? c->launcherPid : (c->clientPid > 0 ? c->clientPid : c->launcherPid);
         };

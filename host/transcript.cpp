@@ -2,6 +2,8 @@
 // once so that a test reading the pipe sees lines as they happen. A line is
 // "<event> key=value ... [-> key=value ...]": numbers and words bare, free
 // text quoted. With --jsonl the same events go out as JSON objects.
+#include <arpa/inet.h>
+
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
@@ -142,6 +144,12 @@ std::string quoted(const std::string &text) {
         }
     }
     return out + "\"";
+}
+
+std::string dotted(in_addr address) {
+    char text[INET_ADDRSTRLEN] = "?";
+    inet_ntop(AF_INET, &address, text, sizeof text);
+    return text;
 }
 
 }  // namespace tarnel::host

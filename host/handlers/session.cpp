@@ -19,9 +19,13 @@ namespace {
 // ---- Acknowledgement and control -------------------------------------------
 
 // The session that an acknowledgement with this process number belongs to:
-// one that already knows the number (non-forking launch, attach), else the
-// oldest forking launch still waiting for its child to report.
+// an attach that reported it, one that already knows the number
+// (non-forking launch), else the oldest forking launch still waiting for its
+// child to report. Attaches come first: their numbers may be another
+// machine's and match an ended launch here.
 ClientSession *sessionForAck(Host &host, pid_t pid) {
+    for (auto &c : host.clients)
+        if (!c->acked && c->attached && c->clientPid == pid) return c.get();
     if (ClientSession *c = host.byPid(pid)) return c;
     for (auto &c : host.clients)
         if (!c->acked && c->forking && c->clientPid < 0) return c.get();
