@@ -266,21 +266,23 @@ TEST(CallbackAccess, RemoteHostIsServedAndNobodyElse) {
     Finished client{-1, 0, ""};
     std::thread attacker([&] {
         // The client attaches from this machine once the host's connection
-        // service is registered in its namespace.
+        // service is registered in its namespace; the stranger forges once
+        // the host has called the client (init).
         portOf(hostSide.inside(), program + 0x80, IPPROTO_UDP);
         Process driver({SESSION_DRIVER_PATH, "attach", std::to_string(program + 0x80), hostSide.inside()});
-        const Peer peer(stranger.outside(), portOf(kLoopback, callbacks), callbacks, 1, stranger.exec());
+        const int port = portOf(kLoopback, callbacks);
+        connectedTo(port);
+        const Peer peer(stranger.outside(), port, callbacks, 1, stranger.exec());
         for (const Forgery &f : forgeries()) forged.push_back(peer.run(f.mode));
         signalHost(hostSide.inside(), program, 1);
         driver.wait(20000);
         client = {driver.status, driver.signal, driver.out};
     });
-    const Transcript run =
-        runHost({{"program", program},
-                 {"steps",
-                  {step("wait_attach"), step("wait_ack"), waitFor(1), callback("init", {{"initialization", 1}}),
-                   callback("quit"), step("serve", {{"ms", 300}})}}},
-                60, {"--listen", hostSide.inside()}, -1, binder.enter());
+    const Transcript run = runHost({{"program", program},
+                                    {"steps",
+                                     {step("wait_attach"), step("wait_ack"), callback("init", {{"initialization", 1}}),
+                                      waitFor(1), callback("quit"), step("serve", {{"ms", 300}})}}},
+                                   60, {"--listen", hostSide.inside()}, -1, binder.enter());
     attacker.join();
 
     EXPECT_EQ(run.status, 0) << run.text();
