@@ -19,10 +19,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The kernel refuses a single argument of 128 KiB or more.
+constexpr std::size_t kLongestArgument = 64 * 1024;
+
 // Starts tnhost with the arguments, its output on a pipe (returned) and its
 // diagnostics in `err` when given.
-pid_t start(const std::vector<std::string> &args, int *out, FILE *err) {
-    std::vector<char *> argv{const_cast<char *>(TNHOST_PATH)};
+pid_t start(const std::vector<std::string> &args, int *out, FILE *err, const std::vector<std::string> &prefix = {}) {
+    std::vector<char *> argv;
+    for (const std::string &p : prefix) argv.push_back(const_cast<char *>(p.c_str()));
+    argv.push_back(const_cast<char *>(TNHOST_PATH));
     for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
     argv.push_back(nullptr);
     int fds[2];
@@ -31,7 +36,7 @@ pid_t start(const std::vector<std::string> &args, int *out, FILE *err) {
     if (pid == 0) {
         dup2(fds[1], STDOUT_FILENO);
         if (err) dup2(fileno(err), STDERR_FILENO);
-        execv(TNHOST_PATH, argv.data());
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     close(fds[1]);
@@ -69,18 +74,36 @@ std::string Transcript::text() const {
     return t + err;
 }
 
-Transcript runHost(json scenario, int timeoutS, std::vector<std::string> options, int stopAfterMs) {
-    scenario["program"] = programNumber();
+Transcript runHost(json scenario, int timeoutS, std::vector<std::string> options, int stopAfterMs,
+                   const std::vector<std::string> &prefix) {
+    if (!scenario.contains("program")) scenario["program"] = programNumber();
     scenario["timeout_s"] = timeoutS;
-    options.insert(options.begin(), {"--json", scenario.dump()});
-    return runTnhost(options, timeoutS, stopAfterMs);
+    std::string text = scenario.dump();
+    if (text.size() < kLongestArgument) {
+        options.insert(options.begin(), {"--json", text});
+        return runTnhost(options, timeoutS, stopAfterMs, prefix);
+    }
+    char file[] = "/tmp/tarnel-scenario-XXXXXX";
+    const int fd = mkstemp(file);
+    if (fd < 0) return {};
+    FILE *f = fdopen(fd, "w");
+    bool written = f && fwrite(text.data(), 1, text.size(), f) == text.size();
+    written = (f ? fclose(f) == 0 : close(fd) == 0) && written;
+    Transcript run;
+    if (written) {
+        options.insert(options.begin(), {"--scenario", file});
+        run = runTnhost(options, timeoutS, stopAfterMs, prefix);
+    }
+    unlink(file);
+    return run;
 }
 
-Transcript runTnhost(const std::vector<std::string> &args, int timeoutS, int stopAfterMs) {
+Transcript runTnhost(const std::vector<std::string> &args, int timeoutS, int stopAfterMs,
+                     const std::vector<std::string> &prefix) {
     Transcript run;
     FILE *err = tmpfile();
     int out = -1;
-    const pid_t pid = start(args, &out, err);
+    const pid_t pid = start(args, &out, err, prefix);
     if (pid < 0) {
         if (err) fclose(err);
         return run;

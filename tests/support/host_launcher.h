@@ -35,10 +35,15 @@ struct Transcript {
 
 // Runs tnhost with these arguments and waits for its end; it is killed 15 s
 // after `timeoutS`, and sent SIGTERM after `stopAfterMs` when that is >= 0.
-Transcript runTnhost(const std::vector<std::string> &args, int timeoutS = 30, int stopAfterMs = -1);
-// Runs tnhost on the scenario (program number and timeout set here), with
-// further options.
-Transcript runHost(json scenario, int timeoutS = 30, std::vector<std::string> options = {}, int stopAfterMs = -1);
+// `prefix`: words in front of tnhost's command (another namespace); the
+// first is looked up on PATH.
+Transcript runTnhost(const std::vector<std::string> &args, int timeoutS = 30, int stopAfterMs = -1,
+                     const std::vector<std::string> &prefix = {});
+// Runs tnhost on the scenario (timeout set here, and the program number
+// unless the scenario has one), with further options. A scenario too large
+// for one argument goes through a temporary file.
+Transcript runHost(json scenario, int timeoutS = 30, std::vector<std::string> options = {}, int stopAfterMs = -1,
+                   const std::vector<std::string> &prefix = {});
 
 // Scenario steps.
 json launch(const char *path, json extra = json::object());
