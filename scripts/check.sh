@@ -6,7 +6,7 @@
 # and take their smoke runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-extra_packages=(clang libclang-rt-14-dev doxygen valgrind)
+extra_packages=(clang libclang-rt-14-dev doxygen valgrind iproute2)
 source scripts/setup.sh
 
 jobs=$(nproc)
