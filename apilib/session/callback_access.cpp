@@ -20,9 +20,11 @@ namespace {
 
 bool isLoopback(in_addr_t address) { return (ntohl(address) >> 24) == 127; }
 
+}  // namespace
+
 // The exact lookup of one socket through the kernel's socket diagnostics:
 // the peer's socket has the peer's address as source, ours as destination.
-bool ownerFromDiag(const sockaddr_in &peer, const sockaddr_in &local, uid_t &owner) {
+bool tcpSocketOwnerFromDiag(const sockaddr_in &peer, const sockaddr_in &local, uid_t &owner) {
     const int fd = socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_SOCK_DIAG);
     if (fd < 0) return false;
     const timeval patience = {1, 0};  // the kernel answers at once, or never
@@ -64,7 +66,7 @@ bool ownerFromDiag(const sockaddr_in &peer, const sockaddr_in &local, uid_t &own
 // (or their TCP part is not loaded, which they report as "no such socket"):
 // addresses as the kernel stores them (hex of the network-order word), ports
 // in hex.
-bool ownerFromProc(const sockaddr_in &peer, const sockaddr_in &local, uid_t &owner) {
+bool tcpSocketOwnerFromTable(const sockaddr_in &peer, const sockaddr_in &local, uid_t &owner) {
     std::FILE *table = std::fopen("/proc/net/tcp", "re");
     if (table == nullptr) return false;
     char line[512];
@@ -86,10 +88,8 @@ bool ownerFromProc(const sockaddr_in &peer, const sockaddr_in &local, uid_t &own
     return found;
 }
 
-}  // namespace
-
 bool tcpSocketOwner(const sockaddr_in &peer, const sockaddr_in &local, uid_t &owner) {
-    return ownerFromDiag(peer, local, owner) || ownerFromProc(peer, local, owner);
+    return tcpSocketOwnerFromDiag(peer, local, owner) || tcpSocketOwnerFromTable(peer, local, owner);
 }
 
 bool CallbackAccess::admits(const sockaddr_in &peer, const sockaddr_in &local) const {

@@ -30,8 +30,11 @@ struct CallbackAccess {
 };
 
 // The owner of the TCP socket at `peer` that is connected to `local`, from
-// the kernel's socket tables; false when no such socket is found.
+// the kernel's socket diagnostics or, where they cannot tell, its socket
+// table in procfs; false when no such socket is found.
 bool tcpSocketOwner(const sockaddr_in &peer, const sockaddr_in &local, uid_t &owner);
+bool tcpSocketOwnerFromDiag(const sockaddr_in &peer, const sockaddr_in &local, uid_t &owner);
+bool tcpSocketOwnerFromTable(const sockaddr_in &peer, const sockaddr_in &local, uid_t &owner);
 
 // A listening transport bound to `address` (any port), serving calls through
 // whatever the RPC library has registered for them; null on failure.

@@ -9,7 +9,10 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <pwd.h>
 #include <rpc/pmap_clnt.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -21,6 +24,7 @@
 #include "host_launcher.h"
 #include "netns.h"
 #include "peer.h"
+#include "session/callback_service.h"
 #include "wire/xdrproc.h"
 
 namespace tarnel_test {
@@ -220,6 +224,43 @@ void expectServedThrough(const Outcome &o, const std::string &what) {
     EXPECT_FALSE(o.run.has({"exit client=c1", "signal="})) << what << ": the client was killed";
     for (const Forgery &f : forgeries())
         if (*f.trace) { EXPECT_FALSE(o.run.has({f.trace})) << what << ": forged " << f.what << " ran"; }
+}
+
+// Who owns a peer's socket decides whether it gets in: each of the kernel's
+// two tables must name the owner of a real connection's far end.
+TEST(CallbackAccess, BothKernelTablesNameThePeerSocketsOwner) {
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in at = inet(kLoopback);
+    socklen_t length = sizeof at;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr *>(&at), length), 0);
+    ASSERT_EQ(listen(listener, 4), 0);
+    getsockname(listener, reinterpret_cast<sockaddr *>(&at), &length);
+    std::vector<uid_t> owners = {geteuid()};
+    const passwd *nobody = getpwnam("nobody");
+    if (root() && nobody != nullptr) owners.push_back(nobody->pw_uid);
+    for (const uid_t owner : owners) {
+        const pid_t child = fork();
+        if (child == 0) {  // connects as `owner` and waits to be killed
+            if (owner != geteuid() && (setgid(nobody->pw_gid) != 0 || setuid(owner) != 0)) _exit(1);
+            const int fd = socket(AF_INET, SOCK_STREAM, 0);
+            if (connect(fd, reinterpret_cast<const sockaddr *>(&at), sizeof at) != 0) _exit(1);
+            pause();
+            _exit(0);
+        }
+        sockaddr_in peer = {}, here = {};
+        socklen_t peerLength = sizeof peer, hereLength = sizeof here;
+        const int fd = accept(listener, reinterpret_cast<sockaddr *>(&peer), &peerLength);
+        getsockname(fd, reinterpret_cast<sockaddr *>(&here), &hereLength);
+        for (const auto lookup : {tarnel::session::tcpSocketOwnerFromDiag, tarnel::session::tcpSocketOwnerFromTable}) {
+            uid_t found = 99999;
+            EXPECT_TRUE(lookup(peer, here, found)) << "owner " << owner;
+            EXPECT_EQ(found, owner);
+        }
+        close(fd);
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+    }
+    close(listener);
 }
 
 TEST(CallbackAccess, StrangersRunNoCallbackAndDoNotStopTheHost) {
