@@ -140,9 +140,7 @@ bool Connection::reply(rpc_msg *msg) {
     std::vector<char> record;
     try {
         record.resize(4 + size);
-    } catch (const std::bad_alloc &) {
-        return fail();
-    }
+    } catch (const std::bad_alloc &) { return fail(); }
     XDR out;
     xdrmem_create(&out, record.data() + 4, static_cast<u_int>(size), XDR_ENCODE);
     const bool encoded = xdr_replymsg(&out, msg);
@@ -174,9 +172,7 @@ Endpoint *openCallbackConnection(int fd, Listener *owner, const sockaddr_in &pee
     Connection *c;
     try {
         c = new Connection(fd, owner, peer);
-    } catch (const std::bad_alloc &) {
-        return nullptr;
-    }
+    } catch (const std::bad_alloc &) { return nullptr; }
     xprt_register(c->transport());
     return c;
 }

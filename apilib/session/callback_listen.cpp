@@ -132,8 +132,7 @@ void Listener::acceptAll() {
     for (int i = 0; i < kAcceptsPerPass; ++i) {
         sockaddr_in peer = {};
         socklen_t length = sizeof peer;
-        const int fd = accept4(xprt_.xp_fd, reinterpret_cast<sockaddr *>(&peer), &length,
-                               SOCK_NONBLOCK | SOCK_CLOEXEC);
+        const int fd = accept4(xprt_.xp_fd, reinterpret_cast<sockaddr *>(&peer), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
             if (errno == EINTR || errno == ECONNABORTED) continue;
             if ((errno == EMFILE || errno == ENFILE) && acceptWhenFull()) continue;
@@ -147,8 +146,7 @@ void Listener::acceptAll() {
             try {
                 connections_.reserve(connections_.size() + 1);
                 c = openCallbackConnection(fd, this, peer);
-            } catch (const std::bad_alloc &) {
-            }
+            } catch (const std::bad_alloc &) {}
         }
         if (c == nullptr) {
             close(fd);
@@ -170,8 +168,7 @@ SVCXPRT *listenForCallbacks(in_addr_t address, CallbackAccess access) {
         getsockname(fd, reinterpret_cast<sockaddr *>(&local), &length) == 0) {
         try {
             l = new Listener(fd, local, std::move(access));
-        } catch (const std::bad_alloc &) {
-        }
+        } catch (const std::bad_alloc &) {}
     }
     if (l == nullptr) {
         close(fd);

@@ -38,9 +38,7 @@ RecordReader::State RecordReader::take(const char *data, std::size_t size, std::
             if (want > record_.capacity())
                 record_.reserve(std::min(std::max(want, 2 * record_.capacity()), record_.size() + fragmentLeft_));
             record_.insert(record_.end(), data + used, data + used + n);
-        } catch (const std::bad_alloc &) {
-            return state_ = State::NoMemory;
-        }
+        } catch (const std::bad_alloc &) { return state_ = State::NoMemory; }
         used += n;
         fragmentLeft_ -= static_cast<std::uint32_t>(n);
         if (fragmentLeft_ != 0) break;
