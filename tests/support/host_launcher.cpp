@@ -22,16 +22,22 @@ using Clock = std::chrono::steady_clock;
 // The kernel refuses a single argument of 128 KiB or more.
 constexpr std::size_t kLongestArgument = 64 * 1024;
 
-// Starts tnhost with the arguments, its output on a pipe (returned) and its
-// diagnostics in `err` when given.
-pid_t start(const std::vector<std::string> &args, int *out, FILE *err, const std::vector<std::string> &prefix = {}) {
+// tnhost's command line: `prefix`, the program, `args`.
+std::vector<std::string> tnhost(const std::vector<std::string> &args, const std::vector<std::string> &prefix = {}) {
+    std::vector<std::string> argv = prefix;
+    argv.push_back(TNHOST_PATH);
+    argv.insert(argv.end(), args.begin(), args.end());
+    return argv;
+}
+
+}  // namespace
+
+pid_t spawn(const std::vector<std::string> &command, int *out, FILE *err) {
     std::vector<char *> argv;
-    for (const std::string &p : prefix) argv.push_back(const_cast<char *>(p.c_str()));
-    argv.push_back(const_cast<char *>(TNHOST_PATH));
-    for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
+    for (const std::string &a : command) argv.push_back(const_cast<char *>(a.c_str()));
     argv.push_back(nullptr);
     int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) return -1;
+    if (command.empty() || pipe2(fds, O_CLOEXEC) != 0) return -1;
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(fds[1], STDOUT_FILENO);
@@ -40,11 +46,13 @@ pid_t start(const std::vector<std::string> &args, int *out, FILE *err, const std
         _exit(127);
     }
     close(fds[1]);
+    if (pid < 0) {
+        close(fds[0]);
+        return -1;
+    }
     *out = fds[0];
     return pid;
 }
-
-}  // namespace
 
 int programNumber() {
     static int counter = 0;
@@ -83,8 +91,11 @@ Transcript runHost(json scenario, int timeoutS, std::vector<std::string> options
         options.insert(options.begin(), {"--json", text});
         return runTnhost(options, timeoutS, stopAfterMs, prefix);
     }
-    char file[] = "/tmp/tarnel-scenario-XXXXXX";
-    const int fd = mkstemp(file);
+    static int files = 0;
+    const std::string file =
+        "/tmp/tarnel-scenario-" + std::to_string(getpid()) + "-" + std::to_string(++files) + ".json";
+    unlink(file.c_str());  // left by a killed run of an earlier process with this id
+    const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) return {};
     FILE *f = fdopen(fd, "w");
     bool written = f && fwrite(text.data(), 1, text.size(), f) == text.size();
@@ -94,7 +105,7 @@ Transcript runHost(json scenario, int timeoutS, std::vector<std::string> options
         options.insert(options.begin(), {"--scenario", file});
         run = runTnhost(options, timeoutS, stopAfterMs, prefix);
     }
-    unlink(file);
+    unlink(file.c_str());
     return run;
 }
 
@@ -103,7 +114,7 @@ Transcript runTnhost(const std::vector<std::string> &args, int timeoutS, int sto
     Transcript run;
     FILE *err = tmpfile();
     int out = -1;
-    const pid_t pid = start(args, &out, err, prefix);
+    const pid_t pid = spawn(tnhost(args, prefix), &out, err);
     if (pid < 0) {
         if (err) fclose(err);
         return run;
@@ -185,7 +196,7 @@ ServedHost::ServedHost(json rules, json extra, CLIENT **handle) {
                      {"requests", rules.is_null() ? json::array() : rules},
                      {"steps", json::array({{{"do", "serve"}, {"ms", 290000}}})}};
     for (auto &[key, value] : extra.items()) scenario[key] = value;
-    pid_ = start({"--json", scenario.dump()}, &out_, nullptr);
+    pid_ = spawn(tnhost({"--json", scenario.dump()}), &out_);
     if (pid_ < 0) return;
     fcntl(out_, F_SETFL, O_NONBLOCK);
 

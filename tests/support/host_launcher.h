@@ -7,6 +7,7 @@
 #include <rpc/rpc.h>
 #include <sys/types.h>
 
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -14,6 +15,11 @@
 namespace tarnel_test {
 
 using nlohmann::json;
+
+// Starts a command (its first word looked up on PATH) with its standard
+// output on a pipe (`out`) and its diagnostics in `err` when given; -1 when
+// it cannot.
+pid_t spawn(const std::vector<std::string> &command, int *out, FILE *err = nullptr);
 
 // A transient program number for the next host: the process id keeps
 // parallel test programs apart, the counter successive hosts of one. The

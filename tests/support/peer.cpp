@@ -1,6 +1,5 @@
 #include "peer.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -9,6 +8,8 @@
 #include <chrono>
 #include <sstream>
 #include <thread>
+
+#include "host_launcher.h"
 
 namespace tarnel_test {
 namespace {
@@ -19,25 +20,7 @@ constexpr std::uint32_t kForged = 4242;
 
 }  // namespace
 
-Process::Process(const Words &argv) {
-    std::vector<char *> args;
-    for (const std::string &a : argv) args.push_back(const_cast<char *>(a.c_str()));
-    args.push_back(nullptr);
-    int fds[2];
-    if (argv.empty() || pipe2(fds, O_CLOEXEC) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-        dup2(fds[1], STDOUT_FILENO);
-        execvp(args[0], args.data());
-        _exit(127);
-    }
-    close(fds[1]);
-    out_ = fds[0];
-    if (pid_ < 0) {
-        close(out_);
-        out_ = -1;
-    }
-}
+Process::Process(const Words &argv) { pid_ = spawn(argv, &out_); }
 
 Process::~Process() {
     if (running()) {

@@ -4,11 +4,13 @@
 //
 //   tarnel_test_peer ADDR PORT PROG VERS call PROC [WORD...]
 //       one call record, the words as its argument; waits 1500 ms for the
-//       reply: reply=1 accept=<accept_stat> or closed=1
+//       reply
 //   tarnel_test_peer ADDR PORT PROG VERS record LEN SENT MS
 //       announces one record of LEN bytes (a notify call whose text fills
 //       it), sends its first SENT bytes, then waits up to MS ms for a reply
-//       or the close: sent=<bytes> reply=0|1 closed=0|1 ms=<until then>
+//       or the close
+//   both print: sent=<record bytes> reply=0|1 accept=<accept_stat or -1>
+//       closed=0|1 ms=<until then>
 //   tarnel_test_peer ADDR PORT PROG VERS hold N MS
 //       opens N idle connections and holds them MS ms, or until every one
 //       is closed: connected=<n> closed=<k> ms=<held>
@@ -125,41 +127,12 @@ Outcome await(int fd, Clock::time_point start, Clock::time_point deadline) {
     return o;
 }
 
-int forge(int argc, char **argv) {
-    if (argc < 1) return 2;
-    std::string body = callHeader(number(argv[0]));
-    for (int i = 1; i < argc; ++i) put(body, number(argv[i]));
-    std::string record;
-    put(record, kLastFragment | static_cast<std::uint32_t>(body.size()));
-    record += body;
-    const auto start = Clock::now();
-    const int fd = dial();
-    if (fd < 0) {
-        std::printf("connected=0 errno=%d\n", errno);
-        return 0;
-    }
-    const auto deadline = start + std::chrono::milliseconds(kCallReplyMs);
-    const std::size_t sent = sendAll(fd, record, deadline);
-    const Outcome o = await(fd, start, deadline);
-    std::printf("connected=1 sent=%zu reply=%d accept=%d closed=%d ms=%ld\n", sent, o.reply ? 1 : 0,
-                o.reply ? static_cast<int>(o.accept) : -1, o.closed ? 1 : 0, o.ms);
-    close(fd);
-    return 0;
-}
-
-int record(int argc, char **argv) {
-    if (argc < 3) return 2;
-    const std::uint32_t length = number(argv[0]);
-    const std::size_t part = std::min<std::size_t>(number(argv[1]), length);
-    const int waitMs = std::atoi(argv[2]);
-    if (length < 60 || length > 0x7FFFFFFFu) return 2;
-    // A notify call whose text runs to the record's end; a length that is not
-    // a multiple of four leaves the text's padding short by a few bytes.
+// Sends one record that announces `length` bytes, of which `body` is sent,
+// and waits up to `waitMs` for its reply or the close.
+int exchange(std::uint32_t length, const std::string &body, int waitMs) {
     std::string data;
     put(data, kLastFragment | length);
-    data += callHeader(7);
-    for (std::uint32_t w : {kForgedNumber, 0u, length - 56}) put(data, w);
-    data.resize(4 + part, 'x');
+    data += body;
     const auto start = Clock::now();
     const int fd = dial();
     if (fd < 0) {
@@ -169,10 +142,29 @@ int record(int argc, char **argv) {
     const auto deadline = start + std::chrono::milliseconds(waitMs);
     const std::size_t sent = sendAll(fd, data, deadline);
     const Outcome o = await(fd, start, deadline);
-    std::printf("connected=1 sent=%zu reply=%d closed=%d ms=%ld\n", sent > 4 ? sent - 4 : 0, o.reply ? 1 : 0,
-                o.closed ? 1 : 0, o.ms);
+    std::printf("connected=1 sent=%zu reply=%d accept=%d closed=%d ms=%ld\n", sent > 4 ? sent - 4 : 0, o.reply ? 1 : 0,
+                o.reply ? static_cast<int>(o.accept) : -1, o.closed ? 1 : 0, o.ms);
     close(fd);
     return 0;
+}
+
+int forge(int argc, char **argv) {
+    if (argc < 1) return 2;
+    std::string body = callHeader(number(argv[0]));
+    for (int i = 1; i < argc; ++i) put(body, number(argv[i]));
+    return exchange(static_cast<std::uint32_t>(body.size()), body, kCallReplyMs);
+}
+
+int record(int argc, char **argv) {
+    if (argc < 3) return 2;
+    const std::uint32_t length = number(argv[0]);
+    if (length < 60 || length > 0x7FFFFFFFu) return 2;
+    // A notify call whose text runs to the record's end; a length that is not
+    // a multiple of four leaves the text's padding short by a few bytes.
+    std::string body = callHeader(7);
+    for (std::uint32_t w : {kForgedNumber, 0u, length - 56}) put(body, w);
+    body.resize(std::min<std::size_t>(number(argv[1]), length), 'x');
+    return exchange(length, body, std::atoi(argv[2]));
 }
 
 int hold(int argc, char **argv) {
