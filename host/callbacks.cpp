@@ -31,29 +31,26 @@ const char *expectName(Expect e) {
     return "?";
 }
 
-// A socket bound to the address the host listens on, so that the client sees
-// its callbacks come from the address it attached to; -1 with `error` set.
-int socketFrom(in_addr address, std::string &error) {
-    int sock = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in self{};
-    self.sin_family = AF_INET;
-    self.sin_addr = address;
-    if (sock >= 0 && bind(sock, reinterpret_cast<sockaddr *>(&self), sizeof self) == 0) return sock;
-    error = "bind " + dotted(address) + ": " + std::strerror(errno);
+// A socket of the type bound to `address` (any port); -1 with errno set when
+// the address is not this machine's or the socket cannot be made.
+int boundSocket(int type, in_addr address) {
+    const int sock = socket(AF_INET, type | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr = address;
+    if (sock >= 0 && bind(sock, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0) return sock;
+    const int error = errno;
     if (sock >= 0) close(sock);
+    errno = error;
     return -1;
 }
 
 // Whether an address is one of this machine's own: it can be bound here.
 bool ownAddress(in_addr address) {
     if ((ntohl(address.s_addr) >> 24) == 127) return true;
-    const int sock = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr = address;
-    const bool own = sock >= 0 && bind(sock, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0;
+    const int sock = boundSocket(SOCK_DGRAM, address);
     if (sock >= 0) close(sock);
-    return own;
+    return sock >= 0;
 }
 
 bool connectCallback(const Host &host, ClientSession &c, std::string &error) {
@@ -67,8 +64,13 @@ bool connectCallback(const Host &host, ClientSession &c, std::string &error) {
     if (remote) addr.sin_addr = *c.attachedFrom;
     addr.sin_port = 0;  // asks the binder on the client's machine
     const bool bound = remote && !host.listen.empty();
-    int sock = bound ? socketFrom(host.listenAddr, error) : RPC_ANYSOCK;
-    if (bound && sock < 0) return false;
+    // Bound to the address the host listens on, so that the client sees its
+    // callbacks come from the address it attached to.
+    int sock = bound ? boundSocket(SOCK_STREAM, host.listenAddr) : RPC_ANYSOCK;
+    if (bound && sock < 0) {
+        error = "bind " + dotted(host.listenAddr) + ": " + std::strerror(errno);
+        return false;
+    }
     c.callback =
         clnttcp_create(&addr, static_cast<u_long>(c.callbackProg), static_cast<u_long>(c.callbackVers), &sock, 0, 0);
     if (!c.callback) {

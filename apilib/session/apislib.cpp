@@ -29,8 +29,6 @@ constexpr int kRemoteHostPid = -223;             // switches the liveness check 
 const char *const kNotCalled = "not called by a Tarnel product";
 const char *const kGetHostByName = "unable to gethostbyname";
 
-bool is_loopback(const struct sockaddr_in &a) { return (ntohl(a.sin_addr.s_addr) >> 24) == 127; }
-
 // The users whose processes count as the host on this machine: the client's
 // own, the host process's owner (a client may serve a host of another user),
 // and root.
@@ -94,7 +92,8 @@ const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVer
     // A host on this machine is reached over loopback and keeps its process
     // number for the liveness check. Any 127/8 address is this machine too:
     // many systems resolve their own name to 127.0.1.1, not 127.0.0.1.
-    const bool local = host.sin_addr.s_addr == self.sin_addr.s_addr || is_loopback(host);
+    const bool local =
+        host.sin_addr.s_addr == self.sin_addr.s_addr || tarnel::session::isLoopback(host.sin_addr.s_addr);
 
     // Only the host may call back: on this machine the service listens on
     // loopback for the users the host runs as; for a host elsewhere it

@@ -16,11 +16,6 @@
 #include "callback_service.h"
 
 namespace tarnel::session {
-namespace {
-
-bool isLoopback(in_addr_t address) { return (ntohl(address) >> 24) == 127; }
-
-}  // namespace
 
 // The exact lookup of one socket through the kernel's socket diagnostics:
 // the peer's socket has the peer's address as source, ours as destination.

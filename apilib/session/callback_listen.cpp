@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <memory>
 #include <new>
 #include <vector>
 
@@ -18,46 +17,8 @@
 namespace tarnel::session {
 
 namespace {
-
-std::vector<std::unique_ptr<Endpoint>> destroyed;
-int passes = 0;
 constexpr int kAcceptsPerPass = 64;
-char kNetId[] = "tcp";
-
 }  // namespace
-
-Endpoint::Endpoint(int fd) {
-    xprt_.xp_fd = fd;
-    xprt_.xp_p1 = this;
-    xprt_.xp_p3 = &ext_;
-    xprt_.xp_netid = kNetId;
-}
-
-Endpoint::~Endpoint() = default;
-
-void Endpoint::destroy() {
-    if (closed()) return;
-    closing();
-    xprt_unregister(&xprt_);
-    close(xprt_.xp_fd);
-    xprt_.xp_fd = -1;
-    // The RPC library asks a transport's state after its dispatch returns,
-    // and a callback may have destroyed it meanwhile: free it later.
-    try {
-        destroyed.emplace_back(this);
-    } catch (const std::bad_alloc &) {
-        // Kept, not freed: freeing it now could be freeing it under a caller.
-    }
-    if (passes == 0) releaseDestroyedTransports();
-}
-
-void releaseDestroyedTransports() { destroyed.clear(); }
-
-ServicePass::ServicePass() { ++passes; }
-ServicePass::~ServicePass() {
-    if (--passes == 0) releaseDestroyedTransports();
-}
-bool ServicePass::active() { return passes > 0; }
 
 class Listener final : public Endpoint {
   public:

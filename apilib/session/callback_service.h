@@ -21,6 +21,9 @@ inline constexpr std::size_t kMaxCallbackRecord = 16u << 20;
 
 // Who may connect. A host on this machine: a loopback peer whose socket
 // belongs to one of `users`. A host elsewhere: a peer at one of `hosts`.
+// An address of the loopback network, 127/8.
+inline bool isLoopback(in_addr_t address) { return (ntohl(address) >> 24) == 127; }
+
 struct CallbackAccess {
     bool remote = false;
     std::vector<in_addr_t> hosts;  // network byte order
@@ -40,18 +43,14 @@ bool tcpSocketOwnerFromTable(const sockaddr_in &peer, const sockaddr_in &local, 
 // whatever the RPC library has registered for them; null on failure.
 SVCXPRT *listenForCallbacks(in_addr_t address, CallbackAccess access);
 
-// Frees transports destroyed while a dispatch was running on them; the
-// service loop calls it once no dispatch is under way.
-void releaseDestroyedTransports();
-
 // Counts nested passes of the service loop, so that a transport destroyed
-// inside a callback outlives the dispatch that still holds it.
+// inside a callback outlives the dispatch that still holds it: it is freed
+// when the outermost pass ends.
 struct ServicePass {
     ServicePass();
     ~ServicePass();
     ServicePass(const ServicePass &) = delete;
     ServicePass &operator=(const ServicePass &) = delete;
-    static bool active();
 };
 
 }  // namespace tarnel::session

@@ -26,8 +26,6 @@ class RecordReader {
 
     const char *data() const { return record_.data(); }
     std::size_t size() const { return record_.size(); }
-    // Whether a record has begun and not yet completed.
-    bool midRecord() const { return state_ == State::Partial && (headerHave_ != 0 || !record_.empty()); }
 
   private:
     void startNext();
