@@ -13,8 +13,8 @@
 # host's transcript, then the alert.
 #
 # On a fresh Debian machine, as root: installs what is missing and starts
-# rpcbind (scripts/setup.sh), builds tnhost and alert_client (Release, in
-# build-demo/). With TARNEL_DEMO_TNHOST and TARNEL_DEMO_CLIENT naming built
+# rpcbind (scripts/setup.sh), builds tnhost and alert_client (the release
+# preset, in build-release/). With TARNEL_DEMO_TNHOST and TARNEL_DEMO_CLIENT naming built
 # programs it uses those instead, without set-up or build.
 # Exit status: 0 when the run went as scripted and an alert was shown.
 set -euo pipefail
@@ -34,18 +34,18 @@ if [[ -n ${TARNEL_DEMO_TNHOST:-} && -n ${TARNEL_DEMO_CLIENT:-} ]]; then
     tnhost=$TARNEL_DEMO_TNHOST
     client=$TARNEL_DEMO_CLIENT
 else
+    setup_for=demo
     source "$root/scripts/setup.sh"
-    build=$root/build-demo
-    log=$build/demo-build.log
-    mkdir -p "$build"
+    build=$root/build-release
+    log=$(mktemp /tmp/tarnel-demo-build.XXXXXX)
     echo "== building tnhost and alert_client (Release) in $build, a few minutes =="
-    if ! { cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTARNEL_TESTS=OFF \
-               -DTARNEL_BENCH=OFF &&
-           cmake --build "$build" -j"$(nproc)" --target tnhost alert_client; } >"$log" 2>&1; then
+    if ! (cd "$root" && cmake --preset release &&
+          cmake --build --preset release -j"$(nproc)" --target tnhost alert_client) >"$log" 2>&1; then
         tail -n 30 "$log" >&2
         echo "demo: the build failed (whole log: $log)" >&2
         exit 1
     fi
+    rm -f "$log"
     tnhost=$build/host/tnhost
     client=$build/examples/alert_client
 fi

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs the packages the project needs (Debian, as root) and makes sure
-# the portmapper runs. Sourced by the other scripts; safe to run repeatedly.
-# A script that needs more (the test run: clang, doxygen, valgrind) names
-# them in the array extra_packages before sourcing this one.
-packages=(g++ cmake make pkg-config libtirpc-dev rpcsvc-proto rpcbind
-          libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-          ${extra_packages[@]+"${extra_packages[@]}"})
+# Installs the packages the README's commands need (Debian, as root) and
+# makes sure the portmapper runs. Sourced by the other scripts; safe to run
+# repeatedly. The demo, which only builds the host and one client, sets
+# setup_for=demo first and gets the build's packages alone.
+packages=(g++ cmake make pkg-config libtirpc-dev rpcsvc-proto rpcbind nlohmann-json3-dev)
+if [[ ${setup_for-} != demo ]]; then
+    # tests, benchmarks, the sanitizer build, the reference, valgrind, the
+    # security tests' network namespaces, and git for the docs check's copy
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev doxygen
+               valgrind iproute2 git)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

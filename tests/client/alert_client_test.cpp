@@ -39,8 +39,8 @@ json chainDocument(const std::vector<std::pair<std::string, std::string>> &objec
 // sends the callbacks, then quits it.
 Transcript runClient(int code, std::vector<json> callbacks, json doc = nullptr) {
     json steps = session(ALERT_CLIENT_PATH, {callback("init", {{"initialization", code}, {"over", 0}})});
-    const json middle(callbacks);
-    steps.insert(steps.begin() + 3, middle.begin(), middle.end());
+    auto &list = steps.get_ref<json::array_t &>();
+    list.insert(list.begin() + 3, callbacks.begin(), callbacks.end());
     json scenario = {{"steps", steps}};
     if (!doc.is_null()) scenario["documents"] = json::array({doc});
     return runHost(scenario);
