@@ -1,6 +1,7 @@
 # What a client programmer needs, installed by `cmake --install`: the public
 # headers (the generated ones too), both archives, tnhost, a CMake package
-# with imported targets, a version file and tarnel_add_client_test, and a pkg-config file.
+# with imported targets, a version file and tarnel_add_client_test, a
+# pkg-config file, and the request table (share/doc/Tarnel/requests.md).
 include(CMakePackageConfigHelpers)
 
 set(TARNEL_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Tarnel)
@@ -31,3 +32,6 @@ file(RELATIVE_PATH TARNEL_PC_TO_PREFIX ${CMAKE_INSTALL_PREFIX}/${TARNEL_PC_DIR} 
 string(REGEX REPLACE "/$" "" TARNEL_PC_TO_PREFIX "${TARNEL_PC_TO_PREFIX}")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/tarnel.pc.in ${PROJECT_BINARY_DIR}/tarnel.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/tarnel.pc DESTINATION ${TARNEL_PC_DIR})
+
+get_property(tarnel_request_table GLOBAL PROPERTY TARNEL_REQUEST_TABLE)
+install(FILES ${tarnel_request_table} DESTINATION ${CMAKE_INSTALL_DOCDIR})

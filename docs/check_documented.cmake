@@ -1,7 +1,10 @@
 # The documentation check: every public header must carry a file comment
 # (Doxygen reports nothing about the declarations of an undocumented file),
-# and Doxygen must finish without a warning.
-#   cmake -DDOXYGEN=... -DCONFIG=... -DHEADERS=<folder> -P check_documented.cmake
+# Doxygen must finish without a warning, and the Markdown tables of the
+# header comments must render (below).
+#   cmake -DDOXYGEN=... -DCONFIG=... -DHEADERS=<folder> [-DHTML=<Doxygen's html folder>]
+#         -P check_documented.cmake
+cmake_minimum_required(VERSION 3.20)
 file(GLOB headers ${HEADERS}/*.h ${HEADERS}/*.hpp)
 set(bare "")
 foreach(header IN LISTS headers)
@@ -15,7 +18,101 @@ if(bare)
   message(FATAL_ERROR "headers without a /** @file */ comment:\n  ${bare}")
 endif()
 
+if(DEFINED HTML)
+  # No page of an earlier run may stand in for one this run did not write.
+  file(REMOVE_RECURSE ${HTML})
+endif()
 execute_process(COMMAND ${DOXYGEN} ${CONFIG} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "Doxygen reported undocumented or wrongly documented declarations")
+endif()
+
+# Markdown tables in the header comments: clang-format reflows comments, and
+# a table reflowed into a paragraph still compiles and still documents, so it
+# is checked here. Every table (a run of " * |" lines) must keep one row a
+# line, each ending in "|" with as many cells as its header row, a "|---|"
+# line second, and no torn row continuing on the next line; and Doxygen's
+# HTML (-DHTML=<folder>) must hold a table with that header and that many
+# rows.
+set(torn "")
+set(tables "")
+foreach(header IN LISTS headers)
+  file(READ ${header} text)
+  # Only the bars count: keep the list split on lines alone.
+  string(REPLACE ";" "," text "${text}")
+  string(REPLACE "\\|" "" text "${text}")
+  string(REPLACE "\n" ";" lines "${text}")
+  set(rows 0)
+  set(number 0)
+  foreach(line IN LISTS lines)
+    math(EXPR number "${number} + 1")
+    if(line MATCHES "^ \\* \\|")
+      string(REGEX REPLACE "[^|]" "" bars "${line}")
+      string(LENGTH "${bars}" count)
+      if(rows EQUAL 0)
+        set(cells ${count})
+        string(REGEX REPLACE "^ \\* \\|[ \t]*([^|]*[^| \t])[ \t]*\\|.*" "\\1" first "${line}")
+      endif()
+      if(NOT count EQUAL cells OR NOT line MATCHES "\\|[ \t]*$"
+         OR (rows EQUAL 1 AND NOT line MATCHES "^ \\* \\|[ \t]*:?-+"))
+        list(APPEND torn "${header}:${number}")
+      endif()
+      math(EXPR rows "${rows} + 1")
+    else()
+      if(rows GREATER 0)
+        if(line MATCHES "\\|")
+          list(APPEND torn "${header}:${number}")
+        endif()
+        math(EXPR cols "${cells} - 1")
+        math(EXPR shown "${rows} - 1")
+        list(APPEND tables "${header}|${first}|${cols}|${shown}")
+      endif()
+      set(rows 0)
+    endif()
+  endforeach()
+endforeach()
+if(torn)
+  string(REPLACE ";" "\n  " torn "${torn}")
+  message(FATAL_ERROR "Markdown table rows torn apart (one row a line, all with the header's cells; "
+                      "keep the comment out of clang-format's reach with clang-format off/on):\n  ${torn}")
+endif()
+
+if(DEFINED HTML)
+  # Each rendered table as "first header cell|columns|rows".
+  set(rendered "")
+  file(GLOB pages ${HTML}/*.html)
+  foreach(page IN LISTS pages)
+    file(READ ${page} html)
+    string(REPLACE ";" "," html "${html}")
+    while(TRUE)
+      string(FIND "${html}" "<table class=\"markdownTable\">" at)
+      if(at EQUAL -1)
+        break()
+      endif()
+      string(SUBSTRING "${html}" ${at} -1 html)
+      string(FIND "${html}" "</table>" end)
+      string(SUBSTRING "${html}" 0 ${end} table)
+      string(SUBSTRING "${html}" ${end} -1 html)
+      string(REGEX MATCHALL "<tr" trs "${table}")
+      list(LENGTH trs nrows)
+      string(REGEX MATCH "<tr class=\"markdownTableHead\">.*</tr>" head "${table}")
+      string(REGEX REPLACE "</tr>.*" "" head "${head}")
+      string(REGEX MATCHALL "<th[ >]" ths "${head}")
+      list(LENGTH ths ncols)
+      string(REGEX REPLACE "^[^<]*<tr[^>]*>[^<]*<th[^>]*>[ \t\n]*([^<]*[^< \t\n])[ \t\n]*<.*" "\\1" name "${head}")
+      list(APPEND rendered "${name}|${ncols}|${nrows}")
+    endwhile()
+  endforeach()
+  set(missing "")
+  foreach(table IN LISTS tables)
+    string(REGEX MATCH "[^|]*\\|[0-9]+\\|[0-9]+$" signature "${table}")
+    if(NOT signature IN_LIST rendered)
+      list(APPEND missing "${table}")
+    endif()
+  endforeach()
+  if(missing)
+    string(REPLACE ";" "\n  " missing "${missing}")
+    message(FATAL_ERROR "header tables that Doxygen did not render (file|first header cell|columns|rows):\n"
+                        "  ${missing}\nrendered: ${rendered}")
+  endif()
 endif()

@@ -22,23 +22,24 @@
 
 #include <nlohmann/json.hpp>
 #include <tarnel/api_values.h>
+#include <tarnel/tnapi_status.h>
 
 namespace tarnel::host {
 
-// Status codes the model answers with (0 is success). They avoid the values
-// the client library uses for its own failures (-1, -4, -5, -7, -20, -22).
+// Status codes the model answers with (0 is success), as the public header
+// tarnel/tnapi_status.h documents them for clients.
 namespace st {
 constexpr int ok = 0;
-constexpr int noObject = -2;      // unknown document or object
-constexpr int noProperty = -3;    // the object has no such property
-constexpr int wrongKind = -6;     // the property holds another kind of value
-constexpr int badLocation = -8;   // text location, range or element location out of bounds
-constexpr int notFound = -9;      // nothing matched (find, named or unique lookup)
-constexpr int noFile = -10;       // a file could not be read, written or understood
-constexpr int emptyStack = -11;   // pop of an empty clipboard stack
-constexpr int wrongType = -12;    // the object is not of the type the request needs
-constexpr int badArgument = -13;  // an argument outside what the request accepts
-constexpr int unsaved = -14;      // close of a modified document without the discard flag
+constexpr int noObject = TA_HOST_NO_OBJECT;          // unknown document or object
+constexpr int noProperty = TA_HOST_NO_PROPERTY;      // the object has no such property
+constexpr int wrongKind = TA_HOST_WRONG_KIND;        // the property holds another kind of value
+constexpr int badLocation = TA_HOST_OUT_OF_BOUNDS;   // text location, range or element location out of bounds
+constexpr int notFound = TA_HOST_NOT_FOUND;          // nothing matched (find, named or unique lookup)
+constexpr int noFile = TA_HOST_FILE_FAILED;          // a file could not be read, written or understood
+constexpr int emptyStack = TA_HOST_EMPTY_CLIPBOARD;  // pop of an empty clipboard stack
+constexpr int wrongType = TA_HOST_WRONG_TYPE;        // the object is not of the type the request needs
+constexpr int badArgument = TA_HOST_BAD_ARGUMENT;    // an argument outside what the request accepts
+constexpr int unsaved = TA_HOST_MODIFIED;            // close of a modified document without the discard flag
 }  // namespace st
 
 // Object types that the model itself gives meaning to; clients may create

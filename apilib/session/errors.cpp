@@ -1,8 +1,31 @@
 // Texts of the TA_errno codes. The library's own codes have fixed texts;
-// anything else is a status the host chose, so only its number can be shown.
+// anything else is a status the host chose: the simulated host's statuses
+// are shown by name and number, any other by its number only.
 #include <cstdio>
 
 #include <tarnel/tnapi_errors.h>
+#include <tarnel/tnapi_status.h>
+
+namespace {
+
+const char *hostStatusName(int code) {
+    switch (code) {
+    case TA_HOST_NO_OBJECT: return "no such document or object";
+    case TA_HOST_NO_PROPERTY: return "no such property";
+    case TA_HOST_WRONG_KIND: return "the property holds another kind of value";
+    case TA_HOST_OUT_OF_BOUNDS: return "location out of bounds";
+    case TA_HOST_NOT_FOUND: return "nothing found";
+    case TA_HOST_FILE_FAILED: return "a file could not be read, written or understood";
+    case TA_HOST_EMPTY_CLIPBOARD: return "the clipboard stack is empty";
+    case TA_HOST_WRONG_TYPE: return "object of the wrong type";
+    case TA_HOST_BAD_ARGUMENT: return "argument not accepted";
+    case TA_HOST_MODIFIED: return "the document is modified";
+    case TA_HOST_CANCELLED: return "the user cancelled";
+    default: return nullptr;
+    }
+}
+
+}  // namespace
 
 extern "C" {
 
@@ -19,8 +42,12 @@ const char *T_ApiErrorText(int code) {
     }
     // Per thread, so that two threads formatting at once do not overwrite
     // each other's text.
-    thread_local char text[64];
-    std::snprintf(text, sizeof text, "the host refused the request (status %d)", code);
+    thread_local char text[128];
+    const char *name = hostStatusName(code);
+    if (name != nullptr)
+        std::snprintf(text, sizeof text, "the host refused the request: %s (status %d)", name, code);
+    else
+        std::snprintf(text, sizeof text, "the host refused the request (status %d)", code);
     return text;
 }
 

@@ -12,6 +12,15 @@
 #
 # A reply's status is its field "int status;" when that is the record's first
 # or last field, or the whole reply when the result is a bare int.
+#
+# With -v requests=FILE, and the library's C++ sources named after the .x, it
+# writes the request table of the reference (Markdown): for every procedure
+# the functions that send it, read from the sources rather than written down,
+# so that the table follows the code. A function sends a procedure when its
+# body names the procedure's stub, or calls a T_Api function that does (as
+# T_ApiFileScrollBox calls oldT_ApiChooseFile). Definitions are recognised by
+# their layout (clang-format's): they start in column 0 and end with a "}" in
+# column 0 or on their first line.
 
 function fail(msg) {
     printf("gen_tables.awk: %s:%d: %s\n", FILENAME, FNR, msg) > "/dev/stderr"
@@ -35,10 +44,135 @@ function status_of(t) {
     return "StatusPlace::none, 0"
 }
 
-BEGIN {
-    if (out == "") { print "gen_tables.awk: set -v out=FILE" > "/dev/stderr"; failed = 1; exit 1 }
-    nrec = 0; nproc = 0; in_comment = 0; in_version = 0; in_struct = 0; version = ""
+# ---- The request table ----------------------------------------------------
+
+function add_once(list, item) {
+    return (index(" " list " ", " " item " ") > 0) ? list : (list == "" ? item : list " " item)
 }
+
+# One line of a C++ source: notes where function definitions start and end,
+# and which stubs and functions each body names.
+function scan_source(l,    head, name, id) {
+    sub(/\/\/.*/, "", l)
+    if (l ~ /^[A-Za-z_]/ && l !~ /^(namespace|extern|using|struct|class|enum|typedef)[ \t{]/ && index(l, "(") > 0 &&
+        l !~ /;[ \t]*$/) {
+        head = substr(l, 1, index(l, "(") - 1)
+        if (match(head, /[A-Za-z_][A-Za-z0-9_]*[ \t]*$/)) {
+            name = substr(head, RSTART, RLENGTH)
+            gsub(/[ \t]/, "", name)
+            fn = name
+            if (!(fn in defined)) { defined[fn] = FILENAME; fnames[++nfn] = fn }
+            l = substr(l, index(l, "(") + 1)
+        }
+    } else if (l ~ /^}/) {
+        fn = ""
+        return
+    }
+    if (fn == "") return
+    while (match(l, /[A-Za-z_][A-Za-z0-9_]*/)) {
+        id = substr(l, RSTART, RLENGTH)
+        l = substr(l, RSTART + RLENGTH)
+        if (id in stub_proc) names_stub[fn] = add_once(names_stub[fn], id)
+        else if (l ~ /^[ \t]*\(/ && id != fn) calls[fn] = add_once(calls[fn], id)
+    }
+}
+
+# The stubs a function sends: its own, and those of the T_Api functions it
+# calls (depth-bounded against recursion).
+function stubs_of(f, depth,    list, n, c, i) {
+    list = names_stub[f]
+    if (depth > 8) return list
+    n = split(calls[f], c, " ")
+    for (i = 1; i <= n; i++)
+        if (c[i] ~ /T_Api/ && (c[i] in defined)) list = list " " stubs_of(c[i], depth + 1)
+    return list
+}
+
+# "Name (field, field)" of a record, or the bare type.
+function record_cell(t,    i, j, s) {
+    if (t == "void") return "nothing"
+    for (i = 1; i <= nrec; i++)
+        if (rec[i] == t) {
+            s = ""
+            for (j = 1; j <= nfields[i]; j++) s = s (j > 1 ? ", " : "") fname[i, j]
+            return "`" t "` (" s ")"
+        }
+    return "`" t "`"
+}
+
+function write_requests(    i, j, k, n, m, f, st, list, row, nrow, key, tmp, senders, callers, c, seen) {
+    # Rows: (procedure, function), in procedure then function order.
+    nrow = 0
+    for (i = 1; i <= nfn; i++) {
+        f = fnames[i]
+        if (f !~ /T_Api/) continue
+        n = split(stubs_of(f, 0), list, " ")
+        delete seen
+        for (j = 1; j <= n; j++) {
+            if (list[j] == "" || (list[j] in seen)) continue
+            seen[list[j]] = 1
+            sent[list[j]] = 1
+            row[++nrow] = sprintf("%06d %s", pnum[stub_proc[list[j]]], f)
+        }
+    }
+    # Procedures no request function sends: who in the library does.
+    for (i = 1; i <= nproc; i++) {
+        if (stub[i] in sent) continue
+        senders = ""
+        for (k = 1; k <= nfn; k++) {
+            f = fnames[k]
+            if (index(" " names_stub[f] " ", " " stub[i] " ") == 0) continue
+            callers = ""
+            for (m = 1; m <= nfn; m++)
+                if (fnames[m] ~ /^T_Api/ && index(" " calls[fnames[m]] " ", " " f " ") > 0)
+                    callers = callers (callers == "" ? "" : ", ") fnames[m] "()"
+            senders = senders (senders == "" ? "" : "; ") "`" f "`" (callers == "" ? "" : ", from " callers)
+        }
+        row[++nrow] = sprintf("%06d (none%s)", pnum[i], senders == "" ? "" : ": the library sends it in " senders)
+    }
+    for (i = 2; i <= nrow; i++) {
+        tmp = row[i]
+        for (j = i - 1; j >= 1 && row[j] > tmp; j--) row[j + 1] = row[j]
+        row[j + 1] = tmp
+    }
+
+    print "# Request table {#request_table}" > requests
+    print "" > requests
+    print "Which procedure of the host's API program each request function sends, and" > requests
+    print "the records it travels in. Generated by the build from the protocol" > requests
+    print "description `apilib/wire/api_to_tn.x` and the library's sources; installed" > requests
+    print "as `share/doc/Tarnel/requests.md`." > requests
+    print "" > requests
+    print "- *Stub*: the name of the procedure's call stub in `tarnel/api_to_tn.h`, and" > requests
+    print "  the name tnhost's transcript shows (`request ... proc=1008 stub=api_tn_alert_1`)." > requests
+    print "- *Argument*, *Reply*: the record and its fields. The field names are those" > requests
+    print "  a tnhost scenario's `wait_request` and `expect_request` match in `args`;" > requests
+    print "  an argument that is one `int` or `StringT` is matched as that value. A" > requests
+    print "  reply that is a bare `int` is the status or the plain result, as the" > requests
+    print "  function's result kind says." > requests
+    print "- A function that sends two procedures has a row for each; a procedure that" > requests
+    print "  no request function sends says (none), and which library function sends it." > requests
+    print "" > requests
+    print "| Procedure | Stub | Function | Argument | Reply |" > requests
+    print "|---|---|---|---|---|" > requests
+    for (i = 1; i <= nrow; i++) {
+        key = substr(row[i], 1, 6) + 0
+        f = substr(row[i], 8)
+        for (k = 1; k <= nproc; k++) if (pnum[k] + 0 == key) break
+        printf("| %d | `%s` | %s | %s | %s |\n", key, stub[k], f ~ /^\(none/ ? f : f "()", record_cell(parg[k]), \
+               record_cell(pres[k])) > requests
+    }
+}
+
+BEGIN {
+    if (out == "" && requests == "") {
+        print "gen_tables.awk: set -v out=FILE or -v requests=FILE" > "/dev/stderr"; failed = 1; exit 1
+    }
+    nrec = 0; nproc = 0; in_comment = 0; in_version = 0; in_struct = 0; version = ""
+    nfn = 0
+}
+
+FNR == 1 { in_comment = 0; fn = "" }
 
 {
     line = $0
@@ -57,6 +191,8 @@ BEGIN {
     if (line ~ /^%/) next
     if (line ~ /^[ \t]*$/) next
 }
+
+FILENAME != ARGV[1] { scan_source(line); next }
 
 line ~ /^[ \t]*struct[ \t]+[A-Za-z_][A-Za-z0-9_]*[ \t]*\{/ {
     split(line, w, /[ \t{]+/)
@@ -95,6 +231,7 @@ in_version && line ~ /^[ \t]*\}[ \t]*=[ \t]*[0-9]+[ \t]*;/ {
     gsub(/[^0-9]/, "", v)
     version = v
     in_version = 0
+    for (i = 1; i <= nproc; i++) stub_proc[tolower(pname[i]) "_" version] = i
     next
 }
 
@@ -116,6 +253,10 @@ END {
     if (version == "") fail("no version block found")
     if (nproc == 0) fail("no procedures found")
 
+    for (i = 1; i <= nproc; i++) stub[i] = tolower(pname[i]) "_" version
+    if (requests != "") write_requests()
+    if (out == "") exit 0
+
     print "// Generated by gen_tables.awk from api_to_tn.x: do not edit." > out
     print "#include \"wire/proctable.h\"" > out
     print "" > out
@@ -125,7 +266,6 @@ END {
     # One typed thunk per stub, so callers use a single signature without
     # calling a function through a mismatched pointer type.
     for (i = 1; i <= nproc; i++) {
-        stub[i] = tolower(pname[i]) "_" version
         arg = (parg[i] == "void") ? "a" : "static_cast<" parg[i] " *>(a)"
         printf("void *call_%s(void *a, CLIENT *c) { return %s(%s, c); }\n", stub[i], stub[i], arg) > out
     }

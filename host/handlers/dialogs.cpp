@@ -19,7 +19,7 @@ namespace tarnel::host {
 namespace {
 
 // The user dismissed a prompt or chooser.
-constexpr int kCancelled = -30;
+constexpr int kCancelled = TA_HOST_CANCELLED;
 // Ids of dialog resources and their items lie apart from other objects' ids.
 constexpr u_int kFirstResourceId = 0x48000001;
 // Items of a dialog are numbered from 0 up to this.

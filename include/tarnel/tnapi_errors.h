@@ -12,7 +12,8 @@ TARNEL_BEGIN_DECLS
  *
  * #TA_errno holds either one of these negative codes or, unchanged, a
  * non-zero status that the host returned; the host's statuses are its own
- * and may be any other value. The request functions write #TA_errno only on
+ * and may be any other value (those of the simulated host tnhost are in
+ * @ref host_status). The request functions write #TA_errno only on
  * failure (see @ref requests); T_ApiConnectToSession() writes it on every
  * call. T_ApiErrorText() turns any code into a short English text.
  * @{ */
@@ -42,10 +43,13 @@ TARNEL_BEGIN_DECLS
 /** A short English text for a #TA_errno value, without a final full stop.
  * @param code a value of #TA_errno: one of the TA_ERR_ codes or a status
  *        of the host
- * @return the text of a TA_ERR_ code as a constant string; for any other
- *         code "the host refused the request (status N)", built in a
- *         buffer of the calling thread that stays valid until that
- *         thread's next call. Never null; the caller releases nothing. */
+ * @return the text of a TA_ERR_ code as a constant string; for a status
+ *         of @ref host_status "the host refused the request: NAME
+ *         (status N)" (e.g. "the host refused the request: no such
+ *         property (status -3)"), for any other code "the host refused the
+ *         request (status N)", both built in a buffer of the calling thread
+ *         that stays valid until that thread's next call. Never null; the
+ *         caller releases nothing. */
 const char *T_ApiErrorText(int code);
 
 /** @} */

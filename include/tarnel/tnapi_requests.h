@@ -7,6 +7,8 @@
 #include <rpc/rpc.h>
 #include <tarnel/cdecls.h>
 
+/* The comment below holds a Markdown table, one row a line: not reflowed. */
+/* clang-format off */
 /** @defgroup requests Request functions
  * The request functions: each is one synchronous call to the host, made
  * through the connection #tarnel_client while the client holds control
@@ -14,9 +16,11 @@
  * reply arrives or the call times out (#TA_TimeOut), keep no state beyond
  * #TA_errno and are not re-entrant. Each builds a request record and reads a
  * reply record of the generated protocol header `tarnel/api_to_tn.h` (from
- * `apilib/wire/api_to_tn.x`). The meanings of object types, property
- * numbers, flags, codes and names are the host's; the library passes them
- * through unchanged.
+ * `apilib/wire/api_to_tn.x`); @ref request_table names, for each function,
+ * the procedure, the records and their fields. The meanings of object
+ * types, property numbers, flags, codes and names are the host's; the
+ * library passes them through unchanged (the simulated host's are in
+ * @ref host_meanings).
  *
  * @par Arguments
  * Ids are unsigned object ids, 0 standing for no object. Records and lists
@@ -30,13 +34,12 @@
  * | Kind | On success | Host refuses (status not 0) | No reply |
  * |---|---|---|---|
  * | status | returns 0 | returns the status, also in #TA_errno | returns -1, #TA_errno -1 |
- * | plain | returns the host's int, or a new string | (the reply has no status) | returns the stated value (-1, 0 or
- * null), #TA_errno -1 | | value | returns the value (a string as a new copy) | returns 0 or null, status in #TA_errno |
- * returns 0 or null, #TA_errno -1 | | object | returns the new or found object id | returns 0, status in #TA_errno |
- * returns 0, #TA_errno -1 | | record | returns the record or list (deep copy) | returns the zero record, status in
- * #TA_errno | returns the zero record, #TA_errno -1 | | no result | returns nothing | status in #TA_errno | #TA_errno
- * -1 | | answer | stores the answer through the output pointer, returns 0 | returns -1; output and #TA_errno untouched
- * | returns -1, #TA_errno -1; output untouched |
+ * | plain | returns the host's int, or a new string | (the reply has no status) | returns the stated value (-1, 0 or null), #TA_errno -1 |
+ * | value | returns the value (a string as a new copy) | returns 0 or null, status in #TA_errno | returns 0 or null, #TA_errno -1 |
+ * | object | returns the new or found object id | returns 0, status in #TA_errno | returns 0, #TA_errno -1 |
+ * | record | returns the record or list (deep copy) | returns the zero record, status in #TA_errno | returns the zero record, #TA_errno -1 |
+ * | no result | returns nothing | status in #TA_errno | #TA_errno -1 |
+ * | answer | stores the answer through the output pointer, returns 0 | returns -1; output and #TA_errno untouched | returns -1, #TA_errno -1; output untouched |
  *
  * #TA_errno is written only on failure, never reset on success: set it to 0
  * before a call to learn whether that call failed, which matters where the
@@ -56,6 +59,7 @@
  * A failed request returns nothing that owns memory. The exceptions are the
  * return-parameter lists of the scripted operations (@ref req_docs) and the
  * output lists of the spelling calls (@ref req_fonts). */
+/* clang-format on */
 
 #include <tarnel/tnapi_req_dialogs.h>
 #include <tarnel/tnapi_req_docs.h>
