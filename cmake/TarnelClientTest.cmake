@@ -7,6 +7,10 @@
 # scenario's "documents" are), and VARS give the values of further ${NAME}s.
 # Relative files are taken from the calling folder. The test passes when
 # tnhost exits 0, that is when every step and expectation held.
+#
+# Without TIMEOUT the test may run for the scenario's own limit ("timeout_s",
+# read now; tnhost's default 60 when it has none or the file does not exist
+# yet) plus a margin of 30 seconds, after which tnhost has ended by itself.
 function(tarnel_add_client_test)
   cmake_parse_arguments(PARSE_ARGV 0 arg "" "NAME;CLIENT;SCENARIO;TIMEOUT" "DOCUMENTS;VARS")
   if(NOT arg_NAME OR NOT arg_CLIENT OR NOT arg_SCENARIO)
@@ -32,7 +36,18 @@ function(tarnel_add_client_test)
     list(APPEND command --var ${var})
   endforeach()
   add_test(NAME ${arg_NAME} COMMAND ${command})
-  if(arg_TIMEOUT)
-    set_tests_properties(${arg_NAME} PROPERTIES TIMEOUT ${arg_TIMEOUT})
+  if(NOT arg_TIMEOUT)
+    set(limit 60)
+    if(EXISTS ${arg_SCENARIO} AND NOT IS_DIRECTORY ${arg_SCENARIO})
+      file(READ ${arg_SCENARIO} scenario)
+      string(JSON given ERROR_VARIABLE error GET "${scenario}" timeout_s)
+      if(NOT error AND given MATCHES "^[0-9]+$" AND given GREATER 0)
+        set(limit ${given})
+      endif()
+      # A changed limit reaches the test at the next build.
+      set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${arg_SCENARIO})
+    endif()
+    math(EXPR arg_TIMEOUT "${limit} + 30")
   endif()
+  set_tests_properties(${arg_NAME} PROPERTIES TIMEOUT ${arg_TIMEOUT})
 endfunction()

@@ -83,7 +83,10 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
     }
 
     Request req{*e, client, xprt, arg, res, {}, {}};
-    if (host.scenario.logArgs) req.detail = " args=" + encodedHex(*e, arg);
+    // A write shows what it writes: every field of its argument, from the
+    // field table; its handler adds only what the argument does not say.
+    if (storesValue(e->argType)) req.detail = argFields(e->argType, arg);
+    if (host.scenario.logArgs) req.detail += " args=" + encodedHex(*e, arg);
     Handler h = findHandler(proc);
     if (h)
         h(host, req);

@@ -35,6 +35,16 @@ const RecordFields *findRecord(const std::string &name);  // null when not a rec
 // A decoded value of the type as JSON: records as objects by field name,
 // lists as arrays, typed values as document descriptions write them.
 nlohmann::json valueAsJson(const std::string &type, const void *value);
+// How many items of a list the request line shows; the rest is "...+N".
+inline constexpr std::size_t listCap = 16;
+// Whether a procedure taking this argument stores a value: its record has a
+// field `value`, `prop` or `props`. The request line of such a procedure
+// shows every field of its argument (argFields), so a new one needs no code.
+bool storesValue(const std::string &argType);
+// " name=value" for each field of the argument record, in the record's
+// order: numbers bare, texts quoted, records {name=value,...}, lists
+// [a,b,...] (listCap items at most, then ...+N).
+std::string argFields(const std::string &argType, const void *arg);
 // A request's decoded argument record as JSON, kept with the request.
 std::shared_ptr<const nlohmann::json> argsAsJson(const std::string &argType, const void *arg);
 // Why `got` does not hold `expected` ("" when it does): objects need the
@@ -42,7 +52,12 @@ std::shared_ptr<const nlohmann::json> argsAsJson(const std::string &argType, con
 std::string mismatch(const nlohmann::json &expected, const nlohmann::json &got, const std::string &path);
 // The same for a request's decoded argument (null: not kept), at "args".
 std::string argsMismatch(const nlohmann::json &expected, const std::shared_ptr<const nlohmann::json> &got);
-std::string jsonText(const nlohmann::json &value);  // compact JSON
+// How many leaves of `expected` a request's decoded argument does not hold
+// (0: it holds them all), to find the closest of several.
+std::size_t argsMismatchCount(const nlohmann::json &expected, const std::shared_ptr<const nlohmann::json> &got);
+// What a step expects of a request's argument, leaf by leaf:
+// "args.message = \"Hi\", args.loc.offset = 3".
+std::string expectedFields(const nlohmann::json &expected);
 // Throws std::runtime_error at the first key of `expected` that the type has
 // no field of (records of the protocol file only).
 void checkFieldNames(const std::string &type, const nlohmann::json &expected, const std::string &path);

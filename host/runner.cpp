@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <functional>
+#include <map>
 #include <signal.h>
 #include <sys/wait.h>
 
@@ -146,9 +147,11 @@ std::string lastErrors(ClientSession &c) {
 }
 
 // Serves until `done`; fails on the step's time-out, the run's, or (with
-// `watch`) as soon as that session's process ends. `why` adds to a time-out.
+// `watch`) as soon as that session's process ends. A time-out's message is
+// "timeout waiting for <what>", or `timedOut` given the bound that passed
+// ("within 200 ms", "before the overall timeout of 60 s").
 bool waitUntil(Host &host, int timeoutMs, const std::string &what, const std::function<bool()> &done,
-               ClientSession *watch = nullptr, const std::function<std::string()> &why = {}) {
+               ClientSession *watch = nullptr, const std::function<std::string(const std::string &)> &timedOut = {}) {
     auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         if (done()) return true;
@@ -161,11 +164,12 @@ bool waitUntil(Host &host, int timeoutMs, const std::string &what, const std::fu
         }
         auto now = Clock::now();
         if (now >= host.deadline) {
-            fail("overall timeout while waiting for " + what + (why ? why() : ""));
+            fail(timedOut ? timedOut("before the overall timeout of " + std::to_string(host.scenario.timeoutS) + " s")
+                          : "overall timeout while waiting for " + what);
             return false;
         }
         if (now >= until) {
-            fail("timeout waiting for " + what + (why ? why() : ""));
+            fail(timedOut ? timedOut("within " + std::to_string(timeoutMs) + " ms") : "timeout waiting for " + what);
             return false;
         }
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - now).count();
@@ -268,17 +272,71 @@ bool served(const ServedRequest &r, const Step &s) {
     return r.proc == s.proc && (s.client.empty() || r.client == s.client);
 }
 
-std::string requestName(const Step &s) {
-    return "request " + std::to_string(s.proc) + (s.client.empty() ? "" : " of " + s.client) +
-           (s.args ? " with args " + jsonText(*s.args) : "");
+// "request 1065 of c1", or with n > 1 "3 requests 1065 of c1".
+std::string requestName(const Step &s, int n = 1) {
+    return (n == 1 ? "request " : std::to_string(n) + " requests ") + std::to_string(s.proc) +
+           (s.client.empty() ? "" : " of " + s.client);
 }
 
-// Why the served requests of the step's procedure from `from` on do not hold
-// its arguments: the first one's difference, or "none was served".
-std::string firstMismatch(const Host &host, const Step &s, std::size_t from) {
-    for (std::size_t i = from; i < host.served.size(); ++i)
-        if (served(host.served[i], s)) return ": " + argsMismatch(*s.args, host.served[i].args);
-    return ": none was served";
+// What a step waits for: "request 1008 holding args.int1 = 2".
+std::string wanted(const Step &s) {
+    return requestName(s, s.count) + (s.args ? " holding " + expectedFields(*s.args) : "");
+}
+
+// The requests served from `from` on, against what a request step wants.
+struct Tally {
+    std::size_t holding = 0;  // of its procedure (and client), holding its arguments
+    std::size_t same = 0;     // of its procedure (and client)
+    std::size_t closest = 0;  // index of the one, not holding them, with the fewest differing fields
+    std::size_t closestMisses = 0;
+    std::map<std::string, int> others;  // the other requests, counted by procedure (and client)
+};
+
+Tally tally(const Host &host, const Step &s, std::size_t from) {
+    Tally t;
+    for (std::size_t i = from; i < host.served.size(); ++i) {
+        const ServedRequest &r = host.served[i];
+        if (!served(r, s)) {
+            t.others[std::to_string(r.proc) + (s.client.empty() ? "" : " of " + r.client)]++;
+            continue;
+        }
+        t.same++;
+        std::size_t misses = s.args ? argsMismatchCount(*s.args, r.args) : 0;
+        if (misses == 0) {
+            t.holding++;
+        } else if (t.closestMisses == 0 || misses < t.closestMisses) {
+            t.closest = i;
+            t.closestMisses = misses;
+        }
+    }
+    return t;
+}
+
+// Why a request step failed, what was and was not seen: "no request 1065
+// holding args.value = 515 within 200 ms; closest: args.value is 516,
+// expected 515", "2 of 3 requests 1065 ...", "no request 1065 within 200
+// ms; served instead: 1000 (1), 1316 (2)". `bound`: the wait's limit or the
+// requests looked at.
+std::string notSeen(const Host &host, const Step &s, std::size_t from, const std::string &bound) {
+    Tally t = tally(host, s, from);
+    if (t.same == 0) {
+        std::string out = "no " + requestName(s) + " " + bound, instead;
+        int shown = 0;
+        for (const auto &[what, n] : t.others)
+            if (++shown <= 8) instead += (instead.empty() ? "" : ", ") + what + " (" + std::to_string(n) + ")";
+        if (shown > 8) instead += ", ...";
+        return out + (instead.empty() ? "" : "; served instead: " + instead);
+    }
+    std::string out = t.holding == 0 ? "no " + requestName(s) : std::to_string(t.holding) + " of " + wanted(s);
+    if (t.holding == 0 && s.args) out += " holding " + expectedFields(*s.args);
+    out += " " + bound;
+    if (t.closestMisses) {
+        out += "; closest: " + argsMismatch(*s.args, host.served[t.closest].args);
+        if (t.closestMisses > 1)
+            out +=
+                " (and " + std::to_string(t.closestMisses - 1) + " more field" + (t.closestMisses > 2 ? "s" : "") + ")";
+    }
+    return out;
 }
 
 // A procedure that must not have been called: fails when it was.
@@ -309,14 +367,15 @@ bool requestStep(Host &host, const Step &s) {
                 host.expectCursor = i + 1;
                 return true;
             }
-        fail("expect_request: no " + requestName(s) + " among those served" +
-             (s.args ? firstMismatch(host, s, host.expectCursor) : ""));
+        std::size_t looked = host.served.size() - host.expectCursor;
+        fail("expect_request: " + notSeen(host, s, host.expectCursor,
+                                          "among the " + std::to_string(looked) + " served" +
+                                              (host.expectCursor ? " after the previous match" : "")));
         return false;
     }
     auto seen = [&] { return std::count_if(host.served.begin(), host.served.end(), matches) >= s.count; };
-    std::function<std::string()> why;
-    if (s.args) why = [&] { return firstMismatch(host, s, 0); };
-    return waitUntil(host, s.timeoutMs, requestName(s), seen, s.client.empty() ? nullptr : host.find(s.client), why);
+    auto timedOut = [&](const std::string &bound) { return notSeen(host, s, 0, bound); };
+    return waitUntil(host, s.timeoutMs, wanted(s), seen, s.client.empty() ? nullptr : host.find(s.client), timedOut);
 }
 
 bool runStep(Host &host, const Step &s) {

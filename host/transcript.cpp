@@ -48,6 +48,41 @@ std::string unquote(const std::string &line, std::size_t &at) {
     return out;
 }
 
+// A value inside a record or list shown by argFields (record_fields.h):
+// a quoted text, {key=value,...}, [value,...] or a bare word (a number,
+// null, or a word such as the "...+N" of a cut list). Leaves `at` after it.
+nlohmann::ordered_json compound(const std::string &line, std::size_t &at) {
+    using ojson = nlohmann::ordered_json;
+    if (at >= line.size()) return nullptr;
+    const char open = line[at];
+    if (open == '"') return unquote(line, at);
+    if (open == '{' || open == '[') {
+        const char close = open == '{' ? '}' : ']';
+        ojson out = open == '{' ? ojson::object() : ojson::array();
+        for (++at; at < line.size() && line[at] != close;) {
+            const std::size_t before = at;
+            if (open == '{') {
+                std::size_t eq = line.find_first_of("=} ", at);
+                if (eq == std::string::npos || line[eq] != '=') break;
+                std::string key = line.substr(at, eq - at);
+                at = eq + 1;
+                out[key] = compound(line, at);
+            } else {
+                out.push_back(compound(line, at));
+            }
+            if (at < line.size() && line[at] == ',') ++at;
+            if (at == before) break;  // not a form argFields writes
+        }
+        if (at < line.size()) ++at;  // the closing bracket
+        return out;
+    }
+    std::size_t end = line.find_first_of(",]} ", at);
+    std::string word = line.substr(at, end - at);
+    at = end == std::string::npos ? line.size() : end;
+    ojson v = ojson::parse(word, nullptr, false);
+    return v.is_discarded() || v.is_structured() ? ojson(word) : v;
+}
+
 }  // namespace
 
 nlohmann::ordered_json lineAsJson(const std::string &line) {
@@ -74,7 +109,9 @@ nlohmann::ordered_json lineAsJson(const std::string &line) {
             continue;
         }
         at = end + 1;
-        if (at < line.size() && line[at] == '"') {
+        if (at < line.size() && (line[at] == '{' || line[at] == '[')) {
+            (*into)[key] = compound(line, at);
+        } else if (at < line.size() && line[at] == '"') {
             nlohmann::ordered_json v = unquote(line, at);
             if (at < line.size() && line[at] == ',') {  // "a","b": a list of texts
                 v = nlohmann::ordered_json::array({v});

@@ -55,11 +55,8 @@ int readProp(Request &req, u_int docId, u_int objId, const T_PropIdentT &ident, 
     return st::ok;
 }
 
-int writeProp(Request &req, u_int docId, u_int objId, const T_PropIdentT &ident, const T_TypedValT &value) {
-    field(req, "doc", docId);
-    field(req, "obj", objId);
-    fieldIdent(req, ident);
-    field(req, "kind", value.kind);
+// The request line shows the write's argument already (api_service.cpp).
+int writeProp(u_int docId, u_int objId, const T_PropIdentT &ident, const T_TypedValT &value) {
     Object *o = model().resolve(docId, objId);
     if (!o) return st::noObject;
     if (ident.num == 0 && identName(ident).empty()) return st::badArgument;
@@ -86,7 +83,7 @@ template <typename Arg, typename View> void setAs(Request &req, int kind, View v
     T_TypedValT v{};
     v.kind = kind;
     view(v, a);
-    replyStatus(req, writeProp(req, a.docId, a.objId, a.ident, v));
+    replyStatus(req, writeProp(a.docId, a.objId, a.ident, v));
 }
 
 // One read or write per kind: the reply's or request's `value` field is the
@@ -159,7 +156,7 @@ void getVal(Host &, Request &req) {
 }
 void setVal(Host &, Request &req) {
     const auto &a = argOf<ApiTnSetValArgT>(req);
-    replyStatus(req, writeProp(req, a.docId, a.objId, a.ident, a.value));
+    replyStatus(req, writeProp(a.docId, a.objId, a.ident, a.value));
 }
 
 void getProp(Host &, Request &req) {
@@ -172,7 +169,7 @@ void getProp(Host &, Request &req) {
 }
 void setProp(Host &, Request &req) {
     const auto &a = argOf<ApiTnSetPropArgT>(req);
-    replyStatus(req, writeProp(req, a.docId, a.objId, a.prop.ident, a.prop.value));
+    replyStatus(req, writeProp(a.docId, a.objId, a.prop.ident, a.prop.value));
 }
 
 void getProps(Host &, Request &req) {
@@ -193,7 +190,6 @@ void getProps(Host &, Request &req) {
 
 void setProps(Host &, Request &req) {
     const auto &a = argOf<ApiTnSetPropsArgT>(req);
-    fields(req, {{"doc", a.docId}, {"obj", a.objId}, {"count", a.props.count}});
     Object *o = model().resolve(a.docId, a.objId);
     if (!o) return replyStatus(req, st::noObject);
     // All or nothing: every entry is checked before any is stored.

@@ -59,10 +59,9 @@ void getTextProps(Host &, Request &req) {
     r.props = propList(props);
 }
 
-// Writes properties over a range; all are checked before any is stored.
-int setOver(Request &req, u_int docId, const T_TextRangeT &range, const T_PropValT *items, u_int count) {
-    field(req, "doc", docId);
-    fieldRange(req, "range", range);
+// Writes properties over a range; all are checked before any is stored. The
+// request line shows the write's argument already (api_service.cpp).
+int setOver(u_int docId, const T_TextRangeT &range, const T_PropValT *items, u_int count) {
     Model &m = model();
     if (int s = m.checkRange(docId, range)) return s;
     for (u_int i = 0; i < count; i++)
@@ -76,24 +75,21 @@ int setOver(Request &req, u_int docId, const T_TextRangeT &range, const T_PropVa
 
 void setTextVal(Host &, Request &req) {
     const auto &a = argOf<ApiTnSetTextValArgT>(req);
-    fieldIdent(req, a.ident);
     // The request's identifier and value, seen as one property (borrowed).
     T_PropValT p{a.ident, a.value};
-    replyStatus(req, setOver(req, a.docId, a.range, &p, 1));
+    replyStatus(req, setOver(a.docId, a.range, &p, 1));
 }
 
 // The identifier in front of the property value is always empty; the
 // property value carries the real one.
 void setTextProp(Host &, Request &req) {
     const auto &a = argOf<ApiTnSetTextPropArgT>(req);
-    fieldIdent(req, a.prop.ident);
-    replyStatus(req, setOver(req, a.docId, a.range, &a.prop, 1));
+    replyStatus(req, setOver(a.docId, a.range, &a.prop, 1));
 }
 
 void setTextProps(Host &, Request &req) {
     const auto &a = argOf<ApiTnSetTextPropsArgT>(req);
-    field(req, "count", a.props.count);
-    replyStatus(req, setOver(req, a.docId, a.range, a.props.items, a.props.count));
+    replyStatus(req, setOver(a.docId, a.range, a.props.items, a.props.count));
 }
 
 }  // namespace

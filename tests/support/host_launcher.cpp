@@ -180,7 +180,7 @@ json session(const char *path, std::initializer_list<json> middle, json launchEx
     return steps;
 }
 
-ServedHost::ServedHost(json rules, json extra, CLIENT **handle) {
+ServedHost::ServedHost(json rules, json extra, CLIENT **handle, const std::vector<std::string> &options) {
     // As in a launched client: a lost host fails the call, it does not kill us.
     signal(SIGPIPE, SIG_IGN);
     if (handle) handle_ = handle;
@@ -196,7 +196,9 @@ ServedHost::ServedHost(json rules, json extra, CLIENT **handle) {
                      {"requests", rules.is_null() ? json::array() : rules},
                      {"steps", json::array({{{"do", "serve"}, {"ms", 290000}}})}};
     for (auto &[key, value] : extra.items()) scenario[key] = value;
-    pid_ = spawn(tnhost({"--json", scenario.dump()}), &out_);
+    std::vector<std::string> args = {"--json", scenario.dump()};
+    args.insert(args.end(), options.begin(), options.end());
+    pid_ = spawn(tnhost(args), &out_);
     if (pid_ < 0) return;
     fcntl(out_, F_SETFL, O_NONBLOCK);
 

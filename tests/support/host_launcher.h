@@ -65,8 +65,10 @@ class ServedHost {
   public:
     // `rules`: request rules; `extra`: further top-level scenario keys.
     // `handle`: where the connection is kept (the library's tarnel_client for
-    // request tests); it is destroyed with the host.
-    explicit ServedHost(json rules = json::array(), json extra = json::object(), CLIENT **handle = nullptr);
+    // request tests); it is destroyed with the host. `options`: further
+    // command-line options.
+    explicit ServedHost(json rules = json::array(), json extra = json::object(), CLIENT **handle = nullptr,
+                        const std::vector<std::string> &options = {});
     ~ServedHost();
     ServedHost(const ServedHost &) = delete;
     ServedHost &operator=(const ServedHost &) = delete;
