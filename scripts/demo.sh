@@ -70,7 +70,7 @@ if ((status != 0)); then
     # The host's own words: its fail lines and what it said on stderr.
     echo "demo: FAILED: the host ended with status $status:" >&2
     cat "$errors" >&2
-    if grep -q 'timeout waiting for request 1008 of second' "$errors"; then
+    if grep -q 'no request 1008 of second' "$errors"; then
         echo "demo: no alert was shown: the document needs integer property 110 = 1 and, in the" \
              "chain from its property 116 along property 1051, an object whose string property" \
              "20 is \"Alert\" (see host/samples/sample.json)" >&2

@@ -122,6 +122,13 @@ TEST(Demo, ShowsTheAlertOfTheSampleAndOfAnotherDocument) {
     EXPECT_EQ(runDemo(file, out), 1) << out;
     EXPECT_NE(out.find("demo_other.json: line 1, column 10: the JSON text ends too soon"), std::string::npos) << out;
     EXPECT_EQ(out.find("no alert was shown"), std::string::npos) << out;
+
+    // A document that does not qualify: the host's words, then what the document lacks.
+    std::ofstream(file) << json{{"name", "plain.doc"}, {"props", {{{"num", 110}, {"int", 0}}}}}.dump();
+    out.clear();
+    EXPECT_EQ(runDemo(file, out), 1) << out;
+    EXPECT_NE(out.find("no request 1008 of second within"), std::string::npos) << out;
+    EXPECT_NE(out.find("demo: no alert was shown"), std::string::npos) << out;
 }
 
 }  // namespace
