@@ -22,6 +22,13 @@ git ls-files -z --cached --others --exclude-standard |
     tar -c --null -T - | tar -x -C "$tree"
 echo "docs check: fresh copy of $(git rev-parse --short HEAD)$(git diff --quiet HEAD || echo ' with local edits') in $tree"
 
+# The generated public headers (protocol records, version), for compiling
+# listings before any block has built the tree: a configure and rpcgen only.
+headers=$work/headers
+cmake -S "$tree" -B "$headers" -DTARNEL_HOST=OFF -DTARNEL_EXAMPLES=OFF -DTARNEL_TESTS=OFF \
+    -DTARNEL_BENCH=OFF -DTARNEL_DOCS=OFF -DTARNEL_INSTALL=OFF >/dev/null
+cmake --build "$headers" --target tnapi_wire_gen >/dev/null
+
 # Helpers every generated script starts with.
 cat > "$work/prelude.sh" <<'EOF'
 set -eo pipefail
@@ -35,7 +42,7 @@ __listing() {
     src=$(mktemp -p "$__work" "listing.XXXXXX.$lang")
     { printf '#include "%s"\n#line 1 "%s"\n' "$__frame" "$where"; cat; } > "$src"
     if [[ $lang == c ]]; then flags=(cc -std=c11); else flags=(c++ -std=c++20); fi
-    flags+=(-fsyntax-only -Wall -Wextra -Werror -Wno-unused -I "$__tree/include" -I "$__tree/build/include"
+    flags+=(-fsyntax-only -Wall -Wextra -Werror -Wno-unused -I "$__tree/include" -I "$__headers/include"
             $(pkg-config --cflags libtirpc))
     if out=$("${flags[@]}" -x "${lang/cpp/c++}" "$src" 2>&1); then echo "compiles as a file"; return 0; fi
     { printf '#include "%s"\nvoid docs_fragment(void) {\n#line 1 "%s"\n' "$__frame" "$where"; tail -n +3 "$src"; echo '}'; } > "$src.body"
@@ -50,7 +57,7 @@ skipped=$work/skipped
 for md in "$@"; do
     script=$work/scripts/$(echo "$md" | tr / _).sh
     {
-        printf '__work=%q; __tree=%q; __frame=%q; __skipped=%q\n' "$work" "$tree" "$here/frame.h" "$skipped"
+        printf '__work=%q; __tree=%q; __headers=%q; __frame=%q; __skipped=%q\n' "$work" "$tree" "$headers" "$tree/scripts/docs/frame.h" "$skipped"
         cat "$work/prelude.sh"
         awk -v md="$md" -f "$here/blocks.awk" "$tree/$md"
     } > "$script"
