@@ -3,9 +3,8 @@
 #ifndef TARNEL_API_VALUES_H
 #define TARNEL_API_VALUES_H
 
-#include <rpc/rpc.h>
-
 #include <tarnel/cdecls.h>
+#include <tarnel/rpc_types.h>
 #include <tarnel/tde_types.h>
 
 TARNEL_BEGIN_DECLS

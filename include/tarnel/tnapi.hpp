@@ -20,6 +20,12 @@
 #include <type_traits>
 #include <utility>
 
+#ifndef TARNEL_NO_RPC_HEADERS
+/** The C declarations without `<rpc/rpc.h>`, whose macros (TRUE, MIN,
+ * isset, mem_alloc...) would take over the client's own names: only the
+ * RPC library's types they name (tarnel/rpc_types.h). */
+#define TARNEL_NO_RPC_HEADERS
+#endif
 #include <tarnel/tde_memory.h>
 #include <tarnel/tnapi_errors.h>
 #include <tarnel/tnapi_requests.h>

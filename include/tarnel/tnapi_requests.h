@@ -4,8 +4,8 @@
 #ifndef TARNEL_TNAPI_REQUESTS_H
 #define TARNEL_TNAPI_REQUESTS_H
 
-#include <rpc/rpc.h>
 #include <tarnel/cdecls.h>
+#include <tarnel/rpc_types.h>
 
 /* The comment below holds a Markdown table, one row a line: not reflowed. */
 /* clang-format off */

@@ -4,9 +4,9 @@
 #ifndef TARNEL_TNAPI_SESSION_H
 #define TARNEL_TNAPI_SESSION_H
 
-#include <rpc/rpc.h>
 #include <tarnel/api_values.h>
 #include <tarnel/cdecls.h>
+#include <tarnel/rpc_types.h>
 
 TARNEL_BEGIN_DECLS
 
