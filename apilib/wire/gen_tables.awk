@@ -22,6 +22,11 @@
 # their layout (clang-format's): they start in column 0 and end with a "}" in
 # column 0 or on their first line.
 #
+# With -v forms_doc=FILE, and tnapi.hpp among the sources, it writes the C++
+# forms as the reference shows them: a declaration per form of tnapi.hpp's
+# table with the C definition's parameter names, the directions derived as
+# below and the result its kind gives.
+#
 # With -v sent_header=FILE (and the sources, as for requests) it writes the public
 # header tarnel/tnapi_sent.h: for every request function the number of
 # fields of the argument record it sends. The C++ forms take a function's
@@ -58,16 +63,19 @@ function add_once(list, item) {
 
 # One line of a C++ source: notes where function definitions start and end,
 # and which stubs and functions each body names.
-function scan_source(l,    head, name, id) {
+function scan_source(l,    head, name, id, p, rt) {
     sub(/\/\/.*/, "", l)
     if (l ~ /^[A-Za-z_]/ && l !~ /^(namespace|extern|using|struct|class|enum|typedef)[ \t{]/ && index(l, "(") > 0 &&
         l !~ /;[ \t]*$/) {
         head = substr(l, 1, index(l, "(") - 1)
         if (match(head, /[A-Za-z_][A-Za-z0-9_]*[ \t]*$/)) {
             name = substr(head, RSTART, RLENGTH)
+            rt = substr(head, 1, RSTART - 1)
             gsub(/[ \t]/, "", name)
             fn = name
-            if (!(fn in defined)) { defined[fn] = FILENAME; fnames[++nfn] = fn }
+            if (!(fn in defined)) {
+                defined[fn] = FILENAME; fnames[++nfn] = fn; params_open = fn; ptext[fn] = ""; ret_type[fn] = trim(rt)
+            }
             l = substr(l, index(l, "(") + 1)
         }
     } else if (l ~ /^}/) {
@@ -75,6 +83,11 @@ function scan_source(l,    head, name, id) {
         return
     }
     if (fn == "") return
+    if (params_open == fn) {
+        p = index(l, ")")
+        ptext[fn] = ptext[fn] " " (p > 0 ? substr(l, 1, p - 1) : l)
+        if (p > 0) params_open = ""
+    }
     while (match(l, /[A-Za-z_][A-Za-z0-9_]*/)) {
         id = substr(l, RSTART, RLENGTH)
         l = substr(l, RSTART + RLENGTH)
@@ -201,8 +214,90 @@ function write_sent(    i, f, n, list, k) {
     print "#endif" > sent_header
 }
 
+# tnapi.hpp: the kind of each C++ form (TARNEL_REQUESTS: S, V, A) and the
+# owner of each C type (TARNEL_OWNERS).
+function scan_cpp(l,    t) {
+    if (l ~ /^#define TARNEL_REQUESTS\(/) { cpp_block = "requests"; return }
+    if (l ~ /^#define TARNEL_OWNERS\(/) { cpp_block = "owners"; return }
+    if (cpp_block == "requests")
+        while (match(l, /[SVA]\([A-Za-z0-9_]+\)/)) {
+            t = substr(l, RSTART, RLENGTH)
+            l = substr(l, RSTART + RLENGTH)
+            form_kind[substr(t, 3, length(t) - 3)] = substr(t, 1, 1)
+            forms[++nforms] = substr(t, 3, length(t) - 3)
+        }
+    else if (cpp_block == "owners" && match(l, /X\([A-Za-z]+, [A-Za-z_]+[ *]*,/)) {
+        t = substr(l, RSTART + 2, RLENGTH - 3)
+        split(t, w, /, */)
+        owner_type[w[2]] = w[1]
+    }
+    if (l !~ /\\[ \t]*$/) cpp_block = ""
+}
+
+function trim(t) { gsub(/^[ \t]+|[ \t]+$/, "", t); return t }
+function held(t) { t = trim(t); return (t in owner_type) ? owner_type[t] : t }
+
+# One C++ form for the reference: its C++ parameters (names from the C
+# definition, directions as tnapi.hpp derives them) and its result.
+function write_form(name, cname, kind,    n, p, i, j, type, pname, base, list, first, ret, nsent, outs, doc) {
+    n = split(ptext[cname], p, ",")
+    nsent = (cname in sent_count) ? sent_count[cname] : -1
+    list = ""; doc = ""; outs = ""
+    first = (kind == "A") ? 2 : 1
+    for (i = first; i <= n; i++) {
+        type = trim(p[i])
+        if (type == "void" || type == "") continue
+        match(type, /[A-Za-z_][A-Za-z0-9_]*$/)
+        pname = substr(type, RSTART)
+        type = trim(substr(type, 1, RSTART - 1))
+        if (type == "StringT") type = "const Text &"
+        else if (type ~ /\*$/ && type !~ /^const /) {
+            base = trim(substr(type, 1, length(type) - 1))
+            if (nsent >= 0 && i - 1 >= nsent && base != "char") { type = "Out<" base ">"; outs = outs (outs == "" ? " " : ", ") pname }
+            else type = "const In<" base "> &"
+        }
+        list = list (list == "" ? "" : ", ") type (type ~ /&$/ ? "" : " ") pname
+        doc = doc "     * @param " pname " as for " cname "()\n"
+    }
+    if (kind == "S") ret = "Result<void>"
+    else if (kind == "A") {
+        base = trim(p[1]); sub(/[A-Za-z_][A-Za-z0-9_]*$/, "", base); base = trim(base)
+        ret = "Result<std::optional<" held(substr(base, 1, length(base) - 1)) ">>"
+    } else ret = (ret_type[cname] == "void") ? "Result<void>" : "Result<" held(ret_type[cname]) ">"
+    printf("    /** The C++ form of %s()%s.\n", cname, outs == "" ? "" : "; outputs:" outs) > forms_doc
+    printf("%s", doc) > forms_doc
+    printf("     * @return the request's value or its error */\n") > forms_doc
+    printf("    %s %s(%s);\n", ret, name, list) > forms_doc
+}
+
+function write_forms(    i, name, cname, k, n, list) {
+    for (i = 1; i <= nfn; i++) {
+        n = split(stubs_of(fnames[i], 0), list, " ")
+        for (k = 1; k <= n && list[k] == ""; k++) {}
+        if (k <= n) sent_count[fnames[i]] = arg_fields(parg[stub_proc[list[k]]])
+    }
+    print "// Generated by gen_tables.awk from api_to_tn.x, the library's sources and" > forms_doc
+    print "// tnapi.hpp, for the reference only: what the C++ forms take and return." > forms_doc
+    print "/** @file tnapi_forms.hpp" > forms_doc
+    print " * The C++ forms of the request functions as the reference shows them: one" > forms_doc
+    print " * function each, with the C function's parameter names, strings as Text," > forms_doc
+    print " * what is sent by address as In and outputs as Out (see tnapi.hpp). In" > forms_doc
+    print " * code each is an object of tnapi.hpp called the same way. */" > forms_doc
+    print "namespace tarnel {" > forms_doc
+    print "/** @name Request forms" > forms_doc
+    print " * @{ */" > forms_doc
+    for (i = 1; i <= nforms; i++) {
+        name = forms[i]
+        cname = ("T_Api" name) in defined ? "T_Api" name : ""
+        if (cname == "") fail("tnapi.hpp names a form without a C definition: " name)
+        write_form(name, cname, form_kind[name])
+    }
+    print "/** @} */" > forms_doc
+    print "}  // namespace tarnel" > forms_doc
+}
+
 BEGIN {
-    if (out == "" && requests == "" && sent_header == "") {
+    if (out == "" && requests == "" && sent_header == "" && forms_doc == "") {
         print "gen_tables.awk: set -v out=FILE, -v requests=FILE or -v sent_header=FILE" > "/dev/stderr"; failed = 1; exit 1
     }
     nrec = 0; nproc = 0; in_comment = 0; in_version = 0; in_struct = 0; version = ""
@@ -229,6 +324,7 @@ FNR == 1 { in_comment = 0; fn = "" }
     if (line ~ /^[ \t]*$/) next
 }
 
+FILENAME ~ /tnapi\.hpp$/ { scan_cpp(line); next }
 FILENAME != ARGV[1] { scan_source(line); next }
 
 line ~ /^[ \t]*struct[ \t]+[A-Za-z_][A-Za-z0-9_]*[ \t]*\{/ {
@@ -293,6 +389,7 @@ END {
     for (i = 1; i <= nproc; i++) stub[i] = tolower(pname[i]) "_" version
     if (requests != "") write_requests()
     if (sent_header != "") write_sent()
+    if (forms_doc != "") write_forms()
     if (out == "") exit 0
 
     print "// Generated by gen_tables.awk from api_to_tn.x: do not edit." > out

@@ -13,8 +13,8 @@
  * the owner lives and is not reset, assigned or taken from. A Result owns
  * its value the same way. The compiler holds these rules where it can: the
  * views of a temporary owner or result are deleted, `*` of a temporary
- * result moves the value out (so `for (auto s : *tarnel::GetStrings(...))`
- * keeps the list alive for the loop), and with clang the lending accessors
+ * result moves the value out (so a range-for over `*` of a request's
+ * result keeps the list alive for the loop), and with clang the lending accessors
  * are marked `lifetimebound`, so a view kept past its owner's statement is
  * a warning. A Result that is dropped unread is a warning too. A PropValsView
  * (the return-parameter list of a scripted request) is the library's: valid
@@ -740,7 +740,9 @@ template <typename F> void dispatch(F &&callback) noexcept {
  * returns a Result holding the error of that request alone (callbacks it
  * serves, as T_ApiModalDialog() does, leave it alone); #TA_errno is cleared
  * for the call and restored after it, so it never changes. The parameters
- * and their names are those of the C function, documented there.
+ * and their names are those of the C function, documented there; the
+ * reference lists every form as a function with them (tnapi_forms.hpp,
+ * generated from this table, the C definitions and the protocol).
  *   S  status: Result<void>
  *   V  value: Result of the C result (an owner where it owns memory);
  *      functions without a result give Result<void>
@@ -755,10 +757,10 @@ template <typename F> void dispatch(F &&callback) noexcept {
 #define TARNEL_REQUESTS(S, V, A)                                                                                       \
     /* dialogs, prompts, services */                                                                                   \
     V(Alert)                                                                                                           \
-    A(PromptInt) A(PromptMetric) A(PromptString) V(PromptPoint) V(PromptRect) A(FileScrollBox) A(ChooseFile)           \
-        A(ScrollBox) V(QuickSelect) V(OpenResource) V(ModalDialog) V(ModelessDialog) V(DialogItemId)                   \
-            S(UserInteractSelection) V(UserCancel) S(Sleep) S(USleep) V(SystemShell)                                   \
-                V(ForkAndExec) /* documents and books */                                                               \
+    A(PromptInt)                                                                                                       \
+    A(PromptMetric) A(PromptString) V(PromptPoint) V(PromptRect) A(FileScrollBox) A(ChooseFile) A(ScrollBox)           \
+        V(QuickSelect) V(OpenResource) V(ModalDialog) V(ModelessDialog) V(DialogItemId) S(UserInteractSelection)       \
+            V(UserCancel) S(Sleep) S(USleep) V(SystemShell) V(ForkAndExec) /* documents and books */                   \
         V(Open) V(Save) V(Import) S(Export) S(UpdateBook) S(Close) S(SilentPrintDoc) V(CacheDocument) V(CustomDoc)     \
             S(SimpleImportFormats) S(SimpleImportElementDefs) S(SimpleGenerate) V(Compare) S(Cut) S(Clear) S(Copy)     \
                 S(Paste) V(PushClipboard) S(PopClipboard) S(RestartPgfNumbering) S(Rehyphenate) S(ClearAllChangebars)  \
@@ -859,6 +861,11 @@ template <int K> const kind_t<K> *get_if(const TypedVal &v TARNEL_LIFETIMEBOUND)
 /** A temporary owner's member would dangle; keep the owner. */
 template <int K> void get_if(const TypedVal &&) = delete;
 
+/// @cond DETAIL
+// One case of visit() per kind.
+#define TARNEL_VISIT_(num, name, member, shape, stem)                                                                  \
+    case num: return static_cast<R>(std::invoke(f, ValueKind<num>{}, v.u.member));
+/// @endcond
 /** Calls f with the typed value's kind (a ValueKind) and the member that
  * kind selects, `f(ValueKind<TA_KIND_STRING>{}, StringT)` and so on; a kind
  * the table does not list arrives as `f(ValueKind<0>{}, int)`. One branch
@@ -870,13 +877,11 @@ template <int K> void get_if(const TypedVal &&) = delete;
 template <typename F> decltype(auto) visit(const T_TypedValT &v, F &&f) {
     using R = std::invoke_result_t<F, ValueKind<0>, const int &>;
     switch (v.kind) {
-#define TARNEL_VISIT_(num, name, member, shape, stem)                                                                  \
-    case num: return static_cast<R>(std::invoke(f, ValueKind<num>{}, v.u.member));
         TA_VALUE_KINDS(TARNEL_VISIT_)
-#undef TARNEL_VISIT_
     default: return static_cast<R>(std::invoke(f, ValueKind<0>{}, v.u.ival));
     }
 }
+#undef TARNEL_VISIT_
 
 /** A property list the library keeps (the return-parameter list of a
  * scripted request: T_ApiOpen() and the others), read without owning it.
