@@ -150,35 +150,55 @@ template <typename T, void (*Release)(T *)> class Owned {
     }
     /** @return whether this owner holds a value to release */
     bool owns() const noexcept { return owns_; }
+    // The formatter of version 14 reads `& noexcept` and requires-clauses
+    // as expressions.
+    // clang-format off
     /** @return the raw value, for reading or for passing to C by address */
-    const T &get() const &noexcept TARNEL_LIFETIMEBOUND { return raw_; }
+    const T &get() const & noexcept TARNEL_LIFETIMEBOUND { return raw_; }
     /** A temporary owner's raw value would outlive it. */
     const T &get() const && = delete;
     /** @return the raw value's fields */
-    const T *operator->() const &noexcept TARNEL_LIFETIMEBOUND { return &raw_; }
+    const T *operator->() const & noexcept TARNEL_LIFETIMEBOUND { return &raw_; }
     /** A temporary owner's fields would outlive it. */
     const T *operator->() const && = delete;
 
     /** @return the string (null reads as empty), valid while the owner is */
-    std::string_view view() const &noexcept TARNEL_LIFETIMEBOUND requires std::is_same_v<T, StringT> {
+    std::string_view view() const & noexcept TARNEL_LIFETIMEBOUND
+        requires std::is_same_v<T, StringT>
+    {
         return tarnel::view(raw_);
     }
     /** A view of a temporary owner's string would dangle; keep the owner
      * (or copy: std::string(owner.view())). */
     std::string_view view() const && = delete;
     /** @return the list's items, valid while the owner is */
-    auto items() const &noexcept TARNEL_LIFETIMEBOUND requires list {
+    auto items() const & noexcept TARNEL_LIFETIMEBOUND
+        requires list
+    {
         using Item = std::remove_pointer_t<decltype(raw_.items)>;
         return raw_.items != nullptr ? std::span<const Item>(raw_.items, raw_.count) : std::span<const Item>();
     }
     /** A span of a temporary owner's items would dangle; keep the owner. */
     void items() const && = delete;
     /** @return the first item, for range-for over a list */
-    auto begin() const &noexcept TARNEL_LIFETIMEBOUND requires list { return items().begin(); }
+    auto begin() const & noexcept TARNEL_LIFETIMEBOUND
+        requires list
+    {
+        return items().begin();
+    }
     /** @return the end of the items */
-    auto end() const &noexcept TARNEL_LIFETIMEBOUND requires list { return items().end(); }
+    auto end() const & noexcept TARNEL_LIFETIMEBOUND
+        requires list
+    {
+        return items().end();
+    }
     /** @return the number of items of a list */
-    std::size_t size() const noexcept requires list { return raw_.items != nullptr ? raw_.count : 0; }
+    std::size_t size() const noexcept
+        requires list
+    {
+        return raw_.items != nullptr ? raw_.count : 0;
+    }
+    // clang-format on
 
   private:
     T raw_{};
@@ -194,7 +214,9 @@ inline void releaseFilterArgs(TdeApiFilterArgsT **args) {
     T_Free(*args);
     *args = nullptr;
 }
-template <typename T> struct owner_of { using type = T; };
+template <typename T> struct owner_of {
+    using type = T;
+};
 }  // namespace detail
 /// @endcond
 
@@ -227,7 +249,9 @@ template <typename T> struct owner_of { using type = T; };
 /// @cond DETAIL
 #define TARNEL_OWNER_(alias, raw, release)                                                                             \
     using alias = Owned<raw, &release>;                                                                                \
-    template <> struct detail::owner_of<raw> { using type = alias; };
+    template <> struct detail::owner_of<raw> {                                                                         \
+        using type = alias;                                                                                            \
+    };
 TARNEL_OWNERS(TARNEL_OWNER_)
 #undef TARNEL_OWNER_
 /// @endcond
@@ -358,8 +382,8 @@ template <> class [[nodiscard]] Result<void> : public detail::Outcome {
     /** With C++23: from a std::expected.
      * @param e success or the error */
     template <typename E>
-    requires std::same_as<E, std::expected<void, Error>> Result(E e)
-        : Outcome(e ? 0 : e.error().code(), e ? nullptr : e.error().request().data()) {}
+        requires std::same_as<E, std::expected<void, Error>>
+    Result(E e) : Outcome(e ? 0 : e.error().code(), e ? nullptr : e.error().request().data()) {}
     /** With C++23: as a std::expected.
      * @return success or the error */
     operator std::expected<void, Error>() const {
@@ -414,16 +438,18 @@ template <typename T> class [[nodiscard]] Result : public detail::Outcome {
     template <typename U = T> T value_or(U &&fallback) && {
         return ok() ? std::move(*value_) : static_cast<T>(std::forward<U>(fallback));
     }
+    // clang-format off
     /** @return the value; only on success */
-    T &operator*() &noexcept TARNEL_LIFETIMEBOUND { return *value_; }
+    T &operator*() & noexcept TARNEL_LIFETIMEBOUND { return *value_; }
     /** @return the value; only on success */
-    const T &operator*() const &noexcept TARNEL_LIFETIMEBOUND { return *value_; }
+    const T &operator*() const & noexcept TARNEL_LIFETIMEBOUND { return *value_; }
     /** @return the value moved out of a temporary result; only on success */
-    T operator*() &&noexcept { return std::move(*value_); }
+    T operator*() && noexcept { return std::move(*value_); }
     /** @return the value's members; only on success */
-    T *operator->() &noexcept TARNEL_LIFETIMEBOUND { return &*value_; }
+    T *operator->() & noexcept TARNEL_LIFETIMEBOUND { return &*value_; }
     /** @return the value's members; only on success */
-    const T *operator->() const &noexcept TARNEL_LIFETIMEBOUND { return &*value_; }
+    const T *operator->() const & noexcept TARNEL_LIFETIMEBOUND { return &*value_; }
+    // clang-format on
     /** Members of a temporary result die with it: use `*` to move the
      * value out, or keep the result. */
     const T *operator->() const && = delete;
@@ -481,8 +507,8 @@ template <typename T> class [[nodiscard]] Result : public detail::Outcome {
     /** With C++23: from a std::expected.
      * @param e the value or the error */
     template <typename E>
-    requires std::same_as<E, std::expected<T, Error>> Result(E e)
-        : Outcome(e ? 0 : e.error().code(), e ? nullptr : e.error().request().data()) {
+        requires std::same_as<E, std::expected<T, Error>>
+    Result(E e) : Outcome(e ? 0 : e.error().code(), e ? nullptr : e.error().request().data()) {
         if (e) value_.emplace(std::move(*e));
     }
     /** With C++23: as a std::expected.
@@ -526,7 +552,9 @@ class Text {
  * @tparam T the C record or list type */
 template <typename T> class In {
     static constexpr bool list = requires(T t) { t.items + t.count; };
-    template <typename U> struct item_of { using type = std::remove_pointer_t<decltype(U::items)>; };
+    template <typename U> struct item_of {
+        using type = std::remove_pointer_t<decltype(U::items)>;
+    };
     using Item = typename std::conditional_t<list, item_of<T>, std::type_identity<T>>::type;
     // Lists of strings are read from const char * items.
     using Viewed = std::conditional_t<std::is_same_v<Item, StringT>, const char *const, const Item>;
@@ -543,10 +571,11 @@ template <typename T> class In {
     /** @param items the items of a list argument: anything that makes a
      *        span of them (an array, a std::vector, a std::span) */
     template <typename Items>
-    requires list && std::is_convertible_v<Items &&, std::span<Viewed>> In(Items &&items)
-    noexcept : In(std::span<Viewed>(std::forward<Items>(items)), 0) {}
+        requires list && std::is_convertible_v<Items &&, std::span<Viewed>>
+    In(Items &&items) noexcept : In(std::span<Viewed>(std::forward<Items>(items)), 0) {}
     /** @param items the items of a list argument */
-    In(std::initializer_list<std::remove_const_t<Viewed>> items) noexcept requires list
+    In(std::initializer_list<std::remove_const_t<Viewed>> items) noexcept
+        requires list
         : In(std::span<Viewed>(items.begin(), items.size()), 0) {}
     In(const In &) = delete;
     In &operator=(const In &) = delete;
@@ -555,9 +584,9 @@ template <typename T> class In {
     T *get() const noexcept { return const_cast<T *>(p_); }
 
   private:
-    In(std::span<Viewed> items, int) noexcept requires list
-        : tmp_{static_cast<u_int>(items.size()), const_cast<Item *>(items.data())},
-          p_(&tmp_) {}
+    In(std::span<Viewed> items, int) noexcept
+        requires list
+        : tmp_{static_cast<u_int>(items.size()), const_cast<Item *>(items.data())}, p_(&tmp_) {}
     T tmp_{};
     const T *p_;
 };
@@ -584,17 +613,19 @@ concept lends = requires(O &o) {
 template <typename T> class Out {
   public:
     /** @param v the variable that receives the value */
-    Out(T &v) noexcept requires(!detail::owns_memory<T>) : p_(&v) {}
+    Out(T &v) noexcept
+        requires(!detail::owns_memory<T>)
+        : p_(&v) {}
     /** @param o the owner (or view) that receives the value */
     template <typename O>
-    requires detail::lends<O, T> Out(O &o)
-    noexcept : p_(o.out()) {}
+        requires detail::lends<O, T>
+    Out(O &o) noexcept : p_(o.out()) {}
     /** An output needs a writable variable, not a const one or a temporary. */
     Out(const T &) = delete;
     /** An output needs a writable owner, not a const one or a temporary. */
     template <typename O>
-    requires detail::lends<O, T> Out(const O &)
-    = delete;
+        requires detail::lends<O, T>
+    Out(const O &) = delete;
     Out(const Out &) = delete;
     Out &operator=(const Out &) = delete;
     /** @return the address to pass to C */
@@ -608,10 +639,14 @@ template <typename T> class Out {
 namespace detail {
 
 // The C++ parameter for each C parameter type.
-template <typename P> struct arg { using type = P; };
-template <> struct arg<StringT> { using type = const Text &; };
+template <typename P> struct arg {
+    using type = P;
+};
+template <> struct arg<StringT> {
+    using type = const Text &;
+};
 template <typename T>
-requires std::is_class_v<T> || std::is_arithmetic_v<T>
+    requires std::is_class_v<T> || std::is_arithmetic_v<T>
 struct arg<T *> {
     using type = const In<T> &;
 };
@@ -639,8 +674,10 @@ template <auto Fn, std::size_t I, typename P>
 using param_t = std::conditional_t<is_output<Fn, I, P>(), Out<std::remove_pointer_t<P>>, typename arg<P>::type>;
 
 template <typename P>
-requires std::is_scalar_v<P> P pass(P p)
-noexcept { return p; }
+    requires std::is_scalar_v<P>
+P pass(P p) noexcept {
+    return p;
+}
 inline StringT pass(const Text &t) noexcept { return t.get(); }
 template <typename T> T *pass(const In<T> &in) noexcept { return in.get(); }
 template <typename T> T *pass(const Out<T> &out) noexcept { return out.get(); }
@@ -756,44 +793,41 @@ template <typename F> void dispatch(F &&callback) noexcept {
  * (tarnel::oldChooseFile, an answer). */
 #define TARNEL_REQUESTS(S, V, A)                                                                                       \
     /* dialogs, prompts, services */                                                                                   \
-    V(Alert)                                                                                                           \
-    A(PromptInt)                                                                                                       \
-    A(PromptMetric) A(PromptString) V(PromptPoint) V(PromptRect) A(FileScrollBox) A(ChooseFile) A(ScrollBox)           \
-        V(QuickSelect) V(OpenResource) V(ModalDialog) V(ModelessDialog) V(DialogItemId) S(UserInteractSelection)       \
-            V(UserCancel) S(Sleep) S(USleep) V(SystemShell) V(ForkAndExec) /* documents and books */                   \
-        V(Open) V(Save) V(Import) S(Export) S(UpdateBook) S(Close) S(SilentPrintDoc) V(CacheDocument) V(CustomDoc)     \
-            S(SimpleImportFormats) S(SimpleImportElementDefs) S(SimpleGenerate) V(Compare) S(Cut) S(Clear) S(Copy)     \
-                S(Paste) V(PushClipboard) S(PopClipboard) S(RestartPgfNumbering) S(Rehyphenate) S(ClearAllChangebars)  \
-                    S(ResetEqnSettings) S(ResetReferenceFrames) S(UpdateVariables) S(Reformat) S(Redisplay)            \
-                        S(UpdateXRefs) S(UpdateTextInset) S(DeleteTextInsetContents)                                   \
-                            S(ApplyPageLayout) /* fonts, encodings, search, spelling, palette */                       \
-        V(FamilyFonts) V(CombinedFamilyFonts) V(GetFontFamilyValue) V(GetFontVariationValue) V(GetFontWeightValue)     \
-            V(GetFontAngleValue) S(MakeGhostFont) V(IsEncodingSupported) V(GetSupportedEncodings)                      \
-                V(GetEncodingForFamily) V(GetEncodingForFont) V(Find) S(ReplaceText) V(Spell) S(Dictionary)            \
-                    S(ModifyDictionary) S(ResetSpelling) S(Thesaurus) V(ShowHyphenation)                               \
-                        S(ChangeColorPalette) /* properties and objects */                                             \
-        V(GetInt) V(SetInt) V(GetIntByName) V(SetIntByName) V(GetId) V(SetId) V(GetMetric) V(SetMetric)                \
-            V(GetMetricByName) V(SetMetricByName) V(GetString) V(SetString) V(GetStrings) V(SetStrings) V(GetMetrics)  \
-                V(SetMetrics) V(GetPoints) V(SetPoints) V(GetTabs) V(SetTabs) V(GetInts) V(SetInts) V(GetUBytesByName) \
-                    V(SetUBytesByName) V(GetTextLoc) V(SetTextLoc) V(GetTextRange) V(SetTextRange) V(GetElementRange)  \
-                        V(SetElementRange) V(GetVal) V(SetVal) V(GetPropVal) V(SetPropVal) V(GetProps) V(SetProps)     \
-                            V(DeletePropByName) V(GetTextVal) V(GetTextPropVal) V(GetTextProps) V(SetTextVal)          \
-                                V(SetTextPropVal) V(SetTextProps) V(ObjectValid) S(Delete) V(GetNamedObject)           \
-                                    V(GetUniqueObject) V(NewGraphicObject) V(NewNamedObject) V(NewAnchoredObject)      \
-                                        V(NewAnchoredFormattedObject) V(NewSeriesObject)                               \
-                                            V(NewSubObject) /* session, menus, notifications */                        \
-        V(ClientNumber) V(ClientName) V(ClientDir) V(SetClientDir) V(CallClient) V(ReturnValue)                        \
-            V(DisconnectFromSession) S(Notification) S(HypertextCommand) V(MenuExists) V(ShortcutExists) S(AddMenu)    \
-                S(RemoveMenu) S(AddCommand) V(DefineCommand) V(DefineMenu) S(AddCommandToMenu) S(AddMenuToMenu)        \
-                    V(DefineAndAddCommand) V(DefineAndAddMenu) S(LoadMenuCustomizationFile) S(AnimateMenu)             \
-                        V(MenuItemInMenu) /* text, elements, tables */                                                 \
-        V(AddText) S(DeleteText) S(ScrollToText) S(CenterOnText) S(CenterOnGraphicObject) V(GetText) V(GetText2)       \
-            V(GetTextForRange) V(GetTextForRange2) V(ElementLocToTextLoc) V(TextLocToElementLoc) V(GetElementCatalog)  \
-                V(GetAttributeDefs) V(SetAttributeDefs) V(GetAttributes) V(SetAttributes) S(DeleteUndefinedAttribute)  \
-                    V(MergeIntoFirst) V(MergeIntoLast) V(SplitElement) V(WrapElement) V(UnWrapElement)                 \
-                        V(PromoteElement) V(DemoteElement) V(NewElement) V(NewElementInHierarchy)                      \
-                            V(NewBookComponentInHierarchy) S(AddRows) S(DeleteRows) S(AddCols) S(DeleteCols)           \
-                                S(MakeTblSelection) S(StraddleCells) S(UnStraddleCells) V(NewTable)
+    V(Alert) A(PromptInt) A(PromptMetric) A(PromptString) V(PromptPoint) V(PromptRect) A(FileScrollBox)                \
+    A(ChooseFile) A(ScrollBox) V(QuickSelect) V(OpenResource) V(ModalDialog) V(ModelessDialog) V(DialogItemId)         \
+    S(UserInteractSelection) V(UserCancel) S(Sleep) S(USleep) V(SystemShell) V(ForkAndExec)                            \
+    /* documents and books */                                                                                          \
+    V(Open) V(Save) V(Import) S(Export) S(UpdateBook) S(Close) S(SilentPrintDoc) V(CacheDocument) V(CustomDoc)         \
+    S(SimpleImportFormats) S(SimpleImportElementDefs) S(SimpleGenerate) V(Compare) S(Cut) S(Clear) S(Copy) S(Paste)    \
+    V(PushClipboard) S(PopClipboard) S(RestartPgfNumbering) S(Rehyphenate) S(ClearAllChangebars)                       \
+    S(ResetEqnSettings) S(ResetReferenceFrames) S(UpdateVariables) S(Reformat) S(Redisplay) S(UpdateXRefs)             \
+    S(UpdateTextInset) S(DeleteTextInsetContents) S(ApplyPageLayout)                                                   \
+    /* fonts, encodings, search, spelling, palette */                                                                  \
+    V(FamilyFonts) V(CombinedFamilyFonts) V(GetFontFamilyValue) V(GetFontVariationValue) V(GetFontWeightValue)         \
+    V(GetFontAngleValue) S(MakeGhostFont) V(IsEncodingSupported) V(GetSupportedEncodings) V(GetEncodingForFamily)      \
+    V(GetEncodingForFont) V(Find) S(ReplaceText) V(Spell) S(Dictionary) S(ModifyDictionary) S(ResetSpelling)           \
+    S(Thesaurus) V(ShowHyphenation) S(ChangeColorPalette)                                                              \
+    /* properties and objects */                                                                                       \
+    V(GetInt) V(SetInt) V(GetIntByName) V(SetIntByName) V(GetId) V(SetId) V(GetMetric) V(SetMetric)                    \
+    V(GetMetricByName) V(SetMetricByName) V(GetString) V(SetString) V(GetStrings) V(SetStrings) V(GetMetrics)          \
+    V(SetMetrics) V(GetPoints) V(SetPoints) V(GetTabs) V(SetTabs) V(GetInts) V(SetInts) V(GetUBytesByName)             \
+    V(SetUBytesByName) V(GetTextLoc) V(SetTextLoc) V(GetTextRange) V(SetTextRange) V(GetElementRange)                  \
+    V(SetElementRange) V(GetVal) V(SetVal) V(GetPropVal) V(SetPropVal) V(GetProps) V(SetProps) V(DeletePropByName)     \
+    V(GetTextVal) V(GetTextPropVal) V(GetTextProps) V(SetTextVal) V(SetTextPropVal) V(SetTextProps) V(ObjectValid)     \
+    S(Delete) V(GetNamedObject) V(GetUniqueObject) V(NewGraphicObject) V(NewNamedObject) V(NewAnchoredObject)          \
+    V(NewAnchoredFormattedObject) V(NewSeriesObject) V(NewSubObject)                                                   \
+    /* session, menus, notifications */                                                                                \
+    V(ClientNumber) V(ClientName) V(ClientDir) V(SetClientDir) V(CallClient) V(ReturnValue)                            \
+    V(DisconnectFromSession) S(Notification) S(HypertextCommand) V(MenuExists) V(ShortcutExists) S(AddMenu)            \
+    S(RemoveMenu) S(AddCommand) V(DefineCommand) V(DefineMenu) S(AddCommandToMenu) S(AddMenuToMenu)                    \
+    V(DefineAndAddCommand) V(DefineAndAddMenu) S(LoadMenuCustomizationFile) S(AnimateMenu) V(MenuItemInMenu)           \
+    /* text, elements, tables */                                                                                       \
+    V(AddText) S(DeleteText) S(ScrollToText) S(CenterOnText) S(CenterOnGraphicObject) V(GetText) V(GetText2)           \
+    V(GetTextForRange) V(GetTextForRange2) V(ElementLocToTextLoc) V(TextLocToElementLoc) V(GetElementCatalog)          \
+    V(GetAttributeDefs) V(SetAttributeDefs) V(GetAttributes) V(SetAttributes) S(DeleteUndefinedAttribute)              \
+    V(MergeIntoFirst) V(MergeIntoLast) V(SplitElement) V(WrapElement) V(UnWrapElement) V(PromoteElement)               \
+    V(DemoteElement) V(NewElement) V(NewElementInHierarchy) V(NewBookComponentInHierarchy) S(AddRows) S(DeleteRows)    \
+    S(AddCols) S(DeleteCols) S(MakeTblSelection) S(StraddleCells) S(UnStraddleCells) V(NewTable)
 
 /// @cond DETAIL
 #define TARNEL_STATUS_(name) inline constexpr detail::Request<&T_Api##name, detail::kStatus> name{"T_Api" #name};
@@ -920,10 +954,12 @@ inline std::span<const T_PropValT> entries(const T_PropValsT &list) noexcept {
     return list.items != nullptr ? std::span<const T_PropValT>(list.items, list.count) : std::span<const T_PropValT>();
 }
 template <typename L>
-requires requires(const L &l) {
-    { l.items() } -> std::convertible_to<std::span<const T_PropValT>>;
+    requires requires(const L &l) {
+        { l.items() } -> std::convertible_to<std::span<const T_PropValT>>;
+    }
+std::span<const T_PropValT> entries(const L &list) noexcept {
+    return list.items();
 }
-std::span<const T_PropValT> entries(const L &list) noexcept { return list.items(); }
 inline bool names(const T_PropIdentT &ident, int num) noexcept { return ident.num == num; }
 inline bool names(const T_PropIdentT &ident, std::string_view name) noexcept {
     return ident.num == 0 && view(ident.name) == name;
@@ -962,7 +998,7 @@ template <typename L> void find(const L &&, std::string_view) = delete;
  * @return the value, valid while the list is; null when the list has no
  *         such property or it holds another kind */
 template <int K, typename L, typename Key>
-requires std::is_convertible_v<Key, int> || std::is_convertible_v<Key, std::string_view>
+    requires std::is_convertible_v<Key, int> || std::is_convertible_v<Key, std::string_view>
 const kind_t<K> *get_if(const L &list TARNEL_LIFETIMEBOUND, const Key &key) noexcept {
     const T_PropValT *p = find(list, key);
     return p != nullptr ? get_if<K>(p->value) : nullptr;
