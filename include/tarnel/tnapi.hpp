@@ -45,7 +45,6 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <functional>
 #include <initializer_list>
