@@ -20,7 +20,7 @@ if [[ -z ${SKIP_BUILD:-} ]]; then
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTARNEL_BENCH=ON -DTARNEL_DOCS=OFF \
         -DTARNEL_EXAMPLES=OFF "${launcher[@]}" >"$out/configure.log"
-    cmake --build "$build" -j"$(nproc)" --target requests_bench session_bench tde_bench >"$out/build.log"
+    cmake --build "$build" -j"$(nproc)" --target requests_bench session_bench tde_bench cpp_bench >"$out/build.log"
 fi
 pgrep -x rpcbind >/dev/null || rpcbind -w 2>/dev/null || true
 
@@ -59,6 +59,7 @@ row() { printf '| %s | %s | %s | %s | %s |\n' "$1" "$(fmt "$2")" "$3 $(fmt "$4")
 run getint requests_bench '^BM_GetInt(Library|Raw)/'
 for kind in Props Strings Text; do run "get$kind" requests_bench "^BM_Get$kind(Library|Raw)/[0-9]+/"; done
 run peak requests_bench '^BM_PeakMemory/'
+run cppform cpp_bench '^BM_(GetInt|GetProps)$'
 run callback session_bench 'BM_CallbackRoundTrip|BM_TwoRequestRoundTrips'
 for op in Mul Div FractMul; do run "metric$op" tde_bench "^BM_(Metric|Plain64)$op\$"; done
 run stricmp tde_bench '^BM_(T_StrICmp|strcasecmp)/'
@@ -77,6 +78,11 @@ run sprint tde_bench 'mixed'
                 'raw `clnt_call`, decode and free,' "$(value "get$kind" "BM_Get${kind}Raw/$n" 2)" "$goal"
         done
     done
+    # Both sides of each C++ pair are timed in the same iterations (counters).
+    row '`tarnel::GetInt`, the C++ form' "$(counter cppform BM_GetInt cpp_us)" '`T_ApiGetInt`,' \
+        "$(counter cppform BM_GetInt c_us)" '<= 1.02'
+    row '`tarnel::GetProps`, 10^4 entries (with release)' "$(counter cppform BM_GetProps cpp_us)" \
+        '`T_ApiGetProps` and release,' "$(counter cppform BM_GetProps c_us)" '<= 1.02'
     for kind in props strings text; do
         peak=$(counter peak BM_PeakMemory "${kind}_peak_kB")
         reply=$(counter peak BM_PeakMemory "${kind}_reply_kB")

@@ -3,7 +3,8 @@
 // whose property 110 is 1 it walks the object chain (116, then 1051) to the
 // first object whose property 20 is "Alert" and shows that object's property
 // 1050 in an alert box. Strings release themselves; a failed read is an
-// error result, not a value to tell apart from a real 0.
+// error result, not a value to tell apart from a real 0, and a failed alert
+// is reported with its request's name.
 #include <tarnel/tnapi.hpp>
 
 namespace {
@@ -31,7 +32,8 @@ class AlertClient : public tarnel::Client {
             auto name = tarnel::GetString(doc, *object, kPropObjName);
             if (name && name->view() == "Alert") {
                 auto message = tarnel::GetString(doc, *object, kPropObjMessage);
-                (void)tarnel::Alert(message ? message->get() : nullptr, kAlertType);
+                const auto shown = tarnel::Alert(message ? message->get() : nullptr, kAlertType);
+                if (!shown) T_ApiErr(shown.error().message().c_str());
                 return;
             }
         }

@@ -2,15 +2,51 @@
  * The C++ interface for clients, header only, over the unchanged C API of
  * tnapi.h: owners for the memory the library hands over, views for reading
  * it, request functions that take std::string_view and spans and return a
- * Result instead of setting #TA_errno, and a client written as a class.
- * Everything here is inline; it adds no work to a call beyond what a
- * careful C caller does by hand. */
+ * Result instead of setting #TA_errno, typed access to typed values and
+ * property lists, and a client written as a class. Everything here is
+ * inline; it adds no work to a call beyond what a careful C caller does by
+ * hand.
+ *
+ * @par Lifetimes
+ * An owner (tarnel::String, tarnel::Strings, ...) releases its value when
+ * it goes; what it lends (view(), items(), `->`, a range-for) is valid while
+ * the owner lives and is not reset, assigned or taken from. A Result owns
+ * its value the same way. The compiler holds these rules where it can: the
+ * views of a temporary owner or result are deleted, `*` of a temporary
+ * result moves the value out (so a range-for over `*` of a request's
+ * result keeps the list alive for the loop), and with clang the lending accessors
+ * are marked `lifetimebound`, so a view kept past its owner's statement is
+ * a warning. A Result that is dropped unread is a warning too. A PropValsView
+ * (the return-parameter list of a scripted request) is the library's: valid
+ * until the next call of the same request.
+ *
+ * @par Outputs
+ * Which arguments of a request are outputs follows the protocol: a request
+ * function's leading parameters are what its procedure's argument record
+ * carries (tnapi_sent.h, generated from the protocol description), and a
+ * pointer parameter after them is an output. Its C++ form takes it as an
+ * Out, made only from a writable variable: a plain variable of a type that
+ * owns nothing, an owner (released first, then filled) or a PropValsView.
+ * A const owner, a const variable or a temporary does not compile.
+ *
+ * @par One thread
+ * The library is single-threaded: make every call, C or C++, on the thread
+ * that runs the service loop (T_ApiRun() or T_ApiService()); callbacks run
+ * on it too, inside a call when the call serves them (T_ApiModalDialog()).
+ *
+ * @par Exceptions and callbacks
+ * No exception crosses the C library: one that leaves a callback of a
+ * Client is caught, reported on standard error through T_ApiErr() and the
+ * callback ends there; the host is handed control back as after a normal
+ * return. The request forms themselves throw only from Result::value()
+ * (Failure) and when memory runs out. */
 #ifndef TARNEL_TNAPI_HPP
 #define TARNEL_TNAPI_HPP
 
 #include <cstddef>
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <span>
@@ -19,6 +55,10 @@
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <version>
+#if defined(__cpp_lib_expected)
+#include <expected>
+#endif
 
 #ifndef TARNEL_NO_RPC_HEADERS
 /** The C declarations without `<rpc/rpc.h>`, whose macros (TRUE, MIN,
@@ -29,8 +69,22 @@
 #include <tarnel/tde_memory.h>
 #include <tarnel/tnapi_errors.h>
 #include <tarnel/tnapi_requests.h>
+#include <tarnel/tnapi_sent.h>
 #include <tarnel/tnapi_session.h>
 #include <tarnel/tnapi_values.h>
+
+/// @cond DETAIL
+// Marks an accessor whose result lives no longer than its object, so that
+// clang warns when a view outlives a temporary (-Wdangling).
+#if defined(__has_cpp_attribute)
+#if __has_cpp_attribute(clang::lifetimebound)
+#define TARNEL_LIFETIMEBOUND [[clang::lifetimebound]]
+#endif
+#endif
+#ifndef TARNEL_LIFETIMEBOUND
+#define TARNEL_LIFETIMEBOUND
+#endif
+/// @endcond
 
 /** The C++ interface: owners, results, the request functions' C++ forms
  * and the client base class. */
@@ -45,11 +99,13 @@ inline std::string_view view(const char *s) noexcept { return s != nullptr ? std
  * once with Release (its T_ApiDeallocate* operation): when the owner is
  * destroyed, reset or assigned over. Move-only; a moved-from owner is empty
  * (owns nothing, holds the zero value). Lists read as spans of their items
- * and strings as std::string_view; release() hands the raw value back to a
- * caller that passes it on to C.
+ * and strings as std::string_view, valid while the owner holds the value;
+ * take() hands the raw value back to a caller that passes it on to C.
  * @tparam T the C value type (StringT, a list, a record that owns memory)
  * @tparam Release the C API's release operation for it */
 template <typename T, void (*Release)(T *)> class Owned {
+    static constexpr bool list = requires(T t) { t.items + t.count; };
+
   public:
     /** An empty owner. */
     Owned() noexcept = default;
@@ -81,14 +137,16 @@ template <typename T, void (*Release)(T *)> class Owned {
         if (std::exchange(owns_, false)) Release(&raw_);
         raw_ = T{};
     }
-    /** Gives up ownership without releasing.
+    /** Gives up ownership without releasing (the C headers' "release" is
+     * the release operation; this is not it).
      * @return the raw value, now the caller's to release with the C API */
-    [[nodiscard]] T release() noexcept {
+    [[nodiscard]] T take() noexcept {
         owns_ = false;
         return std::exchange(raw_, T{});
     }
-    /** Empties the owner and lends its storage to a C function that writes
-     * a new value there (an output argument); that value is then owned.
+    /** Releases what this owns and lends its storage to a C function that
+     * writes a new value there (an output argument); that value is then
+     * owned. Out calls it.
      * @return the address to pass */
     T *out() noexcept {
         reset();
@@ -97,42 +155,55 @@ template <typename T, void (*Release)(T *)> class Owned {
     }
     /** @return whether this owner holds a value to release */
     bool owns() const noexcept { return owns_; }
+    // The formatter of version 14 reads `& noexcept` and requires-clauses
+    // as expressions.
+    // clang-format off
     /** @return the raw value, for reading or for passing to C by address */
-    const T &get() const noexcept { return raw_; }
+    const T &get() const & noexcept TARNEL_LIFETIMEBOUND { return raw_; }
+    /** A temporary owner's raw value would outlive it. */
+    const T &get() const && = delete;
     /** @return the raw value's fields */
-    const T *operator->() const noexcept { return &raw_; }
+    const T *operator->() const & noexcept TARNEL_LIFETIMEBOUND { return &raw_; }
+    /** A temporary owner's fields would outlive it. */
+    const T *operator->() const && = delete;
 
-    /** @return the string (null reads as empty) */
-    std::string_view view() const noexcept
+    /** @return the string (null reads as empty), valid while the owner is */
+    std::string_view view() const & noexcept TARNEL_LIFETIMEBOUND
         requires std::is_same_v<T, StringT>
     {
         return tarnel::view(raw_);
     }
-    /** @return the list's items */
-    auto items() const noexcept
-        requires requires(T t) { t.items + t.count; }
+    /** A view of a temporary owner's string would dangle; keep the owner
+     * (or copy: std::string(owner.view())). */
+    std::string_view view() const && = delete;
+    /** @return the list's items, valid while the owner is */
+    auto items() const & noexcept TARNEL_LIFETIMEBOUND
+        requires list
     {
         using Item = std::remove_pointer_t<decltype(raw_.items)>;
         return raw_.items != nullptr ? std::span<const Item>(raw_.items, raw_.count) : std::span<const Item>();
     }
+    /** A span of a temporary owner's items would dangle; keep the owner. */
+    void items() const && = delete;
     /** @return the first item, for range-for over a list */
-    auto begin() const noexcept
-        requires requires(T t) { t.items + t.count; }
+    auto begin() const & noexcept TARNEL_LIFETIMEBOUND
+        requires list
     {
         return items().begin();
     }
     /** @return the end of the items */
-    auto end() const noexcept
-        requires requires(T t) { t.items + t.count; }
+    auto end() const & noexcept TARNEL_LIFETIMEBOUND
+        requires list
     {
         return items().end();
     }
     /** @return the number of items of a list */
     std::size_t size() const noexcept
-        requires requires(T t) { t.items + t.count; }
+        requires list
     {
-        return items().size();
+        return raw_.items != nullptr ? raw_.count : 0;
     }
+    // clang-format on
 
   private:
     T raw_{};
@@ -190,25 +261,50 @@ TARNEL_OWNERS(TARNEL_OWNER_)
 #undef TARNEL_OWNER_
 /// @endcond
 
-/** The failure of a request: the #TA_errno code it reported. */
+/** The failure of a request: whether the host did not reply or refused,
+ * with the code it reported in #TA_errno and the request's name. */
 class Error {
   public:
-    /** @param code the code (not 0) */
-    explicit Error(int code) noexcept : code_(code) {}
+    /** @param code the code (not 0): #TA_ERR_NO_REPLY or the host's status
+     * @param request the C request function's name, a string that lives
+     *        as long as the program (null: unknown) */
+    explicit Error(int code, const char *request = nullptr) noexcept : code_(code), request_(request) {}
     /** @return the code: a TA_ERR_ value or the host's status */
     int code() const noexcept { return code_; }
+    /** @return whether the call did not complete (#TA_ERR_NO_REPLY) */
+    bool no_reply() const noexcept { return code_ == TA_ERR_NO_REPLY; }
+    /** @return whether the host answered with a refusal */
+    bool refused() const noexcept { return !no_reply(); }
+    /** @return the host's status; 0 when there was no reply */
+    int status() const noexcept { return refused() ? code_ : 0; }
+    /** @return the status's name as T_ApiErrorText() gives it ("no such
+     *          property"); empty with no reply or for a status without one */
+    std::string status_name() const {
+        static constexpr std::string_view kHead = "the host refused the request: ";
+        const std::string_view text = T_ApiErrorText(code_);
+        if (!refused() || text.substr(0, kHead.size()) != kHead) return {};
+        const std::string_view rest = text.substr(kHead.size());
+        return std::string(rest.substr(0, rest.rfind(" (status ")));
+    }
+    /** @return the request's name ("T_ApiGetInt"); empty when unknown */
+    std::string_view request() const noexcept { return view(request_); }
     /** @return the code's text, from T_ApiErrorText() */
     std::string text() const { return T_ApiErrorText(code_); }
+    /** @return a sentence: "T_ApiGetInt: the host refused the request: no
+     *          such property (status -3)" */
+    std::string message() const { return request_ != nullptr ? std::string(request_) + ": " + text() : text(); }
 
   private:
     int code_;
+    const char *request_;
 };
 
-/** Thrown by Result::value() when the result holds an error. */
+/** Thrown by Result::value() when the result holds an error; what() is
+ * Error::message(). */
 class Failure : public std::runtime_error {
   public:
     /** @param error what failed */
-    explicit Failure(Error error) : std::runtime_error(error.text()), error_(error) {}
+    explicit Failure(Error error) : std::runtime_error(error.message()), error_(error) {}
     /** @return what failed */
     Error error() const noexcept { return error_; }
 
@@ -216,75 +312,220 @@ class Failure : public std::runtime_error {
     Error error_;
 };
 
+template <typename T> class Result;
+
 /// @cond DETAIL
 namespace detail {
-// What every result holds: the code, 0 on success.
+// What every result holds: the code (0 on success) and the request's name.
 class Outcome {
   public:
+    bool has_value() const noexcept { return code_ == 0; }
     bool ok() const noexcept { return code_ == 0; }
     explicit operator bool() const noexcept { return ok(); }
     int code() const noexcept { return code_; }
     std::string text() const { return T_ApiErrorText(code_); }
+    // Only on an error.
+    Error error() const noexcept { return Error(code_, request_); }
 
   protected:
-    explicit Outcome(int code) noexcept : code_(code) {}
+    Outcome(int code, const char *request) noexcept : code_(code), request_(request) {}
     void check() const {
-        if (code_ != 0) throw Failure(Error(code_));
+        if (code_ != 0) throw Failure(error());
     }
 
   private:
     int code_;
+    const char *request_;
 };
+
+template <typename R> struct is_result : std::false_type {};
+template <typename T> struct is_result<Result<T>> : std::true_type {};
+template <typename F, typename... A> using invoked_t = std::remove_cvref_t<std::invoke_result_t<F, A...>>;
 }  // namespace detail
 /// @endcond
 
-/** What a request's C++ form returns: its value, or the error it reported.
- * ok() (or the bool conversion) says which; code() and text() give the
- * #TA_errno code (0 on success) and T_ApiErrorText() of it. value() throws
- * Failure on an error; `*` and `->` read the value unchecked.
- * @tparam T the value: a scalar, a record or an owner */
-template <typename T> class Result : public detail::Outcome {
+/** The result of a request that returns nothing: success, or the error. */
+template <> class [[nodiscard]] Result<void> : public detail::Outcome {
   public:
-    /** A success.
-     * @param value the value */
-    Result(T value) : Outcome(0), value_(std::move(value)) {}
+    /** The value's type. */
+    using value_type = void;
+    /** Success. */
+    Result() noexcept : Outcome(0, nullptr) {}
+    /** @param code the #TA_errno code; 0 for success
+     * @param request the request's name (see Error) */
+    explicit Result(int code, const char *request = nullptr) noexcept : Outcome(code, request) {}
     /** A failure.
      * @param error what failed */
-    Result(Error error) noexcept : Outcome(error.code()) {}
+    Result(Error error) noexcept : Outcome(error.code(), error.request().data()) {}
+    /** Throws Failure on an error. */
+    void value() const { check(); }
+    /** @param f called without arguments, returns a Result
+     * @return f's result, or this error */
+    template <typename F> auto and_then(F &&f) const {
+        using R = detail::invoked_t<F>;
+        static_assert(detail::is_result<R>::value, "and_then's function returns a tarnel::Result");
+        return ok() ? std::invoke(std::forward<F>(f)) : R(error());
+    }
+    /** @param f called without arguments
+     * @return a Result of what f returns, or this error */
+    template <typename F> auto transform(F &&f) const {
+        using U = detail::invoked_t<F>;
+        if (!ok()) return Result<U>(error());
+        if constexpr (std::is_void_v<U>) {
+            std::invoke(std::forward<F>(f));
+            return Result<void>();
+        } else {
+            return Result<U>(std::invoke(std::forward<F>(f)));
+        }
+    }
+    /** @param f called with the Error, returns a Result<void>
+     * @return this result, or f's on an error */
+    template <typename F> Result or_else(F &&f) const {
+        return ok() ? *this : Result(std::invoke(std::forward<F>(f), error()));
+    }
+#if defined(__cpp_lib_expected) || defined(TARNEL_DOXYGEN)
+    /** With C++23: from a std::expected.
+     * @param e success or the error */
+    template <typename E>
+        requires std::same_as<E, std::expected<void, Error>>
+    Result(E e) : Outcome(e ? 0 : e.error().code(), e ? nullptr : e.error().request().data()) {}
+    /** With C++23: as a std::expected.
+     * @return success or the error */
+    operator std::expected<void, Error>() const {
+        if (!ok()) return std::unexpected(error());
+        return {};
+    }
+#endif
+};
+
+/** What a request's C++ form returns: its value, or the error it reported
+ * (the surface of std::expected). has_value(), ok() or the bool conversion
+ * say which; error() gives the Error, code() and text() its #TA_errno code
+ * (0 on success) and T_ApiErrorText(). value() throws Failure on an error;
+ * `*` and `->` read the value unchecked. A result owns its value: `*` and
+ * value() of a temporary result move the value out, `->` of one is
+ * deleted. Ignoring a result is a warning: for a write it is the only sign
+ * of failure.
+ * @tparam T the value: a scalar, a record or an owner */
+template <typename T> class [[nodiscard]] Result : public detail::Outcome {
+  public:
+    /** The value's type. */
+    using value_type = T;
+    /** A success.
+     * @param value the value */
+    Result(T value) : Outcome(0, nullptr), value_(std::move(value)) {}
+    /** A failure.
+     * @param error what failed */
+    Result(Error error) noexcept : Outcome(error.code(), error.request().data()) {}
+
     /** @return the value; throws Failure on an error */
-    T &value() & {
+    T &value() & TARNEL_LIFETIMEBOUND {
         check();
         return *value_;
     }
     /** @return the value; throws Failure on an error */
-    const T &value() const & {
+    const T &value() const &TARNEL_LIFETIMEBOUND {
         check();
         return *value_;
     }
-    /** @return the value; throws Failure on an error */
+    /** @return the value, moved out; throws Failure on an error */
     T value() && {
         check();
         return std::move(*value_);
     }
     /** @param fallback what an error gives
-     * @return the value, or the fallback on an error */
-    T value_or(T fallback) && { return ok() ? std::move(*value_) : std::move(fallback); }
+     * @return a copy of the value, or the fallback on an error */
+    template <typename U = T> T value_or(U &&fallback) const & {
+        return ok() ? *value_ : static_cast<T>(std::forward<U>(fallback));
+    }
+    /** @param fallback what an error gives
+     * @return the value moved out, or the fallback on an error */
+    template <typename U = T> T value_or(U &&fallback) && {
+        return ok() ? std::move(*value_) : static_cast<T>(std::forward<U>(fallback));
+    }
+    // clang-format off
     /** @return the value; only on success */
-    T &operator*() noexcept { return *value_; }
+    T &operator*() & noexcept TARNEL_LIFETIMEBOUND { return *value_; }
+    /** @return the value; only on success */
+    const T &operator*() const & noexcept TARNEL_LIFETIMEBOUND { return *value_; }
+    /** @return the value moved out of a temporary result; only on success */
+    T operator*() && noexcept { return std::move(*value_); }
     /** @return the value's members; only on success */
-    T *operator->() noexcept { return &*value_; }
+    T *operator->() & noexcept TARNEL_LIFETIMEBOUND { return &*value_; }
+    /** @return the value's members; only on success */
+    const T *operator->() const & noexcept TARNEL_LIFETIMEBOUND { return &*value_; }
+    // clang-format on
+    /** Members of a temporary result die with it: use `*` to move the
+     * value out, or keep the result. */
+    const T *operator->() const && = delete;
+
+    /** @param f called with the value, returns a Result
+     * @return f's result, or this error */
+    template <typename F> auto and_then(F &&f) const & {
+        using R = detail::invoked_t<F, const T &>;
+        static_assert(detail::is_result<R>::value, "and_then's function returns a tarnel::Result");
+        return ok() ? std::invoke(std::forward<F>(f), *value_) : R(error());
+    }
+    /** @param f called with the value moved out, returns a Result
+     * @return f's result, or this error */
+    template <typename F> auto and_then(F &&f) && {
+        using R = detail::invoked_t<F, T &&>;
+        static_assert(detail::is_result<R>::value, "and_then's function returns a tarnel::Result");
+        return ok() ? std::invoke(std::forward<F>(f), std::move(*value_)) : R(error());
+    }
+    /** @param f called with the value
+     * @return a Result of what f returns, or this error */
+    template <typename F> auto transform(F &&f) const & {
+        using U = detail::invoked_t<F, const T &>;
+        if (!ok()) return Result<U>(error());
+        if constexpr (std::is_void_v<U>) {
+            std::invoke(std::forward<F>(f), *value_);
+            return Result<void>();
+        } else {
+            return Result<U>(std::invoke(std::forward<F>(f), *value_));
+        }
+    }
+    /** @param f called with the value moved out
+     * @return a Result of what f returns, or this error */
+    template <typename F> auto transform(F &&f) && {
+        using U = detail::invoked_t<F, T &&>;
+        if (!ok()) return Result<U>(error());
+        if constexpr (std::is_void_v<U>) {
+            std::invoke(std::forward<F>(f), std::move(*value_));
+            return Result<void>();
+        } else {
+            return Result<U>(std::invoke(std::forward<F>(f), std::move(*value_)));
+        }
+    }
+    /** @param f called with the Error, returns a Result<T>
+     * @return this result, or f's on an error */
+    template <typename F> Result or_else(F &&f) const & {
+        return ok() ? *this : Result(std::invoke(std::forward<F>(f), error()));
+    }
+    /** @param f called with the Error, returns a Result<T>
+     * @return this result moved, or f's on an error */
+    template <typename F> Result or_else(F &&f) && {
+        return ok() ? std::move(*this) : Result(std::invoke(std::forward<F>(f), error()));
+    }
+
+#if defined(__cpp_lib_expected) || defined(TARNEL_DOXYGEN)
+    /** With C++23: from a std::expected.
+     * @param e the value or the error */
+    template <typename E>
+        requires std::same_as<E, std::expected<T, Error>>
+    Result(E e) : Outcome(e ? 0 : e.error().code(), e ? nullptr : e.error().request().data()) {
+        if (e) value_.emplace(std::move(*e));
+    }
+    /** With C++23: as a std::expected.
+     * @return the value moved out, or the error */
+    operator std::expected<T, Error>() && {
+        if (!ok()) return std::unexpected(error());
+        return std::move(*value_);
+    }
+#endif
 
   private:
     std::optional<T> value_;
-};
-
-/** The result of a request that returns nothing: success, or the error. */
-template <> class Result<void> : public detail::Outcome {
-  public:
-    /** @param code the #TA_errno code; 0 for success */
-    explicit Result(int code = 0) noexcept : Outcome(code) {}
-    /** Throws Failure on an error. */
-    void value() const { check(); }
 };
 
 /** A read-only string argument: a `const char *` or std::string is passed
@@ -310,9 +551,9 @@ class Text {
     const char *p_;
 };
 
-/** A record or list argument taken by address. Inputs are read only: a
- * record, an owner, null, or for lists a span (or braced list) of items.
- * An output or in-out argument is the raw address, e.g. an owner's out().
+/** A record or list argument that the host is sent, taken by address and
+ * only read: a record, an owner, null, or for lists a span (or braced list)
+ * of items. Never an output: those are Out.
  * @tparam T the C record or list type */
 template <typename T> class In {
     static constexpr bool list = requires(T t) { t.items + t.count; };
@@ -324,16 +565,14 @@ template <typename T> class In {
     using Viewed = std::conditional_t<std::is_same_v<Item, StringT>, const char *const, const Item>;
 
   public:
-    /** @param p an address the C function may read or write */
-    In(T *p) noexcept : p_(p) {}
-    /** @param p an address the C function reads, or null */
-    In(const T *p) noexcept : p_(const_cast<T *>(p)) {}
+    /** @param p the value, or null */
+    In(const T *p) noexcept : p_(p) {}
     /** @param v the value */
-    In(const T &v) noexcept : p_(const_cast<T *>(&v)) {}
+    In(const T &v) noexcept : p_(&v) {}
     /** Null: the zero record or empty list. */
     In(std::nullptr_t) noexcept : p_(nullptr) {}
     /** @param v an owner's value */
-    template <void (*R)(T *)> In(const Owned<T, R> &v) noexcept : p_(const_cast<T *>(&v.get())) {}
+    template <void (*R)(T *)> In(const Owned<T, R> &v) noexcept : p_(&v.get()) {}
     /** @param items the items of a list argument: anything that makes a
      *        span of them (an array, a std::vector, a std::span) */
     template <typename Items>
@@ -345,14 +584,59 @@ template <typename T> class In {
         : In(std::span<Viewed>(items.begin(), items.size()), 0) {}
     In(const In &) = delete;
     In &operator=(const In &) = delete;
-    /** @return the address as the C API takes it */
-    T *get() const noexcept { return p_; }
+    /** @return the address as the C API takes it: the C functions declare
+     *          their inputs without const, and this one only reads it */
+    T *get() const noexcept { return const_cast<T *>(p_); }
 
   private:
     In(std::span<Viewed> items, int) noexcept
         requires list
         : tmp_{static_cast<u_int>(items.size()), const_cast<Item *>(items.data())}, p_(&tmp_) {}
     T tmp_{};
+    const T *p_;
+};
+
+/// @cond DETAIL
+namespace detail {
+// Whether T owns memory, so that writing over it needs its owner.
+template <typename T> inline constexpr bool owns_memory = !std::is_same_v<typename owner_of<T>::type, T>;
+// What lends storage for an output of type T: an owner or a view (out()).
+template <typename O, typename T>
+concept lends = requires(O &o) {
+    { o.out() } -> std::same_as<T *>;
+};
+}  // namespace detail
+/// @endcond
+
+/** An output argument: the address of a writable variable that the C
+ * function fills. Made from a variable of a type that owns nothing (an
+ * int, a record without strings), from an owner (what it held is released
+ * first and the new value is then owned) or from a PropValsView. A const
+ * variable, a const owner or a temporary cannot receive an output: those
+ * constructors are deleted.
+ * @tparam T the type the C function writes */
+template <typename T> class Out {
+  public:
+    /** @param v the variable that receives the value */
+    Out(T &v) noexcept
+        requires(!detail::owns_memory<T>)
+        : p_(&v) {}
+    /** @param o the owner (or view) that receives the value */
+    template <typename O>
+        requires detail::lends<O, T>
+    Out(O &o) noexcept : p_(o.out()) {}
+    /** An output needs a writable variable, not a const one or a temporary. */
+    Out(const T &) = delete;
+    /** An output needs a writable owner, not a const one or a temporary. */
+    template <typename O>
+        requires detail::lends<O, T>
+    Out(const O &) = delete;
+    Out(const Out &) = delete;
+    Out &operator=(const Out &) = delete;
+    /** @return the address to pass to C */
+    T *get() const noexcept { return p_; }
+
+  private:
     T *p_;
 };
 
@@ -371,6 +655,29 @@ template <typename T>
 struct arg<T *> {
     using type = const In<T> &;
 };
+
+// How many leading parameters of each request function the host is sent
+// (tnapi_sent.h, from the protocol description); -1: not a request.
+template <auto Fn> inline constexpr int sent = -1;
+#define TARNEL_SENT_(fn, n) template <> inline constexpr int sent<&fn> = n;
+TARNEL_SENT_PARAMETERS(TARNEL_SENT_)
+#undef TARNEL_SENT_
+
+// The directions come from the protocol rather than from the C types: the
+// C functions declare inputs as plain pointers too (T_ApiSetStrings'
+// T_StringsT *), so a pointer says nothing by itself. A pointer parameter
+// (not a string) after the ones the host is sent can only be what the reply
+// fills: T_ApiSpell's int *outInt and T_StringsT *outList, the scripted
+// requests' T_PropValsT **.
+template <auto Fn, std::size_t I, typename P> constexpr bool is_output() {
+    if constexpr (std::is_pointer_v<P> && !std::is_same_v<P, StringT>)
+        return !std::is_const_v<std::remove_pointer_t<P>> && sent<Fn> >= 0 && I >= static_cast<std::size_t>(sent<Fn>);
+    else
+        return false;
+}
+template <auto Fn, std::size_t I, typename P>
+using param_t = std::conditional_t<is_output<Fn, I, P>(), Out<std::remove_pointer_t<P>>, typename arg<P>::type>;
+
 template <typename P>
     requires std::is_scalar_v<P>
 P pass(P p) noexcept {
@@ -378,10 +685,13 @@ P pass(P p) noexcept {
 }
 inline StringT pass(const Text &t) noexcept { return t.get(); }
 template <typename T> T *pass(const In<T> &in) noexcept { return in.get(); }
+template <typename T> T *pass(const Out<T> &out) noexcept { return out.get(); }
 
 // TA_errno for the duration of one C++ form: cleared before the call so
-// that any failure shows, put back afterwards so that C code around sees
-// it as it was.
+// that its failure shows, put back afterwards so that C code around sees it
+// as it was. What callbacks served inside the call do to it does not count:
+// the library restores TA_errno after each callback, so what is left is the
+// request's own.
 class ErrnoScope {
   public:
     ErrnoScope() noexcept : saved_(std::exchange(TA_errno, 0)) {}
@@ -404,18 +714,23 @@ enum Kind {
     kValue,   // the result is the value (or nothing); TA_errno tells failure
 };
 
-template <auto Fn, Kind K> struct Request;
+template <typename F> struct arity;
+template <typename R, typename... P> struct arity<R (*)(P...)> : std::integral_constant<std::size_t, sizeof...(P)> {};
 
-template <typename R, typename... P, R (*Fn)(P...), Kind K> struct Request<Fn, K> {
+template <auto Fn, Kind K, typename = std::make_index_sequence<arity<decltype(Fn)>::value>> struct Request;
+
+template <typename R, typename... P, R (*Fn)(P...), Kind K, std::size_t... I>
+struct Request<Fn, K, std::index_sequence<I...>> {
     using Value = std::conditional_t<K == kStatus, void, held_t<R>>;
-    Result<Value> operator()(typename arg<P>::type... a) const {
+    const char *name;  // the C function's, for Error
+    Result<Value> operator()(param_t<Fn, I, P>... a) const {
         ErrnoScope scope;
         if constexpr (std::is_void_v<Value>) {
             (void)Fn(pass(a)...);
-            return Result<void>(scope.code());
+            return Result<void>(scope.code(), name);
         } else {
             Value value(Fn(pass(a)...));
-            if (scope.code() != 0) return Error(scope.code());
+            if (scope.code() != 0) return Error(scope.code(), name);
             return Result<Value>(std::move(value));
         }
     }
@@ -423,16 +738,18 @@ template <typename R, typename... P, R (*Fn)(P...), Kind K> struct Request<Fn, K
 
 // Answer results: the first argument receives the answer; -1 without a
 // TA_errno is a declined prompt.
-template <auto Fn> struct Answer;
-template <typename A, typename... P, int (*Fn)(A *, P...)> struct Answer<Fn> {
+template <auto Fn, typename = std::make_index_sequence<arity<decltype(Fn)>::value - 1>> struct Answer;
+template <typename A, typename... P, int (*Fn)(A *, P...), std::size_t... I>
+struct Answer<Fn, std::index_sequence<I...>> {
     using Value = std::optional<held_t<A>>;
-    Result<Value> operator()(typename arg<P>::type... a) const {
+    const char *name;  // the C function's, for Error
+    Result<Value> operator()(param_t<Fn, I + 1, P>... a) const {
         ErrnoScope scope;
         A answer{};
         const int declined = Fn(&answer, pass(a)...);
         held_t<A> held(answer);
-        if (scope.code() != 0) return Error(scope.code());
-        if (declined != 0) return Result<Value>(std::nullopt);
+        if (scope.code() != 0) return Error(scope.code(), name);
+        if (declined != 0) return Result<Value>(Value());
         return Result<Value>(Value(std::move(held)));
     }
 };
@@ -448,9 +765,7 @@ inline void reportEscape(const char *what) noexcept {
 template <typename F> void dispatch(F &&callback) noexcept {
     try {
         callback();
-    } catch (const std::exception &e) {
-        reportEscape(e.what());
-    } catch (...) {
+    } catch (const std::exception &e) { reportEscape(e.what()); } catch (...) {
         reportEscape("an exception that is not a std::exception");
     }
 }
@@ -461,10 +776,15 @@ template <typename F> void dispatch(F &&callback) noexcept {
 /** The request functions' C++ forms, one row per C function: T_ApiGetInt()
  * becomes tarnel::GetInt, and so on, with the same arguments in the same order:
  * a string as a Text (`const char *`, std::string or std::string_view), a
- * record or list by address as an In (the value, an owner, a span or braced
- * list of items, null, or a raw address for outputs such as an owner's
- * out()), anything else as in C. Each returns a Result; #TA_errno is
- * cleared for the call and restored after it, so it never changes.
+ * record or list that is sent as an In (the value, an owner, a span or
+ * braced list of items, or null), an output as an Out (a writable variable,
+ * owner or PropValsView: see Outputs above), anything else as in C. Each
+ * returns a Result holding the error of that request alone (callbacks it
+ * serves, as T_ApiModalDialog() does, leave it alone); #TA_errno is cleared
+ * for the call and restored after it, so it never changes. The parameters
+ * and their names are those of the C function, documented there; the
+ * reference lists every form as a function with them (tnapi_forms.hpp,
+ * generated from this table, the C definitions and the protocol).
  *   S  status: Result<void>
  *   V  value: Result of the C result (an owner where it owns memory);
  *      functions without a result give Result<void>
@@ -515,29 +835,181 @@ template <typename F> void dispatch(F &&callback) noexcept {
     S(AddCols) S(DeleteCols) S(MakeTblSelection) S(StraddleCells) S(UnStraddleCells) V(NewTable)
 
 /// @cond DETAIL
-#define TARNEL_STATUS_(name) inline constexpr detail::Request<&T_Api##name, detail::kStatus> name{};
-#define TARNEL_VALUE_(name) inline constexpr detail::Request<&T_Api##name, detail::kValue> name{};
-#define TARNEL_ANSWER_(name) inline constexpr detail::Answer<&T_Api##name> name{};
+#define TARNEL_STATUS_(name) inline constexpr detail::Request<&T_Api##name, detail::kStatus> name{"T_Api" #name};
+#define TARNEL_VALUE_(name) inline constexpr detail::Request<&T_Api##name, detail::kValue> name{"T_Api" #name};
+#define TARNEL_ANSWER_(name) inline constexpr detail::Answer<&T_Api##name> name{"T_Api" #name};
 TARNEL_REQUESTS(TARNEL_STATUS_, TARNEL_VALUE_, TARNEL_ANSWER_)
 #undef TARNEL_STATUS_
 #undef TARNEL_VALUE_
 #undef TARNEL_ANSWER_
-/// @endcond
 
-/// @cond DETAIL
 // T_Progress() never reports a failure in TA_errno: the value is its
 // return, 0 when the host took the progress value, -1 when not.
-inline constexpr detail::Request<&T_Progress, detail::kValue> Progress{};
-inline constexpr detail::Answer<&oldT_ApiChooseFile> oldChooseFile{};
+inline constexpr detail::Request<&T_Progress, detail::kValue> Progress{"T_Progress"};
+inline constexpr detail::Answer<&oldT_ApiChooseFile> oldChooseFile{"oldT_ApiChooseFile"};
 /// @endcond
 
 /** T_ApiFcodes() of the codes in a span.
  * @param codes the function codes
  * @return success, or the error */
 inline Result<void> Fcodes(std::span<const int> codes) {
-    return detail::Request<&T_ApiFcodes, detail::kStatus>{}(static_cast<int>(codes.size()),
-                                                             const_cast<int *>(codes.data()));
+    detail::ErrnoScope scope;
+    (void)T_ApiFcodes(static_cast<int>(codes.size()), const_cast<int *>(codes.data()));
+    return Result<void>(scope.code(), "T_ApiFcodes");
 }
+
+/** A typed value's kind as a type, for visit(): ValueKind<TA_KIND_INT> and
+ * so on, ValueKind<0> for a kind the table does not list (one word).
+ * @tparam K the kind's number */
+template <int K> using ValueKind = std::integral_constant<int, K>;
+
+/// @cond DETAIL
+namespace detail {
+// Per kind of TA_VALUE_KINDS: the member of the union it selects.
+template <int K> struct kind_member;
+#define TARNEL_KIND_MEMBER_(num, name, member, shape, stem)                                                            \
+    template <> struct kind_member<num> {                                                                              \
+        using type = std::remove_cvref_t<decltype(std::declval<const T_TypedValT &>().u.member)>;                      \
+        static const type &of(const T_TypedValT &v) noexcept { return v.u.member; }                                    \
+    };
+TA_VALUE_KINDS(TARNEL_KIND_MEMBER_)
+#undef TARNEL_KIND_MEMBER_
+}  // namespace detail
+/// @endcond
+
+/** The C type a kind of typed value holds: kind_t<TA_KIND_STRING> is
+ * StringT, kind_t<TA_KIND_INTS> is T_IntsT (from #TA_VALUE_KINDS).
+ * @tparam K a kind listed in #TA_VALUE_KINDS */
+template <int K> using kind_t = typename detail::kind_member<K>::type;
+
+/** Reads a typed value as one kind.
+ * @tparam K a kind listed in #TA_VALUE_KINDS (TA_KIND_STRING, ...)
+ * @param v the value
+ * @return the member of kind K, valid while v is; null when v is of
+ *         another kind */
+template <int K> const kind_t<K> *get_if(const T_TypedValT &v TARNEL_LIFETIMEBOUND) noexcept {
+    return v.kind == K ? &detail::kind_member<K>::of(v) : nullptr;
+}
+/** A temporary value's member would dangle; keep the value. */
+template <int K> void get_if(const T_TypedValT &&) = delete;
+/** Reads an owned typed value as one kind.
+ * @tparam K a kind listed in #TA_VALUE_KINDS
+ * @param v the owner
+ * @return the member of kind K, valid while v holds it; null for another kind */
+template <int K> const kind_t<K> *get_if(const TypedVal &v TARNEL_LIFETIMEBOUND) noexcept { return get_if<K>(v.get()); }
+/** A temporary owner's member would dangle; keep the owner. */
+template <int K> void get_if(const TypedVal &&) = delete;
+
+/// @cond DETAIL
+// One case of visit() per kind.
+#define TARNEL_VISIT_(num, name, member, shape, stem)                                                                  \
+    case num: return static_cast<R>(std::invoke(f, ValueKind<num>{}, v.u.member));
+/// @endcond
+/** Calls f with the typed value's kind (a ValueKind) and the member that
+ * kind selects, `f(ValueKind<TA_KIND_STRING>{}, StringT)` and so on; a kind
+ * the table does not list arrives as `f(ValueKind<0>{}, int)`. One branch
+ * per row of #TA_VALUE_KINDS.
+ * @param v the value
+ * @param f a callable taking (ValueKind, const member &), e.g. a generic
+ *        lambda
+ * @return what f returns (the same type for every kind) */
+template <typename F> decltype(auto) visit(const T_TypedValT &v, F &&f) {
+    using R = std::invoke_result_t<F, ValueKind<0>, const int &>;
+    switch (v.kind) {
+        TA_VALUE_KINDS(TARNEL_VISIT_)
+    default: return static_cast<R>(std::invoke(f, ValueKind<0>{}, v.u.ival));
+    }
+}
+#undef TARNEL_VISIT_
+
+/** A property list the library keeps (the return-parameter list of a
+ * scripted request: T_ApiOpen() and the others), read without owning it.
+ * It is valid until the next call of the same request, which releases what
+ * it held; pass the same view as that call's Out to follow the list.
+ * Nothing to release. */
+class PropValsView {
+  public:
+    /** No list. */
+    PropValsView() noexcept = default;
+    /** @param list the library's list, or null */
+    explicit PropValsView(T_PropValsT *list) noexcept : p_(list) {}
+    /** @return the list, or null */
+    const T_PropValsT *get() const noexcept { return p_; }
+    /** @return the entries (none without a list) */
+    std::span<const T_PropValT> items() const noexcept {
+        return p_ != nullptr && p_->items != nullptr ? std::span<const T_PropValT>(p_->items, p_->count)
+                                                     : std::span<const T_PropValT>();
+    }
+    /** @return the first entry, for range-for */
+    auto begin() const noexcept { return items().begin(); }
+    /** @return the end of the entries */
+    auto end() const noexcept { return items().end(); }
+    /** @return the number of entries */
+    std::size_t size() const noexcept { return items().size(); }
+    /** @return the pointer variable a scripted request's Out fills */
+    T_PropValsT **out() noexcept { return &p_; }
+
+  private:
+    T_PropValsT *p_ = nullptr;
+};
+
+/// @cond DETAIL
+namespace detail {
+inline std::span<const T_PropValT> entries(const T_PropValsT &list) noexcept {
+    return list.items != nullptr ? std::span<const T_PropValT>(list.items, list.count) : std::span<const T_PropValT>();
+}
+template <typename L>
+    requires requires(const L &l) {
+        { l.items() } -> std::convertible_to<std::span<const T_PropValT>>;
+    }
+std::span<const T_PropValT> entries(const L &list) noexcept {
+    return list.items();
+}
+inline bool names(const T_PropIdentT &ident, int num) noexcept { return ident.num == num; }
+inline bool names(const T_PropIdentT &ident, std::string_view name) noexcept {
+    return ident.num == 0 && view(ident.name) == name;
+}
+template <typename L, typename Key> const T_PropValT *find(const L &list, Key key) noexcept {
+    for (const T_PropValT &p : entries(list))
+        if (names(p.ident, key)) return &p;
+    return nullptr;
+}
+}  // namespace detail
+/// @endcond
+
+/** The first entry of a property list with a property number.
+ * @param list a T_PropValsT, a PropVals owner or a PropValsView
+ * @param num the property number
+ * @return the entry, valid while the list is; null when there is none */
+template <typename L> const T_PropValT *find(const L &list TARNEL_LIFETIMEBOUND, int num) noexcept {
+    return detail::find(list, num);
+}
+/** The first entry of a property list named by name (number 0).
+ * @param list a T_PropValsT, a PropVals owner or a PropValsView
+ * @param name the property name
+ * @return the entry, valid while the list is; null when there is none */
+template <typename L> const T_PropValT *find(const L &list TARNEL_LIFETIMEBOUND, std::string_view name) noexcept {
+    return detail::find(list, name);
+}
+/** An entry of a temporary list would dangle; keep the list. */
+template <typename L> void find(const L &&, int) = delete;
+/** An entry of a temporary list would dangle; keep the list. */
+template <typename L> void find(const L &&, std::string_view) = delete;
+
+/** A property of a list read as one kind: find() then get_if().
+ * @tparam K a kind listed in #TA_VALUE_KINDS
+ * @param list a T_PropValsT, a PropVals owner or a PropValsView
+ * @param key the property number or name
+ * @return the value, valid while the list is; null when the list has no
+ *         such property or it holds another kind */
+template <int K, typename L, typename Key>
+    requires std::is_convertible_v<Key, int> || std::is_convertible_v<Key, std::string_view>
+const kind_t<K> *get_if(const L &list TARNEL_LIFETIMEBOUND, const Key &key) noexcept {
+    const T_PropValT *p = find(list, key);
+    return p != nullptr ? get_if<K>(p->value) : nullptr;
+}
+/** A value of a temporary list would dangle; keep the list. */
+template <int K, typename L, typename Key> void get_if(const L &&, const Key &) = delete;
 
 /** The number of the filter notification, whose text is a split record
  * (TdeApiFilterArgsT) rather than a string; Client::filter() receives it. */
@@ -546,8 +1018,12 @@ inline constexpr int kFilterNotification = 75;
 /** A client as a class: derive from it, override the callbacks it reacts
  * to, and name the class once with #TARNEL_CLIENT. The defaults do nothing,
  * as the library's own do. Strings passed in are valid during the call
- * only. An exception that leaves a callback is reported on standard error
- * and goes no further. */
+ * only. Every callback runs on the thread of the service loop, the one
+ * thread the library may be called from. An exception that leaves a
+ * callback is caught there: it is reported on standard error ("a callback
+ * ended by ..." through T_ApiErr()), the callback ends, and the host gets
+ * control back as after a normal return; it never reaches the C library or
+ * the caller of the service loop. */
 class Client {
   public:
     virtual ~Client() = default;

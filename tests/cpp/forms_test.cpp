@@ -10,6 +10,7 @@
 #include <set>
 
 #include <tarnel/tnapi.hpp>
+#include <tarnel/tnapi_status.h>
 
 #include "library_client.h"
 
@@ -82,6 +83,53 @@ TEST(CppForms, EveryResultKindAcceptedRefusedAndLost) {
     EXPECT_THROW(GetInt(0, 0, 200).value(), Failure);
 }
 
+// An error names its request, tells a refusal from a lost reply, and reads
+// as a sentence; the expected-style surface passes it on unchanged.
+TEST(CppForms, ErrorsSayWhichRequestFailedAndHow) {
+    const json refusals = {{{"proc", 1064}, {"status", TA_HOST_NO_PROPERTY}}};
+    LibraryHost host(refusals);
+    ASSERT_TRUE(host.ready()) << host.text();
+    const auto failed = GetInt(0, 0, 200);
+    ASSERT_FALSE(failed.has_value());
+    EXPECT_TRUE(failed.error().refused());
+    EXPECT_EQ(failed.error().status(), TA_HOST_NO_PROPERTY);
+    EXPECT_EQ(failed.error().status_name(), "no such property");
+    EXPECT_EQ(failed.error().request(), "T_ApiGetInt");
+    try {
+        (void)failed.value();
+        ADD_FAILURE() << "no Failure thrown";
+    } catch (const Failure &f) {
+        EXPECT_STREQ(f.what(), "T_ApiGetInt: the host refused the request: no such property (status -3)");
+    }
+    const auto twice = [](int v) { return v * 2; };
+    EXPECT_EQ(failed.transform(twice).error().request(), "T_ApiGetInt");
+    EXPECT_EQ(failed.and_then([](int) { return GetId(0, 0, 116); }).error().status(), TA_HOST_NO_PROPERTY);
+    EXPECT_EQ(failed.or_else([](Error e) { return Result<int>(e.status()); }).value_or(0), TA_HOST_NO_PROPERTY);
+    // A dictionary number the host does not know, then the host gone.
+    Strings words;
+    EXPECT_EQ(Dictionary(0, "a", 7, 0, words).error().message(),
+              "T_ApiDictionary: the host refused the request: argument not accepted (status -13)");
+    host.vanish();
+    const Error lost = SetInt(0, 0, 200, 1).error();
+    EXPECT_TRUE(lost.no_reply() && lost.status() == 0 && lost.status_name().empty()) << lost.message();
+    EXPECT_EQ(lost.message(), "T_ApiSetInt: the host did not reply");
+}
+
+// An output list goes to its owner, which releases what it held first (a
+// leak under LSan otherwise); a plain variable receives a number.
+TEST(CppForms, OutputsFillTheirOwners) {
+    LibraryHost host;
+    ASSERT_TRUE(host.ready()) << host.text();
+    const char *held[] = {"held", "before"};
+    const T_StringsT before = {2, const_cast<StringT *>(held)};
+    Strings words(T_ApiCopyStrings(&before));
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(Dictionary(0, "", 0, 0, words).has_value());
+        EXPECT_TRUE(words.owns());
+        EXPECT_GT(words.size(), 0u);
+    }
+}
+
 // Every request function declared in the public headers has its C++ form.
 TEST(CppForms, CoverEveryDeclaredRequest) {
 #define TARNEL_NAME_(name) "T_Api" #name,
@@ -114,6 +162,19 @@ TEST(ClassClient, EveryCallbackReachesItsOverride) {
                              "a callback ended by unlucky command",
                              "text=\"command 7 client=", "text=\"message [hello] 1 2", "text=\"dialog 3 4 5"})
         EXPECT_TRUE(run.has({line})) << line << "\n" << run.text();
+}
+
+// A C callback's failing request inside a modal dialog is its own: the
+// dialog's C++ form reports the dialog's result.
+TEST(ClassClient, ModalDialogKeepsItsOwnError) {
+    const json modal = {
+        {"proc", 1316},
+        {"then", {{{"proc", "command"}, {"command", 8}}, {{"proc", "dialog_event"}, {"int1", 0}, {"int3", 3}}}}};
+    Transcript run = runHost({{"requests", {modal, {{"proc", 1064}, {"status", TA_HOST_NO_PROPERTY}}}},
+                              {"steps", session(CPP_CLASS_CLIENT_PATH, {callback("init", {{"initialization", 5}})})}});
+    ASSERT_EQ(run.status, 0) << run.text();
+    EXPECT_TRUE(run.has({"text=\"c-request errno=-3"})) << run.text();
+    EXPECT_TRUE(run.has({"text=\"modal 3 [no failure]"})) << run.text();
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // A client written as a class: one line per callback on standard output.
-// Command 13 throws, which must end that callback only.
+// Command 13 throws, which must end that callback only. Initialisation 5
+// runs a modal dialog through its C++ form; command 8, served inside it,
+// makes a C request that the host refuses.
 #include <cstdio>
 #include <stdexcept>
 
@@ -8,7 +10,12 @@
 namespace {
 
 class Printing : public tarnel::Client {
-    void initialize(int code) override { std::printf("init %d\n", code); }
+    void initialize(int code) override {
+        std::printf("init %d\n", code);
+        if (code != 5) return;
+        const auto modal = tarnel::ModalDialog(1, 0);
+        std::printf("modal %d [%s]\n", modal.value_or(-1), modal ? "no failure" : modal.error().message().c_str());
+    }
     void notify(int n, unsigned int obj, std::string_view text, int number) override {
         std::printf("notify %d %u [%.*s] %d\n", n, obj, static_cast<int>(text.size()), text.data(), number);
     }
@@ -17,6 +24,12 @@ class Printing : public tarnel::Client {
     }
     void command(int command) override {
         if (command == 13) throw std::runtime_error("unlucky command");
+        if (command == 8) {
+            TA_errno = 0;
+            (void)T_ApiGetInt(0, 0, 200);
+            std::printf("c-request errno=%d\n", TA_errno);
+            return;
+        }
         std::printf("command %d client=%d\n", command, tarnel::ClientNumber().value_or(-1));
     }
     void message(std::string_view text, unsigned int a, unsigned int b) override {
