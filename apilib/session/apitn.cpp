@@ -19,9 +19,7 @@ void reply_empty(struct svc_req *request) { svc_sendreply(request->rq_xprt, as_x
 
 // Procedures 2, 3, 4, 6 and 7: reply first so the host's call returns, refuse
 // a callback while the client holds control, run it, then hand control back
-// unless the callback did so itself. TA_errno is put back as the callback
-// found it: a callback served inside a request (T_ApiModalDialog()) must not
-// leave its own failures behind as that request's.
+// unless the callback did so itself.
 template <typename Run> void *run_callback(struct svc_req *request, Run run) {
     reply_empty(request);
     if (turn_over_needed) {
@@ -29,9 +27,7 @@ template <typename Run> void *run_callback(struct svc_req *request, Run run) {
         return nullptr;
     }
     turn_over_needed = 1;
-    const int saved_errno = TA_errno;
     run();
-    TA_errno = saved_errno;
     if (turn_over_needed) Tapitn_TurnOverControl(&TA_bailout);
     turn_over_needed = 0;
     return nullptr;

@@ -39,7 +39,14 @@
  * Client is caught, reported on standard error through T_ApiErr() and the
  * callback ends there; the host is handed control back as after a normal
  * return. The request forms themselves throw only from Result::value()
- * (Failure) and when memory runs out. */
+ * (Failure) and when memory runs out.
+ *
+ * @par Each call's own error
+ * A request form reports its own request's outcome. A Client's callbacks
+ * leave #TA_errno as they found it, so a request that fails inside one
+ * served during a form's call (tarnel::ModalDialog) is not taken for the
+ * form's failure. C callbacks defined without a Client keep the C rule
+ * (#TA_errno is the last failure, wherever it happened). */
 #ifndef TARNEL_TNAPI_HPP
 #define TARNEL_TNAPI_HPP
 
@@ -762,12 +769,18 @@ inline void reportEscape(const char *what) noexcept {
     std::snprintf(line, sizeof line, "a callback ended by %s", what);
     T_ApiErr(line);
 }
+// TA_errno is put back as the callback found it: a callback served inside a
+// C++ form's request (ModalDialog) must not leave its own failures behind as
+// that request's. C clients keep TA_errno as the last failure, callbacks
+// included.
 template <typename F> void dispatch(F &&callback) noexcept {
+    const int saved = TA_errno;
     try {
         callback();
     } catch (const std::exception &e) { reportEscape(e.what()); } catch (...) {
         reportEscape("an exception that is not a std::exception");
     }
+    TA_errno = saved;
 }
 
 }  // namespace detail

@@ -52,9 +52,7 @@ TARNEL_BEGIN_DECLS
  * each followed by its own over, until the host ends the dialog with a
  * dialog event whose first value is 0; that event does not reach
  * T_ApiDialogEvent(), and its third value is the dialog's result. Such waits
- * nest, and #TA_bailout is not looked at during them. Each callback leaves
- * #TA_errno as it found it, so a request that fails inside one is not taken
- * for a failure of the dialog.
+ * nest, and #TA_bailout is not looked at during them.
  *
  * @par A vanished host
  * The loop checks the host's process every 22 idle seconds and after a

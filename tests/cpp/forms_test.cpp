@@ -164,8 +164,8 @@ TEST(ClassClient, EveryCallbackReachesItsOverride) {
         EXPECT_TRUE(run.has({line})) << line << "\n" << run.text();
 }
 
-// A C callback's failing request inside a modal dialog is its own: the
-// dialog's C++ form reports the dialog's result.
+// A C request failing in a callback served inside a modal dialog is the
+// callback's own: the dialog's C++ form reports the dialog's result.
 TEST(ClassClient, ModalDialogKeepsItsOwnError) {
     const json modal = {
         {"proc", 1316},

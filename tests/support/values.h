@@ -5,6 +5,7 @@
 #ifndef TARNEL_TESTS_SUPPORT_VALUES_H
 #define TARNEL_TESTS_SUPPORT_VALUES_H
 
+#include <rpc/rpc.h>  // the XDR streams below; a C++ test may have its Tarnel headers without it
 #include <tarnel/tnapi_values.h>
 
 #include <cstdint>
