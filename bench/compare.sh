@@ -59,7 +59,7 @@ row() { printf '| %s | %s | %s | %s | %s |\n' "$1" "$(fmt "$2")" "$3 $(fmt "$4")
 run getint requests_bench '^BM_GetInt(Library|Raw)/'
 for kind in Props Strings Text; do run "get$kind" requests_bench "^BM_Get$kind(Library|Raw)/[0-9]+/"; done
 run peak requests_bench '^BM_PeakMemory/'
-run cppform cpp_bench '^BM_(GetInt|GetProps)$'
+run cppform cpp_bench '^BM_(GetInt|GetProps)/'
 run callback session_bench 'BM_CallbackRoundTrip|BM_TwoRequestRoundTrips'
 for op in Mul Div FractMul; do run "metric$op" tde_bench "^BM_(Metric|Plain64)$op\$"; done
 run stricmp tde_bench '^BM_(T_StrICmp|strcasecmp)/'
