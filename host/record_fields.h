@@ -1,7 +1,6 @@
-// Every record of the protocol file by field: generated from it at build time
-// (gen_tables.awk), so that requests are shown and matched by the names the
-// protocol gives their fields. request_args.cpp turns a decoded record into
-// JSON and compares it with what a scenario expects.
+// Requests by the names the protocol gives their fields (the generated table
+// of wire/record_fields.h): request_args.cpp turns a decoded record into JSON
+// and compares it with what a scenario expects.
 #ifndef TNHOST_RECORD_FIELDS_H
 #define TNHOST_RECORD_FIELDS_H
 
@@ -12,26 +11,14 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "tarnel/api_to_tn.h"
+#include "wire/record_fields.h"
 
 namespace tarnel::host {
 
-struct FieldEntry {
-    const char *name;
-    const char *type;  // "int", "unsigned int", "StringT", a record or value type
-    std::size_t offset;
-    bool pointer;  // "TYPE *name": may be null
-};
+using wire::FieldEntry;
+using wire::findRecord;
+using wire::RecordFields;
 
-struct RecordFields {
-    const char *name;
-    const FieldEntry *fields;
-    std::size_t count;
-};
-
-extern const RecordFields recordFields[];
-extern const std::size_t recordFieldsCount;
-
-const RecordFields *findRecord(const std::string &name);  // null when not a record of the file
 // A decoded value of the type as JSON: records as objects by field name,
 // lists as arrays, typed values as document descriptions write them.
 nlohmann::json valueAsJson(const std::string &type, const void *value);

@@ -139,12 +139,6 @@ void leaves(const json &expected, const std::string &path, std::string &out) {
 
 }  // namespace
 
-const RecordFields *findRecord(const std::string &name) {
-    for (std::size_t i = 0; i < recordFieldsCount; ++i)
-        if (name == recordFields[i].name) return &recordFields[i];
-    return nullptr;
-}
-
 json valueAsJson(const std::string &type, const void *p) { return json(valueOf(type, p)); }
 
 bool storesValue(const std::string &argType) {
