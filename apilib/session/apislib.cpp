@@ -20,6 +20,7 @@
 
 #include "callback_service.h"
 #include "session.h"
+#include "trace/client_trace.h"
 
 namespace {
 
@@ -127,6 +128,7 @@ const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVer
     struct timeval timeout = get_TA_TimeOut();
     clnt_control(tarnel_client, CLSET_TIMEOUT, reinterpret_cast<char *>(&timeout));
 
+    tarnel::trace::sessionStarted(hostName == nullptr ? "launched" : "attached", myprog, myvers, hisprog, hisvers);
     int pid = getpid();
     if (Tapitn_InitAck(&pid) == nullptr) return "unable to make initial contact";
     return nullptr;

@@ -8,6 +8,7 @@
 #include <tarnel/tnapi_values.h>
 
 #include "session.h"
+#include "trace/client_trace.h"
 
 namespace {
 
@@ -160,11 +161,13 @@ void tn_api_prog_1(struct svc_req *request, SVCXPRT *transport) {
 
     std::memset(&argument, 0, sizeof argument);
     if (!svc_getargs(transport, decode, reinterpret_cast<char *>(&argument))) {
+        tarnel::trace::callbackReceived(static_cast<int>(request->rq_proc), decode, nullptr);
         svcerr_decode(transport);
         // Strings decoded before the failing field must not leak.
         (void)svc_freeargs(transport, decode, reinterpret_cast<char *>(&argument));
         return;
     }
+    tarnel::trace::callbackReceived(static_cast<int>(request->rq_proc), decode, &argument);
     void *result = run(&argument, request);
     if (result != nullptr && !svc_sendreply(transport, as_xdrproc(xdr_void), nullptr)) svcerr_systemerr(transport);
     if (!svc_freeargs(transport, decode, reinterpret_cast<char *>(&argument))) {

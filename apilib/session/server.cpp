@@ -10,6 +10,7 @@
 
 #include "callback_service.h"
 #include "session.h"
+#include "trace/client_trace.h"
 
 namespace {
 
@@ -138,6 +139,7 @@ int T_ApiRun(void) {
 }
 
 void T_ApiShutDown(void) {
+    if (tarnel_client != nullptr) tarnel::trace::sessionEnded();
     un_portmap();
     if (client_transp != nullptr) {
         svc_destroy(client_transp);

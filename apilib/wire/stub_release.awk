@@ -18,7 +18,16 @@ BEGIN {
     result_proc = ""; calls = 0; patched = 0
 }
 
-/^[ \t]*if \(clnt_call \(clnt, / { calls++ }
+# Every call goes through the library's trace point, which is clnt_call
+# itself when nothing traces.
+/^[ \t]*if \(clnt_call \(clnt, / { calls++; sub(/clnt_call \(clnt, /, "tarnel_clnt_call (clnt, ") }
+
+/^#include "tarnel\/api_to_tn.h"/ {
+    print > out
+    print "enum clnt_stat tarnel_clnt_call(CLIENT *, rpcproc_t, xdrproc_t, void *, xdrproc_t, void *, struct timeval);" > out
+    declared = 1
+    next
+}
 
 /\(xdrproc_t\) xdr_[A-Za-z0-9_]+, \(caddr_t\) &clnt_res,/ {
     p = $0
@@ -39,6 +48,7 @@ BEGIN {
 
 END {
     if (failed) exit 1
+    if (!declared) fail("no #include of the record header to declare the trace point after")
     if (calls == 0 || patched != calls)
         fail("patched " patched " failure paths for " calls " calls")
 }

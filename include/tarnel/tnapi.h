@@ -13,6 +13,7 @@
 #include <tarnel/tnapi_requests.h>
 #include <tarnel/tnapi_session.h>
 #include <tarnel/tnapi_status.h>
+#include <tarnel/tnapi_trace.h>
 #include <tarnel/tnapi_values.h>
 #include <tarnel/tnapi_version.h>
 

@@ -1,0 +1,260 @@
+// The client-side trace. Every request goes through tarnel_clnt_call, which
+// costs one test of `tracing` when nothing traces. When something does, the
+// exchange is timed, its argument and reply rendered by field name and, for
+// replay, by their XDR encoding, and the event is handed to the destination
+// TARNEL_TRACE names and to the trace function.
+//
+// The destination can never stop the client: it is written without blocking
+// and without SIGPIPE, and the first write that fails ends the trace.
+#include "trace/client_trace.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <tarnel/tnapi_session.h>
+#include <tarnel/tnapi_trace.h>
+#include <tarnel/tnapi_version.h>
+
+#include "session/session.h"
+#include "trace/encoding.h"
+#include "trace/event.h"
+#include "trace/values.h"
+#include "wire/callback_table.h"
+#include "wire/proctable.h"
+
+namespace tarnel::trace {
+
+bool tracing = false;
+
+namespace {
+
+struct Destination {
+    int fd = -1;
+    bool json = false;
+    std::string path;  // "stderr" or the file, for the message that ends it
+};
+
+Destination destination;
+bool configured = false;
+T_ApiTraceFuncT function = nullptr;
+void *functionData = nullptr;
+bool inside = false;  // an event is being delivered: requests made now go untraced
+long requests = 0, callbacks = 0;
+
+void update() { tracing = destination.fd >= 0 || function != nullptr; }
+
+void stop(int error) {
+    if (destination.fd < 0) return;
+    close(destination.fd);
+    destination.fd = -1;
+    update();
+    std::fprintf(stderr, "tarnel trace: stopped writing %s: %s\n", destination.path.c_str(),
+                 error == EAGAIN ? "the reader does not keep up" : std::strerror(error));
+}
+
+// Writes the whole line or ends the trace. SIGPIPE is held back while
+// writing, and one the write raised is taken before it is let through.
+void writeLine(const std::string &line) {
+    sigset_t pipe, old;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, &old);
+    sigset_t pendingBefore;
+    sigpending(&pendingBefore);
+    const bool alreadyPending = sigismember(&pendingBefore, SIGPIPE);
+    std::size_t done = 0;
+    int error = 0;
+    while (done < line.size()) {
+        ssize_t n = write(destination.fd, line.data() + done, line.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            error = n < 0 ? errno : EIO;
+            break;
+        }
+    }
+    if (error == EPIPE && !alreadyPending) {
+        const timespec none = {0, 0};
+        (void)sigtimedwait(&pipe, nullptr, &none);
+    }
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    if (error) stop(error);
+}
+
+// Standard error as a descriptor of the trace's own. A pipe is opened again
+// so that it can be written without blocking, without touching the client's
+// own descriptor's mode.
+int openStandardError() {
+    struct stat st;
+    if (fstat(STDERR_FILENO, &st) == 0 && S_ISFIFO(st.st_mode)) {
+        int fd = open("/proc/self/fd/2", O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) return fd;
+    }
+    return fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+}
+
+void configure() {
+    if (configured) return;
+    configured = true;
+    const char *where = std::getenv("TARNEL_TRACE");
+    if (where == nullptr || *where == '\0') return;
+    const char *format = std::getenv("TARNEL_TRACE_FORMAT");
+    if (format != nullptr && *format != '\0' && std::strcmp(format, "text") != 0 && std::strcmp(format, "json") != 0)
+        std::fprintf(stderr, "tarnel trace: TARNEL_TRACE_FORMAT \"%s\" is neither text nor json; writing text\n",
+                     format);
+    destination.json = format != nullptr && std::strcmp(format, "json") == 0;
+    destination.path = where;
+    // Appended: a scenario that runs a client twice records both sessions.
+    // O_NONBLOCK: a named pipe without a reader must not hold the client up.
+    destination.fd = std::strcmp(where, "stderr") == 0
+                         ? openStandardError()
+                         : open(where, O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (destination.fd < 0)
+        std::fprintf(stderr, "tarnel trace: cannot write %s: %s\n", where, std::strerror(errno));
+    update();
+}
+
+void deliver(int kind, int proc, const char *name, bool replied, long micros, const Event &forText,
+             const Event &forJson) {
+    inside = true;
+    if (destination.fd >= 0) writeLine((destination.json ? asJson(forJson) : asText(forText)) + "\n");
+    if (function != nullptr) {
+        const std::string text = asText(forText), json = asJson(forJson);
+        const T_ApiTraceEventT e = {kind, proc, name, replied ? 1 : 0, micros, text.c_str(), json.c_str()};
+        function(&e, functionData);
+    }
+    inside = false;
+}
+
+// The command line, from the kernel's copy.
+Node commandLine() {
+    Node argv = Node::list();
+    FILE *f = std::fopen("/proc/self/cmdline", "r");
+    if (f == nullptr) return argv;
+    std::string arg;
+    for (int c; (c = std::fgetc(f)) != EOF;) {
+        if (c != '\0') {
+            arg += static_cast<char>(c);
+            continue;
+        }
+        argv.push(Node::quoted(arg));
+        arg.clear();
+    }
+    std::fclose(f);
+    return argv;
+}
+
+}  // namespace
+
+void sessionStarted(const char *how, int callbackProg, int callbackVers, int hostProg, int hostVers) {
+    configure();
+    if (!tracing || inside) return;
+    requests = callbacks = 0;
+    Event e("start");
+    e.word("how", how)
+        .number("pid", getpid())
+        .text("name", myname)
+        .number("number", TA_clientno)
+        .number("callback_prog", callbackProg)
+        .number("callback_vers", callbackVers)
+        .number("host_prog", hostProg)
+        .number("host_vers", hostVers)
+        .text("library", TARNEL_VERSION_STRING)
+        .add("argv", commandLine());
+    deliver(TA_TRACE_START, 0, "", false, 0, e, e);
+}
+
+void sessionEnded() {
+    if (!tracing || inside) return;
+    Event e("end");
+    e.number("requests", requests).number("callbacks", callbacks);
+    deliver(TA_TRACE_END, 0, "", false, 0, e, e);
+}
+
+void callbackReceived(int proc, xdrproc_t decode, const void *argument) {
+    if (!tracing || inside) return;
+    const wire::CallbackEntry *entry = wire::findCallback(proc);
+    const char *name = entry ? entry->name : "unknown";
+    Event text("callback"), json("callback");
+    ++callbacks;
+    for (Event *e : {&text, &json}) e->number("n", callbacks).number("proc", proc).word("name", name);
+    if (argument == nullptr) {
+        text.flag("garbage");
+        json.flag("garbage");
+    } else if (entry && std::strcmp(entry->argType, "void") != 0) {
+        Node args = valueNode(entry->argType, argument);
+        text.spread(args);
+        json.add("args", std::move(args)).text("args_xdr", xdrHex(decode, argument));
+    }
+    deliver(TA_TRACE_CALLBACK, proc, name, false, 0, text, json);
+}
+
+}  // namespace tarnel::trace
+
+using namespace tarnel::trace;
+
+extern "C" {
+
+void T_ApiSetTraceFunc(T_ApiTraceFuncT f, void *data) {
+    configure();
+    function = f;
+    functionData = data;
+    update();
+}
+
+// The stubs' clnt_call. Untraced, a request costs this one test more.
+enum clnt_stat tarnel_clnt_call(CLIENT *client, rpcproc_t proc, xdrproc_t encode, void *argument, xdrproc_t decode,
+                                void *reply, struct timeval timeout) {
+    if (!tracing || inside)
+        return clnt_call(client, proc, encode, static_cast<caddr_t>(argument), decode, static_cast<caddr_t>(reply),
+                         timeout);
+    const auto began = std::chrono::steady_clock::now();
+    const enum clnt_stat status =
+        clnt_call(client, proc, encode, static_cast<caddr_t>(argument), decode, static_cast<caddr_t>(reply), timeout);
+    const long micros = static_cast<long>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - began).count());
+
+    const tarnel::wire::ProcEntry *entry = tarnel::wire::findProc(static_cast<u_int>(proc));
+    const char *stub = entry ? entry->stub : "unknown";
+    const bool replied = status == RPC_SUCCESS;
+    Event text("request"), json("request");
+    ++requests;
+    for (Event *e : {&text, &json}) e->number("n", requests).number("proc", static_cast<long long>(proc)).word("stub", stub);
+    Node args = entry && entry->argSize ? valueNode(entry->argType, argument) : Node();
+    if (args.kind == Node::Kind::Object)
+        text.spread(args);
+    else if (args.kind != Node::Kind::Null)
+        text.add("arg", args);
+    json.add("args", std::move(args)).text("args_xdr", entry && entry->argSize ? xdrHex(encode, argument) : "");
+    text.number("micros", micros);
+    json.number("micros", micros);
+    text.then();
+    json.then();
+    if (!replied) {
+        text.text("error", clnt_sperrno(status));
+        json.text("error", clnt_sperrno(status));
+    } else {
+        Node got = entry && entry->resSize ? valueNode(entry->resType, reply) : Node();
+        if (got.kind == Node::Kind::Object)
+            text.spread(got);
+        else if (got.kind != Node::Kind::Null)
+            text.add("reply", got);
+        else
+            text.flag("replied");
+        json.add("reply", std::move(got)).text("reply_xdr", entry && entry->resSize ? xdrHex(decode, reply) : "");
+    }
+    deliver(TA_TRACE_REQUEST, static_cast<int>(proc), stub, replied, micros, text, json);
+    return status;
+}
+}
