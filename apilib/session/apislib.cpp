@@ -155,6 +155,7 @@ const char *T_ApiStartUp(T_ApiFdFuncT fdFunc) {
                     &TA_clientno, myname) != 7)
         return kNotCalled;
 
+    tarnel::trace::launchNumber = TA_clientno;
     if (TA_clientno >= 0) {
         pid_t child = fork();
         if (child < 0) return "unable to fork";

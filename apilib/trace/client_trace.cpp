@@ -34,6 +34,7 @@
 namespace tarnel::trace {
 
 bool tracing = false;
+int launchNumber = -1;
 
 namespace {
 
@@ -165,7 +166,7 @@ void sessionStarted(const char *how, int callbackProg, int callbackVers, int hos
     e.word("how", how)
         .number("pid", getpid())
         .text("name", myname)
-        .number("number", TA_clientno)
+        .number("number", launchNumber)
         .number("callback_prog", callbackProg)
         .number("callback_vers", callbackVers)
         .number("host_prog", hostProg)

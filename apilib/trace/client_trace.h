@@ -10,6 +10,10 @@ namespace tarnel::trace {
 // Whether anything receives events: a TARNEL_TRACE destination or a function.
 extern bool tracing;
 
+// The client number as the host gave it at launch (negative: the client did
+// not fork), which the session's TA_clientno no longer tells apart.
+extern int launchNumber;
+
 // Reads TARNEL_TRACE once, then reports the session's start: how it began
 // ("launched" or "attached"), the numbers it uses and the command line.
 void sessionStarted(const char *how, int callbackProg, int callbackVers, int hostProg, int hostVers);
