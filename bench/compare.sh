@@ -56,7 +56,10 @@ fmt() { awk -v v="$1" 'BEGIN { if (v == "") print "n/a"; else if (v >= 1000) pri
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "" || b == 0) print "n/a"; else printf "%.2f", a / b }'; }
 row() { printf '| %s | %s | %s | %s | %s |\n' "$1" "$(fmt "$2")" "$3 $(fmt "$4")" "$(ratio "$2" "$4")" "$5"; }
 
-run getint requests_bench '^BM_GetInt(Library|Raw)/'
+run getint requests_bench '^BM_GetInt(Library|Raw|TraceFunction)/'
+# The same round trip traced to a file, as a client run with TARNEL_TRACE.
+TARNEL_TRACE=$out/trace.jsonl TARNEL_TRACE_FORMAT=json run tracefile requests_bench '^BM_GetInt(Library|Raw)/'
+rm -f "$out/trace.jsonl"
 for kind in Props Strings Text; do run "get$kind" requests_bench "^BM_Get$kind(Library|Raw)/[0-9]+/"; done
 run peak requests_bench '^BM_PeakMemory/'
 run cppform cpp_bench '^BM_(GetInt|GetProps)/'
@@ -70,6 +73,10 @@ run sprint tde_bench 'mixed'
     echo "|---|---|---|---|---|"
     row '`T_ApiGetInt` round trip' "$(value getint BM_GetIntLibrary 2)" 'raw `clnt_call` of 1064,' \
         "$(value getint BM_GetIntRaw 2)" 'at the floor'
+    row '`T_ApiGetInt`, traced to a trace function' "$(value getint BM_GetIntTraceFunction 2)" 'untraced,' \
+        "$(value getint BM_GetIntLibrary 2)" 'overhead reported'
+    row '`T_ApiGetInt`, traced to a file (JSON)' "$(value tracefile BM_GetIntLibrary 2)" 'raw `clnt_call` of 1064,' \
+        "$(value tracefile BM_GetIntRaw 2)" 'overhead reported'
     for kind in Props Strings Text; do
         for n in 100 1000 10000 100000; do
             goal=linear

@@ -179,7 +179,7 @@ Scenario loadReplay(const std::string &file, const std::string &clientPath, Repl
     replay.file = file;
     std::ifstream in(file);
     if (!in) throw std::runtime_error(file + ": cannot read: " + std::strerror(errno));
-    Reader reader{replay, clientPath};
+    Reader reader{replay, clientPath, json::array(), {}, false, 0};
     std::string line;
     int number = 0;
     while (std::getline(in, line))
@@ -230,7 +230,8 @@ std::string replayRequest(Host &host, Request &req) {
     if (proc != r.proc) return diverge(at + ": recorded " + procName(r.proc, r.stub) + ", the client sent " + sent);
     const std::string actual = trace::xdrHex(req.entry.argProc, req.arg);
     if (!processNumberArg(proc) && actual != r.argsHex) {
-        std::string why = mismatch(r.args, valueAsJson(req.entry.argType, req.arg), "args");
+        std::string why = tarnel::host::mismatch(r.args, valueAsJson(req.entry.argType, req.arg), "args");
+        if (auto at = why.rfind(", expected "); at != std::string::npos) why.replace(at, 11, ", recorded ");
         if (why.empty()) why = "the arguments encode as " + actual + ", recorded " + r.argsHex;
         return diverge(at + ": " + sent + ": " + why);
     }
