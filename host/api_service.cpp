@@ -62,11 +62,14 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
         return;
     }
     ClientSession *client = host.byApiFd(xprt->xp_fd);
-    std::string who = " client=" + (client ? client->id : std::string("?"));
+    // The request line's leading fields; a handler may name the session anew.
+    auto line = [](const ClientSession *c, u_int number) {
+        return trace::Event("request").word("client", c ? c->id : "?").number("proc", number);
+    };
     const ProcEntry *e = tarnel::wire::findProc(proc);
     if (!e) {
         svcerr_noproc(xprt);
-        say("request" + who + " proc=" + std::to_string(proc) + " unknown -> proc_unavail");
+        say(line(client, proc).flag("unknown").then().flag("proc_unavail"));
         fail("request for procedure " + std::to_string(proc) + ", which the program lacks");
         return;
     }
@@ -74,7 +77,7 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
     void *res = zeroed(e->resSize);
     if (!svc_getargs(xprt, e->argProc, static_cast<caddr_t>(arg))) {
         svcerr_decode(xprt);
-        say("request" + who + " proc=" + std::to_string(proc) + " stub=" + e->stub + " -> garbage_args");
+        say(line(client, proc).word("stub", e->stub).then().flag("garbage_args"));
         fail(std::string("cannot decode the arguments of ") + e->stub);
         svc_freeargs(xprt, e->argProc, static_cast<caddr_t>(arg));
         std::free(arg);
@@ -82,16 +85,17 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
         return;
     }
 
-    Request req{*e, client, xprt, arg, res, {}, {}};
+    Request req{*e, client, xprt, arg, res, trace::Event("request"), {}};
     // A write shows what it writes: every field of its argument, from the
     // field table; its handler adds only what the argument does not say.
-    if (storesValue(e->argType)) req.detail = argFields(e->argType, arg);
-    if (host.scenario.logArgs) req.detail += " args=" + encodedHex(*e, arg);
+    if (storesValue(e->argType)) req.detail.spread(argFields(e->argType, arg));
+    if (host.scenario.logArgs) req.detail.word("args", encodedHex(*e, arg));
     Handler h = findHandler(proc);
     if (h)
         h(host, req);
     else
-        req.detail += " unhandled";
+        req.detail.flag("unhandled");
+    const ClientSession *asked = client;
     client = req.client;
     host.served.push_back({client ? client->id : "?", static_cast<int>(proc),
                            host.scenario.keepArgs ? argsAsJson(e->argType, arg) : nullptr});
@@ -101,29 +105,30 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
 
     RequestRule *rule = matchRule(host, proc, client);
     if (rule && rule->times > 0) rule->times--;
-    std::string outcome;
+    // A handler that found the session names it; a connection that never
+    // acknowledged stays "?".
+    trace::Event event = line(client ? client : asked, proc).word("stub", e->stub).spread(req.detail.fields).then();
     if (rule && rule->drop) {
         // The library destroys the transport when its next read finds the
         // connection closed; destroying it here would pull it from under the
         // request handling that called us.
         shutdown(xprt->xp_fd, SHUT_RDWR);
-        outcome = "dropped";
+        event.flag("dropped");
     } else {
         int *status = tarnel::wire::replyStatus(*e, res);
         if (rule && rule->status && status) *status = *rule->status;
         bool sent = svc_sendreply(xprt, e->resProc, static_cast<caddr_t>(res));
         if (!sent)
-            outcome = "reply-failed";
+            event.flag("reply-failed");
         else if (e->resSize == 0)
-            outcome = "reply";
+            event.flag("reply");
         else if (status)
-            outcome = "reply status=" + std::to_string(*status);
+            event.flag("reply").number("status", *status);
         else
-            outcome = "reply zero";
+            event.flag("reply").flag("zero");
     }
-    say("request" + (client ? " client=" + client->id : who) + " proc=" + std::to_string(proc) + " stub=" + e->stub +
-        req.detail + " -> " + outcome);
-    for (const std::string &line : req.events) say(line);
+    say(event);
+    for (const trace::Event &after : req.events) say(after);
 
     if (!svc_freeargs(xprt, e->argProc, static_cast<caddr_t>(arg)))
         fail(std::string("cannot release the arguments of ") + e->stub);

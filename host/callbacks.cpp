@@ -98,8 +98,11 @@ void closeCallback(ClientSession &c) {
 
 std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &c, const CallbackSpec &spec) {
     int n = ++c.callbackCount;
-    std::string line = "callback client=" + c.id + " n=" + std::to_string(n) + " proc=" + std::to_string(spec.proc) +
-                       " name=" + callbackName(spec.proc);
+    trace::Event line = trace::Event("callback")
+                            .word("client", c.id)
+                            .number("n", n)
+                            .number("proc", spec.proc)
+                            .word("name", callbackName(spec.proc));
 
     TnApiInitArgT init{spec.initialization};
     TnApiCommandArgT command{spec.command};
@@ -112,47 +115,45 @@ std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &c, const Ca
     switch (spec.proc) {
     case 2:
         argProc = as_xdrproc(xdr_TnApiInitArgT), arg = &init;
-        line += " initialization=" + std::to_string(spec.initialization);
+        line.number("initialization", spec.initialization);
         break;
     case 3:
         argProc = as_xdrproc(xdr_TnApiCommandArgT), arg = &command;
-        line += " command=" + std::to_string(spec.command);
+        line.number("command", spec.command);
         break;
     case 4:
         argProc = as_xdrproc(xdr_TnApiMessageArgT), arg = &message;
-        line += " message=" + quoted(spec.message) + " uint1=" + std::to_string(spec.uint1) +
-                " uint2=" + std::to_string(spec.uint2);
+        line.text("message", spec.message).number("uint1", spec.uint1).number("uint2", spec.uint2);
         break;
     case 5:
         argProc = as_xdrproc(xdr_Tn4ApiNotifyArgT), arg = &old;
-        line += " notification=" + std::to_string(spec.notification) + " objId=" + std::to_string(spec.objId) +
-                " text=" + quoted(spec.text);
+        line.number("notification", spec.notification).number("objId", spec.objId).text("text", spec.text);
         break;
     case 6:
         argProc = as_xdrproc(xdr_TnApiDialogEventArgT), arg = &dialog;
-        line += " int1=" + std::to_string(spec.int1) + " int2=" + std::to_string(spec.int2) +
-                " int3=" + std::to_string(spec.int3);
+        line.number("int1", spec.int1).number("int2", spec.int2).number("int3", spec.int3);
         break;
     case 7:
         argProc = as_xdrproc(xdr_TnApiNotifyArgT), arg = &notify;
-        line += " notification=" + std::to_string(spec.notification) + " objId=" + std::to_string(spec.objId) +
-                " text=" + quoted(spec.text) + " number=" + std::to_string(spec.number);
+        line.number("notification", spec.notification)
+            .number("objId", spec.objId)
+            .text("text", spec.text)
+            .number("number", spec.number);
         break;
     default: break;
     }
     if (spec.garbage) {
         // No argument bytes at all: no callback record decodes from nothing.
         argProc = as_xdrproc(xdr_void), arg = nullptr;
-        line += " garbage";
+        line.flag("garbage");
     }
 
     Expect got;
-    std::string outcome;
+    std::string outcome;  // a word, unless `error` says what went wrong
     Clock::time_point sentAt = Clock::now();
     std::string error;
     if (!connectCallback(host, c, error)) {
         got = Expect::Error;
-        outcome = "error=" + quoted(error);
     } else {
         timeval tv{spec.timeoutMs / 1000, (spec.timeoutMs % 1000) * 1000};
         enum clnt_stat st = clnt_call(c.callback, static_cast<rpcproc_t>(spec.proc), argProc, static_cast<caddr_t>(arg),
@@ -169,13 +170,20 @@ std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &c, const Ca
         case RPC_CANTDECODEARGS: got = Expect::GarbageArgs, outcome = "garbage_args"; break;
         default:
             got = Expect::Error;
-            outcome = "error=" + quoted(clnt_sperrno(st));
+            error = clnt_sperrno(st);
             // The connection is in an unknown state; the next callback reconnects.
             closeCallback(c);
             break;
         }
     }
-    say(line + " -> " + outcome);
+    line.then();
+    if (got == Expect::Error) {
+        line.text("error", error);
+        outcome = "error=" + trace::quotedText(error);
+    } else {
+        line.flag(outcome);
+    }
+    say(line);
     if (spec.expect != Expect::Any && got != spec.expect)
         fail("callback " + std::to_string(n) + " to " + c.id + ": expected " + expectName(spec.expect) + ", got " +
              outcome);

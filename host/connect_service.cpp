@@ -47,20 +47,22 @@ void connect108(Host &host, SVCXPRT *xprt) {
     TnRpcApiConnectArgT arg{};
     if (!svc_getargs(xprt, as_xdrproc(xdr_TnRpcApiConnectArgT), reinterpret_cast<caddr_t>(&arg))) {
         svcerr_decode(xprt);
-        say("attach proc=108 -> garbage_args");
+        say(trace::Event("attach").number("proc", 108).then().flag("garbage_args"));
         fail("cannot decode a connection request");
         svc_freeargs(xprt, as_xdrproc(xdr_TnRpcApiConnectArgT), reinterpret_cast<caddr_t>(&arg));
         return;
     }
     const ConnectSpec &cs = host.scenario.connect;
-    std::string line = "attach proc=108 pid=" + std::to_string(arg.clientPid) +
-                       " string=" + quoted(arg.clientString ? arg.clientString : "") +
-                       " addr=" + quoted(arg.clientAddr ? arg.clientAddr : "");
     const std::optional<in_addr> from = callerAddress(xprt);
-    line += " from=" + (from ? dotted(*from) : "?");
+    trace::Event line = trace::Event("attach")
+                            .number("proc", 108)
+                            .number("pid", arg.clientPid)
+                            .text("string", arg.clientString ? arg.clientString : "")
+                            .text("addr", arg.clientAddr ? arg.clientAddr : "")
+                            .word("from", from ? dotted(*from) : "?");
     if (!cs.answer108) {
         svcerr_noproc(xprt);
-        say(line + " -> proc_unavail");
+        say(line.then().flag("proc_unavail"));
     } else {
         TnRpcApiConnectReturnT ret{};
         // A client on another machine must be told an address it can reach.
@@ -83,11 +85,11 @@ void connect108(Host &host, SVCXPRT *xprt) {
         }
         if (ret.clientProg) host.callbackPrograms.insert({ret.clientProg, ret.clientVers});
         bool sent = svc_sendreply(xprt, as_xdrproc(xdr_TnRpcApiConnectReturnT), reinterpret_cast<caddr_t>(&ret));
-        line += " -> status=" + std::to_string(cs.status);
+        line.then().number("status", cs.status);
         if (c)
-            line += " client=" + c->id + " callback=" + std::to_string(ret.clientProg) + "." +
-                    std::to_string(ret.clientVers);
-        if (!sent) line += " reply-failed";
+            line.word("client", c->id)
+                .word("callback", std::to_string(ret.clientProg) + "." + std::to_string(ret.clientVers));
+        if (!sent) line.flag("reply-failed");
         say(line);
         if (c) host.attachesSeen++;
     }
@@ -100,12 +102,12 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
     switch (rq->rq_proc) {
     case 0:
         svc_sendreply(xprt, as_xdrproc(xdr_void), nullptr);
-        say("attach proc=0 -> reply");
+        say(trace::Event("attach").number("proc", 0).then().flag("reply"));
         break;
     case 108: connect108(host, xprt); break;
     default:
         svcerr_noproc(xprt);
-        say("attach proc=" + std::to_string(rq->rq_proc) + " -> proc_unavail");
+        say(trace::Event("attach").number("proc", rq->rq_proc).then().flag("proc_unavail"));
         break;
     }
 }

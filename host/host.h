@@ -20,6 +20,7 @@
 #include <wire/xdrproc.h>
 
 #include "scenario.h"
+#include "trace/event.h"
 
 namespace tarnel::host {
 
@@ -27,16 +28,12 @@ using Clock = std::chrono::steady_clock;
 
 using tarnel::wire::as_xdrproc;
 
-// One line per event on standard output, flushed at once.
-void say(const std::string &line);
+// One event of the transcript: its text line on standard output and its
+// JSON object in the JSON lines, each flushed at once.
+void say(const trace::Event &event);
 // A failed expectation: logged as "fail ..." and remembered for the exit status.
 void fail(const std::string &message);
 bool anyFailure();
-// A transcript line as its JSON object: {"event": first word, key: value...,
-// "result": {the fields after "->"}}; quoted values unescaped, integers as numbers.
-nlohmann::ordered_json lineAsJson(const std::string &line);
-// Quotes a text for a key=value field: "..." with \" \\ \n and \xHH escapes.
-std::string quoted(const std::string &text);
 // An address as a dotted quad.
 std::string dotted(in_addr address);
 
@@ -167,7 +164,10 @@ void withdrawCallbackPrograms(Host &host);
 // file cannot be written.
 bool openTranscript(const std::string &jsonl);
 void closeTranscript();
+// "status=N", "signal=N" or "raw=N": how a process ended, for messages.
 std::string describeStatus(int waitStatus);
+// The same as a field of an event.
+trace::Event &addStatus(trace::Event &event, int waitStatus);
 // callbacks.cpp
 // Sends one callback; returns the control it opened when an over is due.
 std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &client, const CallbackSpec &spec);
@@ -185,8 +185,8 @@ bool runSteps(Host &host);
 // Opens a control period (a callback or take-control) on the client.
 std::shared_ptr<OpenControl> openControl(ClientSession &client, const std::string &label, std::optional<int> expected);
 // Closes the innermost open control with the over request's value; returns
-// the transcript line.
-std::string closeControl(ClientSession &client, int value);
+// the transcript's event.
+trace::Event closeControl(ClientSession &client, int value);
 
 }  // namespace tarnel::host
 

@@ -25,6 +25,7 @@
 namespace {
 
 using namespace tarnel::host;
+namespace trace = tarnel::trace;
 
 int signalWriteFd = -1;
 
@@ -179,16 +180,21 @@ int main(int argc, char **argv) {
     for (int s : {SIGCHLD, SIGTERM, SIGINT, SIGHUP}) sigaction(s, &sa, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
-    say("host prog=" + std::to_string(sc.apiProg) + " vers=" + std::to_string(sc.apiVers) +
-        " pid=" + std::to_string(getpid()) + (listen.empty() ? "" : " listen=" + listen));
+    trace::Event started =
+        trace::Event("host").number("prog", sc.apiProg).number("vers", sc.apiVers).number("pid", getpid());
+    if (!listen.empty()) started.word("listen", listen);
+    say(started);
     bool setUp = binderRunning();
     if (!setUp) fail(kStartBinder);
     setUp = setUp && startApiService(host);
     if (setUp && sc.connect.run) {
         setUp = startConnectService(host);
-        if (setUp)
-            say("connect-service prog=" + std::to_string(sc.connect.program) +
-                " status=" + std::to_string(sc.connect.status) + (sc.connect.answer108 ? "" : " answer108=no"));
+        if (setUp) {
+            trace::Event service =
+                trace::Event("connect-service").number("prog", sc.connect.program).number("status", sc.connect.status);
+            if (!sc.connect.answer108) service.word("answer108", "no");
+            say(service);
+        }
     }
     if (setUp) runSteps(host);
     terminateAll(host);
@@ -198,7 +204,7 @@ int main(int argc, char **argv) {
     close(host.signalPipe[1]);
 
     int status = !setUp || host.scenarioError ? 2 : host.stopRequested ? 128 + host.stopSignal : anyFailure() ? 1 : 0;
-    say("end status=" + std::to_string(status));
+    say(trace::Event("end").number("status", status));
     closeTranscript();
     return status;
 }

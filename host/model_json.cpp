@@ -13,7 +13,9 @@
 #include <tarnel/tnapi_values.h>
 
 #include "model.h"
+#include "record_fields.h"
 #include "scenario.h"
+#include "trace/values.h"
 
 namespace tarnel::host {
 namespace {
@@ -264,91 +266,10 @@ void checkKeys(const json &o, const std::string &where, const std::set<std::stri
 // ---- Describing (the reverse of the loader) --------------------------------
 
 json locJson(const T_TextLocT &l) { return {{"object", l.objId}, {"offset", l.offset}}; }
-json elocJson(const T_ElementLocT &l) { return {{"parent", l.parentId}, {"child", l.childId}, {"offset", l.offset}}; }
-double points(T_MetricT m) { return m / 65536.0; }
-json stringsJson(const T_StringsT &s) {
-    json a = json::array();
-    for (u_int i = 0; i < s.count; i++) a.push_back(s.items[i] ? s.items[i] : "");
-    return a;
-}
-
-json valueJson(const T_TypedValT &t) {
-    const auto &u = t.u;
-    switch (t.kind) {
-    case TA_KIND_INT: return {{"int", u.ival}};
-    case TA_KIND_ID: return {{"id", static_cast<u_int>(u.ival)}};
-    case TA_KIND_METRIC: return {{"metric", points(u.metric)}};
-    case TA_KIND_STRING: return {{"string", u.string ? u.string : ""}};
-    case TA_KIND_STRINGS: return {{"strings", stringsJson(u.strings)}};
-    case TA_KIND_METRICS: {
-        json a = json::array();
-        for (u_int i = 0; i < u.metrics.count; i++) a.push_back(points(u.metrics.items[i]));
-        return {{"metrics", a}};
-    }
-    case TA_KIND_INTS: return {{"ints", std::vector<int>(u.ints.items, u.ints.items + u.ints.count)}};
-    case TA_KIND_UINTS: return {{"uints", std::vector<u_int>(u.uints.items, u.uints.items + u.uints.count)}};
-    case TA_KIND_UBYTES: return {{"ubytes", std::vector<int>(u.ubytes.items, u.ubytes.items + u.ubytes.count)}};
-    case TA_KIND_POINTS: {
-        json a = json::array();
-        for (u_int i = 0; i < u.points.count; i++) a.push_back({u.points.items[i].x, u.points.items[i].y});
-        return {{"points", a}};
-    }
-    case TA_KIND_TABS: {
-        json a = json::array();
-        for (u_int i = 0; i < u.tabs.count; i++) {
-            const T_TabT &x = u.tabs.items[i];
-            a.push_back(
-                {{"position", points(x.position)}, {"kind", x.kind}, {"text", x.text ? x.text : ""}, {"mark", x.mark}});
-        }
-        return {{"tabs", a}};
-    }
-    case TA_KIND_TEXT_LOC: return {{"textloc", locJson(u.textLoc)}};
-    case TA_KIND_TEXT_RANGE:
-        return {{"textrange", {{"begin", locJson(u.textRange.begin)}, {"end", locJson(u.textRange.end)}}}};
-    case TA_KIND_ELEMENT_RANGE:
-        if (!u.elementRange) return {{"element_range", nullptr}};
-        return {
-            {"element_range", {{"begin", elocJson(u.elementRange->begin)}, {"end", elocJson(u.elementRange->end)}}}};
-    case TA_KIND_CATALOG: {
-        json a = json::array();
-        for (u_int i = 0; i < u.catalog.count; i++)
-            a.push_back({{"object", u.catalog.items[i].objId}, {"value", u.catalog.items[i].value}});
-        return {{"catalog", a}};
-    }
-    case TA_KIND_ATTRIBUTE_DEFS: {
-        json a = json::array();
-        for (u_int i = 0; i < u.attributeDefs.count; i++) {
-            const T_AttributeDefT &d = u.attributeDefs.items[i];
-            a.push_back({{"name", d.name ? d.name : ""},
-                         {"option1", d.option1},
-                         {"option2", d.option2},
-                         {"option3", d.option3},
-                         {"list1", stringsJson(d.list1)},
-                         {"list2", stringsJson(d.list2)},
-                         {"text1", d.text1 ? d.text1 : ""},
-                         {"text2", d.text2 ? d.text2 : ""}});
-        }
-        return {{"attribute_defs", a}};
-    }
-    case TA_KIND_ATTRIBUTES: {
-        json a = json::array();
-        for (u_int i = 0; i < u.attributes.count; i++) {
-            const T_AttributeT &x = u.attributes.items[i];
-            a.push_back({{"name", x.name ? x.name : ""},
-                         {"values", stringsJson(x.values)},
-                         {"flag1", x.flag1},
-                         {"flag2", x.flag2}});
-        }
-        return {{"attributes", a}};
-    }
-    default: return {{"word", {{"kind", t.kind}, {"value", u.ival}}}};
-    }
-}
-
 json propsJson(const std::vector<Prop> &props) {
     json a = json::array();
     for (const Prop &p : props) {
-        json e = valueJson(p.value.get());
+        json e = describeValue(p.value.get());
         if (p.num)
             e["num"] = p.num;
         else
@@ -360,7 +281,7 @@ json propsJson(const std::vector<Prop> &props) {
 
 }  // namespace
 
-json describeValue(const T_TypedValT &t) { return valueJson(t); }
+json describeValue(const T_TypedValT &t) { return nodeJson(trace::typedValueNode(t)); }
 
 u_int Model::loadDocument(const json &desc, const std::string &path) {
     checkKeys(desc, "document", {"name", "book", "props", "objects", "text", "runs", "words", "children"});

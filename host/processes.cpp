@@ -140,11 +140,16 @@ bool launchClient(Host &host, const LaunchSpec &spec) {
             c->outputs.push_back({pipes[i][0], names[i], {}});
         }
     }
-    std::string line = "launch client=" + c->id + " pid=" + std::to_string(pid) +
-                       " number=" + std::to_string(spec.number) + " callback=" + std::to_string(c->callbackProg) + "." +
-                       std::to_string(c->callbackVers);
-    if (c->decoyPid > 0) line += " decoy=" + std::to_string(c->decoyPid);
-    line += spec.tnapix == LaunchSpec::Tnapix::Missing ? " tnapix=none" : " tnapix=" + quoted(tnapix);
+    trace::Event line = trace::Event("launch")
+                            .word("client", c->id)
+                            .number("pid", pid)
+                            .number("number", spec.number)
+                            .word("callback", std::to_string(c->callbackProg) + "." + std::to_string(c->callbackVers));
+    if (c->decoyPid > 0) line.number("decoy", c->decoyPid);
+    if (spec.tnapix == LaunchSpec::Tnapix::Missing)
+        line.word("tnapix", "none");
+    else
+        line.text("tnapix", tnapix);
     host.clients.push_back(std::move(c));
     say(line);
     return true;
@@ -167,18 +172,24 @@ void drainOutput(ClientSession &client, std::size_t index, bool atEof) {
     for (std::size_t nl; (nl = out.partial.find('\n')) != std::string::npos;) {
         std::string text = out.partial.substr(0, nl);
         out.partial.erase(0, nl + 1);
-        say(out.stream + " client=" + client.id + " text=" + quoted(text));
+        say(trace::Event(out.stream).word("client", client.id).text("text", text));
         client.lines[which].push_back(text);
     }
     if (atEof) {
         if (!out.partial.empty()) {
-            say(out.stream + " client=" + client.id + " partial=" + quoted(out.partial));
+            say(trace::Event(out.stream).word("client", client.id).text("partial", out.partial));
             client.lines[which].push_back(out.partial);
             out.partial.clear();
         }
         close(out.fd);
         out.fd = -1;
     }
+}
+
+trace::Event &addStatus(trace::Event &event, int st) {
+    if (WIFEXITED(st)) return event.number("status", WEXITSTATUS(st));
+    if (WIFSIGNALED(st)) return event.number("signal", WTERMSIG(st));
+    return event.number("raw", st);
 }
 
 std::string describeStatus(int st) {
@@ -197,11 +208,9 @@ void reapChildren(Host &host) {
         if (!c)
             for (auto &s : host.clients)
                 if (s->decoyPid == pid) c = s.get();
-        if (c)
-            say("exit client=" + c->id + " role=" + roleOf(*c, pid) + " pid=" + std::to_string(pid) + " " +
-                describeStatus(st));
-        else
-            say("exit pid=" + std::to_string(pid) + " " + describeStatus(st));
+        trace::Event line("exit");
+        if (c) line.word("client", c->id).word("role", roleOf(*c, pid));
+        say(addStatus(line.number("pid", pid), st));
     }
 }
 

@@ -1,6 +1,7 @@
 // Requests by the names the protocol gives their fields (the generated table
 // of wire/record_fields.h): request_args.cpp turns a decoded record into JSON
-// and compares it with what a scenario expects.
+// (through the trace's value form) and compares it with what a scenario
+// expects.
 #ifndef TNHOST_RECORD_FIELDS_H
 #define TNHOST_RECORD_FIELDS_H
 
@@ -11,6 +12,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "tarnel/api_to_tn.h"
+#include "trace/node.h"
 #include "wire/record_fields.h"
 
 namespace tarnel::host {
@@ -22,16 +24,15 @@ using wire::RecordFields;
 // A decoded value of the type as JSON: records as objects by field name,
 // lists as arrays, typed values as document descriptions write them.
 nlohmann::json valueAsJson(const std::string &type, const void *value);
-// How many items of a list the request line shows; the rest is "...+N".
-inline constexpr std::size_t listCap = 16;
+// An event value as JSON: texts and words as strings, flags true.
+nlohmann::json nodeJson(const trace::Node &value);
 // Whether a procedure taking this argument stores a value: its record has a
 // field `value`, `prop` or `props`. The request line of such a procedure
 // shows every field of its argument (argFields), so a new one needs no code.
 bool storesValue(const std::string &argType);
-// " name=value" for each field of the argument record, in the record's
-// order: numbers bare, texts quoted, records {name=value,...}, lists
-// [a,b,...] (listCap items at most, then ...+N).
-std::string argFields(const std::string &argType, const void *arg);
+// The fields of the argument record, in the record's order, for the request
+// line (an empty record when the argument is not one).
+trace::Node argFields(const std::string &argType, const void *arg);
 // A request's decoded argument record as JSON, kept with the request.
 std::shared_ptr<const nlohmann::json> argsAsJson(const std::string &argType, const void *arg);
 // Why `got` does not hold `expected` ("" when it does): objects need the

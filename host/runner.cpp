@@ -53,20 +53,19 @@ std::shared_ptr<OpenControl> openControl(ClientSession &client, const std::strin
     return c;
 }
 
-std::string closeControl(ClientSession &client, int value) {
-    std::string line = "over client=" + client.id + " value=" + std::to_string(value);
+trace::Event closeControl(ClientSession &client, int value) {
+    trace::Event line = trace::Event("over").word("client", client.id).number("value", value);
     if (client.controls.empty()) {
         fail("over request from " + client.id + " while no callback or take-control was open");
-        return line + " for=none";
+        return line.word("for", "none");
     }
     if (value) client.bailedOut = true;
     auto c = client.controls.back();
     client.controls.pop_back();
     c->closed = true;
-    line += " for=" + c->label;
+    line.word("for", c->label);
     if (theHost->timing)
-        line += " us=" +
-                std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - c->since).count());
+        line.number("us", std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - c->since).count());
     if (c->expectedValue && *c->expectedValue != value)
         fail("over for " + c->label + " of " + client.id + " carried " + std::to_string(value) + ", expected " +
              std::to_string(*c->expectedValue));
@@ -142,7 +141,8 @@ std::string lastErrors(ClientSession &c) {
         if (c.outputs[i].fd >= 0) drainOutput(c, i, false);
     const auto &lines = c.lines[1];
     std::string out;
-    for (std::size_t i = lines.size() > 5 ? lines.size() - 5 : 0; i < lines.size(); ++i) out += " " + quoted(lines[i]);
+    for (std::size_t i = lines.size() > 5 ? lines.size() - 5 : 0; i < lines.size(); ++i)
+        out += " " + trace::quotedText(lines[i]);
     return out.empty() ? "" : "; last stderr:" + out;
 }
 
@@ -201,7 +201,8 @@ bool launch(Host &host, const LaunchSpec &spec) {
     if (!launchClient(host, spec)) return false;
     std::vector<int> kept = adoptKeptNotifications(host, *host.clients.back());
     const ClientSession &c = *host.clients.back();
-    if (!kept.empty()) say("kept client=" + c.id + " name=" + quoted(c.launch.name) + " asked=" + joined(kept));
+    if (!kept.empty())
+        say(trace::Event("kept").word("client", c.id).text("name", c.launch.name).word("asked", joined(kept)));
     return true;
 }
 
@@ -221,8 +222,9 @@ bool openDocument(const Step &s) {
             return false;
         }
     }
-    say("open doc=" + std::to_string(d->id) + " name=" + quoted(d->path) + " file=" + quoted(d->file) +
-        (already ? " already-open" : ""));
+    trace::Event line = trace::Event("open").number("doc", d->id).text("name", d->path).text("file", d->file);
+    if (already) line.flag("already-open");
+    say(line);
     return true;
 }
 
@@ -241,7 +243,7 @@ bool notifyAll(Host &host, const Step &s) {
     if (!s.document.empty()) {
         const Document *d = model().documentByPath(s.document);
         if (!d) {
-            fail("notify: no open document " + quoted(s.document));
+            fail("notify: no open document " + trace::quotedText(s.document));
             return false;
         }
         spec.objId = d->id;
@@ -253,8 +255,10 @@ bool notifyAll(Host &host, const Step &s) {
             targets.push_back(c.get());
             ids += (ids.empty() ? "" : ",") + c->id;
         }
-    say("notify notification=" + std::to_string(spec.notification) + " objId=" + std::to_string(spec.objId) +
-        " sessions=" + (ids.empty() ? "none" : ids));
+    say(trace::Event("notify")
+            .number("notification", spec.notification)
+            .number("objId", spec.objId)
+            .word("sessions", ids.empty() ? "none" : ids));
     if (s.sessions && *s.sessions != static_cast<int>(targets.size()))
         fail("notify: " + std::to_string(targets.size()) + " sessions asked for notification " +
              std::to_string(spec.notification) + ", expected " + std::to_string(*s.sessions));
@@ -430,7 +434,7 @@ bool runStep(Host &host, const Step &s) {
     if (s.kind == "wait_output") {
         int which = s.stream == "stdout" ? 0 : 1;
         return waitUntil(
-            host, s.timeoutMs, s.stream + " line " + quoted(s.text) + " of " + c->id,
+            host, s.timeoutMs, s.stream + " line " + trace::quotedText(s.text) + " of " + c->id,
             [&] {
                 const auto &l = c->lines[which];
                 return std::find(l.begin(), l.end(), s.text) != l.end();
@@ -442,13 +446,13 @@ bool runStep(Host &host, const Step &s) {
             fail("vanish: " + c->id + " was not launched with host_pid \"decoy\"");
             return false;
         }
-        say("vanish client=" + c->id + " decoy=" + std::to_string(c->decoyPid));
+        say(trace::Event("vanish").word("client", c->id).number("decoy", c->decoyPid));
         killDecoy(*c);
         return true;
     }
     if (s.kind == "close_callback") {
         closeCallback(*c);
-        say("close-callback client=" + c->id);
+        say(trace::Event("close-callback").word("client", c->id));
         return true;
     }
     fail("unknown step " + s.kind);
@@ -461,7 +465,9 @@ bool runSteps(Host &host) {
     for (std::size_t i = 0; i < host.scenario.steps.size(); ++i) {
         if (host.stopRequested) return false;
         if (!runStep(host, host.scenario.steps[i])) {
-            say("abandon step=" + std::to_string(i) + " do=" + host.scenario.steps[i].kind);
+            say(trace::Event("abandon")
+                    .number("step", static_cast<long long>(i))
+                    .word("do", host.scenario.steps[i].kind));
             return false;
         }
     }

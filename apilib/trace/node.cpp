@@ -1,8 +1,8 @@
 // Rendering an event's values: the transcript's text form and JSON.
 #include "trace/node.h"
 
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
 
 namespace tarnel::trace {
 
@@ -89,19 +89,15 @@ std::string quotedText(std::string_view text) {
 
 namespace {
 
+// The shortest form that reads back as the same number, positional unless
+// the exponent form is shorter (100 stays "100", not "1e+02"); a whole
+// number keeps ".0", so that both forms still tell a real from an integer.
 void appendReal(std::string &out, double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
-    // The shortest form that reads back as the same number.
-    for (int digits = 1; digits < 17; ++digits) {
-        char shorter[32];
-        std::snprintf(shorter, sizeof shorter, "%.*g", digits, v);
-        if (std::strtod(shorter, nullptr) == v) {
-            out += shorter;
-            return;
-        }
-    }
-    out += buf;
+    char buf[64];
+    const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, v);
+    const std::string_view shown(buf, static_cast<std::size_t>(r.ptr - buf));
+    out += shown;
+    if (shown.find_first_of(".en") == std::string_view::npos) out += ".0";  // "n": inf, nan
 }
 
 // The length of the UTF-8 sequence at s[0], or 0 when it is not one.

@@ -30,26 +30,27 @@ inline std::string str(const char *s) { return s ? s : ""; }
 inline std::string who(const Request &req) { return req.client ? req.client->id : "?"; }
 
 inline std::string num(long long n) { return std::to_string(n); }
-// One " key=value" of the request line: numbers bare, texts quoted,
-// locations "obj:offset", ranges "obj:offset-obj:offset".
+// One field of the request line: numbers bare, texts quoted, locations
+// "obj:offset", ranges "obj:offset-obj:offset".
 struct Field {
-    Field(const char *key, long long value) : text(std::string(" ") + key + "=" + num(value)) {}
-    Field(const char *key, const std::string &value)
-        : text(std::string(" ") + key + "=" + tarnel::host::quoted(value)) {}
-    Field(const char *key, const T_TextLocT &l)
-        : text(std::string(" ") + key + "=" + num(l.objId) + ":" + num(l.offset)) {}
-    Field(const char *key, const T_TextRangeT &r)
-        : text(std::string(" ") + key + "=" + num(r.begin.objId) + ":" + num(r.begin.offset) + "-" + num(r.end.objId) +
-               ":" + num(r.end.offset)) {}
-    std::string text;
+    Field(const char *k, long long v) : key(k), value(trace::Node::number(v)) {}
+    Field(const char *k, const std::string &v) : key(k), value(trace::Node::quoted(v)) {}
+    Field(const char *k, const T_TextLocT &l) : key(k), value(trace::Node::bare(num(l.objId) + ":" + num(l.offset))) {}
+    Field(const char *k, const T_TextRangeT &r)
+        : key(k), value(trace::Node::bare(num(r.begin.objId) + ":" + num(r.begin.offset) + "-" + num(r.end.objId) +
+                                          ":" + num(r.end.offset))) {}
+    Field(const char *k, trace::Node v) : key(k), value(std::move(v)) {}
+    const char *key;
+    trace::Node value;
 };
-inline void field(Request &req, const char *key, long long value) { req.detail += Field(key, value).text; }
-inline void field(Request &req, const char *key, const std::string &text) { req.detail += Field(key, text).text; }
-inline void fieldLoc(Request &req, const char *key, const T_TextLocT &l) { req.detail += Field(key, l).text; }
-inline void fieldRange(Request &req, const char *key, const T_TextRangeT &r) { req.detail += Field(key, r).text; }
+inline void field(Request &req, const Field &f) { req.detail.add(f.key, f.value); }
+inline void field(Request &req, const char *key, long long value) { req.detail.number(key, value); }
+inline void field(Request &req, const char *key, const std::string &text) { req.detail.text(key, text); }
+inline void fieldLoc(Request &req, const char *key, const T_TextLocT &l) { field(req, {key, l}); }
+inline void fieldRange(Request &req, const char *key, const T_TextRangeT &r) { field(req, {key, r}); }
 // Several fields at once, in order.
 inline void fields(Request &req, std::initializer_list<Field> list) {
-    for (const Field &f : list) req.detail += f.text;
+    for (const Field &f : list) field(req, f);
 }
 inline void fieldIdent(Request &req, const T_PropIdentT &id) {
     if (id.num)
@@ -60,11 +61,16 @@ inline void fieldIdent(Request &req, const T_PropIdentT &id) {
 inline std::string identName(const T_PropIdentT &id) {
     return id.num ? std::string() : std::string(id.name ? id.name : "");
 }
-// A host action the request caused: `fields` go on the request line and on
-// an event line "<what> client=<id><fields>" after it.
-inline void event(Request &req, const char *what, const std::string &fields) {
-    req.detail += fields;
-    req.events.push_back(std::string(what) + " client=" + who(req) + fields);
+// A host action the request caused: `list` goes on the request line and on
+// an event line "<what> client=<id> <fields>" after it.
+inline void event(Request &req, const char *what, std::initializer_list<Field> list) {
+    trace::Event line(what);
+    line.word("client", who(req));
+    for (const Field &f : list) {
+        field(req, f);
+        line.add(f.key, f.value);
+    }
+    req.events.push_back(std::move(line));
 }
 
 // A property list of the reply built from model properties (deep copies; a

@@ -45,8 +45,8 @@ std::optional<int> parseMetric(const std::string &text) {
     return static_cast<int>(std::lround(v * 65536.0));
 }
 
-void noteAnswer(Request &req, int status, const std::string &answer) {
-    req.detail += status ? " answer=none" : " answer=" + answer;
+void noteAnswer(Request &req, int status, trace::Node answer) {
+    req.detail.add("answer", status ? trace::Node::bare("none") : std::move(answer));
 }
 
 // ---- Dialog resources ------------------------------------------------------
@@ -74,9 +74,7 @@ void alert(Host &host, Request &req) {
     const auto &a = argOf<ApiTnAlertArgT>(req);
     const Answer *answer = takeAnswer(host.scenario, 1008);
     resOf<int>(req) = answer && answer->value ? *answer->value : 0;
-    std::string fields = " type=" + std::to_string(a.int1) + " text=" + tarnel::host::quoted(str(a.message));
-    req.detail += fields;
-    req.events.push_back("alert client=" + who(req) + fields);
+    event(req, "alert", {{"type", a.int1}, {"text", str(a.message)}});
 }
 
 // A number prompt's answer: the answer's value, else the default text read
@@ -92,13 +90,13 @@ void numberAnswer(Request &req, const Answer *answer, const char *defaultText,
         else
             r.status = st::badArgument;
     }
-    noteAnswer(req, r.status, std::to_string(r.value));
+    noteAnswer(req, r.status, trace::Node::number(r.value));
 }
 
 // Message, default text.
 void promptInt(Host &host, Request &req) {
     const auto &a = argOf<ApiTnPromptArgT>(req);
-    req.detail += " message=" + tarnel::host::quoted(str(a.str1));
+    req.detail.text("message", str(a.str1));
     numberAnswer(req, takeAnswer(host.scenario, 1009), a.str2, parseInt, resOf<ApiTnPromptIntRetT>(req));
 }
 
@@ -106,17 +104,17 @@ void promptString(Host &host, Request &req) {
     const auto &a = argOf<ApiTnPromptArgT>(req);
     auto &r = resOf<ApiTnPromptStringRetT>(req);
     const Answer *answer = takeAnswer(host.scenario, 1010);
-    req.detail += " message=" + tarnel::host::quoted(str(a.str1));
+    req.detail.text("message", str(a.str1));
     r.status = statusOf(answer);
     if (!r.status) r.text = strdup(answer->text ? answer->text->c_str() : str(a.str2).c_str());
-    noteAnswer(req, r.status, tarnel::host::quoted(str(r.text)));
+    noteAnswer(req, r.status, trace::Node::quoted(str(r.text)));
 }
 
 // Message, default text, unit; the answer is a 16.16 measurement in that
 // unit, and the default text a decimal number.
 void promptMetric(Host &host, Request &req) {
     const auto &a = argOf<ApiTnPromptMetricArgT>(req);
-    req.detail += " message=" + tarnel::host::quoted(str(a.str1)) + " unit=" + std::to_string(a.int1);
+    req.detail.text("message", str(a.str1)).number("unit", a.int1);
     numberAnswer(req, takeAnswer(host.scenario, 1011), a.str2, parseMetric, resOf<ApiTnPromptMetricRetT>(req));
 }
 
@@ -124,7 +122,7 @@ void promptMetric(Host &host, Request &req) {
 // directory.
 void chooseFile(Request &req, const Answer *answer, const std::string &title, const std::string &dir,
                 const std::string &name, int mode, ApiTnChooseFileRetT &r) {
-    req.detail += " title=" + tarnel::host::quoted(title) + " mode=" + std::to_string(mode);
+    req.detail.text("title", title).number("mode", mode);
     r.status = statusOf(answer);
     if (!r.status) {
         std::string choice;
@@ -137,7 +135,7 @@ void chooseFile(Request &req, const Answer *answer, const std::string &title, co
         else
             r.text = strdup(choice.c_str());
     }
-    noteAnswer(req, r.status, tarnel::host::quoted(str(r.text)));
+    noteAnswer(req, r.status, trace::Node::quoted(str(r.text)));
 }
 
 void oldChooseFile(Host &host, Request &req) {
@@ -149,7 +147,7 @@ void oldChooseFile(Host &host, Request &req) {
 // As the older chooser, with a fourth string: the pattern of names offered.
 void newChooseFile(Host &host, Request &req) {
     const auto &a = argOf<ApiTnChooseFileArgT>(req);
-    req.detail += " filter=" + tarnel::host::quoted(str(a.str4));
+    req.detail.text("filter", str(a.str4));
     chooseFile(req, takeAnswer(host.scenario, 1028), str(a.str1), str(a.str2), str(a.str3), a.int1,
                resOf<ApiTnChooseFileRetT>(req));
 }
@@ -165,14 +163,14 @@ void selectItem(Request &req, const Answer *answer, u_int count, int fallback, i
         else
             value = index;
     }
-    noteAnswer(req, status, std::to_string(value));
+    noteAnswer(req, status, trace::Node::number(value));
 }
 
 // Title, default item, items (numbered from 0).
 void scrollBox(Host &host, Request &req) {
     const auto &a = argOf<ApiTnScrollBoxArgT>(req);
     auto &r = resOf<ApiTnScrollBoxRetT>(req);
-    req.detail += " title=" + tarnel::host::quoted(str(a.str1)) + " items=" + std::to_string(a.items.count);
+    req.detail.text("title", str(a.str1)).number("items", a.items.count);
     selectItem(req, takeAnswer(host.scenario, 1013), a.items.count, a.int1, r.status, r.value);
 }
 
@@ -180,7 +178,7 @@ void scrollBox(Host &host, Request &req) {
 void quickSelect(Host &host, Request &req) {
     const auto &a = argOf<ApiTnQuickSelectArgT>(req);
     auto &r = resOf<ApiTnQuickSelectRetT>(req);
-    req.detail += " prompt=" + tarnel::host::quoted(str(a.str1)) + " items=" + std::to_string(a.items.count);
+    req.detail.text("prompt", str(a.str1)).number("items", a.items.count);
     selectItem(req, takeAnswer(host.scenario, 1017), a.items.count, 0, r.status, r.value);
 }
 
@@ -189,7 +187,7 @@ void quickSelect(Host &host, Request &req) {
 template <typename Arg> const Answer *promptAnswer(Host &host, Request &req, int proc, int &status) {
     const auto &a = argOf<Arg>(req);
     const Answer *answer = takeAnswer(host.scenario, proc);
-    req.detail += " doc=" + std::to_string(a.uint1) + " obj=" + std::to_string(a.uint2);
+    req.detail.number("doc", a.uint1).number("obj", a.uint2);
     status = statusOf(answer);
     return status ? nullptr : answer;
 }
@@ -198,7 +196,7 @@ void promptPoint(Host &host, Request &req) {
     auto &r = resOf<ApiTnPromptPointRetT>(req);
     if (const Answer *answer = promptAnswer<ApiTnPromptPointArgT>(host, req, 1304, r.status))
         r.point = {answer->x.value_or(0), answer->y.value_or(0)};
-    noteAnswer(req, r.status, std::to_string(r.point.x) + "," + std::to_string(r.point.y));
+    noteAnswer(req, r.status, trace::Node::bare(num(r.point.x) + "," + num(r.point.y)));
 }
 
 void promptRect(Host &host, Request &req) {
@@ -211,8 +209,8 @@ void promptRect(Host &host, Request &req) {
         }
     }
     noteAnswer(req, r.status,
-               std::to_string(r.rect.x) + "," + std::to_string(r.rect.y) + "," + std::to_string(r.rect.width) + "," +
-                   std::to_string(r.rect.height));
+               trace::Node::bare(num(r.rect.x) + "," + num(r.rect.y) + "," + num(r.rect.width) + "," +
+                                 num(r.rect.height)));
 }
 
 // ---- Dialog resources and dialogs ------------------------------------------
@@ -221,7 +219,7 @@ void promptRect(Host &host, Request &req) {
 void openResource(Host &, Request &req) {
     const auto &a = argOf<ApiTnOpenResourceArgT>(req);
     std::string name = str(a.str1);
-    req.detail += " type=" + std::to_string(a.int1) + " name=" + tarnel::host::quoted(name);
+    req.detail.number("type", a.int1).text("name", name);
     auto &r = resOf<ApiTnObjRetT>(req);
     if (name.empty() || a.int1 < 0) {
         r.status = st::badArgument;
@@ -236,32 +234,36 @@ void openResource(Host &, Request &req) {
         it = rs.byName.emplace(key, id).first;
     }
     r.objId = it->second;
-    req.detail += " id=" + std::to_string(r.objId);
+    req.detail.number("id", r.objId);
 }
 
 void modalDialog(Host &, Request &req) {
     const auto *a = static_cast<const ApiTnDoDialogArgT *>(req.arg);
-    req.detail += " dialogNum=" + std::to_string(a->int1) + " dialogId=" + std::to_string(a->uint1);
+    req.detail.number("dialogNum", a->int1).number("dialogId", a->uint1);
 }
 
 // A modeless dialog shows an opened resource and returns at once.
 void modelessDialog(Host &, Request &req) {
     const auto &a = argOf<ApiTnDoDialogArgT>(req);
-    req.detail += " dialogNum=" + std::to_string(a.int1) + " dialogId=" + std::to_string(a.uint1);
+    req.detail.number("dialogNum", a.int1).number("dialogId", a.uint1);
     auto it = resources().byId.find(a.uint1);
     if (it == resources().byId.end()) {
         resOf<int>(req) = st::noObject;
         return;
     }
-    req.events.push_back("dialog client=" + who(req) + " modeless id=" + std::to_string(a.uint1) +
-                         " num=" + std::to_string(a.int1) + " name=" + tarnel::host::quoted(it->second.name));
+    req.events.push_back(trace::Event("dialog")
+                             .word("client", who(req))
+                             .flag("modeless")
+                             .number("id", a.uint1)
+                             .number("num", a.int1)
+                             .text("name", it->second.name));
 }
 
 // Dialog id, item number: each item gets an id the first time it is asked
 // for, and keeps it.
 void dialogItemId(Host &, Request &req) {
     const auto &a = argOf<ApiTnDialogItemIdArgT>(req);
-    req.detail += " dialogId=" + std::to_string(a.uint1) + " item=" + std::to_string(a.int1);
+    req.detail.number("dialogId", a.uint1).number("item", a.int1);
     auto &r = resOf<ApiTnObjRetT>(req);
     auto it = resources().byId.find(a.uint1);
     if (it == resources().byId.end()) {
@@ -275,13 +277,13 @@ void dialogItemId(Host &, Request &req) {
     auto item = it->second.items.find(a.int1);
     if (item == it->second.items.end()) item = it->second.items.emplace(a.int1, resources().next++).first;
     r.objId = item->second;
-    req.detail += " id=" + std::to_string(r.objId);
+    req.detail.number("id", r.objId);
 }
 
 // The user selects something interactively; the kind is the host's.
 void userInteractSelection(Host &host, Request &req) {
     int kind = argOf<ApiTnUserInteractSelectionArgT>(req).int1;
-    req.detail += " kind=" + std::to_string(kind);
+    req.detail.number("kind", kind);
     const Answer *answer = takeAnswer(host.scenario, 1414);
     resOf<int>(req) = answer ? answer->status.value_or(st::ok) : st::ok;
 }

@@ -45,11 +45,10 @@ T_PropValsT *returnList(Request &req, int bits, const std::string &file,
         v.u.strings = {static_cast<u_int>(names.size()), names.data()};
         props.push_back(Prop{4, "", Value(v)});
     }
-    req.detail += " bits=0x";
     static const char hex[] = "0123456789abcdef";
     std::string h;
     for (int b = bits; h.empty() || b; b >>= 4) h.insert(h.begin(), hex[b & 15]);
-    req.detail += h;
+    req.detail.word("bits", "0x" + h);
     auto *list = static_cast<T_PropValsT *>(std::calloc(1, sizeof(T_PropValsT)));
     *list = propList(props);
     return list;

@@ -126,7 +126,7 @@ const char *encodingOf(u_int familyNumber) {
 
 void familyFonts(Host &, Request &req) {
     u_int number = static_cast<u_int>(argOf<int>(req));
-    req.detail += " family=" + std::to_string(argOf<int>(req));
+    req.detail.number("family", argOf<int>(req));
     auto &r = resOf<ApiTnFamilyFontsRetT>(req);
     const std::vector<T_FontT> *faces = nullptr;
     if (const Family *f = family(number))
@@ -148,7 +148,7 @@ void familyFonts(Host &, Request &req) {
 // variation, weight, angle).
 void combinedFamilyFonts(Host &, Request &req) {
     u_int number = argOf<ApiTnCombinedFamilyFontsArgT>(req).uint1;
-    req.detail += " family=" + std::to_string(number);
+    req.detail.number("family", number);
     auto &r = resOf<ApiTnCombinedFamilyFontsRetT>(req);
     const Combined *c = combined(number);
     if (!c) {
@@ -169,7 +169,7 @@ void combinedFamilyFonts(Host &, Request &req) {
 
 void nameToNumber(Request &req, std::optional<u_int> number) {
     auto &r = resOf<ApiTnGetIntRetT>(req);
-    req.detail += " name=" + tarnel::host::quoted(str(argOf<StringT>(req)));
+    req.detail.text("name", str(argOf<StringT>(req)));
     if (number)
         r.value = static_cast<int>(*number);
     else
@@ -188,7 +188,7 @@ void angleValue(Host &, Request &req) { nameToNumber(req, axisNumber(kAngle, str
 void makeGhostFont(Host &, Request &req) {
     const auto &a = argOf<ApiTnMakeGhostFontArgT>(req);
     std::string name = str(a.str1);
-    req.detail += " family=" + std::to_string(a.font.family) + " name=" + tarnel::host::quoted(name);
+    req.detail.number("family", a.font.family).text("name", name);
     int &status = resOf<int>(req);
     if (name.empty() || family(a.font.family) || combined(a.font.family)) {
         status = st::badArgument;
@@ -223,14 +223,14 @@ void makeGhostFont(Host &, Request &req) {
     ghost.substitute = a.font2.family;
     if (std::none_of(ghost.faces.begin(), ghost.faces.end(), [&](const T_FontT &f) { return sameFace(f, a.font); }))
         ghost.faces.push_back(a.font);
-    req.detail += " substitute=" + std::to_string(a.font2.family);
+    req.detail.number("substitute", a.font2.family);
 }
 
 // ---- Handlers: encodings ------------------------------------------------------
 
 void isEncodingSupported(Host &, Request &req) {
     std::string name = str(argOf<StringT>(req));
-    req.detail += " encoding=" + tarnel::host::quoted(name);
+    req.detail.text("encoding", name);
     resOf<int>(req) = std::any_of(std::begin(kEncodings), std::end(kEncodings),
                                   [&](const char *e) { return strcasecmp(e, name.c_str()) == 0; });
 }
@@ -241,7 +241,7 @@ void supportedEncodings(Host &, Request &req) {
 
 void encodingReply(Request &req, u_int familyNumber) {
     auto &r = resOf<ApiTnGetStringRetT>(req);
-    req.detail += " family=" + std::to_string(familyNumber);
+    req.detail.number("family", familyNumber);
     if (const char *e = encodingOf(familyNumber))
         r.value = strdup(e);
     else
@@ -277,7 +277,7 @@ void changeColorPalette(Host &, Request &req) {
     const auto &a = argOf<ApiTnChangeColorPaletteArgT>(req);
     const std::pair<u_int, const T_MetricsT *> slots[4] = {
         {a.uint1, &a.list1}, {a.uint2, &a.list2}, {a.uint3, &a.list3}, {a.uint4, &a.list4}};
-    req.detail += " doc=" + std::to_string(a.uint5);
+    req.detail.number("doc", a.uint5);
     int &status = resOf<int>(req);
     std::vector<std::pair<u_int, Colour>> changes;
     for (const auto &[id, list] : slots) {
@@ -300,7 +300,7 @@ void changeColorPalette(Host &, Request &req) {
         palettes()[a.uint5][changes[i].first] = changes[i].second;
         ids += (i ? "," : "") + std::to_string(changes[i].first);
     }
-    req.detail += " colours=" + ids;
+    req.detail.word("colours", ids);
 }
 
 }  // namespace

@@ -21,10 +21,12 @@ struct Request {
     const tarnel::wire::ProcEntry &entry;
     ClientSession *client;  // null for a connection that never sent procedure 1000
     SVCXPRT *transport;
-    void *arg;                        // decoded argument record (entry.argSize bytes)
-    void *res;                        // zeroed result record (entry.resSize bytes)
-    std::string detail;               // fields for the request line, " key=value" each
-    std::vector<std::string> events;  // lines printed after the request line
+    void *arg;  // decoded argument record (entry.argSize bytes)
+    void *res;  // zeroed result record (entry.resSize bytes)
+    // The request line's own fields, after client, proc and stub: handlers
+    // add them with its number/text/word/flag (or the helpers of common.h).
+    trace::Event detail{"request"};
+    std::vector<trace::Event> events;  // lines printed after the request line
 };
 
 using Handler = void (*)(Host &host, Request &request);

@@ -171,7 +171,7 @@ int menuById(u_int id, Item *&out) {
 }
 
 void noteId(Request &req, u_int id) {
-    if (id) req.detail += " id=" + std::to_string(id);
+    if (id) req.detail.number("id", id);
 }
 
 // What a request defines: a menu (no number, no shortcut) or a command.
@@ -205,19 +205,19 @@ void menuExists(Host &, Request &req) {
     std::string name = str(argOf<ApiTnExistsArgT>(req).name);
     Item *item = registry().byName(name);
     resOf<int>(req) = item && item->menu ? 1 : 0;
-    req.detail += " name=" + tarnel::host::quoted(name);
+    req.detail.text("name", name);
 }
 
 void shortcutExists(Host &, Request &req) {
     std::string shortcut = str(argOf<ApiTnExistsArgT>(req).name);
     resOf<int>(req) = registry().shortcutUsed(shortcut) ? 1 : 0;
-    req.detail += " shortcut=" + tarnel::host::quoted(shortcut);
+    req.detail.text("shortcut", shortcut);
 }
 
 // Parent menu name, new menu name, label.
 void addMenu(Host &, Request &req) {
     const auto &a = argOf<ApiTnAddMenuArgT>(req);
-    req.detail += " menu=" + tarnel::host::quoted(str(a.str1)) + " name=" + tarnel::host::quoted(str(a.str2));
+    req.detail.text("menu", str(a.str1)).text("name", str(a.str2));
     Item *parent = nullptr;
     u_int id = 0;
     int s = menuByName(str(a.str1), parent);
@@ -227,7 +227,7 @@ void addMenu(Host &, Request &req) {
 // Menu name, name of the item to take out of it.
 void removeMenu(Host &, Request &req) {
     const auto &a = argOf<ApiTnRemoveMenuArgT>(req);
-    req.detail += " menu=" + tarnel::host::quoted(str(a.str1)) + " name=" + tarnel::host::quoted(str(a.str2));
+    req.detail.text("menu", str(a.str1)).text("name", str(a.str2));
     Item *menu = nullptr;
     int s = menuByName(str(a.str1), menu);
     Item *item = s ? nullptr : registry().byName(str(a.str2));
@@ -239,8 +239,7 @@ void removeMenu(Host &, Request &req) {
 // Command number, menu name, command name, label, shortcut.
 void addCommand(Host &, Request &req) {
     const auto &a = argOf<ApiTnAddCommandArgT>(req);
-    req.detail += " command=" + std::to_string(a.int1) + " menu=" + tarnel::host::quoted(str(a.str1)) +
-                  " name=" + tarnel::host::quoted(str(a.str2));
+    req.detail.number("command", a.int1).text("menu", str(a.str1)).text("name", str(a.str2));
     Item *menu = nullptr;
     u_int id = 0;
     int s = str(a.str1).empty() ? st::badArgument : menuByName(str(a.str1), menu);
@@ -250,7 +249,7 @@ void addCommand(Host &, Request &req) {
 // Command number, name, label, shortcut.
 void defineCommandById(Host &, Request &req) {
     const auto &a = argOf<ApiTnDefineCommandArgT>(req);
-    req.detail += " command=" + std::to_string(a.int1) + " name=" + tarnel::host::quoted(str(a.str1));
+    req.detail.number("command", a.int1).text("name", str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
     r.status = define(req, st::ok, nullptr, {false, a.int1, a.str1, a.str2, a.str3}, r.objId);
 }
@@ -258,7 +257,7 @@ void defineCommandById(Host &, Request &req) {
 // Name, label.
 void defineMenuById(Host &, Request &req) {
     const auto &a = argOf<ApiTnDefineMenuArgT>(req);
-    req.detail += " name=" + tarnel::host::quoted(str(a.str1));
+    req.detail.text("name", str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
     r.status = define(req, st::ok, nullptr, {true, 0, a.str1, a.str2, nullptr}, r.objId);
 }
@@ -267,7 +266,7 @@ void defineMenuById(Host &, Request &req) {
 // gives 0 or the status that refuses it).
 template <typename Arg, int (*Find)(const Item &menu, u_int id, Item *&item)> void addToMenu(Host &, Request &req) {
     const auto &a = argOf<Arg>(req);
-    req.detail += " menu=" + std::to_string(a.uint1) + " item=" + std::to_string(a.uint2);
+    req.detail.number("menu", a.uint1).number("item", a.uint2);
     Item *menu = nullptr, *item = nullptr;
     int s = menuById(a.uint1, menu);
     if (!s) s = Find(*menu, a.uint2, item);
@@ -289,8 +288,7 @@ int submenuItem(const Item &menu, u_int id, Item *&out) {
 // Command number, menu id, name, label, shortcut.
 void defineAndAddCommand(Host &, Request &req) {
     const auto &a = argOf<ApiTnDefineAndAddCommandArgT>(req);
-    req.detail += " command=" + std::to_string(a.int1) + " menu=" + std::to_string(a.uint1) +
-                  " name=" + tarnel::host::quoted(str(a.str1));
+    req.detail.number("command", a.int1).number("menu", a.uint1).text("name", str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
     Item *menu = nullptr;
     int s = menuById(a.uint1, menu);
@@ -300,7 +298,7 @@ void defineAndAddCommand(Host &, Request &req) {
 // Menu id, name, label.
 void defineAndAddMenu(Host &, Request &req) {
     const auto &a = argOf<ApiTnDefineAndAddMenuArgT>(req);
-    req.detail += " menu=" + std::to_string(a.uint1) + " name=" + tarnel::host::quoted(str(a.str1));
+    req.detail.number("menu", a.uint1).text("name", str(a.str1));
     auto &r = resOf<ApiTnObjRetT>(req);
     Item *menu = nullptr;
     int s = menuById(a.uint1, menu);
@@ -318,17 +316,19 @@ void loadMenuCustomization(Host &, Request &req) {
     else if (stat(file.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode))
         resOf<int>(req) = st::noFile;
     else
-        req.events.push_back("menu-customization client=" + who(req) + " file=" + tarnel::host::quoted(file) +
-                             " flag=" + std::to_string(a.int1));
-    if (resOf<int>(req)) req.detail += " file=" + tarnel::host::quoted(file);
+        req.events.push_back(
+            trace::Event("menu-customization").word("client", who(req)).text("file", file).number("flag", a.int1));
+    if (resOf<int>(req)) req.detail.text("file", file);
 }
 
 // Menu id, item id, enabled, label ("" keeps it), icon object id, checked:
 // how an item of a menu is shown.
 void animateMenu(Host &, Request &req) {
     const auto &a = argOf<ApiTnAnimateMenuArgT>(req);
-    req.detail += " menu=" + std::to_string(a.uint1) + " item=" + std::to_string(a.uint2) +
-                  " enabled=" + std::to_string(a.int1 != 0) + " checked=" + std::to_string(a.int2 != 0);
+    req.detail.number("menu", a.uint1)
+        .number("item", a.uint2)
+        .number("enabled", a.int1 != 0)
+        .number("checked", a.int2 != 0);
     Item *menu = nullptr;
     int s = menuById(a.uint1, menu);
     Item *item = registry().byId(a.uint2);
@@ -349,7 +349,7 @@ void animateMenu(Host &, Request &req) {
 // holds the item directly.
 void menuItemInMenu(Host &, Request &req) {
     const auto &a = argOf<ApiTnMenuItemInMenuArgT>(req);
-    req.detail += " menu=" + std::to_string(a.uint1) + " item=" + std::to_string(a.uint2);
+    req.detail.number("menu", a.uint1).number("item", a.uint2);
     auto &r = resOf<ApiTnObjRetT>(req);
     Item *menu = nullptr;
     r.status = menuById(a.uint1, menu);

@@ -23,13 +23,13 @@ void pause(long long us) {
 
 void sleepSeconds(Host &, Request &req) {
     int seconds = argOf<int>(req);
-    req.detail += " seconds=" + std::to_string(seconds);
+    req.detail.number("seconds", seconds);
     pause(static_cast<long long>(seconds) * 1000000);
 }
 
 void sleepMicroseconds(Host &, Request &req) {
     int us = argOf<int>(req);
-    req.detail += " us=" + std::to_string(us);
+    req.detail.number("us", us);
     pause(us);
 }
 
@@ -45,9 +45,7 @@ void systemShell(Host &, Request &req) {
         *static_cast<int *>(req.res) = st::badArgument;
         return;
     }
-    std::string fields = " command=" + tarnel::host::quoted(command);
-    req.detail += fields;
-    req.events.push_back("shell client=" + who(req) + fields);
+    event(req, "shell", {{"command", command}});
 }
 
 void forkAndExec(Host &, Request &req) {
@@ -56,13 +54,15 @@ void forkAndExec(Host &, Request &req) {
         *static_cast<int *>(req.res) = st::badArgument;
         return;
     }
+    // The arguments as the line has always shown them: quoted texts joined
+    // by commas, no brackets (so one field, a word, in JSON too).
     std::string args;
     for (u_int i = 0; i < a.items.count; ++i)
-        args += (i ? "," : "") + tarnel::host::quoted(a.items.items[i] ? a.items.items[i] : "");
-    std::string fields = " path=" + tarnel::host::quoted(a.str1) + " argc=" + std::to_string(a.items.count) +
-                         (args.empty() ? "" : " args=" + args);
-    req.detail += fields;
-    req.events.push_back("exec client=" + who(req) + fields);
+        args += (i ? "," : "") + trace::quotedText(a.items.items[i] ? a.items.items[i] : "");
+    if (args.empty())
+        event(req, "exec", {{"path", a.str1}, {"argc", a.items.count}});
+    else
+        event(req, "exec", {{"path", a.str1}, {"argc", a.items.count}, {"args", trace::Node::bare(args)}});
 }
 
 }  // namespace

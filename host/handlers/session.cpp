@@ -34,16 +34,16 @@ ClientSession *sessionForAck(Host &host, pid_t pid) {
 
 void initAck(Host &host, Request &req, const char *form) {
     int pid = argOf<int>(req);
-    req.detail += " pid=" + std::to_string(pid);
+    req.detail.number("pid", pid);
     ClientSession *c = req.client && !req.client->acked ? req.client : sessionForAck(host, pid);
     if (!c) {
-        req.events.push_back(std::string(form) + " client=? pid=" + std::to_string(pid));
+        req.events.push_back(trace::Event(form).word("client", "?").number("pid", pid));
         fail("acknowledgement from unknown process " + std::to_string(pid));
         return;
     }
     req.client = c;
     c->apiFd = req.transport->xp_fd;
-    std::string line = std::string(form) + " client=" + c->id + " pid=" + std::to_string(pid);
+    trace::Event line = trace::Event(form).word("client", c->id).number("pid", pid);
     // A forking launch hands over to a child, so its number must differ from
     // the launched process's; a non-forking or attached client reports its own.
     bool ok = true;
@@ -52,17 +52,17 @@ void initAck(Host &host, Request &req, const char *form) {
         if (ok)
             c->clientPid = pid;
         else
-            line += " mismatch expected=child-of-" + std::to_string(c->launcherPid);
+            line.flag("mismatch").word("expected", "child-of-" + num(c->launcherPid));
     } else if (c->clientPid >= 0 && pid != c->clientPid) {
         ok = false;
-        line += " mismatch expected=" + std::to_string(c->clientPid);
+        line.flag("mismatch").number("expected", c->clientPid);
     }
     if (host.timing && c->launcherPid > 0) {
         auto us = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - c->launchedAt);
-        line += " us=" + std::to_string(us.count());
+        line.number("us", us.count());
     }
     c->acked = true;
-    req.events.push_back(line);
+    req.events.push_back(std::move(line));
     if (!ok) fail("client " + c->id + " acknowledged with process number " + std::to_string(pid));
 }
 
@@ -71,7 +71,7 @@ void initAck4(Host &host, Request &req) { initAck(host, req, "init-ack-4"); }
 
 void over(Host &, Request &req) {
     int value = argOf<int>(req);
-    req.detail += " value=" + std::to_string(value);
+    req.detail.number("value", value);
     if (!req.client) {
         fail("over request on a connection that never acknowledged");
         return;
@@ -85,7 +85,7 @@ void takeControl(Host &, Request &req) {
         return;
     }
     openControl(*req.client, "take-control", std::nullopt);
-    req.events.push_back("take-control client=" + req.client->id);
+    req.events.push_back(trace::Event("take-control").word("client", req.client->id));
 }
 
 // ---- What a session asks about itself ----------------------------------------
@@ -146,14 +146,14 @@ void callClient(Host &host, Request &req) {
         message.message = text;
         c->sequences.push_back({std::deque<CallbackSpec>{message}, c->controls.size()});
         r.value = c->clientPid;
-        req.events.push_back("call-client client=" + who(req) + " target=" + c->id +
-                             " message=" + tarnel::host::quoted(text));
+        req.events.push_back(
+            trace::Event("call-client").word("client", who(req)).word("target", c->id).text("message", text));
         return;
     }
     r.status = st::notFound;
 }
 
-void returnValue(Host &, Request &req) { event(req, "return-value", " value=" + num(argOf<int>(req))); }
+void returnValue(Host &, Request &req) { event(req, "return-value", {{"value", argOf<int>(req)}}); }
 
 // The session ends: it asks for nothing more, and its menus and commands go.
 void disconnect(Host &host, Request &req) {
@@ -162,7 +162,7 @@ void disconnect(Host &host, Request &req) {
     c.notifications.clear();
     if (!c.launch.name.empty()) host.keptNotifications.erase(c.launch.name);
     forgetMenusOf(c.id);
-    req.events.push_back("disconnect client=" + c.id);
+    req.events.push_back(trace::Event("disconnect").word("client", c.id));
 }
 
 // ---- Notifications, function codes and hypertext ---------------------------
@@ -189,7 +189,7 @@ void notification(Host &host, Request &req) {
     apply(c.notifications);
     if (!c.launch.name.empty()) apply(host.keptNotifications[c.launch.name]);
     field(req, "state", a.state);
-    req.detail += " asked=" + joined(c.notifications);
+    req.detail.word("asked", joined(c.notifications));
 }
 
 // Function codes run host functions in order; a negative code is no
@@ -202,18 +202,18 @@ void fcodes(Host &, Request &req) {
         list += (i ? "," : "") + std::to_string(codes.items[i]);
         ok = ok && codes.items[i] >= 0;
     }
-    req.detail += " codes=" + (list.empty() ? std::string("none") : list);
+    req.detail.word("codes", list.empty() ? std::string("none") : list);
     if (!ok)
         replyStatus(req, st::badArgument);
     else if (codes.count)
-        req.events.push_back("fcodes client=" + who(req) + " codes=" + list);
+        req.events.push_back(trace::Event("fcodes").word("client", who(req)).word("codes", list));
 }
 
 void hypertext(Host &, Request &req) {
     const auto &a = argOf<ApiTnHypertextCommandArgT>(req);
     std::string command = str(a.command);
     if (command.empty()) return replyStatus(req, st::badArgument);
-    event(req, "hypertext", " doc=" + num(a.docId) + " command=" + tarnel::host::quoted(command));
+    event(req, "hypertext", {{"doc", a.docId}, {"command", command}});
 }
 
 }  // namespace

@@ -28,8 +28,7 @@ bool isWord(const std::string &w) { return !w.empty() && w.find_first_of(" \t\r\
 void dictionary(Host &, Request &req) {
     const auto &a = argOf<ApiTnDictionaryArgT>(req);
     std::string text = str(a.str1);
-    req.detail += " doc=" + std::to_string(a.docId) + " text=" + tarnel::host::quoted(text) +
-                  " dictionary=" + std::to_string(a.int1) + " mode=" + std::to_string(a.int2);
+    req.detail.number("doc", a.docId).text("text", text).number("dictionary", a.int1).number("mode", a.int2);
     auto &r = resOf<ApiTnDictionaryRetT>(req);
     words::Dictionary d;
     r.status = dictionaryOf(a.int1, a.docId, d);
@@ -46,15 +45,14 @@ void dictionary(Host &, Request &req) {
         return;
     }
     r.items = words::toWireStrings(found);
-    req.detail += " found=" + std::to_string(r.items.count);
+    req.detail.number("found", r.items.count);
 }
 
 // Document, dictionary, action (1 add, 0 remove), word.
 void modifyDictionary(Host &, Request &req) {
     const auto &a = argOf<ApiTnModifyDictionaryArgT>(req);
     std::string word = str(a.str1);
-    req.detail += " doc=" + std::to_string(a.docId) + " dictionary=" + std::to_string(a.int1) +
-                  " action=" + std::to_string(a.int2) + " word=" + tarnel::host::quoted(word);
+    req.detail.number("doc", a.docId).number("dictionary", a.int1).number("action", a.int2).text("word", word);
     int &status = resOf<ApiTnModifyDictionaryRetT>(req).status;
     words::Dictionary d;
     status = dictionaryOf(a.int1, a.docId, d);
@@ -70,7 +68,7 @@ void modifyDictionary(Host &, Request &req) {
 // Forgets what the document's own dictionary learned.
 void resetSpelling(Host &, Request &req) {
     u_int docId = argOf<ApiTnResetSpellingArgT>(req).docId;
-    req.detail += " doc=" + std::to_string(docId);
+    req.detail.number("doc", docId);
     if (docId == 0)
         resOf<ApiTnResetSpellingRetT>(req).status = st::badArgument;
     else
@@ -82,7 +80,7 @@ void resetSpelling(Host &, Request &req) {
 void thesaurus(Host &, Request &req) {
     const auto &a = argOf<ApiTnThesaurusArgT>(req);
     std::string word = str(a.str1);
-    req.detail += " limit=" + std::to_string(a.int1) + " word=" + tarnel::host::quoted(word);
+    req.detail.number("limit", a.int1).text("word", word);
     auto &r = resOf<ApiTnThesaurusRetT>(req);
     if (a.int1 < 0 || !isWord(word)) {
         r.status = st::badArgument;
@@ -104,12 +102,12 @@ void thesaurus(Host &, Request &req) {
 
 void showHyphenation(Host &, Request &req) {
     std::string word = str(argOf<ApiTnShowHyphenationArgT>(req).str1);
-    req.detail += " word=" + tarnel::host::quoted(word);
+    req.detail.text("word", word);
     auto &r = resOf<ApiTnShowHyphenationRetT>(req);
     std::optional<std::string> h = isWord(word) ? words::hyphenate(word) : std::nullopt;
     if (h) {
         r.text = strdup(h->c_str());
-        req.detail += " hyphenated=" + tarnel::host::quoted(*h);
+        req.detail.text("hyphenated", *h);
     } else {
         r.status = isWord(word) ? st::notFound : st::badArgument;
     }

@@ -171,7 +171,7 @@ void elementToText(Host &, Request &req) {
     const auto &a = argOf<ApiTnElementLocToTextLocArgT>(req);
     auto &r = resOf<ApiTnElementLocToTextLocRetT>(req);
     field(req, "doc", a.docId);
-    req.detail += " eloc=" + num(a.eloc.parentId) + "/" + num(a.eloc.childId) + ":" + num(a.eloc.offset);
+    req.detail.word("eloc", num(a.eloc.parentId) + "/" + num(a.eloc.childId) + ":" + num(a.eloc.offset));
     r.status = textLocOf(a.docId, a.eloc, &r.loc);
 }
 

@@ -235,7 +235,7 @@ void newElement(Host &, Request &req) {
 void newElementInHierarchy(Host &, Request &req) {
     const auto &a = argOf<ApiTnNewElementInHierarchyArgT>(req);
     field(req, "def", a.objId);
-    req.detail += " eloc=" + num(a.eloc.parentId) + "/" + num(a.eloc.childId);
+    req.detail.word("eloc", num(a.eloc.parentId) + "/" + num(a.eloc.childId));
     if (!docOrFail(req, a.docId)) return;
     Object *def = definition(req, a.docId, a.objId);
     if (!def) return;

@@ -58,7 +58,7 @@ void newTable(Host &, Request &req) {
     auto &r = resOf<ApiTnObjRetT>(req);
     std::string format = a.str1 ? a.str1 : "";
     field(req, "format", format);
-    req.detail += " shape=" + num(a.int1) + "x" + num(a.int2) + "+" + num(a.int3) + "+" + num(a.int4);
+    req.detail.word("shape", num(a.int1) + "x" + num(a.int2) + "+" + num(a.int3) + "+" + num(a.int4));
     if (!docOrFail(req, a.docId, {{"loc", a.loc}})) return;
     if (a.int1 < 1 || a.int2 < 0 || a.int3 < 0 || a.int4 < 0 || a.int2 + a.int3 + a.int4 < 1) {
         r.status = st::badArgument;
@@ -150,7 +150,7 @@ void cutTableParts(Host &, Request &req) {
 
 void tableSelection(Host &, Request &req) {
     const auto &a = argOf<ApiTnMakeTableSelectionArgT>(req);
-    req.detail += " rows=" + num(a.int1) + "-" + num(a.int2) + " columns=" + num(a.int3) + "-" + num(a.int4);
+    req.detail.word("rows", num(a.int1) + "-" + num(a.int2)).word("columns", num(a.int3) + "-" + num(a.int4));
     Object *t = tableOf(req, a.docId, a.uint1);
     if (!t) return;
     int rows = static_cast<int>(t->children.size()), cols = static_cast<int>(columns(*t));
@@ -168,7 +168,7 @@ void tableSelection(Host &, Request &req) {
 void straddle(Host &, Request &req) {
     const auto &a = argOf<ApiTnStraddleCellsArgT>(req);
     field(req, "cell", a.uint1);
-    req.detail += " extent=" + num(a.int1) + "x" + num(a.int2);
+    req.detail.word("extent", num(a.int1) + "x" + num(a.int2));
     if (!docOrFail(req, a.docId, {{"straddle", a.int3}})) return;
     Model &m = model();
     Object *cell = m.resolve(a.docId, a.uint1);
