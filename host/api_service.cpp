@@ -11,6 +11,8 @@
 
 #include "handlers/handlers.h"
 #include "record_fields.h"
+#include "trace/encoding.h"
+#include "replay.h"
 #include "rpc_service.h"
 
 namespace tarnel::host {
@@ -28,27 +30,6 @@ RequestRule *matchRule(Host &host, u_int proc, const ClientSession *client) {
         return &r;
     }
     return nullptr;
-}
-
-// The argument as it travelled: its XDR encoding in hex, so that tests can
-// compare it with the record they meant to send.
-std::string encodedHex(const ProcEntry &e, void *arg) {
-    if (e.argSize == 0) return "";
-    XDR x;
-    unsigned long size = xdr_sizeof(e.argProc, arg);
-    std::string bytes(size, '\0');
-    xdrmem_create(&x, bytes.data(), static_cast<u_int>(size), XDR_ENCODE);
-    bool ok = e.argProc(&x, arg);
-    xdr_destroy(&x);
-    if (!ok) return "?";
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    hex.reserve(2 * size);
-    for (unsigned char c : bytes) {
-        hex += digits[c >> 4];
-        hex += digits[c & 15];
-    }
-    return hex;
 }
 
 // A zeroed buffer for a record, never of size 0 so the pointer is valid.
@@ -88,10 +69,13 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
     Request req{*e, client, xprt, arg, res, trace::Event("request"), {}};
     // A write shows what it writes: every field of its argument, from the
     // field table; its handler adds only what the argument does not say.
-    if (storesValue(e->argType)) req.detail.spread(argFields(e->argType, arg));
-    if (host.scenario.logArgs) req.detail.word("args", encodedHex(*e, arg));
+    if (storesValue(e->argType) || host.replay) req.detail.spread(argFields(e->argType, arg));
+    if (host.scenario.logArgs) req.detail.word("args", trace::xdrHex(e->argProc, arg));
     Handler h = findHandler(proc);
-    if (h)
+    trace::Node replayed;
+    if (host.replay)
+        replayed = replayRequest(host, req);
+    else if (h)
         h(host, req);
     else
         req.detail.flag("unhandled");
@@ -103,12 +87,14 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
         fail("request " + std::to_string(proc) + " (" + e->stub + ") from " + host.served.back().client +
              " is forbidden");
 
-    RequestRule *rule = matchRule(host, proc, client);
+    RequestRule *rule = host.replay ? nullptr : matchRule(host, proc, client);
     if (rule && rule->times > 0) rule->times--;
     // A handler that found the session names it; a connection that never
     // acknowledged stays "?".
     trace::Event event = line(client ? client : asked, proc).word("stub", e->stub).spread(req.detail.fields).then();
-    if (rule && rule->drop) {
+    if (host.replay) {
+        event.spread(replayed);  // answered (or refused) from the recording
+    } else if (rule && rule->drop) {
         // The library destroys the transport when its next read finds the
         // connection closed; destroying it here would pull it from under the
         // request handling that called us.

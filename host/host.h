@@ -101,8 +101,11 @@ struct ServedRequest {
     std::shared_ptr<const nlohmann::json> args;  // decoded by field name (only when a step matches arguments)
 };
 
+struct Replay;
+
 struct Host {
     Scenario scenario;
+    Replay *replay = nullptr;  // --replay: requests are answered from the recording
     std::string scenarioName;  // its file, or "scenario" when given as text
     bool timing = false;
     // --listen: the address the services bind to, attaching clients are told

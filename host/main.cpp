@@ -19,6 +19,7 @@
 
 #include "host.h"
 #include "model.h"
+#include "replay.h"
 #include "rpc_service.h"
 #include "tarnel/tnapi_version.h"
 
@@ -39,7 +40,8 @@ void onSignal(int sig) {
 }
 
 const char kUsage[] =
-    "usage: tnhost [--scenario FILE | --json TEXT | --client PATH [--number N] [--name NAME]]\n"
+    "usage: tnhost [--scenario FILE | --json TEXT | --client PATH [--number N] [--name NAME]\n"
+    "               | --replay FILE [--client PATH]]\n"
     "              [--prog N] [--connect-prog N] [--no-connect-service] [--timeout SECONDS]\n"
     "              [--timing] [--var NAME=VALUE]... [--document FILE]... [--jsonl FILE|-] [--listen ADDR]\n"
     "              [--version]\n"
@@ -74,7 +76,7 @@ nlohmann::json quickScenario(const std::string &path, int number, const std::str
 }  // namespace
 
 int main(int argc, char **argv) {
-    std::string scenarioFile, scenarioText, clientPath, clientName, jsonlFile, listen;
+    std::string scenarioFile, scenarioText, clientPath, clientName, jsonlFile, listen, replayFile;
     in_addr listenAddr{};
     std::map<std::string, std::string> vars;  // --var: values of ${NAME} in the scenario
     std::vector<std::string> documents;       // --document: loaded before the scenario's own
@@ -85,7 +87,8 @@ int main(int argc, char **argv) {
                                                         {"--json", &scenarioText},
                                                         {"--client", &clientPath},
                                                         {"--name", &clientName},
-                                                        {"--jsonl", &jsonlFile}};
+                                                        {"--jsonl", &jsonlFile},
+                                                        {"--replay", &replayFile}};
     const std::map<std::string, int *> numbers = {
         {"--number", &clientNumber}, {"--prog", &prog}, {"--connect-prog", &connectProg}, {"--timeout", &timeoutS}};
     for (int i = 1; i < argc; ++i) {
@@ -132,13 +135,24 @@ int main(int argc, char **argv) {
             return usageError("unknown option " + a);
         }
     }
-    if (scenarioFile.empty() + scenarioText.empty() + clientPath.empty() != 2)
-        return usageError("give exactly one of --scenario, --json, --client");
+    if (!replayFile.empty() && (!scenarioFile.empty() || !scenarioText.empty()))
+        return usageError("--replay plays a recording: give no --scenario or --json with it");
+    if (replayFile.empty() && scenarioFile.empty() + scenarioText.empty() + clientPath.empty() != 2)
+        return usageError("give exactly one of --scenario, --json, --client, --replay");
 
     Host host;
     theHost = &host;
-    host.scenarioName = scenarioFile.empty() ? "scenario" : scenarioFile;
-    try {
+    host.scenarioName = !replayFile.empty() ? replayFile : scenarioFile.empty() ? "scenario" : scenarioFile;
+    Replay replay;
+    if (!replayFile.empty()) {
+        try {
+            host.scenario = loadReplay(replayFile, clientPath, replay);
+            host.replay = &replay;
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "tnhost: %s\n", e.what());
+            return 2;
+        }
+    } else try {
         nlohmann::json doc = !scenarioFile.empty()   ? readJsonFile(scenarioFile)
                              : !scenarioText.empty() ? parseJson(scenarioText)
                                                      : quickScenario(clientPath, clientNumber, clientName);

@@ -56,6 +56,12 @@ bool_t putRecorded(XDR *x, std::string *recorded) {
     return recorded->empty() || XDR_PUTBYTES(x, recorded->data(), static_cast<u_int>(recorded->size()));
 }
 
+// What the request line shows after "->": "replayed line=12".
+trace::Node outcome(const char *what, int line = 0) {
+    trace::Node n = trace::Node::record().add(what, trace::Node::flag());
+    return line ? n.add("line", trace::Node::number(line)) : n;
+}
+
 std::string procName(int proc, const std::string &stub) { return std::to_string(proc) + " (" + stub + ")"; }
 
 std::string where(const Replay &r, const RecordedSession &s, std::size_t index) {
@@ -201,7 +207,7 @@ Scenario loadReplay(const std::string &file, const std::string &clientPath, Repl
     return scenario;
 }
 
-std::string replayRequest(Host &host, Request &req) {
+trace::Node replayRequest(Host &host, Request &req) {
     Replay &replay = *host.replay;
     const int proc = static_cast<int>(req.entry.number);
     // The acknowledgement binds the connection to its session, as always.
@@ -212,7 +218,7 @@ std::string replayRequest(Host &host, Request &req) {
         replay.diverged = true;
         // The client gets no reply: it goes on with a failed request, not a wrong one.
         shutdown(req.transport->xp_fd, SHUT_RDWR);
-        return std::string("dropped");
+        return outcome("dropped");
     };
     const std::string sent = procName(proc, req.entry.stub);
     RecordedSession *session = nullptr;
@@ -239,12 +245,12 @@ std::string replayRequest(Host &host, Request &req) {
     if (!r.replied) {
         // The recorded call failed: the client's call fails here too.
         shutdown(req.transport->xp_fd, SHUT_RDWR);
-        return "dropped line=" + std::to_string(r.line);
+        return outcome("dropped", r.line);
     }
     std::string reply = r.replyBytes;
     if (!svc_sendreply(req.transport, wire::as_xdrproc(putRecorded), reinterpret_cast<caddr_t>(&reply)))
-        return "reply-failed";
-    return "replayed line=" + std::to_string(r.line);
+        return outcome("reply-failed", r.line);
+    return outcome("replayed", r.line);
 }
 
 std::string replayWanted(const Host &host, const Step &step) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "scenario.h"
+#include "trace/node.h"
 
 namespace tarnel::host {
 
@@ -49,9 +50,9 @@ struct Replay {
 // std::runtime_error naming the line of a malformed record.
 Scenario loadReplay(const std::string &file, const std::string &clientPath, Replay &replay);
 // Answers a request from the recording (the dispatcher has decoded it);
-// returns what came of it for the transcript. A request other than the one
+// returns what came of it for the request line. A request other than the one
 // recorded next fails the run, naming the first difference.
-std::string replayRequest(Host &host, Request &request);
+trace::Node replayRequest(Host &host, Request &request);
 // What a "replayed" step (wait until the session `client` has had `count`
 // requests answered) waits for next: the recorded request by line, procedure
 // and fields.

@@ -15,6 +15,7 @@
 #include "host.h"
 #include "model.h"
 #include "record_fields.h"
+#include "replay.h"
 
 namespace tarnel::host {
 
@@ -396,6 +397,17 @@ bool runStep(Host &host, const Step &s) {
         return ok;
     }
     if (s.kind == "wait_request" || s.kind == "expect_request") return requestStep(host, s);
+    if (s.kind == "replayed") {
+        // The session's recorded requests up to here, each answered in turn;
+        // a difference has failed the run already.
+        const RecordedSession *recorded = nullptr;
+        for (const RecordedSession &r : host.replay->sessions)
+            if (r.id == s.client) recorded = &r;
+        auto done = [&] { return host.replay->diverged || recorded->replayed >= static_cast<std::size_t>(s.count); };
+        bool ok = waitUntil(host, s.timeoutMs, replayWanted(host, s), done, host.find(s.client),
+                            [&](const std::string &bound) { return "replay: " + replayWanted(host, s) + ": not sent " + bound; });
+        return ok && !host.replay->diverged;
+    }
     ClientSession *c = need(host, s);
     if (!c) return false;
     if (s.kind == "wait_ack")

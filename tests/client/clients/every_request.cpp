@@ -31,7 +31,7 @@ void T_ApiInitialize(int) {
         const tarnel::wire::ProcEntry &e = tarnel::wire::procTable[i];
         if (e.number <= API_TN_OVER || e.number == API_TN_TAKE_CONTROL || e.number == API_TN_DISCONNECT_FROM_SESSION)
             continue;
-        auto argument = std::make_unique<std::max_align_t[]>(e.argSize / sizeof(std::max_align_t) + 1);
+        const std::unique_ptr<void, void (*)(void *)> argument(std::calloc(1, e.argSize + 1), std::free);
         void *reply = e.call(argument.get(), tarnel_client);
         if (reply != nullptr) xdr_free(e.resProc, static_cast<char *>(reply));
     }
