@@ -10,6 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <wire/callback_table.h>
 #include <wire/proctable.h>
 
 #include "record_fields.h"
@@ -19,8 +20,6 @@ namespace {
 
 using nlohmann::json;
 
-const char *const kCallbackNames[] = {"null",    "quit",       "init",         "command",
-                                      "message", "old_notify", "dialog_event", "notify"};
 
 // "steps[3].proc: what"; the top level's keys stand alone.
 [[noreturn]] void bad(const std::string &where, const std::string &what) {
@@ -432,9 +431,8 @@ bool CallbackSpec::expectsOver() const {
 }
 
 int callbackProcByName(const std::string &name) {
-    for (int i = 0; i < 8; ++i)
-        if (name == kCallbackNames[i]) return i;
-    return -1;
+    const tarnel::wire::CallbackEntry *e = tarnel::wire::findCallback(std::string_view(name));
+    return e ? e->number : -1;
 }
 
 const Answer *takeAnswer(Scenario &scenario, int proc) {
@@ -446,7 +444,10 @@ const Answer *takeAnswer(Scenario &scenario, int proc) {
     return &list.items[i];
 }
 
-const char *callbackName(int proc) { return proc >= 0 && proc < 8 ? kCallbackNames[proc] : "unknown"; }
+const char *callbackName(int proc) {
+    const tarnel::wire::CallbackEntry *e = tarnel::wire::findCallback(proc);
+    return e ? e->name : "unknown";
+}
 
 Scenario parseScenario(const json &doc) {
     checkKeys(doc, "",
