@@ -57,6 +57,7 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "" || b == 0) pri
 row() { printf '| %s | %s | %s | %s | %s |\n' "$1" "$(fmt "$2")" "$3 $(fmt "$4")" "$(ratio "$2" "$4")" "$5"; }
 
 run getint requests_bench '^BM_GetInt(Library|Raw|TraceFunction)/'
+run callpoint requests_bench '^BM_CallPoint'
 # The same round trip traced to a file, as a client run with TARNEL_TRACE.
 TARNEL_TRACE=$out/trace.jsonl TARNEL_TRACE_FORMAT=json run tracefile requests_bench '^BM_GetInt(Library|Raw)/'
 rm -f "$out/trace.jsonl"
@@ -73,6 +74,8 @@ run sprint tde_bench 'mixed'
     echo "|---|---|---|---|---|"
     row '`T_ApiGetInt` round trip' "$(value getint BM_GetIntLibrary 2)" 'raw `clnt_call` of 1064,' \
         "$(value getint BM_GetIntRaw 2)" 'at the floor'
+    row 'the trace point, untraced (CPU, instant handle)' "$(value callpoint BM_CallPointUntraced 3)" \
+        '`clnt_call` itself' "$(value callpoint BM_CallPointRaw 3)" 'a few ns of a round trip'
     row '`T_ApiGetInt`, traced to a trace function' "$(value getint BM_GetIntTraceFunction 2)" 'untraced,' \
         "$(value getint BM_GetIntLibrary 2)" 'overhead reported'
     row '`T_ApiGetInt`, traced to a file (JSON)' "$(value tracefile BM_GetIntLibrary 2)" 'raw `clnt_call` of 1064,' \

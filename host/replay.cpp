@@ -90,7 +90,7 @@ struct Reader {
         open = false;
         waitForRequests();
         const RecordedSession &s = replay.sessions.back();
-        if (s.launched) steps.push_back({{"do", "wait_exit"}, {"client", s.id}});
+        steps.push_back({{"do", "wait_exit"}, {"client", s.id}});
     }
 
     void start(const json &e, const std::string &at, int line) {
@@ -100,21 +100,27 @@ struct Reader {
         s.id = "s" + std::to_string(replay.sessions.size() + 1);
         const std::string how = text(e, "how", at);
         if (how != "launched" && how != "attached") bad(at, "\"how\" must be launched or attached");
-        s.launched = how == "launched";
-        if (s.launched) {
-            const json &argv = member(e, "argv", at);
-            if (!argv.is_array() || argv.empty() || !std::all_of(argv.begin(), argv.end(), [](const json &a) {
-                    return a.is_string();
-                }))
-                bad(at, "\"argv\" must be a non-empty array of strings");
-            json launch = {{"do", "launch"},
-                           {"client", s.id},
-                           {"path", clientPath.empty() ? argv[0].get<std::string>() : clientPath},
-                           {"args", json(argv.begin() + 1, argv.end())},
-                           {"number", integer(e, "number", at)},
-                           {"name", text(e, "name", at)}};
+        const json &argv = member(e, "argv", at);
+        if (!argv.is_array() || argv.empty() ||
+            !std::all_of(argv.begin(), argv.end(), [](const json &a) { return a.is_string(); }))
+            bad(at, "\"argv\" must be a non-empty array of strings");
+        json launch = {{"do", "launch"},
+                       {"client", s.id},
+                       {"path", clientPath.empty() ? argv[0].get<std::string>() : clientPath},
+                       {"args", json(argv.begin() + 1, argv.end())}};
+        if (how == "launched") {
+            launch["number"] = integer(e, "number", at);
+            launch["name"] = text(e, "name", at);
             steps.push_back(launch);
         } else {
+            // It attached by itself: started without TNAPIX, its connection
+            // service's program, wherever the command line names it, is this
+            // host's.
+            const std::string recorded = std::to_string(integer(e, "connect_prog", at));
+            for (json &a : launch["args"])
+                if (a == recorded) a = "{connect_prog}";
+            launch["tnapix"] = "missing";
+            steps.push_back(launch);
             steps.push_back({{"do", "wait_attach"}});
         }
         replay.sessions.push_back(s);

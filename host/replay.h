@@ -1,7 +1,7 @@
 // Replaying a recorded session: tnhost plays the host's side of what a
 // client's trace (TARNEL_TRACE_FORMAT=json) recorded. Each recorded session
-// becomes steps (launch or wait for the attach, the recorded callbacks, the
-// end), and every request the client sends is checked against the next one
+// becomes steps (the launch, and the attach of a client that attached; the
+// recorded callbacks; its exit), and every request the client sends is checked against the next one
 // recorded and answered with the recorded reply, byte for byte.
 #ifndef TNHOST_REPLAY_H
 #define TNHOST_REPLAY_H
@@ -34,7 +34,6 @@ struct RecordedRequest {
 struct RecordedSession {
     int line = 0;  // of its start event
     std::string id;
-    bool launched = true;
     std::vector<RecordedRequest> requests;
     std::size_t replayed = 0;  // requests answered so far
 };

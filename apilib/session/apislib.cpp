@@ -193,6 +193,7 @@ int T_ApiConnectToSession(StringT clientString, StringT hostName, int program) {
             code = reply.status;
         }
         if (code == 0) {
+            tarnel::trace::connectProgram = program;
             if (hookup(reply.clientProg, reply.clientVers, reply.hostProg, reply.hostVers, reply.hostPid,
                        reply.hostName) != nullptr)
                 code = TA_ERR_SETUP_FAILED;

@@ -35,6 +35,7 @@ namespace tarnel::trace {
 
 bool tracing = false;
 int launchNumber = -1;
+int connectProgram = 0;
 
 namespace {
 
@@ -126,12 +127,41 @@ void configure() {
     update();
 }
 
-void deliver(int kind, int proc, const char *name, bool replied, long micros, const Event &forText,
-             const Event &forJson) {
+// The text form of an event: the argument's and the reply's fields spread
+// among the others ("arg=", "reply=" for a single value, "replied" for a
+// reply without one), the encodings left out.
+Event textForm(const Event &e) {
+    Event out(e.name);
+    auto copy = [&out](const Node &fields, const char *inner, const char *single) {
+        for (std::size_t i = 0; i < fields.items.size(); ++i) {
+            const std::string &key = fields.keys[i];
+            const Node &value = fields.items[i];
+            if (key.size() > 4 && key.compare(key.size() - 4, 4, "_xdr") == 0) continue;
+            if (key != inner)
+                out.add(key, value);
+            else if (value.kind == Node::Kind::Object)
+                out.spread(value);
+            else if (value.kind != Node::Kind::Null)
+                out.add(single, value);
+            else if (std::strcmp(inner, "reply") == 0)
+                out.flag("replied");
+        }
+    };
+    copy(e.fields, "args", "arg");
+    if (e.result.kind == Node::Kind::Object) {
+        out.then();
+        copy(e.result, "reply", "reply");
+    }
+    return out;
+}
+
+void deliver(int kind, int proc, const char *name, bool replied, long micros, const Event &event) {
     inside = true;
-    if (destination.fd >= 0) writeLine((destination.json ? asJson(forJson) : asText(forText)) + "\n");
+    const bool textWanted = function != nullptr || (destination.fd >= 0 && !destination.json);
+    const std::string text = textWanted ? asText(textForm(event)) : std::string();
+    const std::string json = function != nullptr || destination.json ? asJson(event) : std::string();
+    if (destination.fd >= 0) writeLine((destination.json ? json : text) + "\n");
     if (function != nullptr) {
-        const std::string text = asText(forText), json = asJson(forJson);
         const T_ApiTraceEventT e = {kind, proc, name, replied ? 1 : 0, micros, text.c_str(), json.c_str()};
         function(&e, functionData);
     }
@@ -173,32 +203,28 @@ void sessionStarted(const char *how, int callbackProg, int callbackVers, int hos
         .number("host_vers", hostVers)
         .text("library", TARNEL_VERSION_STRING)
         .add("argv", commandLine());
-    deliver(TA_TRACE_START, 0, "", false, 0, e, e);
+    if (std::strcmp(how, "attached") == 0) e.number("connect_prog", connectProgram);
+    deliver(TA_TRACE_START, 0, "", false, 0, e);
 }
 
 void sessionEnded() {
     if (!tracing || inside) return;
     Event e("end");
     e.number("requests", requests).number("callbacks", callbacks);
-    deliver(TA_TRACE_END, 0, "", false, 0, e, e);
+    deliver(TA_TRACE_END, 0, "", false, 0, e);
 }
 
 void callbackReceived(int proc, xdrproc_t decode, const void *argument) {
     if (!tracing || inside) return;
     const wire::CallbackEntry *entry = wire::findCallback(proc);
     const char *name = entry ? entry->name : "unknown";
-    Event text("callback"), json("callback");
-    ++callbacks;
-    for (Event *e : {&text, &json}) e->number("n", callbacks).number("proc", proc).word("name", name);
-    if (argument == nullptr) {
-        text.flag("garbage");
-        json.flag("garbage");
-    } else if (entry && std::strcmp(entry->argType, "void") != 0) {
-        Node args = valueNode(entry->argType, argument);
-        text.spread(args);
-        json.add("args", std::move(args)).text("args_xdr", xdrHex(decode, argument));
-    }
-    deliver(TA_TRACE_CALLBACK, proc, name, false, 0, text, json);
+    Event e("callback");
+    e.number("n", ++callbacks).number("proc", proc).word("name", name);
+    if (argument == nullptr)
+        e.flag("garbage");
+    else if (entry && std::strcmp(entry->argType, "void") != 0)
+        e.add("args", valueNode(entry->argType, argument)).text("args_xdr", xdrHex(decode, argument));
+    deliver(TA_TRACE_CALLBACK, proc, name, false, 0, e);
 }
 
 }  // namespace tarnel::trace
@@ -229,33 +255,21 @@ enum clnt_stat tarnel_clnt_call(CLIENT *client, rpcproc_t proc, xdrproc_t encode
     const tarnel::wire::ProcEntry *entry = tarnel::wire::findProc(static_cast<u_int>(proc));
     const char *stub = entry ? entry->stub : "unknown";
     const bool replied = status == RPC_SUCCESS;
-    Event text("request"), json("request");
-    ++requests;
-    for (Event *e : {&text, &json}) e->number("n", requests).number("proc", static_cast<long long>(proc)).word("stub", stub);
-    Node args = entry && entry->argSize ? valueNode(entry->argType, argument) : Node();
-    if (args.kind == Node::Kind::Object)
-        text.spread(args);
-    else if (args.kind != Node::Kind::Null)
-        text.add("arg", args);
-    json.add("args", std::move(args)).text("args_xdr", entry && entry->argSize ? xdrHex(encode, argument) : "");
-    text.number("micros", micros);
-    json.number("micros", micros);
-    text.then();
-    json.then();
+    Event e("request");
+    e.number("n", ++requests).number("proc", static_cast<long long>(proc)).word("stub", stub);
+    const bool sent = entry && entry->argSize;
+    e.add("args", sent ? valueNode(entry->argType, argument) : Node())
+        .text("args_xdr", sent ? xdrHex(encode, argument) : "")
+        .number("micros", micros)
+        .then();
     if (!replied) {
-        text.text("error", clnt_sperrno(status));
-        json.text("error", clnt_sperrno(status));
+        e.text("error", clnt_sperrno(status));
     } else {
-        Node got = entry && entry->resSize ? valueNode(entry->resType, reply) : Node();
-        if (got.kind == Node::Kind::Object)
-            text.spread(got);
-        else if (got.kind != Node::Kind::Null)
-            text.add("reply", got);
-        else
-            text.flag("replied");
-        json.add("reply", std::move(got)).text("reply_xdr", entry && entry->resSize ? xdrHex(decode, reply) : "");
+        const bool carries = entry && entry->resSize;
+        e.add("reply", carries ? valueNode(entry->resType, reply) : Node())
+            .text("reply_xdr", carries ? xdrHex(decode, reply) : "");
     }
-    deliver(TA_TRACE_REQUEST, static_cast<int>(proc), stub, replied, micros, text, json);
+    deliver(TA_TRACE_REQUEST, static_cast<int>(proc), stub, replied, micros, e);
     return status;
 }
 }

@@ -13,6 +13,8 @@ extern bool tracing;
 // The client number as the host gave it at launch (negative: the client did
 // not fork), which the session's TA_clientno no longer tells apart.
 extern int launchNumber;
+// The connection service's program a client attached through.
+extern int connectProgram;
 
 // Reads TARNEL_TRACE once, then reports the session's start: how it began
 // ("launched" or "attached"), the numbers it uses and the command line.

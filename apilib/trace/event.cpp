@@ -42,13 +42,23 @@ std::string asText(const Event &e) {
 }
 
 std::string asJson(const Event &e) {
-    Node all = Node::record();
-    all.add("event", Node::bare(e.name));
-    for (std::size_t i = 0; i < e.fields.items.size(); ++i) all.add(e.fields.keys[i], e.fields.items[i]);
-    if (e.result.kind == Node::Kind::Object) all.add("result", e.result);
-    std::string out;
-    appendJson(out, all);
-    return out;
+    // The fields' object with "event" put first and "result" last, without
+    // copying either.
+    std::string out = "{\"event\":";
+    appendJson(out, Node::bare(e.name));
+    const std::size_t fieldsAt = out.size();
+    appendJson(out, e.fields);
+    if (e.fields.items.empty()) {
+        out.erase(fieldsAt);  // "{}"
+    } else {
+        out[fieldsAt] = ',';
+        out.pop_back();
+    }
+    if (e.result.kind == Node::Kind::Object) {
+        out += ",\"result\":";
+        appendJson(out, e.result);
+    }
+    return out += '}';
 }
 
 }  // namespace tarnel::trace

@@ -140,22 +140,22 @@ void appendJsonText(std::string &out, std::string_view s) {
     out += '"';
 }
 
-}  // namespace
-
-void appendText(std::string &out, const Node &v) {
+// One walk for both forms: they differ in how texts and keys are written and
+// in that the text form cuts long lists.
+void render(std::string &out, const Node &v, bool json) {
     switch (v.kind) {
     case Node::Kind::Null: out += "null"; break;
     case Node::Kind::Int: out += std::to_string(v.integer); break;
     case Node::Kind::Real: appendReal(out, v.real); break;
-    case Node::Kind::Text: out += quotedText(v.text); break;
-    case Node::Kind::Word: out += v.text; break;
+    case Node::Kind::Text: json ? appendJsonText(out, v.text) : void(out += quotedText(v.text)); break;
+    case Node::Kind::Word: json ? appendJsonText(out, v.text) : void(out += v.text); break;
     case Node::Kind::Flag: out += "true"; break;
     case Node::Kind::Array: {
         out += '[';
-        const std::size_t shown = v.items.size() < listCap ? v.items.size() : listCap;
+        const std::size_t shown = json || v.items.size() < listCap ? v.items.size() : listCap;
         for (std::size_t i = 0; i < shown; ++i) {
             if (i) out += ',';
-            appendText(out, v.items[i]);
+            render(out, v.items[i], json);
         }
         if (v.items.size() > shown) out += ",...+" + std::to_string(v.items.size() - shown);
         out += ']';
@@ -165,42 +165,23 @@ void appendText(std::string &out, const Node &v) {
         out += '{';
         for (std::size_t i = 0; i < v.items.size(); ++i) {
             if (i) out += ',';
-            out += v.keys[i];
-            out += '=';
-            appendText(out, v.items[i]);
+            if (json) {
+                appendJsonText(out, v.keys[i]);
+                out += ':';
+            } else {
+                out += v.keys[i];
+                out += '=';
+            }
+            render(out, v.items[i], json);
         }
         out += '}';
         break;
     }
 }
 
-void appendJson(std::string &out, const Node &v) {
-    switch (v.kind) {
-    case Node::Kind::Null: out += "null"; break;
-    case Node::Kind::Int: out += std::to_string(v.integer); break;
-    case Node::Kind::Real: appendReal(out, v.real); break;
-    case Node::Kind::Text:
-    case Node::Kind::Word: appendJsonText(out, v.text); break;
-    case Node::Kind::Flag: out += "true"; break;
-    case Node::Kind::Array:
-        out += '[';
-        for (std::size_t i = 0; i < v.items.size(); ++i) {
-            if (i) out += ',';
-            appendJson(out, v.items[i]);
-        }
-        out += ']';
-        break;
-    case Node::Kind::Object:
-        out += '{';
-        for (std::size_t i = 0; i < v.items.size(); ++i) {
-            if (i) out += ',';
-            appendJsonText(out, v.keys[i]);
-            out += ':';
-            appendJson(out, v.items[i]);
-        }
-        out += '}';
-        break;
-    }
-}
+}  // namespace
+
+void appendText(std::string &out, const Node &v) { render(out, v, false); }
+void appendJson(std::string &out, const Node &v) { render(out, v, true); }
 
 }  // namespace tarnel::trace

@@ -78,7 +78,15 @@ std::vector<Recorded> recordedSessions() {
     for (json &s : props["steps"])
         if (s["do"] == "launch") s["path"] = PROPS_CLIENT_PATH;
     json every = session(EVERY_REQUEST_CLIENT_PATH, {callback("init", {{"initialization", 1}, {"over", true}})});
+    // A client that attaches through the connection service by itself.
+    json attached = {launch(SESSION_DRIVER_PATH, {{"tnapix", "missing"}, {"args", {"attach", "{connect_prog}"}}}),
+                     step("wait_attach"),
+                     step("wait_ack"),
+                     callback("init", {{"initialization", 1}}),
+                     callback("quit"),
+                     step("wait_exit", {{"status", 0}})};
     return {{"sample client", {{"documents", {sample}}, {"steps", alert}}, 8},
+            {"attached client", {{"steps", attached}}, 2},
             {"property client", props, 5},
             {"every procedure", {{"steps", every}}, 170}};
 }
@@ -187,7 +195,7 @@ std::vector<std::string> served(const Transcript &run) {
 }
 
 TEST(Trace, ADestinationThatFailsOrASlowTraceFunctionChangesNothing) {
-    const json scenario = recordedSessions()[2].scenario;
+    const json scenario = recordedSessions()[3].scenario;
     const std::string good = tempFile("good.jsonl");
     Transcript baseline = record(scenario, good);
     ASSERT_EQ(baseline.status, 0) << baseline.text();
