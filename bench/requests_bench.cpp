@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include <tarnel/api_to_tn.h>
@@ -223,7 +224,7 @@ enum clnt_stat instantCall(CLIENT *, rpcproc_t, xdrproc_t, void *, xdrproc_t, vo
     return RPC_SUCCESS;
 }
 CLIENT *instantHandle() {
-    static struct clnt_ops ops = {};
+    static std::remove_pointer_t<decltype(CLIENT::cl_ops)> ops = {};
     static CLIENT handle = {};
     ops.cl_call = instantCall;
     handle.cl_ops = &ops;
@@ -232,18 +233,19 @@ CLIENT *instantHandle() {
 void BM_CallPointRaw(benchmark::State &state) {
     CLIENT *c = instantHandle();
     int arg = 0, res = 0;
+    const timeval limit = {10, 0};
     for (auto _ : state)
         benchmark::DoNotOptimize(clnt_call(c, 1064, reinterpret_cast<xdrproc_t>(xdr_int), reinterpret_cast<char *>(&arg),
-                                           reinterpret_cast<xdrproc_t>(xdr_int), reinterpret_cast<char *>(&res),
-                                           timeval{10, 0}));
+                                           reinterpret_cast<xdrproc_t>(xdr_int), reinterpret_cast<char *>(&res), limit));
 }
 BENCHMARK(BM_CallPointRaw);
 void BM_CallPointUntraced(benchmark::State &state) {
     CLIENT *c = instantHandle();
     int arg = 0, res = 0;
+    const timeval limit = {10, 0};
     for (auto _ : state)
-        benchmark::DoNotOptimize(tarnel_clnt_call(c, 1064, reinterpret_cast<xdrproc_t>(xdr_int), &arg,
-                                                  reinterpret_cast<xdrproc_t>(xdr_int), &res, timeval{10, 0}));
+        benchmark::DoNotOptimize(
+            tarnel_clnt_call(c, 1064, reinterpret_cast<xdrproc_t>(xdr_int), &arg, reinterpret_cast<xdrproc_t>(xdr_int), &res, limit));
 }
 BENCHMARK(BM_CallPointUntraced);
 
