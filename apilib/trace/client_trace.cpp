@@ -29,7 +29,7 @@
 #include "trace/event.h"
 #include "trace/values.h"
 #include "wire/callback_table.h"
-#include "wire/proctable.h"
+#include "wire/record_fields.h"
 
 namespace tarnel::trace {
 
@@ -252,12 +252,12 @@ enum clnt_stat tarnel_clnt_call(CLIENT *client, rpcproc_t proc, xdrproc_t encode
     const long micros = static_cast<long>(
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - began).count());
 
-    const tarnel::wire::ProcEntry *entry = tarnel::wire::findProc(static_cast<u_int>(proc));
+    const tarnel::wire::ProcTypes *entry = tarnel::wire::findProcTypes(static_cast<u_int>(proc));
     const char *stub = entry ? entry->stub : "unknown";
     const bool replied = status == RPC_SUCCESS;
     Event e("request");
     e.number("n", ++requests).number("proc", static_cast<long long>(proc)).word("stub", stub);
-    const bool sent = entry && entry->argSize;
+    const bool sent = entry && std::strcmp(entry->argType, "void") != 0;
     e.add("args", sent ? valueNode(entry->argType, argument) : Node())
         .text("args_xdr", sent ? xdrHex(encode, argument) : "")
         .number("micros", micros)
@@ -265,7 +265,7 @@ enum clnt_stat tarnel_clnt_call(CLIENT *client, rpcproc_t proc, xdrproc_t encode
     if (!replied) {
         e.text("error", clnt_sperrno(status));
     } else {
-        const bool carries = entry && entry->resSize;
+        const bool carries = entry && std::strcmp(entry->resType, "void") != 0;
         e.add("reply", carries ? valueNode(entry->resType, reply) : Node())
             .text("reply_xdr", carries ? xdrHex(decode, reply) : "");
     }

@@ -8,7 +8,9 @@
 #
 # With -v fields=FILE it also writes every record's fields by name, type and
 # offset, so that the trace and tnhost show and match requests by the field
-# names written here.
+# names written here, and each procedure's stub name and record types as
+# data alone (the procedure table's routines would link every stub and
+# routine into a client that only shows requests).
 #
 # A reply's status is its field "int status;" when that is the record's first
 # or last field, or the whole reply when the result is a bare int.
@@ -457,6 +459,11 @@ END {
             print "};" > fields
         }
         print "}  // namespace" > fields
+        print "const ProcTypes procTypes[] = {" > fields
+        for (i = 1; i <= nproc; i++)
+            printf("    {%s, \"%s\", \"%s\", \"%s\"},\n", pnum[i], stub[i], parg[i], pres[i]) > fields
+        print "};" > fields
+        printf("const std::size_t procTypesCount = %d;\n", nproc) > fields
         print "const RecordFields recordFields[] = {" > fields
         for (i = 1; i <= nrec; i++)
             printf("    {\"%s\", f_%s, %d},\n", rec[i], rec[i], nfields[i]) > fields

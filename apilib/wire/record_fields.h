@@ -22,6 +22,20 @@ struct RecordFields {
     std::size_t count;
 };
 
+// A procedure's stub name and its argument and reply types ("void" for
+// none), in ascending order of number.
+struct ProcTypes {
+    unsigned int number;
+    const char *stub;
+    const char *argType;
+    const char *resType;
+};
+
+extern const ProcTypes procTypes[];
+extern const std::size_t procTypesCount;
+// Null when the program has no such procedure.
+const ProcTypes *findProcTypes(unsigned int number);
+
 extern const RecordFields recordFields[];
 extern const std::size_t recordFieldsCount;
 
