@@ -70,15 +70,8 @@ void dispatch(struct svc_req *rq, SVCXPRT *xprt) {
     Request req{*e, client, xprt, arg, res, trace::Event("request"), {}};
     // A write shows what it writes: every field of its argument, from the
     // field table; its handler adds only what the argument does not say.
-    if (storesValue(e->argType)) req.detail.spread(argFields(e->argType, arg));
     // A replayed request shows its whole argument, as the trace does.
-    if (host.replay && !storesValue(e->argType) && e->argSize) {
-        trace::Node all = trace::valueNode(e->argType, arg);
-        if (all.kind == trace::Node::Kind::Object)
-            req.detail.spread(all);
-        else
-            req.detail.add("arg", all);
-    }
+    if (storesValue(e->argType) || (host.replay && e->argSize)) req.detail.spread(argFields(e->argType, arg));
     if (host.scenario.logArgs) req.detail.word("args", trace::xdrHex(e->argProc, arg));
     Handler h = findHandler(proc);
     trace::Node replayed;

@@ -13,6 +13,8 @@
 
 #include "host.h"
 #include "tarnel/api_to_tn.h"
+#include "trace/values.h"
+#include "wire/callback_table.h"
 
 namespace tarnel::host {
 namespace {
@@ -115,33 +117,26 @@ std::shared_ptr<OpenControl> sendCallback(Host &host, ClientSession &c, const Ca
     switch (spec.proc) {
     case 2:
         argProc = as_xdrproc(xdr_TnApiInitArgT), arg = &init;
-        line.number("initialization", spec.initialization);
         break;
     case 3:
         argProc = as_xdrproc(xdr_TnApiCommandArgT), arg = &command;
-        line.number("command", spec.command);
         break;
     case 4:
         argProc = as_xdrproc(xdr_TnApiMessageArgT), arg = &message;
-        line.text("message", spec.message).number("uint1", spec.uint1).number("uint2", spec.uint2);
         break;
     case 5:
         argProc = as_xdrproc(xdr_Tn4ApiNotifyArgT), arg = &old;
-        line.number("notification", spec.notification).number("objId", spec.objId).text("text", spec.text);
         break;
     case 6:
         argProc = as_xdrproc(xdr_TnApiDialogEventArgT), arg = &dialog;
-        line.number("int1", spec.int1).number("int2", spec.int2).number("int3", spec.int3);
         break;
     case 7:
         argProc = as_xdrproc(xdr_TnApiNotifyArgT), arg = &notify;
-        line.number("notification", spec.notification)
-            .number("objId", spec.objId)
-            .text("text", spec.text)
-            .number("number", spec.number);
         break;
     default: break;
     }
+    // The record's fields by the names the protocol gives them.
+    if (arg) line.spread(trace::valueNode(wire::findCallback(spec.proc)->argType, arg));
     if (spec.garbage) {
         // No argument bytes at all: no callback record decodes from nothing.
         argProc = as_xdrproc(xdr_void), arg = nullptr;

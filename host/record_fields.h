@@ -31,7 +31,7 @@ nlohmann::json nodeJson(const trace::Node &value);
 // shows every field of its argument (argFields), so a new one needs no code.
 bool storesValue(const std::string &argType);
 // The fields of the argument record, in the record's order, for the request
-// line (an empty record when the argument is not one).
+// line; an argument that is one value is the field `arg`, none is no field.
 trace::Node argFields(const std::string &argType, const void *arg);
 // A request's decoded argument record as JSON, kept with the request.
 std::shared_ptr<const nlohmann::json> argsAsJson(const std::string &argType, const void *arg);

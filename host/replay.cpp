@@ -72,6 +72,8 @@ std::string where(const Replay &r, const RecordedSession &s, std::size_t index) 
 // Parses one record; a step it calls for is appended to `steps`, and a wait
 // for the session's requests so far is noted in `waits` by step index.
 struct Reader {
+    Reader(Replay &r, const std::string &path) : replay(r), clientPath(path) {}
+
     Replay &replay;
     const std::string &clientPath;
     json steps = json::array();
@@ -191,7 +193,7 @@ Scenario loadReplay(const std::string &file, const std::string &clientPath, Repl
     replay.file = file;
     std::ifstream in(file);
     if (!in) throw std::runtime_error(file + ": cannot read: " + std::strerror(errno));
-    Reader reader{replay, clientPath, json::array(), {}, false, 0};
+    Reader reader(replay, clientPath);
     std::string line;
     int number = 0;
     while (std::getline(in, line))

@@ -65,7 +65,9 @@ bool storesValue(const std::string &argType) {
 
 trace::Node argFields(const std::string &argType, const void *arg) {
     trace::Node all = trace::valueNode(argType, arg);
-    return all.kind == trace::Node::Kind::Object ? all : trace::Node::record();
+    if (all.kind == trace::Node::Kind::Object) return all;
+    trace::Node fields = trace::Node::record();
+    return all.kind == trace::Node::Kind::Null ? fields : fields.add("arg", std::move(all));
 }
 
 std::string mismatch(const json &expected, const json &got, const std::string &path) {
