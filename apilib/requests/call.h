@@ -19,6 +19,10 @@
 #include <wire/record_routines.h>
 #include <wire/xdrproc.h>
 
+#include <type_traits>
+
+#include "pipeline/pipeline.h"
+
 namespace tarnel::requests {
 
 using wire::routine_of;
@@ -30,7 +34,7 @@ inline xdrproc_t routine_of(const StringT *) { return wire::as_xdrproc(&xdr_Stri
 // request without a reply, not a call through a null handle.
 template <typename Reply, typename Arg> Reply *send(Reply *(*stub)(Arg *, CLIENT *), Arg *argument) {
     Reply *reply = tarnel_client != nullptr ? stub(argument, tarnel_client) : nullptr;
-    if (reply == nullptr) TA_errno = TA_ERR_NO_REPLY;
+    if (reply == nullptr) TA_errno = pipeline::engaged ? pipeline::noReplyCode() : TA_ERR_NO_REPLY;
     return reply;
 }
 // For procedures without an argument: the stub takes any pointer, unread.
@@ -46,14 +50,38 @@ template <typename Reply> int status_of(const Reply *reply) { return reply->stat
 inline int status_of(const int *reply) { return *reply; }
 
 // Status result: 0, or the host's status (also in TA_errno); `failure` with
-// no reply.
-template <typename Reply, typename Arg> int status(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, int failure = -1) {
+// no reply. Always waits for the reply.
+template <typename Reply, typename Arg>
+int statusNow(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, int failure = -1) {
     Reply *reply = send(stub, argument);
     if (reply == nullptr) return failure;
     const int code = status_of(reply);
     if (code != 0) TA_errno = code;
     release(reply);
     return code;
+}
+
+// A status request's two passes in a C pipeline run, with the stub's type
+// restored. The reply pass sends nothing, so its argument is a blank one.
+template <typename Reply, typename Arg> void sendQueued(pipeline::AnyStub stub, void *argument) {
+    (void)reinterpret_cast<Reply *(*)(Arg *, CLIENT *)>(stub)(static_cast<Arg *>(argument), tarnel_client);
+}
+template <typename Reply, typename Arg> int rereadQueued(pipeline::AnyStub stub) {
+    std::conditional_t<std::is_void_v<Arg>, int, Arg> blank{};
+    Reply *reply = reinterpret_cast<Reply *(*)(Arg *, CLIENT *)>(stub)(&blank, tarnel_client);
+    if (reply == nullptr) return TA_ERR_NO_REPLY;
+    const int code = status_of(reply);
+    release(reply);
+    return code;
+}
+
+// Status result; inside a C pipeline run the request is only sent and 0
+// returned, its status reported when the run ends.
+template <typename Reply, typename Arg> int status(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, int failure = -1) {
+    if (!pipeline::collecting()) return statusNow(stub, argument, failure);
+    const bool sent = pipeline::queueStatus(reinterpret_cast<pipeline::AnyStub>(stub), &rereadQueued<Reply, Arg>,
+                                            &sendQueued<Reply, Arg>, argument);
+    return sent ? 0 : failure;
 }
 
 // Status result of a procedure without an argument.

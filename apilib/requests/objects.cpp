@@ -5,10 +5,11 @@ using namespace tarnel::requests;
 
 extern "C" {
 
-// The reply is a bare status, but success reads as 1 and every failure as 0.
+// The reply is a bare status, but success reads as 1 and every failure as 0:
+// a value, so it is never queued in a pipeline run.
 int T_ApiObjectValid(unsigned int docId, unsigned int objId) {
     ApiTnGeneralObjArgT a = {docId, objId};
-    return status(api_tn_object_valid_1, &a) == 0 ? 1 : 0;
+    return statusNow(api_tn_object_valid_1, &a) == 0 ? 1 : 0;
 }
 
 int T_ApiDelete(unsigned int docId, unsigned int objId) {

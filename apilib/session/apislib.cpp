@@ -20,11 +20,11 @@
 
 #include "callback_service.h"
 #include "session.h"
+#include "pipeline/pipeline.h"
 #include "trace/client_trace.h"
 
 namespace {
 
-constexpr long kDefaultTimeOutSeconds = 604800;  // seven days
 constexpr int kRemoteHostPid = -223;             // switches the liveness check off
 
 const char *const kNotCalled = "not called by a Tarnel product";
@@ -64,11 +64,6 @@ tarnel::session::CallbackAccess remoteAccess(const char *hostName, const struct 
 extern "C" {
 
 void T_ApiErr(const char *message) { std::fprintf(stderr, "Tarnel API client \"%s\": %s.\n", myname, message); }
-
-struct timeval get_TA_TimeOut(void) {
-    if (TA_TimeOut.tv_sec == 0 && TA_TimeOut.tv_usec == 0) TA_TimeOut.tv_sec = kDefaultTimeOutSeconds;
-    return TA_TimeOut;
-}
 
 void *Tapitn_InitAck(int *pid) { return api_tn_init_ack_5_1(pid, tarnel_client); }
 
@@ -128,6 +123,7 @@ const char *hookup(int callbackProg, int callbackVers, int hostProg, int hostVer
     struct timeval timeout = get_TA_TimeOut();
     clnt_control(tarnel_client, CLSET_TIMEOUT, reinterpret_cast<char *>(&timeout));
 
+    tarnel::pipeline::serveCallbacksHook = &tarnel::session::serveReady;
     tarnel::trace::sessionStarted(hostName == nullptr ? "launched" : "attached", myprog, myvers, hisprog, hisvers);
     int pid = getpid();
     if (Tapitn_InitAck(&pid) == nullptr) return "unable to make initial contact";

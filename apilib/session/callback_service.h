@@ -43,6 +43,9 @@ bool tcpSocketOwnerFromTable(const sockaddr_in &peer, const sockaddr_in &local, 
 // whatever the RPC library has registered for them; null on failure.
 SVCXPRT *listenForCallbacks(in_addr_t address, CallbackAccess access);
 
+// Serves the calls that have arrived on the callback connections in `ready`.
+void serveReady(fd_set &ready);
+
 // Counts nested passes of the service loop, so that a transport destroyed
 // inside a callback outlives the dispatch that still holds it: it is freed
 // when the outermost pass ends.

@@ -38,6 +38,7 @@ const char *T_ApiErrorText(int code) {
     case TA_ERR_CONNECT_FAILED: return "the connect call to the host did not complete";
     case TA_ERR_SERVICE_UNREACHABLE: return "the host's connection service did not answer";
     case TA_ERR_SETUP_FAILED: return "the host accepted the session but the connection could not be set up";
+    case TA_ERR_NOT_PIPELINABLE: return "the request cannot be pipelined";
     default: break;
     }
     // Per thread, so that two threads formatting at once do not overwrite

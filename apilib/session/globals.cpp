@@ -18,4 +18,10 @@ char myname[256] = "???";
 int turn_over_needed = 0;
 int callbacksDone = 0;
 int modalRetval = 0;
+
+struct timeval get_TA_TimeOut(void) {
+    constexpr long kDefaultTimeOutSeconds = 604800;  // seven days
+    if (TA_TimeOut.tv_sec == 0 && TA_TimeOut.tv_usec == 0) TA_TimeOut.tv_sec = kDefaultTimeOutSeconds;
+    return TA_TimeOut;
+}
 }

@@ -10,6 +10,7 @@
 
 #include "callback_service.h"
 #include "session.h"
+#include "pipeline/pipeline.h"
 #include "trace/client_trace.h"
 
 namespace {
@@ -28,6 +29,11 @@ unsigned int low_word(const fd_set &set) {
 }
 
 }  // namespace
+
+void tarnel::session::serveReady(fd_set &ready) {
+    const ServicePass pass;
+    svc_getreqset(&ready);
+}
 
 extern "C" {
 
@@ -99,10 +105,7 @@ int T_ApiService(unsigned int *mask) {
                     FD_SET(fd, &rpc_ready);
                     any = true;
                 }
-            if (any) {
-                const tarnel::session::ServicePass pass;
-                svc_getreqset(&rpc_ready);
-            }
+            if (any) tarnel::session::serveReady(rpc_ready);
             // A nested pass inside a callback may have rewritten the mask;
             // what it left there is what this pass reports.
             TA_SelectMask &= ~rpc_word;
@@ -139,6 +142,7 @@ int T_ApiRun(void) {
 }
 
 void T_ApiShutDown(void) {
+    tarnel::pipeline::abandon();
     if (tarnel_client != nullptr) tarnel::trace::sessionEnded();
     un_portmap();
     if (client_transp != nullptr) {

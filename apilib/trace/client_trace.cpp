@@ -24,6 +24,7 @@
 #include <tarnel/tnapi_trace.h>
 #include <tarnel/tnapi_version.h>
 
+#include "pipeline/pipeline.h"
 #include "session/session.h"
 #include "trace/encoding.h"
 #include "trace/event.h"
@@ -240,36 +241,63 @@ void T_ApiSetTraceFunc(T_ApiTraceFuncT f, void *data) {
     update();
 }
 
-// The stubs' clnt_call. Untraced, a request costs this one test more.
+// The stubs' clnt_call. Untraced and without a pipeline, a request costs
+// this one test more.
 enum clnt_stat tarnel_clnt_call(CLIENT *client, rpcproc_t proc, xdrproc_t encode, void *argument, xdrproc_t decode,
                                 void *reply, struct timeval timeout) {
-    if (!tracing || inside)
+    if (!(tracing | tarnel::pipeline::engaged))
+        return clnt_call(client, proc, encode, static_cast<caddr_t>(argument), decode, static_cast<caddr_t>(reply),
+                         timeout);
+    if (tarnel::pipeline::engaged) return tarnel::pipeline::call(client, proc, encode, argument, decode, reply, timeout);
+    return tracedCall(client, proc, encode, argument, decode, reply, timeout);
+}
+}
+
+namespace tarnel::trace {
+
+std::unique_ptr<Event> requestSent(rpcproc_t proc, xdrproc_t encode, void *argument) {
+    if (!tracing || inside) return nullptr;
+    const wire::ProcTypes *entry = wire::findProcTypes(static_cast<u_int>(proc));
+    auto e = std::make_unique<Event>("request");
+    e->number("n", ++requests).number("proc", static_cast<long long>(proc)).word("stub", entry ? entry->stub : "unknown");
+    const bool sent = entry && std::strcmp(entry->argType, "void") != 0;
+    e->add("args", sent ? valueNode(entry->argType, argument) : Node())
+        .text("args_xdr", sent ? xdrHex(encode, argument) : "");
+    return e;
+}
+
+void requestAnswered(std::unique_ptr<Event> e, rpcproc_t proc, long micros, enum clnt_stat status, xdrproc_t decode,
+                     void *reply) {
+    if (e == nullptr || !tracing) return;
+    const wire::ProcTypes *entry = wire::findProcTypes(static_cast<u_int>(proc));
+    const bool replied = status == RPC_SUCCESS;
+    e->number("micros", micros).then();
+    if (!replied) {
+        e->text("error", clnt_sperrno(status));
+    } else {
+        const bool carries = entry && std::strcmp(entry->resType, "void") != 0;
+        e->add("reply", carries ? valueNode(entry->resType, reply) : Node())
+            .text("reply_xdr", carries ? xdrHex(decode, reply) : "");
+    }
+    deliver(TA_TRACE_REQUEST, static_cast<int>(proc), entry ? entry->stub : "unknown", replied, micros, *e);
+}
+
+enum clnt_stat tracedCall(CLIENT *client, rpcproc_t proc, xdrproc_t encode, void *argument, xdrproc_t decode,
+                          void *reply, struct timeval timeout) {
+    std::unique_ptr<Event> e = requestSent(proc, encode, argument);
+    if (e == nullptr)
         return clnt_call(client, proc, encode, static_cast<caddr_t>(argument), decode, static_cast<caddr_t>(reply),
                          timeout);
     const auto began = std::chrono::steady_clock::now();
     const enum clnt_stat status =
         clnt_call(client, proc, encode, static_cast<caddr_t>(argument), decode, static_cast<caddr_t>(reply), timeout);
-    const long micros = static_cast<long>(
-        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - began).count());
-
-    const tarnel::wire::ProcTypes *entry = tarnel::wire::findProcTypes(static_cast<u_int>(proc));
-    const char *stub = entry ? entry->stub : "unknown";
-    const bool replied = status == RPC_SUCCESS;
-    Event e("request");
-    e.number("n", ++requests).number("proc", static_cast<long long>(proc)).word("stub", stub);
-    const bool sent = entry && std::strcmp(entry->argType, "void") != 0;
-    e.add("args", sent ? valueNode(entry->argType, argument) : Node())
-        .text("args_xdr", sent ? xdrHex(encode, argument) : "")
-        .number("micros", micros)
-        .then();
-    if (!replied) {
-        e.text("error", clnt_sperrno(status));
-    } else {
-        const bool carries = entry && std::strcmp(entry->resType, "void") != 0;
-        e.add("reply", carries ? valueNode(entry->resType, reply) : Node())
-            .text("reply_xdr", carries ? xdrHex(decode, reply) : "");
-    }
-    deliver(TA_TRACE_REQUEST, static_cast<int>(proc), stub, replied, micros, e);
+    requestAnswered(std::move(e), proc, microsSince(began), status, decode, reply);
     return status;
 }
+
+long microsSince(std::chrono::steady_clock::time_point began) {
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - began).count());
 }
+
+}  // namespace tarnel::trace

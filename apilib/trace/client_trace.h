@@ -5,6 +5,9 @@
 
 #include <rpc/rpc.h>
 
+#include <chrono>
+#include <memory>
+
 namespace tarnel::trace {
 
 // Whether anything receives events: a TARNEL_TRACE destination or a function.
@@ -22,6 +25,18 @@ void sessionStarted(const char *how, int callbackProg, int callbackVers, int hos
 void sessionEnded();
 // A callback as the dispatcher decoded it (argument null: it did not decode).
 void callbackReceived(int proc, xdrproc_t decode, const void *argument);
+
+class Event;
+// A request in two halves, for one whose reply comes later (pipelined): its
+// event with the argument rendered while it is valid (null when nothing
+// traces), then completed with the reply and delivered.
+std::unique_ptr<Event> requestSent(rpcproc_t proc, xdrproc_t encode, void *argument);
+void requestAnswered(std::unique_ptr<Event> event, rpcproc_t proc, long micros, enum clnt_stat status,
+                     xdrproc_t decode, void *reply);
+// clnt_call, traced when something traces.
+enum clnt_stat tracedCall(CLIENT *client, rpcproc_t proc, xdrproc_t encode, void *argument, xdrproc_t decode,
+                          void *reply, struct timeval timeout);
+long microsSince(std::chrono::steady_clock::time_point began);
 
 }  // namespace tarnel::trace
 

@@ -24,6 +24,11 @@ class RecordReader {
     // next take(); after TooLarge or NoMemory the stream cannot go on.
     State take(const char *data, std::size_t size, std::size_t &used);
 
+    // Whether no record has been begun and left unfinished.
+    bool atBoundary() const {
+        return state_ == State::Complete || (state_ == State::Partial && headerHave_ == 0 && record_.empty());
+    }
+
     const char *data() const { return record_.data(); }
     std::size_t size() const { return record_.size(); }
 

@@ -10,6 +10,7 @@
 #include <tarnel/api_to_tn.h>
 #include <tarnel/tde.h>
 #include <tarnel/tnapi_errors.h>
+#include <tarnel/tnapi_pipeline.h>
 #include <tarnel/tnapi_requests.h>
 #include <tarnel/tnapi_session.h>
 #include <tarnel/tnapi_status.h>

@@ -729,14 +729,18 @@ template <auto Fn, Kind K, typename = std::make_index_sequence<arity<decltype(Fn
 template <typename R, typename... P, R (*Fn)(P...), Kind K, std::size_t... I>
 struct Request<Fn, K, std::index_sequence<I...>> {
     using Value = std::conditional_t<K == kStatus, void, held_t<R>>;
-    const char *name;  // the C function's, for Error
-    Result<Value> operator()(param_t<Fn, I, P>... a) const {
+    static constexpr auto function = Fn;
+    static constexpr std::size_t first = 0;  // the first parameter that is not the answer
+    const char *name;                        // the C function's, for Error
+    Result<Value> operator()(param_t<Fn, I, P>... a) const { return invoke(pass(a)...); }
+    // The C function called with C arguments, its outcome read as above.
+    Result<Value> invoke(P... p) const {
         ErrnoScope scope;
         if constexpr (std::is_void_v<Value>) {
-            (void)Fn(pass(a)...);
+            (void)Fn(p...);
             return Result<void>(scope.code(), name);
         } else {
-            Value value(Fn(pass(a)...));
+            Value value(Fn(p...));
             if (scope.code() != 0) return Error(scope.code(), name);
             return Result<Value>(std::move(value));
         }
@@ -749,11 +753,14 @@ template <auto Fn, typename = std::make_index_sequence<arity<decltype(Fn)>::valu
 template <typename A, typename... P, int (*Fn)(A *, P...), std::size_t... I>
 struct Answer<Fn, std::index_sequence<I...>> {
     using Value = std::optional<held_t<A>>;
+    static constexpr auto function = Fn;
+    static constexpr std::size_t first = 1;
     const char *name;  // the C function's, for Error
-    Result<Value> operator()(param_t<Fn, I + 1, P>... a) const {
+    Result<Value> operator()(param_t<Fn, I + 1, P>... a) const { return invoke(pass(a)...); }
+    Result<Value> invoke(P... p) const {
         ErrnoScope scope;
         A answer{};
-        const int declined = Fn(&answer, pass(a)...);
+        const int declined = Fn(&answer, p...);
         held_t<A> held(answer);
         if (scope.code() != 0) return Error(scope.code(), name);
         if (declined != 0) return Result<Value>(Value());
@@ -1119,5 +1126,7 @@ class Client {
     static_assert(std::is_base_of_v<::tarnel::Client, Class>, "a client class derives from tarnel::Client")
 
 }  // namespace tarnel
+
+#include <tarnel/tnapi_pipeline.hpp>
 
 #endif

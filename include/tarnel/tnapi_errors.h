@@ -39,6 +39,10 @@ TARNEL_BEGIN_DECLS
 /** T_ApiConnectToSession(): the host accepted the session but setting up the
  * connection to it failed. */
 #define TA_ERR_SETUP_FAILED (-22)
+/** A request that cannot be pipelined (tarnel/tnapi_pipeline.h): it waits
+ * on callbacks, ends the session, or makes more than one request. It was
+ * not sent. */
+#define TA_ERR_NOT_PIPELINABLE (-23)
 
 /** A short English text for a #TA_errno value, without a final full stop.
  * @param code a value of #TA_errno: one of the TA_ERR_ codes or a status

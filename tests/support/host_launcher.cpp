@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <sstream>
@@ -233,7 +234,20 @@ ServedHost::~ServedHost() {
         kill(pid_, SIGTERM);
         waitpid(pid_, nullptr, 0);
     }
+    if (discarder_.joinable()) discarder_.join();
     if (out_ >= 0) close(out_);
+}
+
+void ServedHost::discardTranscript() {
+    if (out_ < 0 || discarder_.joinable()) return;
+    discarder_ = std::thread([fd = out_] {
+        char buffer[65536];
+        for (pollfd p = {fd, POLLIN, 0};;) {
+            if (poll(&p, 1, -1) < 0 && errno != EINTR) return;
+            const ssize_t n = read(fd, buffer, sizeof buffer);
+            if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) return;
+        }
+    });
 }
 
 void ServedHost::vanish() {

@@ -10,7 +10,7 @@
 TEST(ErrorText, EveryNamedCodeHasItsOwnText) {
     const int codes[] = {TA_ERR_NONE,           TA_ERR_NO_REPLY,       TA_ERR_BIT_NOT_IN_STATUS,
                          TA_ERR_NO_STATUS_PROP, TA_ERR_CONNECT_FAILED, TA_ERR_SERVICE_UNREACHABLE,
-                         TA_ERR_SETUP_FAILED};
+                         TA_ERR_SETUP_FAILED,   TA_ERR_NOT_PIPELINABLE};
     std::set<std::string> texts;
     for (int code : codes) {
         const char *text = T_ApiErrorText(code);
