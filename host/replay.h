@@ -29,6 +29,7 @@ struct RecordedRequest {
     bool replied = false;     // false: the call failed; the replay closes the connection instead
     std::string replyBytes;   // the reply's encoding
     std::size_t callbacksBefore = 0;  // callbacks of its session recorded before it
+    bool pipelined = false;           // sent ahead of its reply: it may overtake those callbacks
 };
 
 struct RecordedSession {

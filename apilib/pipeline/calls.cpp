@@ -42,7 +42,7 @@ enum clnt_stat sendPass(Engine &e, CLIENT *client, rpcproc_t proc, xdrproc_t enc
         item.run = e.runs.back().get();
         item.index = ++item.run->report.count;
     }
-    item.event = trace::requestSent(proc, encode, argument);
+    item.event = trace::requestSent(proc, encode, argument, true);
     item.sent = std::chrono::steady_clock::now();
     if (e.items.empty()) e.lastProgress = item.sent;
     e.items.push_back(std::move(item));

@@ -255,11 +255,14 @@ enum clnt_stat tarnel_clnt_call(CLIENT *client, rpcproc_t proc, xdrproc_t encode
 
 namespace tarnel::trace {
 
-std::unique_ptr<Event> requestSent(rpcproc_t proc, xdrproc_t encode, void *argument) {
+std::unique_ptr<Event> requestSent(rpcproc_t proc, xdrproc_t encode, void *argument, bool pipelined) {
     if (!tracing || inside) return nullptr;
     const wire::ProcTypes *entry = wire::findProcTypes(static_cast<u_int>(proc));
     auto e = std::make_unique<Event>("request");
     e->number("n", ++requests).number("proc", static_cast<long long>(proc)).word("stub", entry ? entry->stub : "unknown");
+    // Sent ahead of its reply: a replay lets it arrive before a callback
+    // recorded ahead of it, which the client could not have waited for.
+    if (pipelined) e->flag("pipelined");
     const bool sent = entry && std::strcmp(entry->argType, "void") != 0;
     e->add("args", sent ? valueNode(entry->argType, argument) : Node())
         .text("args_xdr", sent ? xdrHex(encode, argument) : "");
@@ -284,7 +287,7 @@ void requestAnswered(std::unique_ptr<Event> e, rpcproc_t proc, long micros, enum
 
 enum clnt_stat tracedCall(CLIENT *client, rpcproc_t proc, xdrproc_t encode, void *argument, xdrproc_t decode,
                           void *reply, struct timeval timeout) {
-    std::unique_ptr<Event> e = requestSent(proc, encode, argument);
+    std::unique_ptr<Event> e = requestSent(proc, encode, argument, false);
     if (e == nullptr)
         return clnt_call(client, proc, encode, static_cast<caddr_t>(argument), decode, static_cast<caddr_t>(reply),
                          timeout);

@@ -30,7 +30,7 @@ class Event;
 // A request in two halves, for one whose reply comes later (pipelined): its
 // event with the argument rendered while it is valid (null when nothing
 // traces), then completed with the reply and delivered.
-std::unique_ptr<Event> requestSent(rpcproc_t proc, xdrproc_t encode, void *argument);
+std::unique_ptr<Event> requestSent(rpcproc_t proc, xdrproc_t encode, void *argument, bool pipelined);
 void requestAnswered(std::unique_ptr<Event> event, rpcproc_t proc, long micros, enum clnt_stat status,
                      xdrproc_t decode, void *reply);
 // clnt_call, traced when something traces.

@@ -85,7 +85,12 @@ std::vector<Recorded> recordedSessions() {
                      callback("init", {{"initialization", 1}}),
                      callback("quit"),
                      step("wait_exit", {{"status", 0}})};
+    // Writes sent ahead of their replies, a callback arriving among them.
+    json pipelined = {{"requests", {{{"proc", 1065}, {"times", 1}, {"then", {{{"proc", "message"}, {"message", "m"}}}}}}},
+                      {"steps", session(CPP_CLASS_CLIENT_PATH, {callback("init", {{"initialization", 6}}),
+                                                                 step("wait_request", {{"proc", 1064}})})}};
     return {{"sample client", {{"documents", {sample}}, {"steps", alert}}, 8},
+            {"pipelined client", pipelined, 500},
             {"attached client", {{"steps", attached}}, 2},
             {"property client", props, 5},
             {"every procedure", {{"steps", every}}, 170}};

@@ -163,6 +163,24 @@ TEST(Pipeline, AVanishedHostEndsEveryOutstandingRequestWithoutAReply) {
     EXPECT_GE(lost, 200);
 }
 
+// A callback sent while hundreds of writes are outstanding is served where
+// it arrives: the host is not left waiting, and every write still lands.
+TEST(Pipeline, ACallbackArrivingMidPipelineIsServedWhereItArrives) {
+    const json rule = {{"proc", 1065}, {"times", 1}, {"then", {{{"proc", "message"}, {"message", "mid"}, {"uint1", 1}}}}};
+    Transcript run = runHost({{"requests", {rule}},
+                              {"steps", session(CPP_CLASS_CLIENT_PATH, {callback("init", {{"initialization", 6}}),
+                                                                         step("wait_request", {{"proc", 1064}})})}});
+    ASSERT_EQ(run.status, 0) << run.text();
+    EXPECT_TRUE(run.has({"text=\"pipelined ok=500 last=499"})) << run.text();
+    EXPECT_TRUE(run.has({"text=\"message [mid] 1 0"})) << run.text();
+    const int message = run.indexOf("name=message");
+    const auto writes = run.find({"proc=1065"});
+    ASSERT_EQ(writes.size(), 500u);
+    EXPECT_LT(run.indexOf(writes.front()), message);
+    EXPECT_GT(run.indexOf(writes.back()), message);
+    EXPECT_TRUE(run.find({"name=message", "-> ok"}).size() == 1) << run.text();
+}
+
 // A host on a socket of the test's own that answers the first `good` calls
 // and then replies with an id nobody sent.
 class StrayHost {
