@@ -216,6 +216,12 @@ Scenario loadReplay(const std::string &file, const std::string &clientPath, Repl
     return scenario;
 }
 
+static std::size_t nextUnanswered(const RecordedSession &s) {
+    std::size_t i = 0;
+    while (i < s.requests.size() && s.requests[i].answered) ++i;
+    return i;
+}
+
 trace::Node replayRequest(Host &host, Request &req) {
     Replay &replay = *host.replay;
     const int proc = static_cast<int>(req.entry.number);
@@ -237,19 +243,36 @@ trace::Node replayRequest(Host &host, Request &req) {
     if (session->replayed >= session->requests.size())
         return diverge("session " + session->id + " sent request " + std::to_string(session->replayed + 1) + ", " +
                        sent + ", beyond the " + std::to_string(session->requests.size()) + " recorded");
-    const std::size_t index = session->replayed;
-    const RecordedRequest &r = session->requests[index];
-    const std::string at = where(replay, *session, index);
-    if (!r.pipelined && static_cast<std::size_t>(req.client->callbackCount) < r.callbacksBefore)
-        return diverge(at + ": the client sent " + sent + " before the callback recorded ahead of it");
-    if (proc != r.proc) return diverge(at + ": recorded " + procName(r.proc, r.stub) + ", the client sent " + sent);
+    // What keeps this request from answering the recorded one: "" when nothing.
     const std::string actual = trace::xdrHex(req.entry.argProc, req.arg);
-    if (!processNumberArg(proc) && actual != r.argsHex) {
+    auto differs = [&](const RecordedRequest &r) -> std::string {
+        if (proc != r.proc) return "recorded " + procName(r.proc, r.stub) + ", the client sent " + sent;
+        if (processNumberArg(proc) || actual == r.argsHex) return "";
         std::string why = tarnel::host::mismatch(r.args, valueAsJson(req.entry.argType, req.arg), "args");
         if (auto at = why.rfind(", expected "); at != std::string::npos) why.replace(at, 11, ", recorded ");
         if (why.empty()) why = "the arguments encode as " + actual + ", recorded " + r.argsHex;
-        return diverge(at + ": " + sent + ": " + why);
+        return sent + ": " + why;
+    };
+    // The first request not yet answered; or, when it is pipelined and this
+    // one is not (or the other way round), the first of the other kind: a
+    // callback's handler may overtake the requests a pipeline has in flight,
+    // or fall behind them, by how many were in flight when it arrived.
+    std::size_t index = nextUnanswered(*session);
+    const std::string at = where(replay, *session, index);
+    std::string why = differs(session->requests[index]);
+    if (!why.empty()) {
+        const bool pipelined = session->requests[index].pipelined;
+        for (std::size_t i = index + 1; i < session->requests.size(); ++i)
+            if (!session->requests[i].answered && session->requests[i].pipelined != pipelined) {
+                if (differs(session->requests[i]).empty()) index = i, why.clear();
+                break;
+            }
     }
+    if (!why.empty()) return diverge(at + ": " + why);
+    RecordedRequest &r = session->requests[index];
+    if (!r.pipelined && static_cast<std::size_t>(req.client->callbackCount) < r.callbacksBefore)
+        return diverge(at + ": the client sent " + sent + " before the callback recorded ahead of it");
+    r.answered = true;
     session->replayed++;
     if (!r.replied) {
         // The recorded call failed: the client's call fails here too.
@@ -266,8 +289,9 @@ std::string replayWanted(const Host &host, const Step &step) {
     for (const RecordedSession &s : host.replay->sessions) {
         if (s.id != step.client) continue;
         if (s.replayed >= static_cast<std::size_t>(step.count) || s.replayed >= s.requests.size()) break;
-        const RecordedRequest &r = s.requests[s.replayed];
-        return where(*host.replay, s, s.replayed) + ": " + procName(r.proc, r.stub) +
+        const std::size_t next = nextUnanswered(s);
+        const RecordedRequest &r = s.requests[next];
+        return where(*host.replay, s, next) + ": " + procName(r.proc, r.stub) +
                (r.args.is_null() || processNumberArg(r.proc) ? "" : " holding " + expectedFields(r.args));
     }
     return "the recorded requests of " + step.client;

@@ -30,6 +30,7 @@ struct RecordedRequest {
     std::string replyBytes;   // the reply's encoding
     std::size_t callbacksBefore = 0;  // callbacks of its session recorded before it
     bool pipelined = false;           // sent ahead of its reply: it may overtake those callbacks
+    bool answered = false;            // by the replay
 };
 
 struct RecordedSession {

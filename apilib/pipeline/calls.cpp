@@ -145,8 +145,11 @@ using namespace tarnel::pipeline;
 
 extern "C" {
 
+// Inside a reply pass (a T_ApiPipelineAdd() function answering) the
+// pipeline cannot be driven: its state is in the middle of that reply.
 int T_ApiPipelineBegin(void) {
     Engine &e = engine();
+    if (e.mode != Mode::Direct) return -1;
     e.runs.push_back(std::make_unique<Run>());
     e.refresh();
     return 0;
@@ -154,7 +157,7 @@ int T_ApiPipelineBegin(void) {
 
 int T_ApiPipelineEnd(T_ApiPipelineReportT *report) {
     Engine &e = engine();
-    if (e.runs.empty()) return -1;
+    if (e.runs.empty() || e.mode != Mode::Direct) return -1;
     e.pump(true);
     const T_ApiPipelineReportT r = e.runs.back()->report;
     e.runs.pop_back();

@@ -31,9 +31,8 @@ constexpr std::size_t kReadChunk = 64u << 10;
 
 using Clock = std::chrono::steady_clock;
 
-// An XDR stream writing at the end of `out`, grown until the record fits.
-bool encodeInto(std::vector<char> &out, xdrproc_t proc, void *value, std::size_t &size) {
-    std::size_t room = std::max<std::size_t>(512, out.capacity() - out.size());
+// An XDR stream writing at the end of `out`, grown until the value fits.
+bool encodeInto(std::vector<char> &out, xdrproc_t proc, void *value, std::size_t &size, std::size_t room) {
     for (;;) {
         const std::size_t at = out.size();
         out.resize(at + room);
@@ -101,8 +100,8 @@ std::uint32_t Engine::encode(rpcproc_t proc, xdrproc_t encodeArgs, void *argumen
     const std::size_t start = out.size();
     out.resize(start + 4);  // the record mark, written below
     std::size_t headerSize = 0, argSize = 0;
-    ok = encodeInto(out, reinterpret_cast<xdrproc_t>(&xdrCallHeader), &h, headerSize) &&
-         encodeInto(out, encodeArgs, argument, argSize);
+    ok = encodeInto(out, reinterpret_cast<xdrproc_t>(&xdrCallHeader), &h, headerSize, sizeof h) &&
+         encodeInto(out, encodeArgs, argument, argSize, 256);
     if (!ok) {
         out.resize(start);
         return xid;
@@ -151,12 +150,13 @@ bool Engine::readSome() {
         return false;
     }
     lastProgress = Clock::now();
-    // The chunk is kept aside: answering runs code that may pump again.
-    std::vector<char> chunk(in.begin(), in.begin() + n);
+    // Answering runs no pump (pump() returns at once during a pass), so the
+    // buffer is read to its end undisturbed.
+    const std::size_t got = static_cast<std::size_t>(n);
     std::size_t at = 0;
-    while (at < chunk.size()) {
+    while (at < got) {
         std::size_t used = 0;
-        const auto state = reader.take(chunk.data() + at, chunk.size() - at, used);
+        const auto state = reader.take(in.data() + at, got - at, used);
         at += used;
         if (state == wire::RecordReader::State::Partial) break;
         if (state != wire::RecordReader::State::Complete || reader.size() < 4) {
@@ -234,6 +234,10 @@ void Engine::serveCallbacks(const std::vector<int> &ready) {
 
 // Until the window has room (or, untilEmpty, nothing is outstanding).
 void Engine::pump(bool untilEmpty) {
+    if (mode != Mode::Direct) return;
+    // The time-out runs while waiting: time the caller spent elsewhere
+    // between adding requests and waiting for them does not count.
+    const auto entered = Clock::now();
     auto done = [&] {
         return untilEmpty ? items.empty()
                           : items.size() < TA_PIPELINE_WINDOW && out.size() - outAt < kWriteAhead;
@@ -249,7 +253,7 @@ void Engine::pump(bool untilEmpty) {
         }
         if (done()) break;
         const timeval limit = get_TA_TimeOut();
-        const auto deadline = lastProgress + std::chrono::seconds(limit.tv_sec) +
+        const auto deadline = std::max(lastProgress, entered) + std::chrono::seconds(limit.tv_sec) +
                               std::chrono::microseconds(limit.tv_usec);
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0) {

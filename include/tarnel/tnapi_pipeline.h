@@ -47,8 +47,12 @@ typedef struct T_ApiPipelineReportT {
 } T_ApiPipelineReportT;
 
 /** Starts a run: from now until T_ApiPipelineEnd() each status request is
- * sent without waiting for its reply and returns 0.
- * @return 0; -1 when a run is already open (it goes on unchanged) */
+ * queued without waiting for its reply and returns 0. Queued requests go
+ * out in batches, whenever the window fills and at the latest when the run
+ * ends or a request outside it is made. Runs nest: one opened by a callback
+ * served while a run waits is that callback's own, and T_ApiPipelineEnd()
+ * ends the innermost.
+ * @return 0; -1 inside a T_ApiPipelineAdd() function's reply call */
 int T_ApiPipelineBegin(void);
 
 /** Ends the run: waits for every reply still outstanding (at most the call
@@ -56,7 +60,8 @@ int T_ApiPipelineBegin(void);
  * any request failed, #TA_errno is set to the first failure's code.
  * @param report receives the run's figures; may be null
  * @return how many requests of the run failed (0: every one succeeded); -1
- *         when no run is open */
+ *         when no run is open, or inside a T_ApiPipelineAdd() function's
+ *         reply call */
 int T_ApiPipelineEnd(T_ApiPipelineReportT *report);
 
 /** What T_ApiPipelineAdd() calls: `answering` 0 to send the request, 1 to
@@ -73,6 +78,8 @@ typedef void (*T_ApiPipelineCallT)(void *data, int answering);
  * pipeline, owned memory included. The arguments are read during both
  * calls; what they point to need only live during the first (the reply
  * call reads the records and lists it is given, not what they point to).
+ * The reply call may not drive the pipeline: T_ApiPipelineAdd(),
+ * T_ApiPipelineWait() and the runs' functions return at once there.
  * @param call makes the request call
  * @param data passed to both calls
  * @return 1 when the request was sent (`call(data, 1)` follows exactly
