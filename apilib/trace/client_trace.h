@@ -26,7 +26,7 @@ void sessionEnded();
 // A callback as the dispatcher decoded it (argument null: it did not decode).
 void callbackReceived(int proc, xdrproc_t decode, const void *argument);
 
-class Event;
+struct Event;
 // A request in two halves, for one whose reply comes later (pipelined): its
 // event with the argument rendered while it is valid (null when nothing
 // traces), then completed with the reply and delivered.
