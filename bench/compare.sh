@@ -20,7 +20,7 @@ if [[ -z ${SKIP_BUILD:-} ]]; then
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTARNEL_BENCH=ON -DTARNEL_DOCS=OFF \
         -DTARNEL_EXAMPLES=OFF "${launcher[@]}" >"$out/configure.log"
-    cmake --build "$build" -j"$(nproc)" --target requests_bench session_bench tde_bench cpp_bench >"$out/build.log"
+    cmake --build "$build" -j"$(nproc)" --target requests_bench session_bench tde_bench cpp_bench pipeline_bench >"$out/build.log"
 fi
 pgrep -x rpcbind >/dev/null || rpcbind -w 2>/dev/null || true
 
@@ -64,6 +64,10 @@ rm -f "$out/trace.jsonl"
 for kind in Props Strings Text; do run "get$kind" requests_bench "^BM_Get$kind(Library|Raw)/[0-9]+/"; done
 run peak requests_bench '^BM_PeakMemory/'
 run cppform cpp_bench '^BM_(GetInt|GetProps)/'
+# Pipelined requests against the same requests one by one (counters: both
+# sides are timed in the same iterations).
+for case in GetInt GetIntDropped SetIntRun GetString; do run "pipe$case" pipeline_bench "^BM_Pipelined$case/"; done
+run pipePeak pipeline_bench '^BM_PipelinePeakMemory'
 run callback session_bench 'BM_CallbackRoundTrip|BM_TwoRequestRoundTrips'
 for op in Mul Div FractMul; do run "metric$op" tde_bench "^BM_(Metric|Plain64)$op\$"; done
 run stricmp tde_bench '^BM_(T_StrICmp|strcasecmp)/'
@@ -99,6 +103,26 @@ run sprint tde_bench 'mixed'
         printf '| peak memory growth, `%s` of 10^5 | %.0f kB | encoded reply %.0f kB | %s | about 1 decoded copy |\n' \
             "$kind" "${peak:-0}" "${reply:-0}" "$(ratio "$peak" "$reply")"
     done
+    row '1,000 `T_ApiGetInt` pipelined (`tarnel::Pipeline`, every result read)' \
+        "$(counter pipeGetInt BM_PipelinedGetInt/1000/ pipelined_us)" '1,000 synchronous,' \
+        "$(counter pipeGetInt BM_PipelinedGetInt/1000/ sequential_us)" '<= 0.25'
+    dropped3=$(counter pipeGetIntDropped BM_PipelinedGetIntDropped/1000/ pipelined_us)
+    dropped5=$(counter pipeGetIntDropped BM_PipelinedGetIntDropped/100000/ pipelined_us)
+    row '100,000 `T_ApiGetInt` pipelined (handles dropped)' "$dropped5" '100,000 synchronous,' \
+        "$(counter pipeGetIntDropped BM_PipelinedGetIntDropped/100000/ sequential_us)" '<= 0.25, as 1,000'
+    row '100,000 `T_ApiGetInt` pipelined, against 1,000' "$dropped5" '100 times 1,000 pipelined,' \
+        "$(awk -v v="$dropped3" 'BEGIN { if (v != "") print 100 * v }')" 'about 1 (linear)'
+    row '1,000 `T_ApiSetInt` in a C run (`T_ApiPipelineBegin`/`End`)' \
+        "$(counter pipeSetIntRun BM_PipelinedSetIntRun/1000/ pipelined_us)" '1,000 synchronous,' \
+        "$(counter pipeSetIntRun BM_PipelinedSetIntRun/1000/ sequential_us)" '<= 0.25'
+    row '1,000 `T_ApiGetString` pipelined (`tarnel::Pipeline`)' \
+        "$(counter pipeGetString BM_PipelinedGetString/1000/ pipelined_us)" '1,000 synchronous, with release,' \
+        "$(counter pipeGetString BM_PipelinedGetString/1000/ sequential_us)" '<= 0.25'
+    grown3=$(counter pipePeak BM_PipelinePeakMemory dropped_1000_kB)
+    grown5=$(counter pipePeak BM_PipelinePeakMemory dropped_100000_kB)
+    kept5=$(counter pipePeak BM_PipelinePeakMemory kept_100000_kB)
+    printf '| peak memory growth, 10^5 pipelined `T_ApiGetInt` (handles dropped) | %.0f kB | 10^3: %.0f kB; every 10^5 handle kept %.0f kB | %s | bounded (as 10^3) |\n' \
+        "${grown5:-0}" "${grown3:-0}" "${kept5:-0}" "$(ratio "$grown5" "$kept5")"
     row 'callback round trip (host calls, over arrives)' "$(value callback BM_CallbackRoundTrip 2)" \
         'two request round trips' "$(value callback BM_TwoRequestRoundTrips 2)" '<= 1.2'
     for op in Mul Div FractMul; do
