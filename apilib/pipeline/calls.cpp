@@ -96,7 +96,7 @@ template <typename SetUp, typename Pass> auto sendOnce(SetUp setUp, Pass pass) {
     // A pass refused after its first call was queued: that one's reply is
     // read and dropped.
     if (made.refused && made.queued) e.items.back().discard = true;
-    e.pump(false);
+    if (made.queued) e.queuedOne();
     return made;
 }
 
@@ -115,7 +115,7 @@ enum clnt_stat call(CLIENT *client, rpcproc_t proc, xdrproc_t encode, void *argu
         return RPC_CANTSEND;
     }
     // The connection's own call must find no reply of ours ahead of its own.
-    if (!e.items.empty()) e.pump(true);
+    if (!e.items.empty()) e.pump(0);
     return trace::tracedCall(client, proc, encode, argument, decode, reply, timeout);
 }
 
@@ -158,7 +158,7 @@ int T_ApiPipelineBegin(void) {
 int T_ApiPipelineEnd(T_ApiPipelineReportT *report) {
     Engine &e = engine();
     if (e.runs.empty() || e.mode != Mode::Direct) return -1;
-    e.pump(true);
+    e.pump(0);
     const T_ApiPipelineReportT r = e.runs.back()->report;
     e.runs.pop_back();
     e.refresh();
@@ -193,7 +193,7 @@ int T_ApiPipelineAdd(T_ApiPipelineCallT call, void *data) {
 int T_ApiPipelineWait(void) {
     Engine &e = engine();
     const long before = e.answered;
-    e.pump(true);
+    e.pump(0);
     return static_cast<int>(e.answered - before);
 }
 }

@@ -28,6 +28,8 @@ constexpr std::size_t kMaxReply = 256u << 20;
 // Encoded records waiting beyond this are written before more are encoded.
 constexpr std::size_t kWriteAhead = 64u << 10;
 constexpr std::size_t kReadChunk = 64u << 10;
+// Records gathered before they are written while the host is busy.
+constexpr std::size_t kBatch = 16;
 
 using Clock = std::chrono::steady_clock;
 
@@ -232,16 +234,24 @@ void Engine::serveCallbacks(const std::vector<int> &ready) {
     refresh();
 }
 
-// Until the window has room (or, untilEmpty, nothing is outstanding).
-void Engine::pump(bool untilEmpty) {
+// After a request was queued: when the window is full, waits until half of
+// it has been answered, so that replies are read and requests written in
+// batches rather than one by one; otherwise writes without waiting when the
+// host has nothing of ours to work on or a batch has gathered.
+void Engine::queuedOne() {
+    if (items.size() >= TA_PIPELINE_WINDOW || out.size() - outAt >= kWriteAhead) return pump(TA_PIPELINE_WINDOW / 2);
+    const bool hostIdle = items.front().end > written;
+    if ((hostIdle || ends.size() >= kBatch) && !writeSome()) fail(RPC_CANTSEND);
+}
+
+// Until at most `most` requests are outstanding and what is queued fits
+// the write-ahead.
+void Engine::pump(std::size_t most) {
     if (mode != Mode::Direct) return;
     // The time-out runs while waiting: time the caller spent elsewhere
     // between adding requests and waiting for them does not count.
     const auto entered = Clock::now();
-    auto done = [&] {
-        return untilEmpty ? items.empty()
-                          : items.size() < TA_PIPELINE_WINDOW && out.size() - outAt < kWriteAhead;
-    };
+    auto done = [&] { return items.size() <= most && out.size() - outAt < kWriteAhead; };
     while (!done()) {
         if (fd < 0) {
             fail(RPC_CANTSEND);

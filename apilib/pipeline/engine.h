@@ -91,7 +91,8 @@ struct Engine {
     void refresh();
     void use(CLIENT *client);
     std::uint32_t encode(rpcproc_t proc, xdrproc_t encodeArgs, void *argument, bool &ok);
-    void pump(bool untilEmpty);
+    void queuedOne();
+    void pump(std::size_t most);
     void fail(enum clnt_stat why);
     void answer(Item &item, const char *record, std::size_t size, enum clnt_stat failure);
 
