@@ -240,11 +240,15 @@ ServedHost::~ServedHost() {
 
 void ServedHost::discardTranscript() {
     if (out_ < 0 || discarder_.joinable()) return;
+    // Every millisecond rather than at every line: a reader woken per line
+    // would take its share of the processors from the host and the client.
     discarder_ = std::thread([fd = out_] {
         char buffer[65536];
-        for (pollfd p = {fd, POLLIN, 0};;) {
-            if (poll(&p, 1, -1) < 0 && errno != EINTR) return;
-            const ssize_t n = read(fd, buffer, sizeof buffer);
+        for (;;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ssize_t n;
+            while ((n = read(fd, buffer, sizeof buffer)) > 0) {
+            }
             if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) return;
         }
     });
