@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Uses the library as a client programmer would, from outside the tree:
-# installs the build into a temporary prefix, checks that the shared objects
-# export exactly the headers' declarations, then builds and runs every
-# example, linked with the shared objects and with the archives, three ways:
-# find_package against the installed package, a plain compiler line from
-# pkg-config, and add_subdirectory of this source tree from a parent
-# project. Each example runs under the installed tnhost.
+# installs the build into a temporary prefix (or takes the Debian packages
+# installed in /usr), checks that the shared objects export exactly the
+# headers' declarations, then builds and runs every example, linked with the
+# shared objects and with the archives, three ways: find_package against
+# the installed package, a plain compiler line from pkg-config, and (from a
+# build) add_subdirectory of this source tree from a parent project. Each
+# example runs under the installed tnhost.
 #   run.sh SOURCE_DIR BUILD_DIR WORK_DIR
+#   run.sh SOURCE_DIR --packages WORK_DIR
 set -euo pipefail
 src=$1 build=$2 work=$3
 rm -rf "$work" && mkdir -p "$work"
-prefix=$work/prefix
 jobs=$(nproc)
 step() { echo "== $*"; }
 # linked shared|static PROGRAM: the program uses the library the way asked.
@@ -20,18 +21,25 @@ linked() {
 }
 # under_tnhost EXAMPLE PROGRAM: runs the program with the example's scenario.
 under_tnhost() {
-    "$prefix/bin/tnhost" --scenario "$src/examples/$1.json" --var "client=$2" >"$2.log" ||
+    tnhost --scenario "$src/examples/$1.json" --var "client=$2" >"$2.log" ||
         { cat "$2.log"; echo "$2 failed under tnhost" >&2; exit 1; }
     echo "$(basename "$2"): ok"
 }
 
-step install
-cmake --install "$build" --prefix "$prefix" >/dev/null
-export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+if [[ $build == --packages ]]; then
+    prefix=/usr
+else
+    step install
+    prefix=$work/prefix
+    cmake --install "$build" --prefix "$prefix" >/dev/null
+    export PKG_CONFIG_PATH=$prefix/lib/pkgconfig PATH=$prefix/bin:$PATH
+fi
+[[ $(command -v tnhost) == "$prefix/bin/tnhost" ]] || { echo "no tnhost in $prefix/bin" >&2; exit 1; }
 
 if command -v clang >/dev/null; then
     step "exports: the shared objects against the headers"
-    bash "$src/tests/consumer/exports.sh" "$prefix/include" "$prefix/lib"
+    bash "$src/tests/consumer/exports.sh" "$(pkg-config --variable=includedir tarnel)" \
+        "$(pkg-config --variable=libdir tarnel)"
 fi
 
 for kind in static shared; do
@@ -64,11 +72,12 @@ cc -std=c99 -Wall -Werror "$src/examples/alert_client.c" "$src/tests/consumer/ho
     -o "$work/pkg-config/hookup_client"
 under_tnhost alert_client "$work/pkg-config/hookup_client"
 
+[[ $build == --packages ]] && { echo "consumer: OK"; exit 0; }
 for kind in static shared; do
     step "add_subdirectory ($kind): a parent project embeds the source tree"
     shared=OFF && [[ $kind == shared ]] && shared=ON
     cmake -S "$src/tests/consumer/parent" -B "$work/parent_$kind" -DTARNEL_SOURCE_DIR="$src" \
-        -DTARNEL_TNHOST="$prefix/bin/tnhost" -DBUILD_SHARED_LIBS=$shared >/dev/null
+        -DTARNEL_TNHOST="$(command -v tnhost)" -DBUILD_SHARED_LIBS=$shared >/dev/null
     cmake --build "$work/parent_$kind" -j"$jobs" >/dev/null
     linked $kind "$work/parent_$kind/examples/alert_client"
     ctest --test-dir "$work/parent_$kind" --output-on-failure
