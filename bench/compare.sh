@@ -6,12 +6,13 @@
 # results go to PNG files beside the raw figures.
 #
 #   bash bench/compare.sh [build-dir]      (default: build-compare)
-#   REPS=5 SKIP_BUILD=1 bash bench/compare.sh build-rel
+#   REPS=5 ROUNDS=5 SKIP_BUILD=1 bash bench/compare.sh build-rel
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-compare}
 reps=${REPS:-5}
+rounds=${ROUNDS:-5}
 out=$build/compare
 mkdir -p "$out"
 
@@ -20,7 +21,8 @@ if [[ -z ${SKIP_BUILD:-} ]]; then
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTARNEL_BENCH=ON -DTARNEL_DOCS=OFF \
         -DTARNEL_EXAMPLES=OFF "${launcher[@]}" >"$out/configure.log"
-    cmake --build "$build" -j"$(nproc)" --target requests_bench session_bench tde_bench cpp_bench pipeline_bench >"$out/build.log"
+    cmake --build "$build" -j"$(nproc)" --target requests_bench session_bench tde_bench cpp_bench pipeline_bench \
+        link_bench_static link_bench_shared >"$out/build.log"
 fi
 pgrep -x rpcbind >/dev/null || rpcbind -w 2>/dev/null || true
 
@@ -46,6 +48,14 @@ run() {
 # value NAME BENCHMARK COLUMN(2 real, 3 cpu): a median in microseconds.
 value() { awk -v b="$2" -v c="$3" '$1 == b { print $c }' "$out/$1.txt"; }
 
+# median NAME BENCHMARK COLUMN: the median of the value over the rounds
+# NAME_1..NAME_$rounds.
+median() {
+    local r
+    for r in $(seq "$rounds"); do value "$1_$r" "$2" "$3"; done | sort -g |
+        awk '{ v[NR] = $1 } END { if (NR) print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
 # A counter of the single run of a benchmark, from its CSV header.
 counter() {
     awk -F, -v b="$2" -v k="$3" 'NR == 1 { gsub(/"/, ""); for (i = 1; i <= NF; i++) if ($i == k) col = i }
@@ -68,6 +78,11 @@ run cppform cpp_bench '^BM_(GetInt|GetProps)/'
 # sides are timed in the same iterations).
 for case in GetInt GetIntDropped SetIntRun GetString; do run "pipe$case" pipeline_bench "^BM_Pipelined$case/"; done
 run pipePeak pipeline_bench '^BM_PipelinePeakMemory'
+# The shared objects against the archives: two programs of one source, by
+# turns, so that both sides meet the same state of the machine.
+for r in $(seq "$rounds"); do
+    for kind in static shared; do run "link_${kind}_$r" "link_bench_$kind" '^BM_GetInt'; done
+done
 run callback session_bench 'BM_CallbackRoundTrip|BM_TwoRequestRoundTrips'
 for op in Mul Div FractMul; do run "metric$op" tde_bench "^BM_(Metric|Plain64)$op\$"; done
 run stricmp tde_bench '^BM_(T_StrICmp|strcasecmp)/'
@@ -93,6 +108,10 @@ run sprint tde_bench 'mixed'
         done
     done
     # Both sides of each C++ pair are timed in the same iterations (counters).
+    row '`T_ApiGetInt` round trip, linked with the shared objects' "$(median link_shared BM_GetIntRoundTrip 2)" \
+        'with the archives,' "$(median link_static BM_GetIntRoundTrip 2)" '<= 1.02'
+    row '`T_ApiGetInt` on an instant handle, shared objects (CPU)' "$(median link_shared BM_GetIntCall 3)" \
+        'with the archives,' "$(median link_static BM_GetIntCall 3)" '<= 1.02'
     row '`tarnel::GetInt`, the C++ form' "$(counter cppform BM_GetInt cpp_us)" '`T_ApiGetInt`,' \
         "$(counter cppform BM_GetInt c_us)" '<= 1.02'
     row '`tarnel::GetProps`, 10^4 entries (with release)' "$(counter cppform BM_GetProps cpp_us)" \
@@ -138,7 +157,7 @@ run sprint tde_bench 'mixed'
     row '`TdeVSnprintf`, mixed format (CPU)' "$(value sprint TdeVSnprintf/mixed 3)" '`vsnprintf`' \
         "$(value sprint vsnprintf/mixed 3)" '<= 3'
     echo
-    echo "Medians of $reps repetitions; $(nproc) processors ($(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)); load average at the end $(cut -d' ' -f1-3 /proc/loadavg)."
+    echo "Medians of $reps repetitions (shared against archives: the median of $rounds such runs by turns); $(nproc) processors ($(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)); load average at the end $(cut -d' ' -f1-3 /proc/loadavg)."
 } | tee "$out/table.md"
 
 # Growth curves: entries against microseconds, library and raw call.

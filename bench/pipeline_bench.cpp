@@ -8,7 +8,6 @@
 // their ratio. BM_PipelinePeakMemory reports how far a batch raises the
 // peak resident size once the pipeline's buffers are in use.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <chrono>
 #include <cstdio>
@@ -20,6 +19,7 @@
 #include <tarnel/tnapi.hpp>
 
 #include "library_client.h"
+#include "peak_memory.h"
 
 namespace {
 
@@ -148,28 +148,6 @@ BENCHMARK(BM_PipelinedGetInt)->Arg(1000)->UseRealTime()->Unit(benchmark::kMillis
 BENCHMARK(BM_PipelinedGetIntDropped)->Arg(1000)->Arg(100000)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PipelinedSetIntRun)->Arg(1000)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PipelinedGetString)->Arg(1000)->UseRealTime()->Unit(benchmark::kMillisecond);
-
-// A field of /proc/self/status, in kB.
-long statusKb(const char *field) {
-    FILE *f = std::fopen("/proc/self/status", "r");
-    char line[256];
-    long kb = -1;
-    while (f != nullptr && std::fgets(line, sizeof line, f))
-        if (std::strncmp(line, field, std::strlen(field)) == 0) kb = std::atol(line + std::strlen(field));
-    if (f != nullptr) std::fclose(f);
-    return kb;
-}
-
-// Hands free memory back and resets the peak to the present size (Linux:
-// 5 to clear_refs); false when the kernel kept the old peak.
-bool resetPeak() {
-    malloc_trim(0);
-    if (FILE *f = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", f);
-        std::fclose(f);
-    }
-    return statusKb("VmHWM:") <= statusKb("VmRSS:") + 64;
-}
 
 // Peak growth, in kB, of 10^3 and 10^5 requests with dropped handles and of
 // 10^5 with every handle kept: the last shows what the measure sees when a

@@ -7,19 +7,19 @@
 // traced to a function. BM_PeakMemory reports how far one 10^5 call raises
 // the client's peak resident size, against the reply's encoded size.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include <tarnel/api_to_tn.h>
 #include <tarnel/tnapi.h>
 
+#include "instant_handle.h"
 #include "library_client.h"
+#include "peak_memory.h"
 
 // The trace point of the call stubs (the library's, declared by the stubs).
 extern "C" enum clnt_stat tarnel_clnt_call(CLIENT *, rpcproc_t, xdrproc_t, void *, xdrproc_t, void *, struct timeval);
@@ -220,16 +220,6 @@ BENCHMARK(BM_GetIntTraceFunction)->UseRealTime();
 
 // The trace point every request passes, untraced, on a handle whose call
 // returns at once: what it adds to a request, against clnt_call itself.
-enum clnt_stat instantCall(CLIENT *, rpcproc_t, xdrproc_t, void *, xdrproc_t, void *, struct timeval) {
-    return RPC_SUCCESS;
-}
-CLIENT *instantHandle() {
-    static std::remove_pointer_t<decltype(CLIENT::cl_ops)> ops = {};
-    static CLIENT handle = {};
-    ops.cl_call = instantCall;
-    handle.cl_ops = &ops;
-    return &handle;
-}
 void BM_CallPointRaw(benchmark::State &state) {
     CLIENT *c = instantHandle();
     int arg = 0, res = 0;
@@ -248,27 +238,6 @@ void BM_CallPointUntraced(benchmark::State &state) {
             tarnel_clnt_call(c, 1064, reinterpret_cast<xdrproc_t>(xdr_int), &arg, reinterpret_cast<xdrproc_t>(xdr_int), &res, limit));
 }
 BENCHMARK(BM_CallPointUntraced);
-
-// The process's resident size and its peak so far, in kB.
-long statusKb(const char *field) {
-    FILE *f = std::fopen("/proc/self/status", "r");
-    char line[256];
-    long kb = -1;
-    while (f != nullptr && std::fgets(line, sizeof line, f))
-        if (std::strncmp(line, field, std::strlen(field)) == 0) kb = std::atol(line + std::strlen(field));
-    if (f != nullptr) std::fclose(f);
-    return kb;
-}
-
-// Hands free memory back and resets the peak to the present size (Linux:
-// 5 to clear_refs), so the next peak is what the next call takes.
-void resetPeak() {
-    malloc_trim(0);
-    if (FILE *f = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", f);
-        std::fclose(f);
-    }
-}
 
 // Peak growth over one call of each kind at 10^5, run alone in a fresh
 // process so that no earlier call left memory to reuse.
