@@ -6,9 +6,11 @@
 packages=(g++ cmake make pkg-config libtirpc-dev rpcsvc-proto rpcbind nlohmann-json3-dev)
 if [[ ${setup_for-} != demo ]]; then
     # tests, benchmarks, the sanitizer build, the reference, valgrind, the
-    # security tests' network namespaces, and git for the docs check's copy
+    # security tests' network namespaces, git for the docs check's copy, the
+    # ABI check, and the Debian packages (cpack runs dpkg-shlibdeps and file)
+    # with their lint
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev doxygen
-               valgrind iproute2 git)
+               valgrind iproute2 git abigail-tools dpkg-dev file lintian)
 fi
 missing=()
 for p in "${packages[@]}"; do
