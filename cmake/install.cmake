@@ -37,7 +37,9 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/TarnelConfigVersion.cmake
 install(FILES ${PROJECT_BINARY_DIR}/TarnelConfig.cmake ${PROJECT_BINARY_DIR}/TarnelConfigVersion.cmake
         DESTINATION ${TARNEL_CMAKE_DIR} COMPONENT dev)
 
-# pkg-config: paths relative to the .pc file, so the installed tree can move.
+# pkg-config: paths relative to the .pc file, so the installed tree can move;
+# in /usr the plain paths, which pkg-config knows for the system's own and
+# leaves off the command line.
 # tarnel links the shared objects, tarnel-static the archives: pkg-config
 # can only add to a module's libraries, never swap them, and the system's
 # own libraries (libtirpc with its Kerberos libraries) have no archives to
@@ -45,6 +47,10 @@ install(FILES ${PROJECT_BINARY_DIR}/TarnelConfig.cmake ${PROJECT_BINARY_DIR}/Tar
 set(TARNEL_PC_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 file(RELATIVE_PATH TARNEL_PC_TO_PREFIX ${CMAKE_INSTALL_PREFIX}/${TARNEL_PC_DIR} ${CMAKE_INSTALL_PREFIX})
 string(REGEX REPLACE "/$" "" TARNEL_PC_TO_PREFIX "${TARNEL_PC_TO_PREFIX}")
+set(TARNEL_PC_PREFIX "\${pcfiledir}/${TARNEL_PC_TO_PREFIX}")
+if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+  set(TARNEL_PC_PREFIX /usr)
+endif()
 set(TARNEL_PC_STATIC_LIBS "-l:libtnapi.a -l:libtde.a -lstdc++ -lm")
 if(TARNEL_SHARED)
   set(TARNEL_PC_LIBS "-ltnapi -ltnapi_main -ltde")

@@ -66,8 +66,9 @@ bool tcpSocketOwnerFromTable(const sockaddr_in &peer, const sockaddr_in &local, 
     if (table == nullptr) return false;
     char line[512];
     bool found = false;
-    (void)std::fgets(line, sizeof line, table);  // the column titles
-    while (!found && std::fgets(line, sizeof line, table) != nullptr) {
+    // The column titles first: a table without them lists no socket.
+    const bool titled = std::fgets(line, sizeof line, table) != nullptr;
+    while (titled && !found && std::fgets(line, sizeof line, table) != nullptr) {
         unsigned int from, fromPort, to, toPort;
         unsigned long uid;
         if (std::sscanf(line, " %*u: %8X:%4X %8X:%4X %*x %*x:%*x %*x:%*x %*x %lu", &from, &fromPort, &to, &toPort,
