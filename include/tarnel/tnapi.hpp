@@ -280,8 +280,9 @@ class Error {
     int code() const noexcept { return code_; }
     /** @return whether the call did not complete (#TA_ERR_NO_REPLY) */
     bool no_reply() const noexcept { return code_ == TA_ERR_NO_REPLY; }
-    /** @return whether the host answered with a refusal */
-    bool refused() const noexcept { return !no_reply(); }
+    /** @return whether the host answered with a refusal (not so for a
+     *          request that was never sent: #TA_ERR_NOT_PIPELINABLE) */
+    bool refused() const noexcept { return !no_reply() && code_ != TA_ERR_NOT_PIPELINABLE; }
     /** @return the host's status; 0 when there was no reply */
     int status() const noexcept { return refused() ? code_ : 0; }
     /** @return the status's name as T_ApiErrorText() gives it ("no such

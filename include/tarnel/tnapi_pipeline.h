@@ -2,16 +2,17 @@
  * Pipelined requests: a run of requests sent back to back on the session's
  * connection, their replies read in order, instead of one round trip each.
  *
- * A C client brackets a run of status requests (the set, put, delete and
- * append requests: those whose result is a status or nothing) with
- * T_ApiPipelineBegin() and T_ApiPipelineEnd(). Inside the run each of them
- * is sent without waiting and returns 0 at once; T_ApiPipelineEnd() waits
- * for every reply and reports how many failed and which failed first. Any
- * other request made inside the run first waits for the replies still
- * outstanding and is then made as usual, so it sees the run's writes; a
- * request that waits on callbacks (T_ApiModalDialog()) or ends the session
- * (T_ApiDisconnectFromSession()) is refused there with
- * #TA_ERR_NOT_PIPELINABLE. Outside a run nothing changes.
+ * A C client brackets a run of status requests (those whose result is a
+ * status or nothing: the set and delete requests, menus, notifications...)
+ * with T_ApiPipelineBegin() and T_ApiPipelineEnd(). Inside the run each of
+ * them is sent without waiting and returns 0 at once; T_ApiPipelineEnd()
+ * waits for every reply and reports how many failed and which failed first.
+ * Any other request made inside the run first waits for the replies still
+ * outstanding and is then made as usual, so it sees the run's writes; that
+ * includes T_ApiDisconnectFromSession(), though a run is better ended
+ * first. A request that waits on callbacks (T_ApiModalDialog()) is refused
+ * there with #TA_ERR_NOT_PIPELINABLE, which the run's report does not
+ * count. Outside a run nothing changes.
  *
  * Any request, value requests included, can be pipelined one level lower
  * with T_ApiPipelineAdd(), which tarnel::Pipeline of the C++ interface

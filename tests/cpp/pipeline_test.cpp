@@ -133,6 +133,8 @@ TEST(Pipeline, RefusedFormsAreNotSent) {
     ASSERT_TRUE(modal.ready());
     EXPECT_EQ(modal.get().code(), TA_ERR_NOT_PIPELINABLE);
     EXPECT_EQ(modal.get().error().message(), "T_ApiModalDialog: the request cannot be pipelined");
+    EXPECT_FALSE(modal.get().error().refused());  // the host never saw it
+    EXPECT_EQ(modal.get().error().status(), 0);
     EXPECT_EQ(pipe.add(GetInt, 0u, 0u, 200).get().code(), TA_HOST_NO_PROPERTY);  // the next one is sent
     EXPECT_FALSE(served(host, 1316));
 
