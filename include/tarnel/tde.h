@@ -6,7 +6,7 @@
 #define TARNEL_TDE_H
 
 /** @defgroup foundation Foundation
- * The foundation library (libtde.a): allocators and handles with the
+ * The foundation library (libtde.so.0, libtde.a): allocators and handles with the
  * fatal-failure policy, strings in the host encoding, 16.16 measurements,
  * character tables and conversions, and the formatter. It keeps
  * process-wide state (the settings record, the overflow counter, the table

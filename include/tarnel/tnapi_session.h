@@ -26,7 +26,8 @@ TARNEL_BEGIN_DECLS
  * T_ApiCommand(), T_ApiMessage() or T_ApiDialogEvent(). Every client
  * defines the first three; the library's defaults of the others (and of
  * `main` and T_ApiEmergency()) do nothing, and a client's own definition
- * replaces them at link time. The host's call has already returned when the
+ * replaces them at link time (a client of the shared library gets them
+ * from libtnapi_main.a, linked after it). The host's call has already returned when the
  * callback runs; strings passed to a callback are valid during the call only.
  *
  * @par Control and the over hand-back
