@@ -34,7 +34,7 @@ function(tarnel_shared_library name)
   # Installed outside the system's library folders, libtnapi.so.0 finds
   # libtde.so.0 beside itself (a client's own run path reaches only the
   # objects it links directly).
-  if(NOT CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+  if(NOT TARNEL_SYSTEM_PREFIX)
     set_target_properties(${name} PROPERTIES INSTALL_RPATH "$ORIGIN")
   endif()
 endfunction()

@@ -15,6 +15,7 @@
 
 #include "session/session.h"
 #include "trace/client_trace.h"
+#include "wire/xdrproc.h"
 
 namespace tarnel::pipeline {
 
@@ -48,17 +49,6 @@ bool encodeInto(std::vector<char> &out, xdrproc_t proc, void *value, std::size_t
         if (room >= kMaxReply) return false;
         room *= 2;
     }
-}
-
-// The call header of RPC version 2 with empty credentials: ten words.
-struct CallHeader {
-    std::uint32_t words[10];
-};
-bool_t xdrCallHeader(XDR *x, void *p, ...) {
-    auto *h = static_cast<CallHeader *>(p);
-    for (std::uint32_t &w : h->words)
-        if (!xdr_u_int(x, &w)) return FALSE;
-    return TRUE;
 }
 
 }  // namespace
@@ -97,12 +87,20 @@ void Engine::use(CLIENT *client) {
 
 std::uint32_t Engine::encode(rpcproc_t proc, xdrproc_t encodeArgs, void *argument, bool &ok) {
     const std::uint32_t xid = nextXid++;
-    CallHeader h = {{xid, CALL, RPC_MSG_VERSION, prog, vers, static_cast<std::uint32_t>(proc), AUTH_NONE, 0, AUTH_NONE,
-                     0}};
+    // The call header with empty credentials, as the connection's own calls carry.
+    rpc_msg header{};
+    header.rm_xid = xid;
+    header.rm_direction = CALL;
+    header.rm_call.cb_rpcvers = RPC_MSG_VERSION;
+    header.rm_call.cb_prog = prog;
+    header.rm_call.cb_vers = vers;
+    header.rm_call.cb_proc = static_cast<u_int32_t>(proc);
+    header.rm_call.cb_cred = _null_auth;
+    header.rm_call.cb_verf = _null_auth;
     const std::size_t start = out.size();
     out.resize(start + 4);  // the record mark, written below
     std::size_t headerSize = 0, argSize = 0;
-    ok = encodeInto(out, reinterpret_cast<xdrproc_t>(&xdrCallHeader), &h, headerSize, sizeof h) &&
+    ok = encodeInto(out, wire::as_xdrproc(&xdr_callmsg), &header, headerSize, 64) &&
          encodeInto(out, encodeArgs, argument, argSize, 256);
     if (!ok) {
         out.resize(start);

@@ -49,15 +49,21 @@ template <typename Reply> void release(Reply *reply) { api_xdrfree(routine_of(re
 template <typename Reply> int status_of(const Reply *reply) { return reply->status; }
 inline int status_of(const int *reply) { return *reply; }
 
+// A status reply read and its contents released.
+template <typename Reply> int takeStatus(Reply *reply) {
+    const int code = status_of(reply);
+    release(reply);
+    return code;
+}
+
 // Status result: 0, or the host's status (also in TA_errno); `failure` with
 // no reply. Always waits for the reply.
 template <typename Reply, typename Arg>
 int statusNow(Reply *(*stub)(Arg *, CLIENT *), Arg *argument, int failure = -1) {
     Reply *reply = send(stub, argument);
     if (reply == nullptr) return failure;
-    const int code = status_of(reply);
+    const int code = takeStatus(reply);
     if (code != 0) TA_errno = code;
-    release(reply);
     return code;
 }
 
@@ -69,10 +75,7 @@ template <typename Reply, typename Arg> void sendQueued(pipeline::AnyStub stub, 
 template <typename Reply, typename Arg> int rereadQueued(pipeline::AnyStub stub) {
     std::conditional_t<std::is_void_v<Arg>, int, Arg> blank{};
     Reply *reply = reinterpret_cast<Reply *(*)(Arg *, CLIENT *)>(stub)(&blank, tarnel_client);
-    if (reply == nullptr) return TA_ERR_NO_REPLY;
-    const int code = status_of(reply);
-    release(reply);
-    return code;
+    return reply == nullptr ? TA_ERR_NO_REPLY : takeStatus(reply);
 }
 
 // Status result; inside a C pipeline run the request is only sent and 0

@@ -288,9 +288,6 @@ void requestAnswered(std::unique_ptr<Event> e, rpcproc_t proc, long micros, enum
 enum clnt_stat tracedCall(CLIENT *client, rpcproc_t proc, xdrproc_t encode, void *argument, xdrproc_t decode,
                           void *reply, struct timeval timeout) {
     std::unique_ptr<Event> e = requestSent(proc, encode, argument, false);
-    if (e == nullptr)
-        return clnt_call(client, proc, encode, static_cast<caddr_t>(argument), decode, static_cast<caddr_t>(reply),
-                         timeout);
     const auto began = std::chrono::steady_clock::now();
     const enum clnt_stat status =
         clnt_call(client, proc, encode, static_cast<caddr_t>(argument), decode, static_cast<caddr_t>(reply), timeout);
