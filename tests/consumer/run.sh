@@ -19,6 +19,8 @@ linked() {
     if readelf -d "$2" | grep -q 'NEEDED.*libtnapi\.so\.0'; then local is=shared; else local is=static; fi
     [[ $is == "$1" ]] || { echo "$2 is linked $is, not $1" >&2; exit 1; }
 }
+# cmake_shared KIND: BUILD_SHARED_LIBS for linking that way.
+cmake_shared() { if [[ $1 == shared ]]; then echo ON; else echo OFF; fi; }
 # under_tnhost EXAMPLE PROGRAM: runs the program with the example's scenario.
 under_tnhost() {
     tnhost --scenario "$src/examples/$1.json" --var "client=$2" >"$2.log" ||
@@ -44,9 +46,8 @@ fi
 
 for kind in static shared; do
     step "find_package ($kind): configure, build and test the examples out of tree"
-    shared=OFF && [[ $kind == shared ]] && shared=ON
     cmake -S "$src/examples" -B "$work/find_package_$kind" -DCMAKE_PREFIX_PATH="$prefix" \
-        -DBUILD_SHARED_LIBS=$shared >/dev/null
+        -DBUILD_SHARED_LIBS="$(cmake_shared $kind)" >/dev/null
     cmake --build "$work/find_package_$kind" -j"$jobs" >/dev/null
     linked $kind "$work/find_package_$kind/alert_client"
     ctest --test-dir "$work/find_package_$kind" --output-on-failure
@@ -75,9 +76,8 @@ under_tnhost alert_client "$work/pkg-config/hookup_client"
 [[ $build == --packages ]] && { echo "consumer: OK"; exit 0; }
 for kind in static shared; do
     step "add_subdirectory ($kind): a parent project embeds the source tree"
-    shared=OFF && [[ $kind == shared ]] && shared=ON
     cmake -S "$src/tests/consumer/parent" -B "$work/parent_$kind" -DTARNEL_SOURCE_DIR="$src" \
-        -DTARNEL_TNHOST="$(command -v tnhost)" -DBUILD_SHARED_LIBS=$shared >/dev/null
+        -DTARNEL_TNHOST="$(command -v tnhost)" -DBUILD_SHARED_LIBS="$(cmake_shared $kind)" >/dev/null
     cmake --build "$work/parent_$kind" -j"$jobs" >/dev/null
     linked $kind "$work/parent_$kind/examples/alert_client"
     ctest --test-dir "$work/parent_$kind" --output-on-failure
